@@ -1,0 +1,81 @@
+// The frontier ring (a circular doubly linked list of point indices) and the builders that
+// start a subdivision: the convex hull, a polygon, or one boundary cycle of a subdivision.
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+#include "dcel/DCEL.h"
+#include "geometry/Tipos.h"
+
+namespace qv {
+
+struct RingNode {
+  int Value = kNone;
+  RingNode* PrevNode = nullptr;
+  RingNode* NextNode = nullptr;
+};
+
+// The caller-owned handle of a ring: its head (nullptr when empty) plus an index from value
+// to node, so that lookups by value are O(1). Values are expected to be distinct; when a
+// value is inserted twice the lookups fall back to the linear search from the head, which
+// finds the first node holding it. Node addresses stay valid while the node is in the ring.
+class TRing {
+ public:
+  TRing() = default;
+  TRing(const TRing&) = delete;
+  TRing& operator=(const TRing&) = delete;
+  ~TRing();
+
+  RingNode* Head = nullptr;
+
+  bool Empty() const { return Head == nullptr; }
+  int Size() const { return size_; }
+  // The first node holding value, searching from the head; nullptr when absent.
+  RingNode* Find(int value) const;
+  // Values from the head forward, once around.
+  std::vector<int> Values() const;
+
+  // Internal bookkeeping used by the ring operations.
+  RingNode* NewNode(int value);
+  void DeleteNode(RingNode* node);
+
+ private:
+  std::unordered_map<int, RingNode*> index_;
+  int size_ = 0;
+  int duplicates_ = 0;
+};
+
+RingNode* RingPushFront(int value, TRing& ring);
+RingNode* RingPushBack(int value, TRing& ring);
+// Inserts value after the node holding after; nothing when the ring is empty or after is
+// absent. Returns the new node or nullptr.
+RingNode* RingInsertAfter(int value, int after, TRing& ring);
+// The ring must not be empty.
+RingNode* RingInsertAfterHead(int value, TRing& ring);
+// Removes the nodes strictly between a and b (forward from a) and puts value there, so the
+// ring reads ... a, value, b ...; both a and b must be in the ring. Returns the new node, or
+// nullptr when nothing was done (empty ring, a = b).
+RingNode* RingReplaceBetween(int a, int b, int value, TRing& ring);
+void RingPopFront(TRing& ring);
+void RingFree(TRing& ring);
+// Value after (before) the node holding value; -1 when the ring is empty or value is absent.
+int RingNext(int value, const TRing& ring);
+int RingPrev(int value, const TRing& ring);
+
+// Builds the convex hull of the points as face 0 of an empty subdivision, counterclockwise on
+// the screen: right-hand chain half-edges first (top down), then the left-hand chain.
+// Does nothing for fewer than 3 points or a non-empty subdivision, and leaves the subdivision
+// empty when every point lies on one line.
+void BuildHull(const TNube& points, TDCEL& subdivision);
+// Builds the polygon through the points in their order as face 0 of an empty subdivision:
+// half-edge i runs from vertex i to vertex i + 1 (the last back to 0).
+void BuildPolygon(const TNube& polygon, TDCEL& subdivision);
+// Replaces the subdivision by its face cycle through half-edge 0, renumbered from the
+// destination of the old half-edge 0, with a vertex slot for every point.
+void ReduceToBoundary(const TNube& points, TDCEL& subdivision);
+
+// True when every point of the set lies on one line (fewer than 3 points count as collinear).
+bool AllCollinearPoints(const TNube& points);
+
+}  // namespace qv

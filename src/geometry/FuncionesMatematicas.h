@@ -1,0 +1,59 @@
+// Geometric predicates and measures on canvas points.
+//
+// Screen sense: y grows downwards, so A(p, q, r) = (q-p) x (r-p) is positive when
+// p -> q -> r turns clockwise as seen on the screen. Every orientation-type predicate below
+// is exact for all 32-bit coordinates (128-bit intermediate arithmetic).
+#pragma once
+
+#include <cstdint>
+
+#include "geometry/Tipos.h"
+
+namespace qv {
+
+// Orientation codes.
+enum : uint8_t { Clockwise = 0, CounterClockwise = 1, Collinear = 2 };
+// TurnTest modes.
+enum : uint8_t { ClockwiseOrStraight = 0, CounterClockwiseOrStraight = 1 };
+// SegmentIntersection codes.
+enum : uint8_t { ProperCrossing = 0, EndpointOnLine = 1, NoCrossing = 2, AllCollinear = 3 };
+
+// Clockwise (A > 0), CounterClockwise (A < 0) or Collinear, on the screen.
+uint8_t Orientation(TPoint p, TPoint q, TPoint r);
+// Sign of A(p, q, r): +1 clockwise on the screen, -1 counterclockwise, 0 collinear.
+int OrientationSign(TPoint p, TPoint q, TPoint r);
+// A(p, q, r) as a double: twice the signed triangle area (exact sign, value rounded once).
+double SignedArea2(TPoint p, TPoint q, TPoint r);
+// u.x*v.y - u.y*v.x for integer vectors, as a double (exact sign).
+double CrossProduct(TPoint u, TPoint v);
+// Mode 0: p0 -> p1 -> p2 turns clockwise on the screen or goes straight (A >= 0).
+// Mode 1: counterclockwise or straight (A <= 0). Any other mode: false.
+bool TurnTest(TPoint p0, TPoint p1, TPoint p2, uint8_t mode);
+double Det2(double a, double b, double c, double d);
+// For a, b, c clockwise on the screen: -1 when d is strictly inside their circle, +1 strictly
+// outside, 0 on it; signs reversed for a counterclockwise triple. Exact when all coordinate
+// differences are below 2^30; beyond that a long-double evaluation (no undefined behaviour).
+int InCircle(TPoint a, TPoint b, TPoint c, TPoint d);
+// Classifies two segments against each other's supporting lines (see the codes above).
+uint8_t SegmentIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4);
+// Crossing point of the line p0p1 with the line p2p3; (+inf, +inf) for parallel axis lines.
+void LineIntersection(TPoint p0, TPoint p1, TPoint p2, TPoint p3, TPointF& out);
+double Distance(TPoint p, TPoint q);
+double DistanceF(TPointF p, TPointF q);
+// Compass direction from p to q on the screen, clockwise from straight up, in (0, 360]:
+// right 90, down 180 (also for p = q), left 270, up 360.
+double Bearing(TPoint p, TPoint q);
+// Next hull point clockwise (resp. counterclockwise) on the screen from point i, or -1.
+int WalkHullClockwise(const TNube& points, int i);
+int WalkHullCounterclockwise(const TNube& points, int i);
+// Index of the smallest (largest) y, first index on ties. The set must not be empty.
+int TopmostPoint(const TNube& points);
+int BottommostPoint(const TNube& points);
+// Unsigned area of the closed polygon through the points in index order.
+double PolygonArea(const TNube& points);
+// Angle searches of the incremental method; see their definitions for the candidate rules.
+int MaxAngleCandidate(const TNube& points, int i, int j, int a, int b, int lo, int hi,
+                      bool skipSameX);
+int MaxAngleInTriangle(const TNube& points, int i, int j, int m, int lo, int hi);
+
+}  // namespace qv
