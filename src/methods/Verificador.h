@@ -18,11 +18,11 @@ struct TEdge {
 };
 
 struct TCheckReport {
-  bool Valid = false;       // planar, covers the region, every face has exactly 3 convex corners
-  std::string Reason;       // why not, when Valid is false
-  int Faces = 0;            // bounded faces found
-  int Triangles = 0;        // faces with exactly three edges
-  int NonPointed = 0;       // vertices with no angle above 180 degrees
+  bool Valid = false;  // planar, covers the region, every face has exactly 3 convex corners
+  std::string Reason;  // why not, when Valid is false
+  int Faces = 0;       // bounded faces found
+  int Triangles = 0;   // faces with exactly three edges
+  int NonPointed = 0;  // vertices with no angle above 180 degrees
   std::vector<int> NonPointedVertices;
   bool Pointed() const { return NonPointed == 0; }
 };
@@ -32,8 +32,7 @@ std::vector<TEdge> EdgeList(const TDCEL& subdivision);
 // Region: the convex hull of the points. Every point must be a vertex of the result.
 TCheckReport CheckPseudoTriangulation(const TNube& points, const std::vector<TEdge>& edges);
 // Region: the simple polygon through polygon[0], polygon[1], ... (indices into points).
-TCheckReport CheckPseudoTriangulationOfPolygon(const TNube& points,
-                                               const std::vector<int>& polygon,
+TCheckReport CheckPseudoTriangulationOfPolygon(const TNube& points, const std::vector<int>& polygon,
                                                const std::vector<TEdge>& edges);
 
 }  // namespace qv
