@@ -1,0 +1,275 @@
+#include "geometry/CierreConvexo.h"
+
+#include <cassert>
+
+#include "geometry/FuncionesMatematicas.h"
+
+namespace qv {
+
+// ---- Ring bookkeeping ----------------------------------------------------------------------
+
+TRing::~TRing() {
+  RingFree(*this);
+}
+
+RingNode* TRing::NewNode(int value) {
+  auto* node = new RingNode{value, nullptr, nullptr};
+  auto [it, inserted] = index_.try_emplace(value, node);
+  if (!inserted) ++duplicates_;
+  ++size_;
+  return node;
+}
+
+void TRing::DeleteNode(RingNode* node) {
+  auto it = index_.find(node->Value);
+  if (it != index_.end() && it->second == node) {
+    index_.erase(it);
+    // Another node may still hold the same value: re-index it.
+    if (duplicates_ > 0 && Head != nullptr) {
+      for (RingNode* n = Head;;) {
+        if (n != node && n->Value == node->Value) {
+          index_[n->Value] = n;
+          --duplicates_;
+          break;
+        }
+        n = n->NextNode;
+        if (n == Head) break;
+      }
+    }
+  } else if (duplicates_ > 0) {
+    --duplicates_;
+  }
+  --size_;
+  delete node;
+}
+
+RingNode* TRing::Find(int value) const {
+  if (Head == nullptr) return nullptr;
+  if (duplicates_ == 0) {
+    auto it = index_.find(value);
+    return it == index_.end() ? nullptr : it->second;
+  }
+  // With repeated values the first node from the head is the one that counts.
+  for (RingNode* n = Head;;) {
+    if (n->Value == value) return n;
+    n = n->NextNode;
+    if (n == Head) return nullptr;
+  }
+}
+
+std::vector<int> TRing::Values() const {
+  std::vector<int> out;
+  if (Head == nullptr) return out;
+  for (RingNode* n = Head;;) {
+    out.push_back(n->Value);
+    n = n->NextNode;
+    if (n == Head) break;
+  }
+  return out;
+}
+
+namespace {
+
+// Links node between before and before->NextNode.
+void LinkAfter(RingNode* before, RingNode* node) {
+  RingNode* after = before->NextNode;
+  node->PrevNode = before;
+  node->NextNode = after;
+  before->NextNode = node;
+  after->PrevNode = node;
+}
+
+RingNode* StartRing(int value, TRing& ring) {
+  RingNode* node = ring.NewNode(value);
+  node->PrevNode = node->NextNode = node;
+  ring.Head = node;
+  return node;
+}
+
+}  // namespace
+
+// ---- Ring operations -----------------------------------------------------------------------
+
+RingNode* RingPushFront(int value, TRing& ring) {
+  if (ring.Head == nullptr) return StartRing(value, ring);
+  RingNode* node = ring.NewNode(value);
+  LinkAfter(ring.Head->PrevNode, node);
+  ring.Head = node;
+  return node;
+}
+
+RingNode* RingPushBack(int value, TRing& ring) {
+  if (ring.Head == nullptr) return StartRing(value, ring);
+  RingNode* node = ring.NewNode(value);
+  LinkAfter(ring.Head->PrevNode, node);
+  return node;
+}
+
+RingNode* RingInsertAfter(int value, int after, TRing& ring) {
+  RingNode* at = ring.Find(after);
+  if (at == nullptr) return nullptr;
+  RingNode* node = ring.NewNode(value);
+  LinkAfter(at, node);
+  return node;
+}
+
+RingNode* RingInsertAfterHead(int value, TRing& ring) {
+  assert(ring.Head != nullptr);
+  if (ring.Head == nullptr) return StartRing(value, ring);
+  RingNode* node = ring.NewNode(value);
+  LinkAfter(ring.Head, node);
+  return node;
+}
+
+RingNode* RingReplaceBetween(int a, int b, int value, TRing& ring) {
+  if (ring.Head == nullptr || a == b) return nullptr;
+  RingNode* nb = ring.Find(b);
+  assert(nb != nullptr);
+  if (nb == nullptr) return nullptr;
+  // The node holding a, searching forward from b's node.
+  RingNode* na = nb;
+  do {
+    na = na->NextNode;
+  } while (na->Value != a && na != nb);
+  assert(na->Value == a && na != nb);
+  if (na->Value != a || na == nb) return nullptr;
+  // Drop A's successors up to B; a head inside the removed run moves on to B.
+  while (na->NextNode != nb) {
+    RingNode* gone = na->NextNode;
+    na->NextNode = gone->NextNode;
+    gone->NextNode->PrevNode = na;
+    if (ring.Head == gone) ring.Head = gone->NextNode;
+    ring.DeleteNode(gone);
+  }
+  RingNode* node = ring.NewNode(value);
+  LinkAfter(na, node);
+  return node;
+}
+
+void RingPopFront(TRing& ring) {
+  RingNode* head = ring.Head;
+  if (head == nullptr) return;
+  if (head->NextNode == head) {
+    ring.Head = nullptr;
+  } else {
+    head->PrevNode->NextNode = head->NextNode;
+    head->NextNode->PrevNode = head->PrevNode;
+    ring.Head = head->NextNode;
+  }
+  ring.DeleteNode(head);
+}
+
+void RingFree(TRing& ring) {
+  while (ring.Head != nullptr) RingPopFront(ring);
+}
+
+int RingNext(int value, const TRing& ring) {
+  const RingNode* node = ring.Find(value);
+  return node == nullptr ? kNone : node->NextNode->Value;
+}
+
+int RingPrev(int value, const TRing& ring) {
+  const RingNode* node = ring.Find(value);
+  return node == nullptr ? kNone : node->PrevNode->Value;
+}
+
+// ---- Builders ------------------------------------------------------------------------------
+
+bool AllCollinearPoints(const TNube& points) {
+  const int n = static_cast<int>(points.size());
+  if (n < 3) return true;
+  // Find a second point distinct from the first, then any point off their line.
+  int second = kNone;
+  for (int i = 1; i < n && second == kNone; ++i)
+    if (!(points[i] == points[0])) second = i;
+  if (second == kNone) return true;
+  for (int i = 1; i < n; ++i)
+    if (Orientation(points[0], points[second], points[i]) != Collinear) return false;
+  return true;
+}
+
+namespace {
+
+// The two hull walks; false when a walk does not reach the bottommost point within one step
+// per point (coincident points can make the walkers oscillate).
+bool BuildHullCycle(const TNube& points, TDCEL& s) {
+  const int n = static_cast<int>(points.size());
+  const int top = TopmostPoint(points), bottom = BottommostPoint(points);
+  s.SetFaceEdge(0, 0);
+  // Right-hand chain, from T down to M; its half-edges run upwards.
+  int last = WalkHullClockwise(points, top);
+  if (last == kNone) return false;
+  s.SetVertexEdge(last, 0);
+  s.AddHalfEdge(last, kNone, kNone, kNone, 0);
+  int k = 1;
+  for (int steps = 0; last != bottom; ++steps) {
+    const int r = WalkHullClockwise(points, last);
+    if (r == kNone || steps > n) return false;
+    s.SetVertexEdge(r, k);
+    s.AddHalfEdge(r, kNone, k - 1, kNone, 0);
+    ++k;
+    last = r;
+  }
+  const int leavingBottom = k - 1;
+  s.SetVertexEdge(top, k);
+  // Left-hand chain, from T down to M.
+  const int l1 = WalkHullCounterclockwise(points, top);
+  if (l1 == kNone) return false;
+  if (l1 == bottom) {
+    s.AddHalfEdge(top, 0, leavingBottom, kNone, 0);
+    return true;
+  }
+  s.AddHalfEdge(top, 0, kNone, kNone, 0);
+  ++k;
+  int u = l1;
+  int w = WalkHullCounterclockwise(points, u);
+  for (int steps = 0; w != bottom; ++steps) {
+    if (w == kNone || steps > n) return false;
+    s.SetVertexEdge(u, k);
+    s.AddHalfEdge(u, k - 1, kNone, kNone, 0);
+    ++k;
+    u = w;
+    w = WalkHullCounterclockwise(points, u);
+  }
+  s.SetVertexEdge(u, k);
+  s.AddHalfEdge(u, k - 1, leavingBottom, kNone, 0);
+  return true;
+}
+
+}  // namespace
+
+void BuildHull(const TNube& points, TDCEL& subdivision) {
+  if (subdivision.HalfEdgeCount() > 0 || points.size() < 3) return;
+  // A set on one line has no hull polygon: the walks would not describe a cycle.
+  if (AllCollinearPoints(points)) return;
+  if (!BuildHullCycle(points, subdivision) || !subdivision.IsValid()) subdivision.Clear();
+}
+
+void BuildPolygon(const TNube& polygon, TDCEL& subdivision) {
+  const int n = static_cast<int>(polygon.size());
+  if (n == 0) return;
+  subdivision.SetFaceEdge(0, 0);
+  for (int i = 0; i + 1 < n; ++i) {
+    subdivision.SetVertexEdge(i, subdivision.HalfEdgeCount());
+    subdivision.AddHalfEdge(i, subdivision.HalfEdgeCount() - 1, kNone, kNone, 0);
+  }
+  subdivision.SetVertexEdge(n - 1, subdivision.HalfEdgeCount());
+  subdivision.AddHalfEdge(n - 1, subdivision.HalfEdgeCount() - 1, 0, kNone, 0);
+}
+
+void ReduceToBoundary(const TNube& points, TDCEL& subdivision) {
+  TDCEL reduced;
+  const int start = subdivision.Next(0);
+  int guard = subdivision.HalfEdgeCount();
+  for (int e = start; e != 0 && guard-- > 0; e = subdivision.Next(e)) {
+    reduced.SetVertexEdge(subdivision.Origin(e), reduced.HalfEdgeCount());
+    reduced.AddHalfEdge(subdivision.Origin(e), reduced.HalfEdgeCount() - 1, kNone, kNone, 0);
+  }
+  reduced.AddHalfEdge(subdivision.Origin(0), reduced.HalfEdgeCount() - 1, 0, kNone, 0);
+  reduced.SetFaceEdge(0, 0);
+  for (int v = reduced.VertexCount(); v < static_cast<int>(points.size()); ++v)
+    reduced.SetVertexEdge(v, kNone);
+  subdivision = std::move(reduced);
+}
+
+}  // namespace qv
