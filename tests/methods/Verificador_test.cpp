@@ -1,6 +1,8 @@
 // Hand-made results, each valid or broken in one known way, through the independent checker.
 #include "methods/Verificador.h"
 
+#include "geometry/CierreConvexo.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -181,8 +183,8 @@ TEST(CheckerGarbage, RandomEdgeSoupsNeverBreakTheChecker) {
     Edges e;
     int m = static_cast<int>(rng() % (2 * n));
     for (int i = 0; i < m; ++i)
-      e.push_back({static_cast<int>(rng() % (n + 1)) - (round % 7 == 0),
-                   static_cast<int>(rng() % n)});
+      e.push_back(
+          {static_cast<int>(rng() % (n + 1)) - (round % 7 == 0), static_cast<int>(rng() % n)});
     TCheckReport r = CheckPseudoTriangulation(pts, e);
     if (!r.Valid) {
       EXPECT_FALSE(r.Reason.empty());
@@ -252,6 +254,55 @@ TEST(CheckerPolygon, SelfCrossingPolygonIsRefused) {
   EXPECT_TRUE(RefusedFor(
       CheckPseudoTriangulationOfPolygon(bow, {0, 1, 2, 3}, {{0, 1}, {1, 2}, {2, 3}, {0, 3}}),
       "cross"));
+}
+
+// The sweep of (0,20), (0,0), (10,10), (100,10): face 0 = 0 -> 2 -> 1, face 1 = 3 -> 1 -> 2 -> 0.
+const TNube kSwept = {{0, 20}, {0, 0}, {10, 10}, {100, 10}};
+TDCEL SweptSubdivision() {
+  TDCEL d;
+  d.HalfEdges = {{0, 2, 1, 5, 0}, {2, 0, 2, 4, 0}, {1, 1, 0, kNone, 0}, {3, 6, 4, kNone, 1},
+                 {1, 3, 5, 1, 1}, {2, 4, 6, 0, 1}, {0, 5, 3, kNone, 1}};
+  d.Faces = {0, 6};
+  d.Vertices = {0, 2, 1, 3};
+  return d;
+}
+
+TEST(CheckerSubdivision, SweptSubdivisionMatchesItsEdges) {
+  TDCEL d = SweptSubdivision();
+  ASSERT_TRUE(d.IsValid());
+  TCheckReport r = CheckSubdivision(kSwept, d);
+  ASSERT_TRUE(r.Valid) << r.Reason;
+  EXPECT_EQ(r.Faces, 2);
+  EXPECT_EQ(r.Triangles, 1);
+}
+
+TEST(CheckerSubdivision, RecordFaultsThatTheEdgesAloneDoNotShow) {
+  // The inner edge 1-2 loses its twin links: same edges, but face 0 now claims a boundary edge
+  // inside the hull.
+  TDCEL unlinked = SweptSubdivision();
+  unlinked.HalfEdges[1].Twin = unlinked.HalfEdges[4].Twin = kNone;
+  ASSERT_TRUE(unlinked.IsValid());
+  EXPECT_TRUE(CheckPseudoTriangulation(kSwept, EdgeList(unlinked)).Valid);
+  EXPECT_TRUE(RefusedFor(CheckSubdivision(kSwept, unlinked), "face record 0"));
+  // A half-edge origin with no point behind it.
+  TDCEL stray = SweptSubdivision();
+  EXPECT_TRUE(RefusedFor(CheckSubdivision({{0, 20}, {0, 0}, {10, 10}}, stray), "no point"));
+  // Broken structure is reported by the subdivision's own check.
+  TDCEL broken = SweptSubdivision();
+  broken.HalfEdges[0].Next = 2;
+  EXPECT_TRUE(RefusedFor(CheckSubdivision(kSwept, broken), "invalid subdivision"));
+}
+
+TEST(CheckerSubdivision, PolygonSplitByOneDiagonal) {
+  TDCEL d;
+  BuildPolygon(kNotched, d);
+  EXPECT_TRUE(RefusedFor(CheckSubdivisionOfPolygon(kNotched, kNotchedOrder, d), "4 convex"));
+  // The diagonal 1-3 leaves the triangle 1 2 3 and the pseudo-triangle 3 4 0 1 (reflex at 3).
+  d.SplitFace(0, 1, 3);
+  TCheckReport r = CheckSubdivisionOfPolygon(kNotched, kNotchedOrder, d);
+  ASSERT_TRUE(r.Valid) << r.Reason;
+  EXPECT_EQ(r.Faces, 2);
+  EXPECT_EQ(r.Triangles, 1);
 }
 
 TEST(CheckerEdgeList, EachLiveEdgeOnceSorted) {
