@@ -1,7 +1,6 @@
 #include "methods/Barrido.h"
 
 #include <cassert>
-#include <utility>
 
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
@@ -118,8 +117,10 @@ void Sweep(const TNube& points, TDCEL& subdivision) {
   if (Orientation(points[0], points[1], points[2]) == Collinear)
     throw UserError("At least 3 non-collinear points are needed.");
 
-  // Built aside and installed at the end, so a refused input leaves the caller's subdivision.
-  TDCEL built;
+  // Built in place: the tables keep their capacity from the previous run, which spares
+  // reallocation and fresh memory when a shown result is recomputed on every edit.
+  TDCEL& built = subdivision;
+  built.Clear();
   built.Vertices.reserve(static_cast<size_t>(n));
   built.HalfEdges.reserve(4 * static_cast<size_t>(n));
   built.Faces.reserve(static_cast<size_t>(n));
@@ -128,13 +129,16 @@ void Sweep(const TNube& points, TDCEL& subdivision) {
 
   for (int k = 3; k < n; ++k) {
     TTangents t;
-    if (!FindSeenChain(points, k, last, ring.Size(), t)) RefuseInsertion(points, k);
+    if (!FindSeenChain(points, k, last, ring.Size(), t)) {
+      // Checked before point k's face is added; the faces built so far are dropped.
+      built.Clear();
+      RefuseInsertion(points, k);
+    }
     AddFace(k, t, built);
     // The seen chain's inner vertices leave the hull; the ring reads ... W, k, U ...
     last = RingReplaceBetween(t.W->Value, t.U->Value, k, ring);
   }
   RingFree(ring);
-  subdivision = std::move(built);
 }
 
 }  // namespace qv

@@ -8,14 +8,14 @@
 
 namespace qv {
 
-// Builds the sweep-line pseudo-triangulation of points, taken in their index order, and installs
-// it in subdivision (the previous content is released). Vertex i is point i; face 0 is the
+// Builds the sweep-line pseudo-triangulation of points, taken in their index order, into
+// subdivision (its previous content is released). Vertex i is point i; face 0 is the
 // triangle 0, 1, 2 and face f >= 1 the pseudo-triangle created by point f + 2; every face cycle
 // runs counterclockwise on the screen and the twinless half-edges are the final hull.
 //
 // Every point from index 3 on must lie strictly outside the hull of the points before it (the
 // order along a sweep direction gives that). Input that breaks this is refused with a UserError
-// before anything is installed, so subdivision is left as it was:
+// before the face that would be wrong is built, and subdivision is left empty (and valid):
 //   fewer than 3 points                      "At least 3 points are needed."
 //   points 0, 1, 2 collinear                  "At least 3 non-collinear points are needed."
 //   a point equal to an earlier one           "No coincident points allowed."

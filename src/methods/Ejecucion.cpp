@@ -1,10 +1,12 @@
 #include "methods/Ejecucion.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "geometry/CierreConvexo.h"
@@ -19,13 +21,12 @@ namespace {
 struct TSortKey {
   double K1 = 0.0;
   double K2 = 0.0;
-  int Index = 0;
 };
 
 // Both keys of a point, always through this one function so that equal points get equal keys.
-TSortKey KeyOf(TPoint p, double dirX, double dirY, int index) {
+TSortKey KeyOf(TPoint p, double dirX, double dirY) {
   const double x = p.X, y = p.Y;
-  return {x * dirX + y * dirY, x * dirY - y * dirX, index};
+  return {x * dirX + y * dirY, x * dirY - y * dirX};
 }
 
 // The strict order of the sort: k1, then k2. Keys that compare equal on both are ties.
@@ -38,12 +39,74 @@ bool SameKeys(const TSortKey& a, const TSortKey& b) {
   return !KeyLess(a, b) && !KeyLess(b, a);
 }
 
-// Sorting by (k1, k2, original index) orders ties by their original position, which is exactly
-// what a stable sort (and so the adjacent-swap sort the order is defined by) does with them.
-bool KeyIndexLess(const TSortKey& a, const TSortKey& b) {
-  if (KeyLess(a, b)) return true;
-  if (KeyLess(b, a)) return false;
-  return a.Index < b.Index;
+// A code of the first key whose unsigned order is the order of the doubles (-0 and +0 share
+// one code, as they compare equal).
+uint64_t OrderedBits(double d) {
+  const uint64_t b = std::bit_cast<uint64_t>(d + 0.0);
+  return (b >> 63) != 0 ? ~b : b | (uint64_t{1} << 63);
+}
+
+struct TKeyed {
+  uint64_t Key;  // OrderedBits of the first key
+  TPoint P;
+};
+
+// Stable least-significant-digit radix sort on Key, 16 bits a pass; a pass whose digit is the
+// same for every record is skipped (the high digits of nearby keys mostly are).
+void RadixSort(std::vector<TKeyed>& a) {
+  std::vector<TKeyed> out(a.size());
+  std::vector<size_t> start(size_t{1} << 16);
+  for (int shift = 0; shift < 64; shift += 16) {
+    std::fill(start.begin(), start.end(), 0);
+    for (const TKeyed& r : a) ++start[(r.Key >> shift) & 0xFFFF];
+    if (start[(a[0].Key >> shift) & 0xFFFF] == a.size()) continue;
+    size_t sum = 0;
+    for (size_t& c : start) sum += std::exchange(c, sum);
+    for (const TKeyed& r : a) out[start[(r.Key >> shift) & 0xFFFF]++] = r;
+    a.swap(out);
+  }
+}
+
+// Sorts a run of points with equal first keys stably by the second key, computed once each.
+void SortRunBySecondKey(TNube::iterator first, TNube::iterator last, double dirX, double dirY,
+                        std::vector<std::pair<double, TPoint>>& run) {
+  run.clear();
+  for (auto it = first; it != last; ++it) run.emplace_back(KeyOf(*it, dirX, dirY).K2, *it);
+  const auto less = [](const std::pair<double, TPoint>& a, const std::pair<double, TPoint>& b) {
+    return a.first < b.first;
+  };
+  if (run.size() > 32) {
+    std::stable_sort(run.begin(), run.end(), less);
+  } else {  // insertion sort, stable, quicker on the short runs that are the rule
+    for (size_t i = 1; i < run.size(); ++i)
+      for (size_t j = i; j > 0 && less(run[j], run[j - 1]); --j) std::swap(run[j], run[j - 1]);
+  }
+  for (const auto& [k2, p] : run) *first++ = p;
+}
+
+// A stable sort by (k1, k2): a radix sort on k1, then each run of equal k1 sorted stably by k2.
+// Small sets go straight to a comparison sort.
+void StableSortByKeys(TNube& points, double dirX, double dirY) {
+  const auto less = [dirX, dirY](TPoint a, TPoint b) {
+    return KeyLess(KeyOf(a, dirX, dirY), KeyOf(b, dirX, dirY));
+  };
+  const size_t n = points.size();
+  if (n < 4096) {
+    std::stable_sort(points.begin(), points.end(), less);
+    return;
+  }
+  std::vector<TKeyed> keyed(n);
+  for (size_t i = 0; i < n; ++i)
+    keyed[i] = {OrderedBits(KeyOf(points[i], dirX, dirY).K1), points[i]};
+  RadixSort(keyed);
+  for (size_t i = 0; i < n; ++i) points[i] = keyed[i].P;
+  std::vector<std::pair<double, TPoint>> run;
+  for (size_t i = 0; i < n;) {
+    size_t j = i + 1;
+    while (j < n && keyed[j].Key == keyed[i].Key) ++j;
+    if (j - i > 1) SortRunBySecondKey(points.begin() + i, points.begin() + j, dirX, dirY, run);
+    i = j;
+  }
 }
 
 double RoundTo10Places(double v) {
@@ -60,9 +123,9 @@ bool HasCoincidentSorted(const TNube& points, double dirX, double dirY) {
   const int n = static_cast<int>(points.size());
   std::vector<TPoint> run;
   for (int i = 0; i < n;) {
-    const TSortKey head = KeyOf(points[i], dirX, dirY, i);
+    const TSortKey head = KeyOf(points[i], dirX, dirY);
     int j = i + 1;
-    while (j < n && SameKeys(head, KeyOf(points[j], dirX, dirY, j))) ++j;
+    while (j < n && SameKeys(head, KeyOf(points[j], dirX, dirY))) ++j;
     if (j - i > 1) {
       run.assign(points.begin() + i, points.begin() + j);
       std::sort(run.begin(), run.end(),
@@ -77,25 +140,32 @@ bool HasCoincidentSorted(const TNube& points, double dirX, double dirY) {
 }  // namespace
 
 void SortPointsByDirection(TNube& points, double dirX, double dirY, int& draggedPoint) {
-  const int n = static_cast<int>(points.size());
-  std::vector<TSortKey> keys(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    keys[i] = KeyOf(points[i], dirX, dirY, i);
-    // Keys out of range (a direction of absurd size) have no order: leave the points as they are.
-    if (!std::isfinite(keys[i].K1) || !std::isfinite(keys[i].K2)) return;
-  }
+  // Keys stay finite for every 32-bit point below this size of direction; beyond it (absurd
+  // directions) they have no order, and the points are left as they are.
+  const double limit = std::numeric_limits<double>::max() / 8589934592.0;
+  if (!(std::abs(dirX) + std::abs(dirY) < limit)) return;
+  const auto less = [dirX, dirY](TPoint a, TPoint b) {
+    return KeyLess(KeyOf(a, dirX, dirY), KeyOf(b, dirX, dirY));
+  };
   // A shown result is recomputed on every edit, mostly on points already in order.
-  if (std::is_sorted(keys.begin(), keys.end(), KeyLess)) return;
-  std::sort(keys.begin(), keys.end(), KeyIndexLess);
+  if (std::is_sorted(points.begin(), points.end(), less)) return;
 
-  TNube sorted(static_cast<size_t>(n));
-  int dragged = draggedPoint;
-  for (int i = 0; i < n; ++i) {
-    sorted[i] = points[keys[i].Index];
-    if (keys[i].Index == draggedPoint) dragged = i;
+  // Points with equal keys keep their order, so the dragged point ends as many places into its
+  // run of equal keys as it was among them before.
+  const int n = static_cast<int>(points.size());
+  const bool tracked = draggedPoint >= 0 && draggedPoint < n;
+  TPoint dragged;
+  int rank = 0;
+  if (tracked) {
+    dragged = points[draggedPoint];
+    for (int i = 0; i < draggedPoint; ++i)
+      if (!less(points[i], dragged) && !less(dragged, points[i])) ++rank;
   }
-  points.swap(sorted);
-  draggedPoint = dragged;
+  StableSortByKeys(points, dirX, dirY);
+  if (tracked) {
+    const auto run = std::lower_bound(points.begin(), points.end(), dragged, less);
+    draggedPoint = static_cast<int>(run - points.begin()) + rank;
+  }
 }
 
 void SweepDirectionFromAngle(int angleDeg, double& dirX, double& dirY) {

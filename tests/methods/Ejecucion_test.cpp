@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <set>
@@ -17,17 +18,21 @@ namespace {
 using testing::CheckSweepResult;
 
 // The order's definition, literally: adjacent swaps until a pass makes none, the dragged index
-// following its point through every swap.
+// following its point through every swap. (Keys are computed once and travel with the points.)
 void BubbleSortByDirection(TNube& p, double dirX, double dirY, int& dragged) {
   const int n = static_cast<int>(p.size());
-  auto k1 = [&](TPoint a) { return a.X * dirX + a.Y * dirY; };
-  auto k2 = [&](TPoint a) { return a.X * dirY - a.Y * dirX; };
+  std::vector<double> k1(p.size()), k2(p.size());
+  for (int i = 0; i < n; ++i) {
+    k1[i] = p[i].X * dirX + p[i].Y * dirY;
+    k2[i] = p[i].X * dirY - p[i].Y * dirX;
+  }
   for (bool swapped = true; swapped;) {
     swapped = false;
     for (int i = 0; i + 1 < n; ++i) {
-      const double a1 = k1(p[i]), b1 = k1(p[i + 1]);
-      if (a1 > b1 || (a1 == b1 && k2(p[i]) > k2(p[i + 1]))) {
+      if (k1[i] > k1[i + 1] || (k1[i] == k1[i + 1] && k2[i] > k2[i + 1])) {
         std::swap(p[i], p[i + 1]);
+        std::swap(k1[i], k1[i + 1]);
+        std::swap(k2[i], k2[i + 1]);
         if (dragged == i + 1)
           dragged = i;
         else if (dragged == i)
@@ -99,7 +104,10 @@ TEST(SortByDirection, EqualKeysKeepTheirOrderAndTheDraggedOneIsFollowed) {
 
 TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
   std::mt19937 gen(12345);
-  std::vector<std::pair<double, double>> dirs = {{1, 0}, {0, 1}, {0, -1}, {-1, 0}, {1, 1}};
+  // Short directions make distinct points share rounded keys: the order among them must be kept.
+  std::vector<std::pair<double, double>> dirs = {{1, 0},        {0, 1},     {0, -1},
+                                                 {-1, 0},       {1, 1},     {0.3, 0.2},
+                                                 {1e-3, -2e-3}, {0.1, 0.7}, {1e-300, 1e-300}};
   for (int a = 0; a < 360; a += 7) {
     double x = 0, y = 0;
     SweepDirectionFromAngle(a, x, y);
@@ -123,6 +131,31 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
     }
   }
   EXPECT_GT(cases, 3000);
+}
+
+TEST(SortByDirection, MatchesTheAdjacentSwapSortOnLargeSetsWithTies) {
+  // Large enough for the radix path; coordinates around 0 so that keys of -0 and +0 occur. The
+  // inputs are sorted, then each point swapped with one up to 24 places on, so that the swap
+  // sort needs few passes; equal keys end in a scrambled order that must survive.
+  std::mt19937 gen(777);
+  const std::vector<std::pair<double, double>> dirs = {
+      {-1, 0}, {0, -1}, {0, 1}, {0.3, 0.2}, {1.7320508076, -1}};
+  for (const auto& [dx, dy] : dirs) {
+    TNube p(20000);
+    for (TPoint& q : p) q = {static_cast<int>(gen() % 41) - 20, static_cast<int>(gen() % 41) - 20};
+    std::stable_sort(p.begin(), p.end(), [&](TPoint a, TPoint b) {
+      const double a1 = a.X * dx + a.Y * dy, b1 = b.X * dx + b.Y * dy;
+      return a1 != b1 ? a1 < b1 : a.X * dy - a.Y * dx < b.X * dy - b.Y * dx;
+    });
+    for (size_t i = 0; i + 25 < p.size(); ++i) std::swap(p[i], p[i + gen() % 25]);
+    int dragged = static_cast<int>(gen() % p.size());
+    TNube expected = p;
+    int expectedDragged = dragged;
+    BubbleSortByDirection(expected, dx, dy, expectedDragged);
+    SortPointsByDirection(p, dx, dy, dragged);
+    EXPECT_EQ(p, expected) << dx << "," << dy;
+    EXPECT_EQ(dragged, expectedDragged);
+  }
 }
 
 TEST(CollinearStart, MovesTheFirstPointOnePixelLeft) {
