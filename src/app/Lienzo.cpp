@@ -37,10 +37,21 @@ const TPenStyle& TPenStyles::operator[](int index) const {
 // Canvas
 
 TCanvas::TCanvas(QImage* image)
-    : device_(image), image_(image), width_(image->width()), height_(image->height()) {}
+    : device_(image),
+      image_(image),
+      width_(image->width()),
+      height_(image->height()),
+      direct_(image->depth() == 32 && image->format() != QImage::Format_RGBA8888 &&
+              image->format() != QImage::Format_RGBX8888 &&
+              image->format() != QImage::Format_RGBA8888_Premultiplied) {}
 
 TCanvas::TCanvas(QPaintDevice* device, int width, int height)
-    : device_(device), image_(nullptr), width_(width), height_(height) {}
+    : device_(device), image_(nullptr), width_(width), height_(height), direct_(false) {}
+
+uint32_t* TCanvas::Bits() {
+  Flush();
+  return reinterpret_cast<uint32_t*>(image_->bits());
+}
 
 TCanvas::~TCanvas() {
   if (painter_) painter_->end();
@@ -92,12 +103,13 @@ namespace {
 // Outlines run through pixel centres: pixel (x, y) covers [x, x + 1) x [y, y + 1).
 constexpr double kHalf = 0.5;
 
-// Clips the segment a-b to the rectangle [x0, x1] x [y0, y1] (Liang-Barsky). Returns false
-// when nothing of it is inside. Keeps huge coordinates away from the paint engine.
-bool ClipSegment(double& ax, double& ay, double& bx, double& by, double x0, double y0, double x1,
-                 double y1) {
+// The part of the segment a + t (b - a), 0 <= t <= 1, inside the rectangle [x0, x1] x [y0, y1]
+// (Liang-Barsky). Returns false when nothing of it is inside.
+bool ClipRange(double ax, double ay, double bx, double by, double x0, double y0, double x1,
+               double y1, double& t0, double& t1) {
   const double dx = bx - ax, dy = by - ay;
-  double t0 = 0.0, t1 = 1.0;
+  t0 = 0.0;
+  t1 = 1.0;
   const double p[4] = {-dx, dx, -dy, dy};
   const double q[4] = {ax - x0, x1 - ax, ay - y0, y1 - ay};
   for (int i = 0; i < 4; ++i) {
@@ -113,12 +125,24 @@ bool ClipSegment(double& ax, double& ay, double& bx, double& by, double x0, doub
     }
     if (t0 > t1) return false;
   }
-  const double sx = ax, sy = ay;
-  ax = sx + t0 * dx;
-  ay = sy + t0 * dy;
-  bx = sx + t1 * dx;
-  by = sy + t1 * dy;
   return true;
+}
+
+// The pixels of a round brush of the given width, around the pixel it is centred on.
+const std::vector<QPoint>& Brush(int width) {
+  static std::array<std::vector<QPoint>, 9> brushes;
+  width = std::clamp(width, 1, 8);
+  std::vector<QPoint>& brush = brushes[static_cast<size_t>(width)];
+  if (brush.empty()) {
+    const int lo = -(width - 1) / 2, hi = lo + width - 1;
+    const double c = (lo + hi) / 2.0, r2 = width * width / 4.0 + 0.25;
+    for (int dy = lo; dy <= hi; ++dy) {
+      for (int dx = lo; dx <= hi; ++dx) {
+        if ((dx - c) * (dx - c) + (dy - c) * (dy - c) <= r2) brush.emplace_back(dx, dy);
+      }
+    }
+  }
+  return brush;
 }
 
 }  // namespace
@@ -127,16 +151,122 @@ void TCanvas::LineTo(int x, int y) {
   const TPoint from = penPos_;
   penPos_ = TPoint{x, y};
   if (from == penPos_) return;
-  const int margin = penWidth_ + 2;
-  const bool inside = std::min(from.X, x) >= -margin && std::max(from.X, x) <= width_ + margin &&
-                      std::min(from.Y, y) >= -margin && std::max(from.Y, y) <= height_ + margin;
-  double ax = from.X, ay = from.Y, bx = x, by = y;
-  if (inside || ClipSegment(ax, ay, bx, by, -margin, -margin, width_ + margin, height_ + margin)) {
-    // A one-pixel line on integer coordinates covers its start pixel and leaves out its last;
-    // a wider one is centred on the pixel centres so that it grows evenly on both sides.
-    const double o = penWidth_ <= 1 ? 0.0 : kHalf;
-    Painter().drawLine(QLineF(ax + o, ay + o, bx + o, by + o));
+  if (direct_) {
+    RasterSegment(from, penPos_);
+    return;
   }
+  const int margin = penWidth_ + 2;
+  double t0 = 0.0, t1 = 1.0;
+  if (!ClipRange(from.X, from.Y, x, y, -margin, -margin, width_ + margin, height_ + margin, t0,
+                 t1)) {
+    return;
+  }
+  const double dx = static_cast<double>(x) - from.X, dy = static_cast<double>(y) - from.Y;
+  // A one-pixel line on integer coordinates covers its start pixel and leaves out its last;
+  // a wider one is centred on the pixel centres so that it grows evenly on both sides.
+  const double o = penWidth_ <= 1 ? 0.0 : kHalf;
+  Painter().drawLine(QLineF(from.X + t0 * dx + o, from.Y + t0 * dy + o, from.X + t1 * dx + o,
+                            from.Y + t1 * dy + o));
+}
+
+void TCanvas::RasterSegment(TPoint from, TPoint to) {
+  const int margin = penWidth_ + 2;
+  double t0 = 0.0, t1 = 1.0;
+  if (!ClipRange(from.X, from.Y, to.X, to.Y, -margin, -margin, width_ + margin, height_ + margin,
+                 t0, t1)) {
+    return;
+  }
+  // Far ends are brought in to the clipped part first, so that the integer walk below stays
+  // short and its arithmetic small; a segment on the canvas keeps its exact ends.
+  constexpr int64_t kNear = 1 << 20;
+  auto far = [&](TPoint p) {
+    return p.X < -kNear || p.X > width_ + kNear || p.Y < -kNear || p.Y > height_ + kNear;
+  };
+  if (far(from) || far(to)) {
+    const double dx = static_cast<double>(to.X) - from.X, dy = static_cast<double>(to.Y) - from.Y;
+    const TPoint a{static_cast<int>(std::lround(from.X + t0 * dx)),
+                   static_cast<int>(std::lround(from.Y + t0 * dy))};
+    const TPoint b{static_cast<int>(std::lround(from.X + t1 * dx)),
+                   static_cast<int>(std::lround(from.Y + t1 * dy))};
+    from = far(from) ? a : from;
+    to = far(to) ? b : to;
+    if (!ClipRange(from.X, from.Y, to.X, to.Y, -margin, -margin, width_ + margin, height_ + margin,
+                   t0, t1)) {
+      return;
+    }
+  }
+  const int64_t dx = int64_t{to.X} - from.X, dy = int64_t{to.Y} - from.Y;
+  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+  const int64_t major = xMajor ? std::llabs(dx) : std::llabs(dy);
+  const int64_t minor = xMajor ? std::llabs(dy) : std::llabs(dx);
+  const int sMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const int sMinor = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  const bool thin = penWidth_ <= 1;
+  // Step i covers major offset i and minor offset floor((2 i minor + major) / (2 major)).
+  // Only the steps near the visible range are walked.
+  int64_t first =
+      std::max<int64_t>(0, static_cast<int64_t>(std::floor(t0 * static_cast<double>(major))) - 1);
+  int64_t last = thin ? major - 1 : major;
+  last = std::min(last, static_cast<int64_t>(std::ceil(t1 * static_cast<double>(major))) + 1);
+  if (major == 0 || first > last) return;
+  int64_t numerator = 2 * first * minor + major;
+  int64_t offset = numerator / (2 * major);
+  int64_t rest = numerator % (2 * major);
+  uint32_t* bits = Bits();
+  const int64_t stride = image_->bytesPerLine() / 4;
+  const uint32_t colour = penColor_.rgb();
+  const std::vector<QPoint>& brush = Brush(penWidth_);
+  for (int64_t i = first; i <= last; ++i) {
+    const int64_t a = i * sMajor, b = offset * sMinor;
+    const int64_t px = from.X + (xMajor ? a : b), py = from.Y + (xMajor ? b : a);
+    if (thin) {
+      if (px >= 0 && px < width_ && py >= 0 && py < height_) bits[py * stride + px] = colour;
+    } else {
+      for (const QPoint& d : brush) {
+        const int64_t qx = px + d.x(), qy = py + d.y();
+        if (qx >= 0 && qx < width_ && qy >= 0 && qy < height_) bits[qy * stride + qx] = colour;
+      }
+    }
+    rest += 2 * minor;
+    if (rest >= 2 * major) {
+      rest -= 2 * major;
+      ++offset;
+    }
+  }
+}
+
+const TCanvas::TSprite& TCanvas::Sprite(int width, int height) {
+  const QRgb pen = penColor_.rgb(), brush = brushColor_.rgb();
+  for (const TSprite& s : sprites_) {
+    if (s.Width == width && s.Height == height && s.PenWidth == penWidth_ && s.Pen == pen &&
+        s.Brush == brush) {
+      return s;
+    }
+  }
+  if (sprites_.size() > 32) sprites_.clear();
+  const int margin = penWidth_ + 2;
+  QImage image(width + 2 * margin, height + 2 * margin, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(penColor_, penWidth_, Qt::SolidLine, penWidth_ <= 1 ? Qt::FlatCap : Qt::RoundCap,
+                  Qt::RoundJoin));
+    p.setBrush(brushColor_);
+    p.drawEllipse(QRectF(margin + kHalf, margin + kHalf, width - 1, height - 1));
+  }
+  TSprite sprite{width, height, penWidth_, pen, brush, {}, {}, {}};
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb c = image.pixel(x, y);
+      if (qAlpha(c) == 0) continue;
+      sprite.Dx.push_back(x - margin);
+      sprite.Dy.push_back(y - margin);
+      sprite.Colour.push_back(c | 0xFF000000u);
+    }
+  }
+  sprites_.push_back(std::move(sprite));
+  return sprites_.back();
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
@@ -145,7 +275,17 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (x2 < -margin || x1 > width_ + margin || y2 < -margin || y1 > height_ + margin) return;
   // The outline runs through the centres of the box's outer pixels (the right and bottom
   // bounds excluded), so that a wider pen grows it evenly on both sides.
-  Painter().drawEllipse(QRectF(x1 + kHalf, y1 + kHalf, x2 - x1 - 1, y2 - y1 - 1));
+  if (!direct_ || x2 - x1 > 64 || y2 - y1 > 64) {
+    Painter().drawEllipse(QRectF(x1 + kHalf, y1 + kHalf, x2 - x1 - 1, y2 - y1 - 1));
+    return;
+  }
+  const TSprite& sprite = Sprite(x2 - x1, y2 - y1);
+  uint32_t* bits = Bits();
+  const int64_t stride = image_->bytesPerLine() / 4;
+  for (size_t i = 0; i < sprite.Colour.size(); ++i) {
+    const int64_t x = int64_t{x1} + sprite.Dx[i], y = int64_t{y1} + sprite.Dy[i];
+    if (x >= 0 && x < width_ && y >= 0 && y < height_) bits[y * stride + x] = sprite.Colour[i];
+  }
 }
 
 void TCanvas::Polygon(const std::vector<QPoint>& vertices) {
@@ -159,7 +299,14 @@ void TCanvas::FillRect(int x1, int y1, int x2, int y2) {
   const int left = std::max(x1, 0), top = std::max(y1, 0);
   const int right = std::min(x2, width_), bottom = std::min(y2, height_);
   if (right <= left || bottom <= top) return;
-  Painter().fillRect(QRect(left, top, right - left, bottom - top), brushColor_);
+  if (!direct_) {
+    Painter().fillRect(QRect(left, top, right - left, bottom - top), brushColor_);
+    return;
+  }
+  uint32_t* bits = Bits();
+  const int64_t stride = image_->bytesPerLine() / 4;
+  const uint32_t colour = brushColor_.rgb();
+  for (int y = top; y < bottom; ++y) std::fill_n(bits + y * stride + left, right - left, colour);
 }
 
 void TCanvas::FloodFill(int x, int y, const QColor& border) {

@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -55,6 +56,12 @@ inline const QColor kCompassColor{166, 202, 240};
 // position. Boxes exclude their right and bottom bounds. Drawing outside is clipped. Built on
 // a QImage every operation is available; on another paint device (an SVG generator) the pixel
 // operations (FloodFill, DrawAnd, Pixel) do nothing.
+//
+// On a 32-bit image, segments, ellipses and rectangles are written straight into the pixels
+// (a whole result redraws on every mouse move of a drag): a segment is the integer line from
+// the pen position, its last pixel left out at width 1 (the next segment of a chain starts
+// there) and both ends rounded by a round brush when wider; an ellipse is Qt's own rendering
+// of it, made once per size and pens and then copied. Other devices go through QPainter.
 class TCanvas {
  public:
   explicit TCanvas(QImage* image);
@@ -100,18 +107,31 @@ class TCanvas {
   const QImage* Image();
 
  private:
+  // Pixels of one ellipse as Qt draws it, relative to the box's top-left corner.
+  struct TSprite {
+    int Width, Height, PenWidth;
+    QRgb Pen, Brush;
+    std::vector<int> Dx, Dy;
+    std::vector<QRgb> Colour;
+  };
+
   QPainter& Painter();
   void ApplyPen();
+  uint32_t* Bits();
+  void RasterSegment(TPoint from, TPoint to);
+  const TSprite& Sprite(int width, int height);
 
   QPaintDevice* device_;
   QImage* image_;
   int width_;
   int height_;
+  bool direct_;  // a 32-bit image written pixel by pixel
   std::unique_ptr<QPainter> painter_;
   QColor penColor_{Qt::black};
   int penWidth_ = 1;
   QColor brushColor_{Qt::white};
   TPoint penPos_;
+  std::vector<TSprite> sprites_;
 };
 
 // Where DrawCompass starts its flood fill: inside the dart, in the half it points to.

@@ -400,5 +400,78 @@ TEST(Canvas, DrawAndCombinesByBitwiseAnd) {
   EXPECT_EQ(img.pixel(0, 0) & 0xFFFFFFu, qRgb(0xF0, 0x0F, 0xFF) & 0xFFFFFFu);
 }
 
+// Draws the same scene on a 32-bit image (written pixel by pixel) and on a 24-bit one (drawn
+// by QPainter).
+template <class F>
+std::pair<QImage, QImage> BothWays(F draw) {
+  QImage direct(120, 90, QImage::Format_RGB32), painted(120, 90, QImage::Format_RGB888);
+  direct.fill(Qt::white);
+  painted.fill(Qt::white);
+  {
+    TCanvas a(&direct), b(&painted);
+    draw(a);
+    draw(b);
+  }
+  return {direct, painted.convertToFormat(QImage::Format_RGB32)};
+}
+
+// Every ink pixel of one image has ink of the same colour within one pixel in the other.
+bool CloseTo(const QImage& a, const QImage& b) {
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      if ((a.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu) continue;
+      bool near = false;
+      for (int dy = -1; dy <= 1 && !near; ++dy) {
+        for (int dx = -1; dx <= 1 && !near; ++dx) near = Is(b, x + dx, y + dy, a.pixel(x, y));
+      }
+      if (!near) return false;
+    }
+  }
+  return true;
+}
+
+TEST(Canvas, PixelWritesMatchQtsOwnDrawing) {
+  const auto [directPoints, paintedPoints] = BothWays([](TCanvas& c) {
+    for (int w = 1; w <= 4; ++w) {
+      c.SetPenWidth(w);
+      c.SetBrushColor(w % 2 ? Qt::red : Qt::green);
+      c.Ellipse(10 + 25 * w, 10, 16 + 25 * w, 16);
+      c.Ellipse(5 + 25 * w, 40, 25 + 25 * w, 55);
+    }
+    c.Ellipse(-3, -3, 3, 3);  // cut by the corner
+  });
+  EXPECT_EQ(directPoints, paintedPoints);
+  const auto [directLines, paintedLines] = BothWays([](TCanvas& c) {
+    // One zigzag per width, in its own band, with steep, shallow and diagonal pieces.
+    const QPoint ends[] = {{2, 2}, {110, 8}, {60, 26}, {3, 12}, {40, 2}, {52, 27}};
+    for (int w = 1; w <= 3; ++w) {
+      c.SetPenWidth(w);
+      c.SetPenColor(QColor(w * 60, 0, 255 - w * 60));
+      const int top = 30 * (w - 1);
+      c.MoveTo(ends[0].x(), ends[0].y() + top);
+      for (const QPoint& p : ends) c.LineTo(p.x(), p.y() + top);
+    }
+  });
+  EXPECT_TRUE(CloseTo(directLines, paintedLines));
+  EXPECT_TRUE(CloseTo(paintedLines, directLines));
+}
+
+TEST(Canvas, AOnePixelSegmentLeavesOutItsLastPixelAndAWideOneIsCentred) {
+  QImage img(20, 20, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    TCanvas c(&img);
+    c.MoveTo(2, 2);
+    c.LineTo(10, 2);
+    c.SetPenWidth(3);
+    c.MoveTo(2, 10);
+    c.LineTo(10, 10);
+  }
+  EXPECT_TRUE(Is(img, 2, 2, Qt::black));
+  EXPECT_TRUE(Is(img, 9, 2, Qt::black));
+  EXPECT_FALSE(Is(img, 10, 2, Qt::black));
+  for (int y = 8; y <= 12; ++y) EXPECT_EQ(Is(img, 6, y, Qt::black), y >= 9 && y <= 11) << y;
+}
+
 }  // namespace
 }  // namespace qv
