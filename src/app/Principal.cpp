@@ -340,8 +340,9 @@ void TForm1::CreateStatisticsPanel() {
   const std::array<const char*, 3> rightNames{"LPuntos", "LNumCaras", "LNumT"};
   constexpr int kRowHeight = 16;
   for (size_t i = 0; i < 3; ++i) {
-    NewLabel(PanelStat, "", left[i], QRect(8, rows[i], 56, kRowHeight), Qt::AlignLeft);
-    NewLabel(PanelStat, "", right[i], QRect(127, rows[i], 52, kRowHeight), Qt::AlignLeft);
+    // Captions reach under their values (both transparent), so that no caption is cut.
+    NewLabel(PanelStat, "", left[i], QRect(8, rows[i], 97, kRowHeight), Qt::AlignLeft);
+    NewLabel(PanelStat, "", right[i], QRect(127, rows[i], 81, kRowHeight), Qt::AlignLeft);
     // Values end on x 105 (left column) and x 208 (right column).
     *leftValues[i] = NewLabel(PanelStat, leftNames[i], QStringLiteral("0"),
                               QRect(60, rows[i], 105 - 60, kRowHeight), Qt::AlignRight);
