@@ -334,12 +334,16 @@ std::string FormatPT(const TNube& points, bool polygon) {
 }
 
 void SavePT(const std::string& fileName, const TNube& points, bool polygon) {
+  WriteFileSafely(fileName, FormatPT(points, polygon));
+}
+
+void WriteFileSafely(const std::string& fileName, const std::string& content) {
   if (fileName.empty()) throw UserError(FileErrorMessage(EINVAL));
-  const std::string content = FormatPT(points, polygon);
   const fs::path target = SaveTarget(fileName);
   std::string temporary;
   std::FILE* f = CreateTemporary(target, temporary);
   int error = WriteAll(f, content);
+  errno = 0;
   if (std::fclose(f) != 0 && error == 0) error = errno != 0 ? errno : EIO;
   std::error_code ec;
   if (error == 0 && fs::exists(target, ec))  // keep the permissions the old file had

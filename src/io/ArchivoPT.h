@@ -48,6 +48,8 @@ std::string FormatPT(const TNube& points, bool polygon);
 // untouched, no temporary is left and UserError carries the runtime's message ("Disk full",
 // "File access denied", ...).
 void SavePT(const std::string& fileName, const TNube& points, bool polygon);
+// The safe save behind SavePT, for any content.
+void WriteFileSafely(const std::string& fileName, const std::string& content);
 
 // The runtime's text for a failed file operation with the given errno value.
 std::string FileErrorMessage(int error);
