@@ -15,6 +15,8 @@
 #include "Pixeles.h"
 #include "app/Iconos.h"
 #include "geometry/FuncionesMatematicas.h"
+#include "geometry/UserError.h"
+#include "methods/Ejecucion.h"
 #include "methods/Verificador.h"
 
 namespace qv {
@@ -367,6 +369,29 @@ TEST_F(Window, SweepLineRunsEndToEndWithItsStatistics) {
   EXPECT_TRUE(ResultDrawn());
   // The points are drawn over the edges.
   for (const TPoint& p : form->Doc.Points) EXPECT_TRUE(Is(Canvas(), p.X, p.Y, Qt::red));
+}
+
+TEST_F(Window, ARefusalOfTheSweepIsShownOnceAndLeavesNoResult) {
+  const TNube line{TPoint{100, 100}, TPoint{200, 100}, TPoint{300, 100}};
+  std::string expected;
+  try {
+    TNube copy = line;
+    TDCEL pt;
+    int dragged = kNone;
+    ComputeSweepLine(copy, 1.0, 0.0, dragged, pt);
+  } catch (const UserError& e) {
+    expected = e.what();
+  }
+  ASSERT_FALSE(expected.empty()) << "three points on a horizontal line must be refused";
+  ClickAll(line);
+  form->tbEjecutar->trigger();
+  ASSERT_EQ(messages.Messages.size(), 1u);
+  EXPECT_EQ(messages.Messages[0].toStdString(), expected);
+  EXPECT_FALSE(form->Doc.ResultShown);
+  EXPECT_EQ(form->Doc.PointCount(), 3);
+  // The handler stopped after clearing the canvas: no statistics, no result text.
+  EXPECT_EQ(form->LPuntos->text(), QStringLiteral("0"));
+  EXPECT_NE(form->StatusText(0), kSweepDone);
 }
 
 TEST_F(Window, DisabledStatisticsLeaveThePanelAndStatusAlone) {
