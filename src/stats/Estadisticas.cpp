@@ -36,13 +36,13 @@ double PTWeight(const TNube& points, const TDCEL& subdivision) {
   const TDCEL& s = subdivision;
   const int nh = s.HalfEdgeCount();
   const int np = static_cast<int>(points.size());
-  std::vector<char> counted(static_cast<size_t>(nh), 0);
+  std::vector<bool> counted(static_cast<size_t>(nh), false);
   double weight = 0.0;
   for (int e = 0; e < nh; ++e) {
     if (!Followable(s, e)) continue;
     const int t = s.Twin(e);
     if (t >= 0 && t < nh && counted[t]) continue;
-    counted[e] = 1;
+    counted[e] = true;
     const int a = s.Origin(e), b = s.Destination(e);
     if (a < 0 || a >= np || b < 0 || b >= np) continue;
     weight += Distance(points[a], points[b]);
