@@ -6,6 +6,7 @@
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/Ejecucion.h"
 
 namespace qv {
 
@@ -18,7 +19,7 @@ TPoint At(const TPTCapas& layers, int i) {
   return {layers[i].X, layers[i].Y};
 }
 
-bool SortedByYThenX(const TNube& points) {
+[[maybe_unused]] bool SortedByYThenX(const TNube& points) {
   return std::is_sorted(points.begin(), points.end(),
                         [](TPoint a, TPoint b) { return a.Y != b.Y ? a.Y < b.Y : a.X < b.X; });
 }
@@ -310,6 +311,14 @@ std::vector<TEdge> LayerEdges(const TPTCapas& layers) {
   std::sort(edges.begin(), edges.end());
   edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
   return edges;
+}
+
+void ComputeConvexLayers(TNube& points, int& draggedPoint, TPTCapas& layers) {
+  if (points.size() < 3) throw UserError("At least 3 points are needed.");
+  SortPointsByDirection(points, 0.0, 1.0, draggedPoint);
+  RefuseDegenerateSortedPoints(points, 0.0, 1.0);
+  BuildConvexLayers(points, layers);
+  ConnectConvexLayers(layers);
 }
 
 }  // namespace qv

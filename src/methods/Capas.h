@@ -33,4 +33,11 @@ int LayerSize(const TPTCapas& layers, int k);
 // The distinct edges of a connected table, as (min, max) pairs, sorted.
 std::vector<TEdge> LayerEdges(const TPTCapas& layers);
 
+// The computing half of the convex-layers driver, shared by the window and the command-line
+// tool: fewer than 3 points fail with "At least 3 points are needed." leaving everything
+// untouched; otherwise the points are sorted along (0, 1), ascending y then x (draggedPoint
+// carried along), coincident or collinear sets are refused ("No coincident points allowed.",
+// "At least 3 non-collinear points are needed.") and the layers are built and joined.
+void ComputeConvexLayers(TNube& points, int& draggedPoint, TPTCapas& layers);
+
 }  // namespace qv

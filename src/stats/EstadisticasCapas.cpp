@@ -134,4 +134,18 @@ void LayersFaceStats(const TPTCapas& layers, int& triangles, int& others, int& m
   }
 }
 
+TStatistics ComputeLayerStatistics(const TNube& points, const TPTCapas& layers,
+                                   const std::string& thousandsSeparator) {
+  TStatistics s;
+  s.Points = static_cast<int>(points.size());
+  s.WeightValue = LayersWeight(points, layers);
+  s.Weight = WeightText(s.WeightValue, thousandsSeparator);
+  int triangles = 0, others = 0;
+  LayersFaceStats(layers, triangles, others, s.FaceDegree);
+  s.Triangles = triangles;
+  s.Faces = triangles + others;
+  s.VertexDegree = LayersVertexDegree(points, layers);
+  return s;
+}
+
 }  // namespace qv

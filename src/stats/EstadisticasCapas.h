@@ -3,7 +3,10 @@
 // holding v adds nothing and a slot repeating an earlier one repeats an edge.
 #pragma once
 
+#include <string>
+
 #include "geometry/Tipos.h"
+#include "stats/Estadisticas.h"
 
 namespace qv {
 
@@ -18,5 +21,10 @@ int LayersVertexDegree(const TNube& points, const TPTCapas& layers);
 // points lying straight on a layer edge or a tangent are counted as the boundary points they
 // are.
 void LayersFaceStats(const TPTCapas& layers, int& triangles, int& others, int& maxDegree);
+
+// The six figures of the panel from the layer figures, in the panel's order: points, weight
+// (text with thousandsSeparator), face degree, triangles, faces, vertex degree.
+TStatistics ComputeLayerStatistics(const TNube& points, const TPTCapas& layers,
+                                   const std::string& thousandsSeparator);
 
 }  // namespace qv

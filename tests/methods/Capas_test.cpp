@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "geometry/UserError.h"
 #include "methods/CapasOraculos.h"
 #include "methods/Verificador.h"
+#include "stats/Estadisticas.h"
 #include "stats/EstadisticasCapas.h"
 
 namespace qv {
@@ -334,6 +336,51 @@ TEST(ConvexLayersFigures, TwoPointLayerCountsItsEdgeOnce) {
   const TFigures traced = FiguresFromEdges(points, LayerEdges(l));
   EXPECT_EQ(LayersVertexDegree(points, l), traced.VertexDegree);
   EXPECT_NEAR(LayersWeight(points, l), traced.Weight, 1e-9);
+}
+
+// ---- The computing half of the driver ------------------------------------------------------
+
+TEST(ConvexLayersDriver, SortsTopDownCarryingTheDraggedPointAndJoins) {
+  TNube points{{100, 100}, {50, 60}, {0, 100}, {50, 0}};
+  int dragged = 1;  // (50, 60)
+  TPTCapas layers;
+  ComputeConvexLayers(points, dragged, layers);
+  EXPECT_EQ(points, (TNube{{50, 0}, {50, 60}, {0, 100}, {100, 100}}));
+  EXPECT_EQ(dragged, 1);
+  EXPECT_EQ(LayerCount(layers), 2);
+  EXPECT_TRUE(CheckPseudoTriangulation(points, LayerEdges(layers)).Valid);
+  const TStatistics s = ComputeLayerStatistics(points, layers, ",");
+  EXPECT_EQ(s.Points, 4);
+  EXPECT_EQ(s.Faces, 2);
+  EXPECT_EQ(s.Triangles, 1);
+  EXPECT_EQ(s.FaceDegree, 4);
+  EXPECT_EQ(s.VertexDegree, 3);
+  const double weight = 2 * std::hypot(50, 100) + 100 + 60 + std::hypot(50, 40);
+  EXPECT_NEAR(s.WeightValue, weight, 1e-9);
+  EXPECT_EQ(s.Weight, "448");
+}
+
+TEST(ConvexLayersDriver, RefusesWhatCannotBePseudoTriangulated) {
+  auto message = [](TNube points) {
+    int dragged = kNone;
+    TPTCapas layers;
+    try {
+      ComputeConvexLayers(points, dragged, layers);
+    } catch (const UserError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  EXPECT_EQ(message({{0, 0}, {5, 5}}), "At least 3 points are needed.");
+  EXPECT_EQ(message({{0, 0}, {5, 5}, {9, 1}, {5, 5}}), "No coincident points allowed.");
+  EXPECT_EQ(message({{0, 0}, {5, 5}, {10, 10}}), "At least 3 non-collinear points are needed.");
+  // Fewer than 3 points leave the set as it was.
+  TNube two{{5, 5}, {0, 0}};
+  int dragged = 0;
+  TPTCapas layers;
+  EXPECT_THROW(ComputeConvexLayers(two, dragged, layers), UserError);
+  EXPECT_EQ(two, (TNube{{5, 5}, {0, 0}}));
+  EXPECT_EQ(dragged, 0);
 }
 
 }  // namespace
