@@ -126,18 +126,6 @@ TEST(ShortestPathsPolygon, OrientationFollowsTheHullCycleForEveryRotation) {
   }
 }
 
-TEST(ShortestPathsPolygon, EarClippingCoversThePolygonWithEmptyTriangles) {
-  const TNube p = SpikePolygon();
-  const auto triangles = TriangulateSimplePolygon(p);
-  ASSERT_EQ(triangles.size(), p.size() - 2);
-  double area = 0;
-  for (const auto& t : triangles) {
-    EXPECT_EQ(Orientation(p[t[0]], p[t[1]], p[t[2]]), CounterClockwise);
-    area += PolygonArea({p[t[0]], p[t[1]], p[t[2]]});
-  }
-  EXPECT_DOUBLE_EQ(area, PolygonArea(p));
-}
-
 // ---- Visibility and paths ---------------------------------------------------------------
 
 TEST(ShortestPathsGeodesics, ReflexVertexBlocksAndTheGeodesicBendsThere) {
@@ -277,12 +265,18 @@ TNube NotchedSquare() {
 TEST(ShortestPathsPockets, OnePocketPerLidWithLidsOnTheBoundary) {
   TNube p = NotchedSquare();
   ASSERT_TRUE(IsSimplePolygon(p));
+  std::vector<int> sizes;  // the pocket triangulations come from the source given
+  TTriangulationSource recording = [&](int m, TDCEL& pocket) {
+    sizes.push_back(m);
+    ConvexPolygonFan(m, pocket);
+  };
   TDCEL t, plain, result;
   ConvexPolygonFan(11, t);
   TShortestPathsRun run(p);
   ASSERT_EQ(p, NotchedSquare());
   run.Compute(t, false, FanSource(), plain);
-  const THalfEdgeRanges r = run.Compute(t, true, FanSource(), result);
+  const THalfEdgeRanges r = run.Compute(t, true, recording, result);
+  EXPECT_EQ(sizes, (std::vector<int>{3, 4}));
   EXPECT_EQ(r.PolygonEnd, 11);
   EXPECT_EQ(r.ResultEnd, plain.HalfEdgeCount());
   // Pocket 2, 4, 3 is a triangle (3 half-edges); pocket 7, 10, 9, 8 a quadrilateral split by
@@ -300,41 +294,6 @@ TEST(ShortestPathsPockets, OnePocketPerLidWithLidsOnTheBoundary) {
   for (int e : {2, 3, 7, 8, 9}) EXPECT_NE(result.Twin(e), kNone) << e;
   const TCheckReport report = CheckSubdivision(p, result);
   EXPECT_TRUE(report.Valid) << report.Reason;
-}
-
-TEST(ShortestPathsPockets, MergePocketMapsVerticesAndTwinsTheChain) {
-  TNube p = NotchedSquare();
-  TDCEL pt;
-  BuildPolygon(p, pt);
-  TDCEL pocket;
-  PocketPT({p[7], p[10], p[9], p[8]}, pocket, FanSource());
-  ASSERT_EQ(pocket.HalfEdgeCount(), 6);
-  MergePocket(7, pt, pocket);
-  EXPECT_TRUE(pt.IsValid());
-  EXPECT_EQ(pt.Origin(11), 7);  // the lid 7 -> 10
-  EXPECT_EQ(pt.Destination(11), 10);
-  EXPECT_EQ(pt.Twin(11), kNone);
-  for (int e = 12; e < 15; ++e) {
-    EXPECT_EQ(pt.Twin(pt.Twin(e)), e);
-    EXPECT_LT(pt.Twin(e), 11);  // a polygon boundary half-edge
-    EXPECT_EQ(pt.Origin(pt.Twin(e)), pt.Destination(e));
-  }
-  EXPECT_EQ(pt.FaceCount(), 3);
-}
-
-TEST(ShortestPathsPockets, PocketTriangulationsComeFromTheSource) {
-  TNube p = NotchedSquare();
-  std::vector<int> sizes;
-  TTriangulationSource recording = [&](int m, TDCEL& t) {
-    sizes.push_back(m);
-    ConvexPolygonFan(m, t);
-  };
-  TDCEL t, result;
-  ConvexPolygonFan(11, t);
-  TShortestPathsRun run(p);
-  run.Compute(t, true, recording, result);
-  std::sort(sizes.begin(), sizes.end());
-  EXPECT_EQ(sizes, (std::vector<int>{3, 4}));
 }
 
 // ---- Triangulations of the abstract polygon ---------------------------------------------
