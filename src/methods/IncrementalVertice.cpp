@@ -20,6 +20,8 @@
 namespace qv {
 namespace {
 
+__extension__ using Int128 = __int128;
+
 const char* const kDegenerate =
     "The points are too degenerate for the bounded vertex degree method.";
 
@@ -71,15 +73,15 @@ int SplitFaceByChain(int f, int ea, int eb, const std::vector<int>& chain, TDCEL
 int NearestOnSegment(const TNube& points, int c, int n) {
   const TPoint C = points[c], N = points[n];
   int best = n;
-  int64_t bestD = 0;
+  Int128 bestD = 0;
   for (int j = std::min(c, n) + 1; j < std::max(c, n); ++j) {
     const TPoint P = points[j];
     if (OrientationSign(C, N, P) != 0 || P == C || P == N) continue;
     if (std::min(C.X, N.X) > P.X || P.X > std::max(C.X, N.X) || std::min(C.Y, N.Y) > P.Y ||
         P.Y > std::max(C.Y, N.Y))
       continue;
-    const int64_t dx = int64_t{P.X} - C.X, dy = int64_t{P.Y} - C.Y;
-    const int64_t d = dx * dx + dy * dy;
+    const Int128 dx = int64_t{P.X} - C.X, dy = int64_t{P.Y} - C.Y;
+    const Int128 d = dx * dx + dy * dy;
     if (best == n || d < bestD) {
       best = j;
       bestD = d;

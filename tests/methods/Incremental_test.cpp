@@ -397,7 +397,6 @@ TEST(IncrementalVertex, HullSidePointsBecomeHullVertices) {
 // pseudo-triangulation in which every vertex has 2 + its counter edges.
 void CheckVertexVariant(TNube& points, const std::string& label) {
   TDCEL pt;
-  int dragged = kNone;
   std::sort(points.begin(), points.end(),
             [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y > b.Y; });
   BuildHull(points, pt);
@@ -431,7 +430,6 @@ void CheckVertexVariant(TNube& points, const std::string& label) {
   std::vector<int> degree(static_cast<size_t>(n), 0);
   for (const TEdge& e : EdgeList(pt)) ++degree[e.A], ++degree[e.B];
   for (int v = 0; v < n; ++v) EXPECT_EQ(degree[v], 2 + counters[v]) << label << " vertex " << v;
-  (void)dragged;
 }
 
 TEST(IncrementalVertexProperty, PseudoTriangulationUnderTheCounterRule) {
