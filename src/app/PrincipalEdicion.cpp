@@ -30,8 +30,7 @@ class TKeyHandler : public QObject {
   explicit TKeyHandler(TForm1* form) : QObject(form), form_(form) {}
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    // Keys of another window (a modal dialog) are that window's business. Ctrl+N, Ctrl+O and
-    // Ctrl+S normally reach their menu items as shortcuts and never arrive here as presses.
+    // Keys of another window (a modal dialog, an open menu) are that window's business.
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
         static_cast<QWidget*>(watched)->window() != form_) {
       return false;
@@ -53,6 +52,9 @@ void TForm1::InstallKeyHandler() {
   if (QCoreApplication* app = QCoreApplication::instance()) {
     app->installEventFilter(new TKeyHandler(this));
   }
+  // The menu items show their keys, but act on them only while their menu is open: in the
+  // window the keys go through FormKeyDown, once, with its modifier and mouse rules.
+  for (QAction* item : {FNuevo, FAbrir, FSalvar}) item->setShortcutContext(Qt::WidgetShortcut);
 }
 
 // ---------------------------------------------------------------------------------------------
