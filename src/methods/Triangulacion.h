@@ -15,12 +15,13 @@ namespace qv {
 // from left to right: each point is joined to the chain of hull edges it sees.
 //
 // Precondition: at least 3 points, sorted ascending by x and, among equal x, descending by y.
-// A point that lies on the line of a hull edge at the last inserted point is first moved one
-// pixel to the right (NudgePoint), in the point set itself, and the test repeats; where moving
-// right can never cure it (the edge is horizontal on the point's row) the point is inserted as
-// it is and the earlier point stays on the hull as a straight vertex. When points 0, 1, 2 are
-// collinear the sweep starts from the fan of the first point off their line over the leading
-// collinear run. draggedPoint, when given, keeps naming the same point through the nudges.
+// A point equal to the last inserted point is moved one pixel to the right (NudgePoint), in the
+// point set itself, until it differs. A point on the line of a hull edge at the last inserted
+// point is moved the same way where one pixel cures that without reordering the points or
+// landing on the next one; otherwise it is inserted where it lies and the earlier point stays on
+// the hull as a straight vertex. When points 0, 1, 2 are collinear the sweep starts from the fan
+// of the first point off their line over the leading collinear run. draggedPoint, when given,
+// keeps naming the same point through the nudges.
 //
 // Refusals (UserError; the subdivision is left empty):
 //   every point on one line, checked before anything changes:

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "geometry/CierreConvexo.h"
 #include "geometry/UserError.h"
@@ -72,15 +73,42 @@ TEST(SweepTriangulation, EqualXAreInsertedInTheGivenBottomToTopOrder) {
   ExpectTriangulation(p, d);
 }
 
-TEST(SweepTriangulation, VerticalColumnIsNudgedIntoAZigZag) {
+TEST(SweepTriangulation, ColumnPointsMoveOnlyWhereTheOrderStaysAsItIs) {
+  // Each of 3, 4, 5 continues the vertical hull edge at the last inserted point. Moving 3 or 4
+  // one pixel right would put it behind the next point, so they stay; the last one moves.
   TNube p = {{-1, 50}, {0, 40}, {0, 30}, {0, 20}, {0, 10}, {0, 0}};
   TDCEL d;
   SweepTriangulation(p, d);
-  EXPECT_EQ(d.FaceCount(), 4);
-  int moved = 0;
-  for (const TPoint& q : p) moved += q.X == 1 ? 1 : 0;
-  EXPECT_GT(moved, 0);
+  EXPECT_EQ(p, (TNube{{-1, 50}, {0, 40}, {0, 30}, {0, 20}, {0, 10}, {1, 0}}));
   ExpectTriangulation(p, d);
+}
+
+// Largest move of a point along its row (the sweep moves points only to the right).
+int LargestMove(TNube before, TNube after) {
+  auto byRow = [](TPoint a, TPoint b) { return a.Y != b.Y ? a.Y < b.Y : a.X < b.X; };
+  std::sort(before.begin(), before.end(), byRow);
+  std::sort(after.begin(), after.end(), byRow);
+  int largest = 0;
+  for (size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(before[i].Y, after[i].Y);
+    largest = std::max(largest, after[i].X - before[i].X);
+  }
+  return largest;
+}
+
+TEST(SweepTriangulation, GridsKeepTheirShape) {
+  // Moving every column point that meets a hull line would hand the collinearity on down the
+  // column and into the next columns: the grid would drift by hundreds of pixels.
+  for (const int step : {1, 3, 10}) {
+    TNube p = GridPoints(40, 40, step);
+    SortForSweep(p);
+    p[0].X -= 1;  // the collinear start of the driver
+    const TNube before = p;
+    TDCEL d;
+    SweepTriangulation(p, d);
+    EXPECT_LE(LargestMove(before, p), 2) << "step " << step;
+    ExpectTriangulation(p, d);
+  }
 }
 
 TEST(SweepTriangulation, HorizontalHullEdgeKeepsItsStraightVertexInsteadOfNudgingForever) {
@@ -184,6 +212,30 @@ TEST(IsLegalEdge, StrictlyOutsideIsLegalInsideAndOnTheCircleAreNot) {
     EXPECT_EQ(IsLegalEdge(0, p, d), c.legal) << c.below.X << "," << c.below.Y;
     EXPECT_EQ(IsLegalEdge(d.Twin(0), p, d), c.legal);
   }
+}
+
+TEST(IsLegalEdge, AgreesWithTheExactPredicatesOnHardQuadrilaterals) {
+  // Nearly and exactly cocircular points, small and huge coordinates: the answer must be the
+  // exact one whatever shortcut the test takes.
+  const TDCEL d = FromTriangles({{0, 1, 2}, {1, 0, 3}});
+  std::mt19937 rng(7);
+  const int32_t ranges[] = {10, 1 << 12, 1 << 20, (1 << 29) - 1};
+  int checked = 0;
+  for (const int32_t range : ranges) {
+    std::uniform_int_distribution<int32_t> coord(-range, range);
+    for (int i = 0; i < 4000; ++i) {
+      TNube p(4);
+      for (TPoint& q : p) q = {coord(rng), coord(rng)};
+      if (i % 4 == 0) p[3] = {p[0].X + p[1].X - p[2].X, p[0].Y + p[1].Y - p[2].Y};
+      if (i % 4 == 1) p = {{-range, 0}, {range, 0}, {0, -range}, {0, range}};  // on one circle
+      if (OrientationSign(p[0], p[1], p[2]) >= 0 || OrientationSign(p[1], p[0], p[3]) >= 0)
+        continue;  // both triangles must run counterclockwise on the screen
+      const bool exact = OrientationSign(p[0], p[1], p[3]) * InCircle(p[0], p[1], p[3], p[2]) > 0;
+      EXPECT_EQ(IsLegalEdge(0, p, d), exact);
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 1000);
 }
 
 TEST(DelaunayFlips, FourCocircularPointsFlipTheSweepDiagonalOnce) {
