@@ -60,9 +60,17 @@ void BM_CgalDelaunay(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(input.size()));
 }
 
-BENCHMARK(BM_OurDelaunay)->ArgName("n")->Arg(1000)->Arg(100000)->Arg(0)->Unit(
-    benchmark::kMillisecond);
-BENCHMARK(BM_CgalDelaunay)->ArgName("n")->Arg(1000)->Arg(100000)->Arg(0)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_OurDelaunay)
+    ->ArgName("n")
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CgalDelaunay)
+    ->ArgName("n")
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/Pila.h"
 #include "geometry/UserError.h"
+#include "methods/Ejecucion.h"
 #include "methods/Triangulacion.h"
 
 namespace qv {
@@ -116,6 +117,30 @@ const char* RemocionStatusText(TRemocionVariant variant) {
       break;
   }
   return "TRIANGULATE FIRST, THEN REMOVE EDGES AND TRIANGLES";
+}
+
+void ComputeTriangulateRemove(TNube& points, TRemocionVariant variant, int& draggedPoint,
+                              TDCEL& pt) {
+  if (points.size() < 3) throw UserError("At least 3 points are needed.");
+  pt.Clear();
+  // Sweep order: ascending x, ties descending y; a collinear start moves point 0 left and
+  // sorts again.
+  SortPointsByDirection(points, 1, 0, draggedPoint);
+  const TNube sorted = points;
+  const int sortedDragged = draggedPoint;
+  if (CollinearStart(points)) SortPointsByDirection(points, 1, 0, draggedPoint);
+  try {
+    SweepTriangulation(points, pt, &draggedPoint);
+  } catch (const UserError&) {
+    points = sorted;
+    draggedPoint = sortedDragged;
+    throw;
+  }
+  if (variant == TRemocionVariant::Sweep) return;
+  DelaunayFlips(points, pt);
+  if (variant == TRemocionVariant::Delaunay) return;
+  RemoveEdges(points, pt);
+  if (variant == TRemocionVariant::RemoveTriangles) RemoveTriangles(points, pt);
 }
 
 }  // namespace qv

@@ -5,13 +5,15 @@
 #include <algorithm>
 
 #include "geometry/CierreConvexo.h"
+#include "geometry/UserError.h"
 #include "methods/Triangulacion.h"
 #include "methods/Triangulos.h"
+#include "methods/Verificador.h"
 
 namespace qv {
 namespace {
 
-using namespace qv::testing;
+using namespace qv::testing_triangles;
 
 // ---- Removable edges -----------------------------------------------------------------------
 
@@ -205,6 +207,158 @@ TEST(RemovalStages, RandomSetsGivePseudoTrianglesAndKeepTheHull) {
     ExpectPseudoTriangles(p, d);
     EXPECT_LE(Edges(d).size(), afterEdges);
     for (int e : hull) EXPECT_NE(d.Origin(e), kNone) << "hull edge " << e << " removed";
+  }
+}
+
+}  // namespace
+}  // namespace qv
+
+// ---- The driver's computation ---------------------------------------------------------------
+
+namespace qv {
+namespace {
+
+using namespace qv::testing_triangles;
+
+constexpr TRemocionVariant kVariants[] = {TRemocionVariant::Sweep, TRemocionVariant::Delaunay,
+                                          TRemocionVariant::RemoveEdges,
+                                          TRemocionVariant::RemoveTriangles};
+
+TEST(ComputeTriangulateRemove, FewerThanThreePointsAreRefusedUntouched) {
+  TNube p = {{5, 5}, {1, 1}};
+  TDCEL pt = FromTriangles({{0, 1, 2}});
+  int dragged = 0;
+  try {
+    ComputeTriangulateRemove(p, TRemocionVariant::Delaunay, dragged, pt);
+    ADD_FAILURE() << "no refusal";
+  } catch (const UserError& e) {
+    EXPECT_STREQ(e.what(), "At least 3 points are needed.");
+  }
+  EXPECT_EQ(p, (TNube{{5, 5}, {1, 1}}));
+  EXPECT_EQ(pt.HalfEdgeCount(), 3);
+  EXPECT_EQ(dragged, 0);
+}
+
+TEST(ComputeTriangulateRemove, SortsByXWithEqualXFromBottomToTop) {
+  TNube p = {{10, 10}, {20, 5}, {0, 0}, {10, 20}};
+  TDCEL pt;
+  int dragged = 1;  // (20, 5)
+  ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt);
+  EXPECT_EQ(p, (TNube{{0, 0}, {10, 20}, {10, 10}, {20, 5}}));
+  EXPECT_EQ(dragged, 3);
+  std::vector<int> first = FaceCycle(pt, 0);
+  std::sort(first.begin(), first.end());
+  EXPECT_EQ(first, (std::vector<int>{0, 1, 2}));  // the lower of the two x = 10 came first
+}
+
+TEST(ComputeTriangulateRemove, CollinearStartMovesTheFirstPointLeft) {
+  TNube p = {{30, 30}, {10, 10}, {20, 20}, {40, 12}};
+  TDCEL pt;
+  int dragged = kNone;
+  ComputeTriangulateRemove(p, TRemocionVariant::Delaunay, dragged, pt);
+  EXPECT_EQ(p, (TNube{{9, 10}, {20, 20}, {30, 30}, {40, 12}}));
+  EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
+}
+
+TEST(ComputeTriangulateRemove, PointsOnOneLineAreRefusedWithTheirCoordinates) {
+  for (TNube line : {TNube{{30, 7}, {10, 7}, {20, 7}, {0, 7}}, TNube{{0, 0}, {2, 1}, {4, 2}}}) {
+    TNube sorted = line;
+    SortForSweep(sorted);
+    TDCEL pt;
+    int dragged = kNone;
+    try {
+      ComputeTriangulateRemove(line, TRemocionVariant::RemoveTriangles, dragged, pt);
+      if (sorted.size() == 4) ADD_FAILURE() << "a horizontal line has no triangulation";
+    } catch (const UserError& e) {
+      EXPECT_STREQ(e.what(), "At least 3 non-collinear points are needed.");
+      EXPECT_EQ(line, sorted);  // sorted, not moved
+      EXPECT_EQ(pt.HalfEdgeCount(), 0);
+    }
+  }
+}
+
+TEST(ComputeTriangulateRemove, HeldPointIsFollowedThroughSortAndNudges) {
+  // Sorted, the three copies of (50, 40) keep their order a, b, c. b equals the inserted a and
+  // moves to (51, 40), past c; c then equals a, moves to (51, 40) and stops in front of b; b
+  // equals the inserted c and moves on to (52, 40).
+  const TNube input = {{50, 40}, {0, 0}, {50, 40}, {90, 10}, {50, 40}, {20, 70}};
+  TNube p = input;
+  TDCEL pt;
+  int dragged = 2;  // b
+  ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt);
+  EXPECT_EQ(p, (TNube{{0, 0}, {20, 70}, {50, 40}, {51, 40}, {52, 40}, {90, 10}}));
+  EXPECT_EQ(dragged, 4);
+  EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
+  p = input;
+  dragged = 5;  // (20, 70), only sorted
+  ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt);
+  EXPECT_EQ(dragged, 1);
+}
+
+// Seeded random, clustered (many coincident points), grid, circle, collinear-run and huge sets.
+std::vector<TNube> PropertySets() {
+  std::vector<TNube> sets;
+  for (uint32_t seed = 1; seed <= 25; ++seed) sets.push_back(RandomPoints(3 + 7 * seed, seed));
+  for (uint32_t seed = 1; seed <= 10; ++seed)
+    sets.push_back(RandomPoints(60, 100 + seed, 12));  // 169 pixels: coincident points
+  sets.push_back(GridPoints(25, 25));
+  sets.push_back(GridPoints(17, 9, 10));
+  sets.push_back(CirclePoints(65, 300, 300));
+  sets.push_back(CirclePoints(1105));
+  TNube runs;
+  for (int i = 0; i < 30; ++i) runs.push_back({i * 4, 100});
+  for (int i = 0; i < 30; ++i) runs.push_back({60, i * 4});
+  for (int i = 0; i < 30; ++i) runs.push_back({i * 3, i * 2});
+  sets.push_back(runs);
+  TNube huge = RandomPoints(200, 99, 1 << 28);
+  for (TPoint& q : huge) q = {q.X * 7 - (1 << 30), q.Y * 7 - (1 << 30)};
+  sets.push_back(huge);
+  return sets;
+}
+
+TEST(ComputeTriangulateRemove, EveryVariantGivesAValidResultOnEverySet) {
+  int index = 0;
+  for (const TNube& set : PropertySets()) {
+    ++index;
+    for (const TRemocionVariant variant : kVariants) {
+      TNube p = set;
+      TDCEL pt;
+      int dragged = kNone;
+      ComputeTriangulateRemove(p, variant, dragged, pt);
+      ASSERT_EQ(p.size(), set.size());
+      const TCheckReport report = CheckSubdivision(p, pt);
+      ASSERT_TRUE(report.Valid) << "set " << index << ", " << RemocionStatusText(variant) << ": "
+                                << report.Reason;
+      if (variant == TRemocionVariant::Sweep || variant == TRemocionVariant::Delaunay) {
+        EXPECT_EQ(report.Triangles, report.Faces) << "set " << index;
+      }
+      if (variant == TRemocionVariant::Delaunay) {
+        EXPECT_TRUE(LocallyDelaunay(p, pt)) << "set " << index;
+      }
+    }
+  }
+}
+
+TEST(ComputeTriangulateRemove, RemovalStagesOnlyDeleteInnerEdgesOfTheDelaunayResult) {
+  for (uint32_t seed = 1; seed <= 15; ++seed) {
+    const TNube input = RandomPoints(80, seed);
+    TNube pd = input, pe = input, pr = input;
+    TDCEL delaunay, edges, triangles;
+    int dragged = kNone;
+    ComputeTriangulateRemove(pd, TRemocionVariant::Delaunay, dragged, delaunay);
+    ComputeTriangulateRemove(pe, TRemocionVariant::RemoveEdges, dragged, edges);
+    ComputeTriangulateRemove(pr, TRemocionVariant::RemoveTriangles, dragged, triangles);
+    ASSERT_EQ(pd, pe);
+    ASSERT_EQ(pd, pr);
+    const auto all = Edges(delaunay), afterEdges = Edges(edges), afterTriangles = Edges(triangles);
+    EXPECT_TRUE(std::includes(all.begin(), all.end(), afterEdges.begin(), afterEdges.end()));
+    EXPECT_TRUE(std::includes(afterEdges.begin(), afterEdges.end(), afterTriangles.begin(),
+                              afterTriangles.end()));
+    for (int e = 0; e < delaunay.HalfEdgeCount(); ++e) {
+      if (delaunay.HasTwin(e)) continue;  // hull edges stay in every variant
+      const int a = delaunay.Origin(e), b = delaunay.Destination(e);
+      EXPECT_TRUE(afterTriangles.contains({std::min(a, b), std::max(a, b)}));
+    }
   }
 }
 

@@ -13,7 +13,7 @@
 namespace qv {
 namespace {
 
-using namespace qv::testing;
+using namespace qv::testing_triangles;
 using V = std::vector<int>;
 
 void ExpectTriangulation(const TNube& p, const TDCEL& d) {

@@ -18,7 +18,7 @@
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/Tipos.h"
 
-namespace qv::testing {
+namespace qv::testing_triangles {
 
 using Tri = std::array<int, 3>;
 
@@ -183,4 +183,4 @@ inline void SortForSweep(TNube& points) {
                    [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y > b.Y; });
 }
 
-}  // namespace qv::testing
+}  // namespace qv::testing_triangles
