@@ -126,11 +126,17 @@ RingNode* RingReplaceBetween(int a, int b, int value, TRing& ring) {
   RingNode* nb = ring.Find(b);
   assert(nb != nullptr);
   if (nb == nullptr) return nullptr;
-  // The node holding a, searching forward from b's node.
+  // The node holding a, searching forward from b's node; with distinct values it is the one
+  // the index names, found without walking the ring.
   RingNode* na = nb;
-  do {
-    na = na->NextNode;
-  } while (na->Value != a && na != nb);
+  if (!ring.HasDuplicates()) {
+    na = ring.Find(a);
+    if (na == nullptr) na = nb;
+  } else {
+    do {
+      na = na->NextNode;
+    } while (na->Value != a && na != nb);
+  }
   assert(na->Value == a && na != nb);
   if (na->Value != a || na == nb) return nullptr;
   // Drop A's successors up to B; a head inside the removed run moves on to B.

@@ -33,6 +33,8 @@ class TRing {
   int Size() const { return size_; }
   // The first node holding value, searching from the head; nullptr when absent.
   RingNode* Find(int value) const;
+  // True when some value is held by more than one node.
+  bool HasDuplicates() const { return duplicates_ > 0; }
   // Values from the head forward, once around.
   std::vector<int> Values() const;
 

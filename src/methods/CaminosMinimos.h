@@ -1,0 +1,156 @@
+// Shortest-paths pseudo-triangulation of a simple polygon.
+//
+// Every diagonal (a, b) of a triangulation of the abstract convex n-gon (vertices 0 .. n-1) is
+// replaced by the geodesic from polygon vertex a to polygon vertex b: the shortest path inside
+// the polygon. Geodesics of non-crossing diagonals never cross, so the polygon boundary and
+// their union subdivide the polygon into pseudo-triangles. Optionally every pocket (the region
+// between the polygon and a hull edge that is not a polygon edge) is pseudo-triangulated the
+// same way and appended, so that the result covers the convex hull.
+//
+// Visibility convention: vertex j is visible from vertex i when the closed segment i-j lies in
+// the closed polygon and its relative interior holds no vertex. A straight run through a vertex
+// is split there, so every segment of a geodesic is an edge of a proper planar subdivision.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "dcel/DCEL.h"
+#include "geometry/Tipos.h"
+
+namespace qv {
+
+// A square matrix indexed [row][column] by vertex numbers, stored in one block.
+template <typename T>
+class TMatriz {
+ public:
+  void Resize(int n, T value) {
+    n_ = n;
+    cells_.assign(static_cast<size_t>(n) * static_cast<size_t>(n), value);
+  }
+  int Size() const { return n_; }
+  T* operator[](int row) { return cells_.data() + static_cast<size_t>(row) * n_; }
+  const T* operator[](int row) const { return cells_.data() + static_cast<size_t>(row) * n_; }
+
+ private:
+  int n_ = 0;
+  std::vector<T> cells_;
+};
+
+// Vis[i][j] = 1: j is visible from i (see above); symmetric, 1 on the diagonal.
+using TMatrizVisibilidad = TMatriz<uint8_t>;
+// Dist[i][j]: the segment length when visible, +infinity when not, 0 on the diagonal; after the
+// path search row s holds the geodesic distance from s to every vertex.
+using TMatrizDistancias = TMatriz<double>;
+// Trace[s][k]: s when the geodesic from s to k is the segment s-k, else the first vertex after
+// s on it; -1 when k is unreachable.
+using TMatrizTrazabilidad = TMatriz<int32_t>;
+
+// A uniform integer in 0 .. m-1 (the application's random generator).
+using TRandomSource = std::function<int(int m)>;
+// Fills an empty subdivision with a triangulation of the abstract convex m-gon: vertices
+// 0 .. m-1, half-edges 0 .. m-1 the boundary (half-edge k leaves vertex k, no twins), every
+// later half-edge belongs to a diagonal.
+using TTriangulationSource = std::function<void(int m, TDCEL& triangulation)>;
+
+// The three consecutive half-edge ranges of a result: [0, PolygonEnd) the polygon boundary,
+// [PolygonEnd, ResultEnd) the geodesic segments, [ResultEnd, PocketsEnd) the pockets.
+struct THalfEdgeRanges {
+  int PolygonEnd = 0;
+  int ResultEnd = 0;
+  int PocketsEnd = 0;
+};
+
+// ---- The polygon -------------------------------------------------------------------------
+
+// True when the closed chain through the points in index order is a simple polygon: at least
+// three pairwise distinct vertices, no two edges meeting except consecutive ones at their
+// shared vertex, and consecutive edges not folding back onto each other.
+bool IsSimplePolygon(const TNube& points);
+// Reverses the points in place when the polygon's index order runs clockwise as displayed, so
+// that it runs in the sense of the hull cycle of BuildHull. Needs a simple polygon.
+void OrientPolygon(TNube& points);
+// A triangulation of a simple polygon by ear clipping; every triangle lists its vertices in the
+// polygon's sense of turn and holds no other vertex, not even on its sides.
+std::vector<std::array<int, 3>> TriangulateSimplePolygon(const TNube& points);
+
+// ---- Visibility and geodesic distances ---------------------------------------------------
+
+// Fills vis (resized to n x n) for the simple polygon given by the points.
+void ComputeVisibility(const TNube& points, TMatrizVisibilidad& vis);
+// Fills dist (resized to n x n) from the segment lengths of the visible pairs.
+void ComputeDistances(const TNube& points, const TMatrizVisibilidad& vis, TMatrizDistancias& dist);
+// Dijkstra's search from s on the visibility graph, in place on row s of dist and trace (trace
+// is resized to n x n, all -1, when its size differs). Rows of other sources are used as they
+// stand. Only vertices whose interior angle is at least 180 degrees relax their neighbours: a
+// geodesic turns at no other vertex.
+void ShortestPathsFrom(int s, const TNube& points, TMatrizDistancias& dist,
+                       TMatrizTrazabilidad& trace);
+
+// The same rows as ComputeDistances followed by ShortestPathsFrom for every source (equal
+// paths; distances summed along the path), for all sources at once: dist and trace are
+// resized to n x n and filled from shortest-path trees grown through a triangulation of the
+// polygon, O(n log n) per source.
+void ComputeShortestPaths(const TNube& points, TMatrizDistancias& dist, TMatrizTrazabilidad& trace);
+
+// ---- Building the result -----------------------------------------------------------------
+
+// Inserts the geodesic of every diagonal of the triangulation into the subdivision, which holds
+// the polygon (and possibly earlier geodesics). A segment already present is inserted once.
+void InsertGeodesics(const TDCEL& triangulation, TDCEL& subdivision, const TMatrizVisibilidad& vis,
+                     const TMatrizTrazabilidad& trace);
+// The face around vertex u whose boundary cycle also holds v, or -1; ok is true when u-v is not
+// already an edge of that face (so the face is to be split).
+int FindSplitFace(int u, int v, const TDCEL& subdivision, bool& ok);
+// The fan from vertex 0 of the abstract convex m-gon (a triangle for m = 3).
+void ConvexPolygonFan(int m, TDCEL& triangulation);
+// The fan followed by 1 + random(3(m - 3)) flips of random diagonal half-edges (m > 3).
+void RandomConvexTriangulation(int m, const TRandomSource& random, TDCEL& triangulation);
+// Pseudo-triangulates every pocket of the oriented polygon and appends it to the subdivision,
+// whose half-edges 0 .. n-1 are the polygon boundary. The pocket triangulations come from
+// pocketTriangulation. Hull edges are split at polygon vertices lying on them.
+void FillPockets(const TNube& points, TDCEL& subdivision,
+                 const TTriangulationSource& pocketTriangulation);
+// The shortest-paths pseudo-triangulation of one pocket polygon (lid first: pocket[0] -> pocket[1]
+// is the hull edge) into an empty subdivision.
+void PocketPT(const TNube& pocket, TDCEL& pocketSubdivision,
+              const TTriangulationSource& pocketTriangulation);
+// Appends a pocket subdivision whose lid starts at polygon vertex a; the pocket's chain
+// half-edges become the twins of the polygon boundary half-edges they run along.
+void MergePocket(int a, TDCEL& subdivision, const TDCEL& pocketSubdivision);
+
+// ---- The computing half of the driver ----------------------------------------------------
+
+// One run of the method on the document's polygon. The matrices live as long as the run; the
+// visibility is computed on the first Compute only, since the polygon cannot change during it.
+class TShortestPathsRun {
+ public:
+  // Refuses a polygon that is not simple with "Polygon must be simple. No crossing edges
+  // allowed.", then orients it (the document's points may be reversed).
+  explicit TShortestPathsRun(TNube& points);
+
+  // Rebuilds result from scratch: the polygon, the geodesics of the triangulation's diagonals
+  // (its vertex count must be the polygon's), then, with pockets, the pockets.
+  THalfEdgeRanges Compute(const TDCEL& triangulation, bool pockets,
+                          const TTriangulationSource& pocketTriangulation, TDCEL& result);
+
+  const TMatrizVisibilidad& Visibility() const { return vis_; }
+  const TMatrizDistancias& Distances() const { return dist_; }
+  const TMatrizTrazabilidad& Trace() const { return trace_; }
+
+ private:
+  const TNube& points_;
+  TMatrizVisibilidad vis_;
+  TMatrizDistancias dist_;
+  TMatrizTrazabilidad trace_;
+  bool first_ = true;
+};
+
+// One complete computation (the command-line tool's run): check, orient, compute; pockets are
+// triangulated by RandomConvexTriangulation with random.
+THalfEdgeRanges ShortestPathsPT(TNube& points, const TDCEL& triangulation, bool pockets,
+                                const TRandomSource& random, TDCEL& result);
+
+}  // namespace qv

@@ -1,0 +1,463 @@
+// Simplicity, triangulation, visibility and geodesic distances inside a simple polygon.
+//
+// Visibility from every vertex is found by walking the dual tree of a triangulation with a
+// shrinking cone of directions, so each source costs O(n) triangle visits instead of testing
+// every pair against every edge; all decisions use the exact orientation predicate.
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <queue>
+#include <unordered_map>
+#include <utility>
+
+#include "geometry/FuncionesMatematicas.h"
+#include "methods/CaminosMinimos.h"
+
+namespace qv {
+namespace {
+
+int Sign64(int64_t v) {
+  return (v > 0) - (v < 0);
+}
+
+// p lies on the closed segment a-b.
+bool OnClosedSegment(TPoint a, TPoint b, TPoint p) {
+  if (OrientationSign(a, b, p) != 0) return false;
+  return std::min(a.X, b.X) <= p.X && p.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= p.Y &&
+         p.Y <= std::max(a.Y, b.Y);
+}
+
+// The closed segments a-b and c-d have a point in common.
+bool SegmentsMeet(TPoint a, TPoint b, TPoint c, TPoint d) {
+  const int o1 = OrientationSign(a, b, c), o2 = OrientationSign(a, b, d);
+  const int o3 = OrientationSign(c, d, a), o4 = OrientationSign(c, d, b);
+  if (o1 * o2 < 0 && o3 * o4 < 0) return true;
+  return OnClosedSegment(a, b, c) || OnClosedSegment(a, b, d) || OnClosedSegment(c, d, a) ||
+         OnClosedSegment(c, d, b);
+}
+
+// Two edges leaving the common vertex s towards p and q overlap.
+bool FoldBack(TPoint s, TPoint p, TPoint q) {
+  if (OrientationSign(s, p, q) != 0) return false;
+  return Sign64(int64_t{p.X} - s.X) == Sign64(int64_t{q.X} - s.X) &&
+         Sign64(int64_t{p.Y} - s.Y) == Sign64(int64_t{q.Y} - s.Y);
+}
+
+bool HasCoincidentPoints(const TNube& points) {
+  std::vector<TPoint> sorted(points);
+  std::sort(sorted.begin(), sorted.end(),
+            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+  return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+}
+
+// The sign OrientationSign gives at the strictly convex corners of a simple polygon: that of
+// the lexicographically smallest vertex, which is always a strictly convex corner.
+int PolygonSense(const TNube& points) {
+  const int n = static_cast<int>(points.size());
+  int v = 0;
+  for (int i = 1; i < n; ++i)
+    if (points[i].X < points[v].X || (points[i].X == points[v].X && points[i].Y < points[v].Y))
+      v = i;
+  return OrientationSign(points[(v + n - 1) % n], points[v], points[(v + 1) % n]);
+}
+
+// Per vertex: the interior angle is 180 degrees or more (a geodesic may pass there).
+std::vector<char> BendVertices(const TNube& points) {
+  const int n = static_cast<int>(points.size());
+  const int sense = PolygonSense(points);
+  std::vector<char> bend(static_cast<size_t>(n), 0);
+  for (int v = 0; v < n; ++v)
+    bend[v] = OrientationSign(points[(v + n - 1) % n], points[v], points[(v + 1) % n]) != sense;
+  return bend;
+}
+
+// ---- Ear clipping ------------------------------------------------------------------------
+
+class TEarClipper {
+ public:
+  explicit TEarClipper(const TNube& points)
+      : p_(points), n_(static_cast<int>(points.size())), sense_(PolygonSense(points)) {
+    prev_.resize(n_);
+    next_.resize(n_);
+    for (int v = 0; v < n_; ++v) {
+      prev_[v] = (v + n_ - 1) % n_;
+      next_[v] = (v + 1) % n_;
+    }
+    ear_.resize(n_);
+    for (int v = 0; v < n_; ++v) ear_[v] = Ear(v);
+  }
+
+  std::vector<std::array<int, 3>> Run() {
+    std::vector<std::array<int, 3>> triangles;
+    triangles.reserve(static_cast<size_t>(n_) - 2);
+    int remaining = n_, v = 0;
+    while (remaining > 3) {
+      v = FindEar(v, remaining);
+      if (v == kNone) break;  // impossible for a simple polygon; leave the rest untriangulated
+      const int u = prev_[v], w = next_[v];
+      triangles.push_back({u, v, w});
+      next_[u] = w;
+      prev_[w] = u;
+      --remaining;
+      for (int x : {u, w}) ear_[x] = Ear(x);
+      v = w;
+    }
+    if (remaining == 3) triangles.push_back({prev_[v], v, next_[v]});
+    return triangles;
+  }
+
+ private:
+  bool Convex(int v) const { return OrientationSign(p_[prev_[v]], p_[v], p_[next_[v]]) == sense_; }
+
+  // x lies in the closed triangle a, b, c (given in the polygon's sense).
+  bool InTriangle(int a, int b, int c, int x) const {
+    return OrientationSign(p_[a], p_[b], p_[x]) != -sense_ &&
+           OrientationSign(p_[b], p_[c], p_[x]) != -sense_ &&
+           OrientationSign(p_[c], p_[a], p_[x]) != -sense_;
+  }
+
+  // v is a strictly convex corner whose closed triangle holds no other remaining vertex.
+  bool Ear(int v) const {
+    if (!Convex(v)) return false;
+    const int u = prev_[v], w = next_[v];
+    const TPoint a = p_[u], b = p_[v], c = p_[w];
+    const int32_t x0 = std::min({a.X, b.X, c.X}), x1 = std::max({a.X, b.X, c.X});
+    const int32_t y0 = std::min({a.Y, b.Y, c.Y}), y1 = std::max({a.Y, b.Y, c.Y});
+    for (int x = next_[w]; x != u; x = next_[x]) {
+      const TPoint q = p_[x];
+      if (q.X < x0 || q.X > x1 || q.Y < y0 || q.Y > y1) continue;
+      if (InTriangle(u, v, w, x)) return false;
+    }
+    return true;
+  }
+
+  // A flag once set stays true while the vertex remains (its triangle keeps its corners and
+  // the other vertices only go away); a cleared flag may be stale, so when no flagged vertex
+  // is left every status is tested afresh.
+  int FindEar(int from, int remaining) {
+    int v = from;
+    for (int steps = 0; steps < remaining; ++steps, v = next_[v])
+      if (ear_[v]) return v;
+    for (int steps = 0; steps < remaining; ++steps, v = next_[v])
+      if ((ear_[v] = Ear(v))) return v;
+    return kNone;
+  }
+
+  const TNube& p_;
+  const int n_;
+  const int sense_;
+  std::vector<int> prev_, next_;
+  std::vector<char> ear_;
+};
+
+// ---- Walks through the triangulation ------------------------------------------------------
+
+// A triangulated simple polygon with the adjacency the walks need. Triangles run in the
+// polygon's sense; the triangle beyond the side p -> q of one is the triangle holding q -> p.
+class TTriangulated {
+ public:
+  explicit TTriangulated(const TNube& points)
+      : P(points), Sense(PolygonSense(points)), Triangles(TriangulateSimplePolygon(points)) {
+    const int count = static_cast<int>(Triangles.size());
+    Incident.resize(points.size());
+    neighbour_.assign(static_cast<size_t>(count), {kNone, kNone, kNone});
+    std::unordered_map<int64_t, int> owner;  // directed side a -> b to the triangle holding it
+    owner.reserve(static_cast<size_t>(3 * count));
+    for (int t = 0; t < count; ++t)
+      for (int k = 0; k < 3; ++k) {
+        Incident[Triangles[t][k]].push_back(t);
+        owner[Key(Triangles[t][k], Triangles[t][(k + 1) % 3])] = t;
+      }
+    for (int t = 0; t < count; ++t)
+      for (int k = 0; k < 3; ++k) {
+        const auto it = owner.find(Key(Triangles[t][(k + 1) % 3], Triangles[t][k]));
+        if (it != owner.end()) neighbour_[t][k] = it->second;
+      }
+  }
+
+  // The triangle beyond the side p -> q of triangle t, or -1 when that side is a polygon edge.
+  int Beyond(int t, int p, int q) const {
+    const std::array<int, 3>& c = Triangles[t];
+    for (int k = 0; k < 3; ++k)
+      if (c[k] == p && c[(k + 1) % 3] == q) return neighbour_[t][k];
+    return kNone;
+  }
+  int Third(int t, int a, int b) const {
+    for (int v : Triangles[t])
+      if (v != a && v != b) return v;
+    return kNone;
+  }
+  // The other two corners of a triangle at s, in the polygon's sense.
+  std::pair<int, int> Opposite(int t, int s) const {
+    int r = 0;
+    while (Triangles[t][r] != s) ++r;
+    return {Triangles[t][(r + 1) % 3], Triangles[t][(r + 2) % 3]};
+  }
+  int Turn(int a, int b, int c) const { return OrientationSign(P[a], P[b], P[c]); }
+
+  const TNube& P;
+  const int Sense;
+  const std::vector<std::array<int, 3>> Triangles;
+  std::vector<std::vector<int>> Incident;
+
+ private:
+  static int64_t Key(int a, int b) { return (int64_t{a} << 32) | static_cast<uint32_t>(b); }
+  std::vector<std::array<int, 3>> neighbour_;  // per triangle and side k (corner k to k + 1)
+};
+
+// Visibility from one vertex: a shrinking open cone of directions is carried through the dual
+// tree; a triangle's third corner is visible when it lies strictly inside the cone.
+class TVisibilityWalker {
+ public:
+  explicit TVisibilityWalker(const TTriangulated& tp) : tp_(tp) {}
+
+  void From(int s, TMatrizVisibilidad& vis) {
+    uint8_t* row = vis[s];
+    stack_.clear();
+    for (int t : tp_.Incident[s]) {
+      const auto [u, v] = tp_.Opposite(t, s);
+      row[u] = row[v] = 1;
+      Push(t, u, v, u, v);
+    }
+    const int sense = tp_.Sense;
+    while (!stack_.empty()) {
+      const TStep c = stack_.back();
+      stack_.pop_back();
+      const int w = tp_.Third(c.Triangle, c.P, c.Q);
+      const bool afterL = tp_.Turn(s, c.L, w) == sense;
+      const bool beforeR = tp_.Turn(s, w, c.R) == sense;
+      if (afterL && beforeR) row[w] = 1;
+      // The part of the cone before w leaves through side P-w, the part after it through w-Q.
+      const int r1 = beforeR ? w : c.R;
+      if (tp_.Turn(s, c.L, r1) == sense) Push(c.Triangle, c.P, w, c.L, r1);
+      const int l2 = afterL ? w : c.L;
+      if (tp_.Turn(s, l2, c.R) == sense) Push(c.Triangle, w, c.Q, l2, c.R);
+    }
+  }
+
+ private:
+  struct TStep {
+    int Triangle;  // the triangle entered
+    int P, Q;      // the side crossed, P on the side of L and Q on the side of R
+    int L, R;      // the open cone: directions strictly between s -> L and s -> R
+  };
+
+  // Continues through the side p -> q of triangle from, if another triangle lies beyond it.
+  void Push(int from, int p, int q, int l, int r) {
+    const int t = tp_.Beyond(from, p, q);
+    if (t != kNone) stack_.push_back({t, p, q, l, r});
+  }
+
+  const TTriangulated& tp_;
+  std::vector<TStep> stack_;
+};
+
+// The shortest-path tree of one source by funnels carried through the dual tree. A funnel is
+// the window lo .. hi of buf_: the geodesics to the crossed side run from the source to the
+// apex, then along the chain of the window towards either end. A triangle's third corner w
+// hangs from the funnel vertex whose wedge holds it; the two funnels beyond are the window up
+// to that vertex plus w, and w plus the window from that vertex. Both are made by overwriting
+// one slot next to the vertex, undone when the walk returns.
+class TGeodesicTree {
+ public:
+  explicit TGeodesicTree(const TTriangulated& tp)
+      : tp_(tp), n_(static_cast<int>(tp.P.size())), buf_(static_cast<size_t>(2 * n_ + 8), kNone) {}
+
+  void From(int s, TMatrizDistancias& dist, TMatrizTrazabilidad& trace) {
+    double* ds = dist[s];
+    int32_t* ts = trace[s];
+    std::fill(ds, ds + n_, std::numeric_limits<double>::infinity());
+    std::fill(ts, ts + n_, kNone);
+    ds[s] = 0.0;
+    ts[s] = s;
+    const int c = n_ + 4;  // the middle of buf_: a window grows by at most one per triangle
+    for (int t : tp_.Incident[s]) {
+      const auto [u, v] = tp_.Opposite(t, s);
+      for (int x : {u, v}) Attach(s, x, s, ds, ts);
+      buf_[c - 1] = u;
+      buf_[c] = s;
+      buf_[c + 1] = v;
+      Push(t, u, v, c - 1, c + 1, c, kNone, kNone);
+      while (!stack_.empty()) Step(s, ds, ts);
+    }
+  }
+
+ private:
+  struct TStep {
+    int Triangle;      // the triangle entered; -1 for an undo entry
+    int Lo, Hi, Apex;  // the funnel window (Lo holds the side's first end, Hi its second)
+    int Slot, Value;   // the slot to overwrite on entry (-1 for none), or the undo entry
+  };
+
+  void Push(int from, int p, int q, int lo, int hi, int apex, int slot, int value) {
+    const int t = tp_.Beyond(from, p, q);
+    if (t != kNone) stack_.push_back({t, lo, hi, apex, slot, value});
+  }
+
+  void Attach(int s, int x, int parent, double* ds, int32_t* ts) const {
+    ds[x] = ds[parent] + Distance(tp_.P[parent], tp_.P[x]);
+    ts[x] = parent == s ? s : (ts[parent] == s ? parent : ts[parent]);
+  }
+
+  void Step(int s, double* ds, int32_t* ts) {
+    const TStep f = stack_.back();
+    stack_.pop_back();
+    if (f.Triangle == kNone) {  // leaving a funnel: undo its slot
+      buf_[f.Slot] = f.Value;
+      return;
+    }
+    if (f.Slot != kNone) {
+      stack_.push_back({kNone, 0, 0, 0, f.Slot, buf_[f.Slot]});
+      buf_[f.Slot] = f.Value;
+    }
+    const int p = buf_[f.Lo], q = buf_[f.Hi];
+    const int w = tp_.Third(f.Triangle, p, q);
+    const int j = Wedge(f, w);
+    Attach(s, w, buf_[j], ds, ts);
+    // Side w -> q first on the stack, so that side p -> w is walked first.
+    Push(f.Triangle, w, q, j - 1, f.Hi, std::max(f.Apex, j), j - 1, w);
+    Push(f.Triangle, p, w, f.Lo, j + 1, std::min(f.Apex, j), j + 1, w);
+  }
+
+  // The slot of the funnel vertex from which w is reached: along the chain from the apex
+  // towards Lo as long as w lies beyond (or on) the extension of each segment, else towards
+  // Hi likewise, else the apex itself. Both tests are monotone along a chain, so a binary
+  // search finds the last segment passed. A straight continuation stops at the vertex.
+  int Wedge(const TStep& f, int w) const {
+    const int sense = tp_.Sense;
+    auto beyondLo = [&](int k) { return tp_.Turn(buf_[k + 1], buf_[k], w) != sense; };
+    auto beyondHi = [&](int k) { return tp_.Turn(buf_[k - 1], buf_[k], w) != -sense; };
+    if (f.Apex > f.Lo && beyondLo(f.Apex - 1)) {
+      int pass = f.Apex - 1, fail = f.Lo - 1;  // beyondLo(pass) holds; fail: none or failing
+      while (pass - fail > 1) {
+        const int mid = fail + (pass - fail) / 2;
+        (beyondLo(mid) ? pass : fail) = mid;
+      }
+      return pass;
+    }
+    if (f.Apex < f.Hi && beyondHi(f.Apex + 1)) {
+      int pass = f.Apex + 1, fail = f.Hi + 1;
+      while (fail - pass > 1) {
+        const int mid = pass + (fail - pass) / 2;
+        (beyondHi(mid) ? pass : fail) = mid;
+      }
+      return pass;
+    }
+    return f.Apex;
+  }
+
+  const TTriangulated& tp_;
+  const int n_;
+  std::vector<int> buf_;
+  std::vector<TStep> stack_;
+};
+
+}  // namespace
+
+bool IsSimplePolygon(const TNube& points) {
+  const int n = static_cast<int>(points.size());
+  if (n < 3 || HasCoincidentPoints(points)) return false;
+  // Edge i runs from vertex i to vertex i + 1; only edges whose x ranges overlap can meet.
+  auto lo = [&](int i) { return std::min(points[i].X, points[(i + 1) % n].X); };
+  auto hi = [&](int i) { return std::max(points[i].X, points[(i + 1) % n].X); };
+  std::vector<int> order(static_cast<size_t>(n));
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](int a, int b) { return lo(a) < lo(b); });
+  for (int x = 0; x < n; ++x) {
+    const int i = order[x];
+    for (int y = x + 1; y < n && lo(order[y]) <= hi(i); ++y) {
+      const int j = order[y];
+      const int a = std::min(i, j), b = std::max(i, j);
+      const TPoint pa = points[a], pa1 = points[(a + 1) % n];
+      const TPoint pb = points[b], pb1 = points[(b + 1) % n];
+      if (b == a + 1) {
+        if (FoldBack(pb, pa, pb1)) return false;  // edges a and b meet at vertex b
+      } else if (a == 0 && b == n - 1) {
+        if (FoldBack(pa, pa1, pb)) return false;  // edges n-1 and 0 meet at vertex 0
+      } else if (SegmentsMeet(pa, pa1, pb, pb1)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+std::vector<std::array<int, 3>> TriangulateSimplePolygon(const TNube& points) {
+  if (points.size() < 3) return {};
+  return TEarClipper(points).Run();
+}
+
+void ComputeVisibility(const TNube& points, TMatrizVisibilidad& vis) {
+  const int n = static_cast<int>(points.size());
+  vis.Resize(n, 0);
+  for (int i = 0; i < n; ++i) {
+    // Every vertex sees itself and its two neighbours along the boundary.
+    vis[i][i] = 1;
+    vis[i][(i + 1) % n] = vis[(i + 1) % n][i] = 1;
+  }
+  if (n < 3) return;
+  const TTriangulated tp(points);
+  TVisibilityWalker walker(tp);
+  for (int s = 0; s < n; ++s) walker.From(s, vis);
+}
+
+void ComputeDistances(const TNube& points, const TMatrizVisibilidad& vis, TMatrizDistancias& dist) {
+  const int n = static_cast<int>(points.size());
+  const double inf = std::numeric_limits<double>::infinity();
+  dist.Resize(n, inf);
+  for (int i = 0; i < n; ++i) {
+    dist[i][i] = 0.0;
+    for (int j = i + 1; j < n; ++j)
+      dist[i][j] = dist[j][i] = vis[i][j] ? Distance(points[i], points[j]) : inf;
+  }
+}
+
+void ShortestPathsFrom(int s, const TNube& points, TMatrizDistancias& dist,
+                       TMatrizTrazabilidad& trace) {
+  const int n = dist.Size();
+  if (trace.Size() != n) trace.Resize(n, kNone);
+  const std::vector<char> bend = BendVertices(points);
+  double* ds = dist[s];
+  int32_t* ts = trace[s];
+  // Candidates by (distance, index): equal distances go to the lowest index.
+  using TEntry = std::pair<double, int>;
+  std::priority_queue<TEntry, std::vector<TEntry>, std::greater<TEntry>> heap;
+  std::vector<char> finished(static_cast<size_t>(n), 0);
+  finished[s] = 1;
+  for (int k = 0; k < n; ++k) {
+    const bool reachable = ds[k] != std::numeric_limits<double>::infinity();
+    ts[k] = reachable ? s : kNone;
+    if (reachable && k != s) heap.push({ds[k], k});
+  }
+  while (!heap.empty()) {
+    const auto [d, p] = heap.top();
+    heap.pop();
+    if (finished[p] || d != ds[p]) continue;  // a stale entry
+    finished[p] = 1;
+    if (!bend[p]) continue;
+    const double* dp = dist[p];
+    const int hop = ts[p] != s ? ts[p] : p;
+    for (int k = 0; k < n; ++k) {
+      if (finished[k]) continue;
+      const double via = d + dp[k];
+      if (via < ds[k]) {
+        ds[k] = via;
+        ts[k] = hop;
+        heap.push({via, k});
+      }
+    }
+  }
+}
+
+void ComputeShortestPaths(const TNube& points, TMatrizDistancias& dist,
+                          TMatrizTrazabilidad& trace) {
+  const int n = static_cast<int>(points.size());
+  dist.Resize(n, std::numeric_limits<double>::infinity());
+  trace.Resize(n, kNone);
+  if (n < 3) return;
+  const TTriangulated tp(points);
+  TGeodesicTree tree(tp);
+  for (int s = 0; s < n; ++s) tree.From(s, dist, trace);
+}
+
+}  // namespace qv

@@ -1,0 +1,139 @@
+#include "methods/Barrido.h"
+
+#include <gtest/gtest.h>
+
+#include "geometry/UserError.h"
+#include "methods/SweepChecks.h"
+
+namespace qv {
+namespace {
+
+using testing::CheckSweepResult;
+using testing::FaceCycle;
+using V = std::vector<int>;
+
+THalfEdge He(int origin, int prev, int next, int twin, int face) {
+  return {origin, prev, next, twin, face};
+}
+
+// The hull as the twinless half-edges give it, walked from the boundary half-edge leaving v.
+V HullFrom(const TDCEL& d, int v) {
+  V out;
+  int at = v;
+  for (size_t steps = 0; steps <= d.HalfEdges.size(); ++steps) {
+    out.push_back(at);
+    int next = kNone;
+    for (int e = 0; e < d.HalfEdgeCount(); ++e)
+      if (!d.HasTwin(e) && d.Origin(e) == at) next = d.Destination(e);
+    at = next;
+    if (at == v || at == kNone) break;
+  }
+  return out;
+}
+
+std::string MessageOf(const TNube& p) {
+  TDCEL d;
+  try {
+    Sweep(p, d);
+  } catch (const UserError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(SweepLine, WorkedExampleHasTwoFacesAndSevenHalfEdges) {
+  const TNube p = {{0, 20}, {0, 0}, {10, 10}, {100, 10}};
+  TDCEL d;
+  Sweep(p, d);
+  ASSERT_EQ(d.HalfEdgeCount(), 7);
+  // 0: 0->2, 1: 2->1, 2: 1->0 (face 0); 3: 3->1, 4: 1->2, 5: 2->0, 6: 0->3 (face 1).
+  const std::vector<THalfEdge> expected = {
+      He(0, 2, 1, 5, 0), He(2, 0, 2, 4, 0), He(1, 1, 0, -1, 0), He(3, 6, 4, -1, 1),
+      He(1, 3, 5, 1, 1), He(2, 4, 6, 0, 1), He(0, 5, 3, -1, 1)};
+  EXPECT_EQ(d.HalfEdges, expected);
+  EXPECT_EQ(d.Faces, (V{0, 6}));
+  EXPECT_EQ(FaceCycle(d, 0), (V{0, 2, 1}));
+  EXPECT_EQ(FaceCycle(d, 1), (V{0, 3, 1, 2}));
+  EXPECT_EQ(HullFrom(d, 1), (V{1, 0, 3}));  // the final ring 1, 0, 3
+  EXPECT_EQ(CheckSweepResult(p, d), "");
+}
+
+TEST(SweepLine, ThreePointsGiveOneTriangleInScreenCounterclockwiseOrder) {
+  // 0 -> 1 -> 2 turns counterclockwise on the screen: face 0 keeps that order.
+  const TNube ccw = {{0, 0}, {0, 10}, {10, 5}};
+  TDCEL d;
+  Sweep(ccw, d);
+  EXPECT_EQ(d.HalfEdgeCount(), 3);
+  EXPECT_EQ(d.FaceCount(), 1);
+  EXPECT_EQ(FaceCycle(d, 0), (V{0, 1, 2}));
+  for (const THalfEdge& h : d.HalfEdges) EXPECT_EQ(h.Twin, kNone);
+  EXPECT_EQ(CheckSweepResult(ccw, d), "");
+  // The mirror order: face 0 runs 0 -> 2 -> 1.
+  const TNube cw = {{0, 10}, {0, 0}, {10, 5}};
+  Sweep(cw, d);
+  EXPECT_EQ(FaceCycle(d, 0), (V{0, 2, 1}));
+  EXPECT_EQ(CheckSweepResult(cw, d), "");
+}
+
+TEST(SweepLine, PointSeeingOneEdgeAddsATriangle) {
+  const TNube p = {{0, 0}, {0, 20}, {10, 10}, {11, 14}};
+  TDCEL d;
+  Sweep(p, d);
+  EXPECT_EQ(d.HalfEdgeCount(), 6);  // 3 + (2 + one seen edge)
+  EXPECT_EQ(d.FaceDegree(1), 3);
+  EXPECT_EQ(testing::EdgeCount(d), 5);
+  EXPECT_EQ(CheckSweepResult(p, d), "");
+}
+
+TEST(SweepLine, EdgeSeenEdgeOnIsNotSeenAndTheHullKeepsAStraightAngle) {
+  // Point 3 lies on the line of the hull edge 2 -> 0, beyond 2: only the edge 1 -> 2 is seen.
+  const TNube p = {{0, 0}, {0, 20}, {10, 10}, {12, 12}};
+  TDCEL d;
+  Sweep(p, d);
+  EXPECT_EQ(d.FaceDegree(1), 3);
+  EXPECT_EQ(FaceCycle(d, 1), (V{1, 3, 2}));  // 3 -> 2 -> 1: tangents at 2 and 1
+  EXPECT_EQ(CheckSweepResult(p, d), "");
+}
+
+TEST(SweepLine, LongSeenChainMakesOnePseudoTriangle) {
+  // After point 4 the hull is 0, 3, 4, 1; point 5 far right sees the chain 0 -> 3 -> 4 -> 1.
+  const TNube p = {{0, 0}, {0, 100}, {10, 50}, {20, 10}, {20, 90}, {1000, 50}};
+  TDCEL d;
+  Sweep(p, d);
+  EXPECT_EQ(CheckSweepResult(p, d), "");
+  // 5 -> 0 -> 3 -> 4 -> 1 -> 5, listed from its face edge 1 -> 5; 3 and 4 are reflex.
+  EXPECT_EQ(FaceCycle(d, 3), (V{1, 5, 0, 3, 4}));
+  EXPECT_EQ(HullFrom(d, 0), (V{0, 1, 5}));
+}
+
+TEST(SweepLine, RefusesDegenerateOrdersAndLeavesNoPartialResult) {
+  EXPECT_EQ(MessageOf({{0, 0}, {1, 1}}), "At least 3 points are needed.");
+  EXPECT_EQ(MessageOf({{0, 0}, {1, 0}, {2, 0}, {3, 5}}),
+            "At least 3 non-collinear points are needed.");
+  EXPECT_EQ(MessageOf({{0, 0}, {0, 10}, {10, 5}, {0, 10}}), "No coincident points allowed.");
+  // Inside, on an edge, on the line of an edge inside the hull: nothing seen.
+  EXPECT_EQ(MessageOf({{0, 0}, {0, 10}, {10, 5}, {3, 5}}),
+            "The points cannot be swept at this angle.");
+  EXPECT_EQ(MessageOf({{0, 0}, {0, 10}, {10, 5}, {0, 5}}),
+            "The points cannot be swept at this angle.");
+
+  // Refused at the last point, after two faces were built: nothing of them is left.
+  TDCEL d;
+  Sweep({{0, 20}, {0, 0}, {10, 10}, {100, 10}}, d);
+  EXPECT_THROW(Sweep({{0, 0}, {0, 10}, {10, 5}, {20, 5}, {20, 0}, {5, 5}}, d), UserError);
+  EXPECT_EQ(d.HalfEdgeCount(), 0);
+  EXPECT_EQ(d.FaceCount(), 0);
+  EXPECT_EQ(d.VertexCount(), 0);
+}
+
+TEST(SweepLine, PointOutsideTheHullButNotSeeingThePreviousPointIsStillInserted) {
+  // Order not along one direction: point 3 sees only the edge 0 -> 1, away from point 2.
+  const TNube p = {{9, 0}, {10, 1}, {10, 2}, {9, -1}};
+  TDCEL d;
+  Sweep(p, d);
+  EXPECT_EQ(CheckSweepResult(p, d), "");
+  EXPECT_EQ(d.FaceDegree(1), 3);
+}
+
+}  // namespace
+}  // namespace qv

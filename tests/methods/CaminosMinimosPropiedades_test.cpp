@@ -1,0 +1,270 @@
+// Property tests of the shortest-paths method on seeded random simple polygons, and the
+// comparison of the fast visibility and path search with the straightforward cubic ones.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <random>
+#include <set>
+#include <string>
+
+#include "PoligonosAleatorios.h"
+#include "geometry/CierreConvexo.h"
+#include "geometry/FuncionesMatematicas.h"
+#include "methods/CaminosMinimos.h"
+#include "methods/Verificador.h"
+
+namespace qv {
+namespace {
+
+namespace gen = testing_polygons;
+
+struct TGenerator {
+  std::string Name;
+  std::function<TNube(int, uint32_t)> Make;
+};
+
+const std::vector<TGenerator>& Generators() {
+  static const std::vector<TGenerator> all = {
+      {"convex", gen::Convex}, {"star", gen::Star}, {"spiral", gen::Spiral}, {"comb", gen::Comb}};
+  return all;
+}
+
+// ---- The oracle: every pair tested against every edge, then the two areas ----------------
+
+void CubicVisibility(const TNube& p, TMatrizVisibilidad& vis) {
+  const int n = static_cast<int>(p.size());
+  vis.Resize(n, 0);
+  const double area = PolygonArea(p);
+  for (int i = 0; i < n; ++i) {
+    vis[i][i] = 1;
+    vis[i][(i + 1) % n] = vis[(i + 1) % n][i] = 1;
+    vis[i][(i + n - 1) % n] = vis[(i + n - 1) % n][i] = 1;
+    for (int j = i + 1; j < n; ++j) {
+      bool ok = true;
+      for (int k = 0; k < n && ok; ++k)
+        ok = SegmentIntersection(p[i], p[j], p[k], p[(k + 1) % n]) != ProperCrossing;
+      vis[i][j] = vis[j][i] = 0;
+      if (!ok) continue;
+      TNube q1(p.begin(), p.begin() + i + 1), q2(p.begin() + i, p.begin() + j + 1);
+      q1.insert(q1.end(), p.begin() + j, p.end());
+      if (PolygonArea(q1) <= area && PolygonArea(q2) < area) vis[i][j] = vis[j][i] = 1;
+    }
+  }
+}
+
+// Dijkstra over the whole matrix: every finished vertex relaxes every vertex.
+void DenseShortestPathsFrom(int s, TMatrizDistancias& dist, TMatrizTrazabilidad& trace) {
+  const int n = dist.Size();
+  if (trace.Size() != n) trace.Resize(n, kNone);
+  const double inf = std::numeric_limits<double>::infinity();
+  for (int k = 0; k < n; ++k) trace[s][k] = dist[s][k] != inf ? s : kNone;
+  std::vector<bool> finished(static_cast<size_t>(n), false);
+  finished[s] = true;
+  for (int round = 1; round < n; ++round) {
+    int p = kNone;
+    for (int k = 0; k < n; ++k)
+      if (!finished[k] && k != s && dist[s][k] != inf && (p == kNone || dist[s][k] < dist[s][p]))
+        p = k;
+    if (p == kNone) break;
+    for (int k = 0; k < n; ++k)
+      if (dist[s][p] + dist[p][k] < dist[s][k]) {
+        dist[s][k] = dist[s][p] + dist[p][k];
+        trace[s][k] = trace[s][p] != s ? trace[s][p] : p;
+      }
+    finished[p] = true;
+  }
+}
+
+bool OpenSegmentHoldsVertex(const TNube& p, int i, int j) {
+  for (int k = 0; k < static_cast<int>(p.size()); ++k) {
+    if (k == i || k == j || OrientationSign(p[i], p[j], p[k]) != 0) continue;
+    if (std::min(p[i].X, p[j].X) <= p[k].X && p[k].X <= std::max(p[i].X, p[j].X) &&
+        std::min(p[i].Y, p[j].Y) <= p[k].Y && p[k].Y <= std::max(p[i].Y, p[j].Y))
+      return true;
+  }
+  return false;
+}
+
+// The polygon vertices on the hull boundary (corners and points on hull edges), in index
+// order, which is their order around the hull for an oriented simple polygon.
+std::vector<int> HullBoundaryVertices(const TNube& p) {
+  const int n = static_cast<int>(p.size());
+  std::vector<int> idx(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) idx[i] = i;
+  std::sort(idx.begin(), idx.end(),
+            [&](int a, int b) { return p[a].X != p[b].X ? p[a].X < p[b].X : p[a].Y < p[b].Y; });
+  std::vector<int> corners;  // Andrew's monotone chain, strict corners only
+  for (int pass = 0; pass < 2; ++pass) {
+    const size_t start = corners.size();
+    for (int v : idx) {
+      while (corners.size() >= start + 2 &&
+             OrientationSign(p[corners[corners.size() - 2]], p[corners.back()], p[v]) >= 0)
+        corners.pop_back();
+      corners.push_back(v);
+    }
+    corners.pop_back();
+    std::reverse(idx.begin(), idx.end());
+  }
+  std::vector<int> out;
+  for (int v = 0; v < n; ++v)
+    for (size_t k = 0; k < corners.size(); ++k) {
+      const TPoint a = p[corners[k]], b = p[corners[(k + 1) % corners.size()]], q = p[v];
+      if (OrientationSign(a, b, q) == 0 && std::min(a.X, b.X) <= q.X && q.X <= std::max(a.X, b.X) &&
+          std::min(a.Y, b.Y) <= q.Y && q.Y <= std::max(a.Y, b.Y)) {
+        out.push_back(v);
+        break;
+      }
+    }
+  return out;
+}
+
+TRandomSource Random(std::mt19937& rng) {
+  return [&rng](int m) { return static_cast<int>(rng() % static_cast<unsigned>(m)); };
+}
+
+int LiveFaces(const TDCEL& s) {
+  int count = 0;
+  for (int e : s.Faces) count += e != kNone;
+  return count;
+}
+
+// ---- Fast against cubic ------------------------------------------------------------------
+
+TEST(ShortestPathsOracle, VisibilityMatchesTheCubicTestExceptRunsThroughVertices) {
+  std::mt19937 sizes(11);
+  int compared = 0, throughVertex = 0;
+  for (const TGenerator& g : Generators()) {
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+      const int n = 3 + static_cast<int>(sizes() % 80);
+      const TNube p = g.Make(n, seed);
+      if (!IsSimplePolygon(p)) continue;
+      ++compared;
+      TMatrizVisibilidad fast, cubic;
+      ComputeVisibility(p, fast);
+      CubicVisibility(p, cubic);
+      const int m = static_cast<int>(p.size());
+      for (int i = 0; i < m; ++i)
+        for (int j = 0; j < m; ++j) {
+          ASSERT_EQ(fast[i][j], fast[j][i]);
+          if (i != j && std::abs(i - j) != 1 && std::abs(i - j) != m - 1 &&
+              OpenSegmentHoldsVertex(p, i, j)) {
+            // The cubic test lets a segment graze a vertex; here it is split at the vertex.
+            ASSERT_EQ(fast[i][j], 0) << g.Name << " seed " << seed << ": " << i << "-" << j;
+            throughVertex += cubic[i][j];
+            continue;
+          }
+          ASSERT_EQ(fast[i][j], cubic[i][j]) << g.Name << " seed " << seed << ": " << i << "-" << j;
+        }
+    }
+  }
+  EXPECT_GT(compared, 120);
+  EXPECT_GT(throughVertex, 0);  // the combs do have segments along their collinear runs
+}
+
+TEST(ShortestPathsOracle, PathSearchMatchesTheDenseSearch) {
+  std::mt19937 sizes(12);
+  int compared = 0;
+  for (const TGenerator& g : Generators()) {
+    for (uint32_t seed = 1; seed <= 25; ++seed) {
+      const int n = 3 + static_cast<int>(sizes() % 90);
+      const TNube p = g.Make(n, seed);
+      if (!IsSimplePolygon(p)) continue;
+      ++compared;
+      const int m = static_cast<int>(p.size());
+      TMatrizVisibilidad vis;
+      TMatrizDistancias fast, dense, trees;
+      TMatrizTrazabilidad fastTrace, denseTrace, treesTrace;
+      ComputeVisibility(p, vis);
+      ComputeDistances(p, vis, fast);
+      ComputeDistances(p, vis, dense);
+      for (int s = 0; s < m; ++s) {
+        ShortestPathsFrom(s, p, fast, fastTrace);
+        DenseShortestPathsFrom(s, dense, denseTrace);
+      }
+      ComputeShortestPaths(p, trees, treesTrace);
+      for (int s = 0; s < m; ++s)
+        for (int k = 0; k < m; ++k) {
+          ASSERT_EQ(fastTrace[s][k], denseTrace[s][k]) << g.Name << " seed " << seed;
+          ASSERT_EQ(treesTrace[s][k], denseTrace[s][k])
+              << g.Name << " seed " << seed << ": " << s << "->" << k;
+          ASSERT_NEAR(fast[s][k], dense[s][k], 1e-9 * (1 + dense[s][k]));
+          ASSERT_NEAR(trees[s][k], dense[s][k], 1e-9 * (1 + dense[s][k]));
+        }
+    }
+  }
+  EXPECT_GT(compared, 75);
+}
+
+// ---- Results checked by the independent checker ------------------------------------------
+
+TEST(ShortestPathsProperties, ResultIsAPseudoTriangulationOfThePolygonAndWithPocketsOfTheHull) {
+  std::mt19937 rng(2024);
+  int checked = 0;
+  for (const TGenerator& g : Generators()) {
+    for (uint32_t seed = 100; seed < 125; ++seed) {
+      // The spirals and combs include one of 400 vertices each.
+      const bool large = seed == 124 && (g.Name == "spiral" || g.Name == "comb");
+      const int n = large ? 400 : 3 + static_cast<int>(rng() % 120);
+      TNube p = g.Make(n, seed);
+      if (!IsSimplePolygon(p)) continue;
+      ++checked;
+      const int m = static_cast<int>(p.size());
+      TDCEL t, plain, full;
+      RandomConvexTriangulation(m, Random(rng), t);
+      TShortestPathsRun run(p);
+      const THalfEdgeRanges r = run.Compute(t, false, nullptr, plain);
+      std::vector<int> polygon(static_cast<size_t>(m));
+      for (int i = 0; i < m; ++i) polygon[i] = i;
+      const TCheckReport inside = CheckSubdivisionOfPolygon(p, polygon, plain);
+      ASSERT_TRUE(inside.Valid) << g.Name << " seed " << seed << " n " << m << ": "
+                                << inside.Reason;
+      EXPECT_EQ(r.PolygonEnd, m);
+      EXPECT_EQ(r.ResultEnd, r.PocketsEnd);
+      EXPECT_EQ(r.ResultEnd, plain.HalfEdgeCount());
+
+      // Geodesic distance is symmetric, whichever row was searched first.
+      const TMatrizDistancias& d = run.Distances();
+      for (int s = 0; s < m; ++s)
+        for (int k = 0; k < m; ++k) {
+          ASSERT_NEAR(d[s][k], d[k][s], 1e-9 * (1 + d[s][k]));
+          ASSERT_NE(run.Trace()[s][k], kNone);
+        }
+
+      const THalfEdgeRanges rp = run.Compute(
+          t, true, [&](int k, TDCEL& pocket) { RandomConvexTriangulation(k, Random(rng), pocket); },
+          full);
+      const TCheckReport hull = CheckSubdivision(p, full);
+      ASSERT_TRUE(hull.Valid) << g.Name << " seed " << seed << " n " << m << ": " << hull.Reason;
+      EXPECT_EQ(rp.ResultEnd, r.ResultEnd);  // the same polygon part, pockets appended after it
+      for (int e = 0; e < rp.ResultEnd; ++e) EXPECT_EQ(full.Origin(e), plain.Origin(e));
+      // The outer boundary is the hull: polygon edges on it and one lid per pocket.
+      const std::vector<int> onHull = HullBoundaryVertices(p);
+      std::set<std::pair<int, int>> expectedOuter, outer;
+      int pockets = 0;
+      for (size_t k = 0; k < onHull.size(); ++k) {
+        const int a = onHull[k], b = onHull[(k + 1) % onHull.size()];
+        expectedOuter.insert({a, b});
+        pockets += b != (a + 1) % m;
+      }
+      int lids = 0;
+      for (int e = 0; e < full.HalfEdgeCount(); ++e)
+        if (full.Twin(e) == kNone) {
+          outer.insert({full.Origin(e), full.Destination(e)});
+          lids += e >= rp.ResultEnd;
+        }
+      EXPECT_EQ(outer, expectedOuter) << g.Name << " seed " << seed;
+      EXPECT_EQ(lids, pockets);
+      // faces = polygon faces + pocket faces
+      EXPECT_EQ(inside.Faces, LiveFaces(plain));
+      EXPECT_EQ(hull.Faces, LiveFaces(full));
+      EXPECT_EQ(LiveFaces(full) - LiveFaces(plain), full.FaceCount() - plain.FaceCount());
+      EXPECT_EQ(pockets == 0, full.HalfEdgeCount() == plain.HalfEdgeCount());
+    }
+  }
+  EXPECT_GT(checked, 80);
+}
+
+}  // namespace
+}  // namespace qv

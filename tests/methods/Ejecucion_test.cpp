@@ -1,0 +1,320 @@
+#include "methods/Ejecucion.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <set>
+
+#include "geometry/FuncionesMatematicas.h"
+#include "geometry/UserError.h"
+#include "methods/Aleatorio.h"
+#include "methods/SweepChecks.h"
+
+namespace qv {
+namespace {
+
+using testing::CheckSweepResult;
+
+// The order's definition, literally: adjacent swaps until a pass makes none, the dragged index
+// following its point through every swap. (Keys are computed once and travel with the points.)
+void BubbleSortByDirection(TNube& p, double dirX, double dirY, int& dragged) {
+  const int n = static_cast<int>(p.size());
+  std::vector<double> k1(p.size()), k2(p.size());
+  for (int i = 0; i < n; ++i) {
+    k1[i] = p[i].X * dirX + p[i].Y * dirY;
+    k2[i] = p[i].X * dirY - p[i].Y * dirX;
+  }
+  for (bool swapped = true; swapped;) {
+    swapped = false;
+    for (int i = 0; i + 1 < n; ++i) {
+      if (k1[i] > k1[i + 1] || (k1[i] == k1[i + 1] && k2[i] > k2[i + 1])) {
+        std::swap(p[i], p[i + 1]);
+        std::swap(k1[i], k1[i + 1]);
+        std::swap(k2[i], k2[i + 1]);
+        if (dragged == i + 1)
+          dragged = i;
+        else if (dragged == i)
+          dragged = i + 1;
+        swapped = true;
+      }
+    }
+  }
+}
+
+std::string Refusal(TNube& p, int angle, TDCEL& d) {
+  double dx = 0, dy = 0;
+  SweepDirectionFromAngle(angle, dx, dy);
+  int dragged = kNone;
+  try {
+    ComputeSweepLine(p, dx, dy, dragged, d);
+  } catch (const UserError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(SweepDirection, FollowsTheCompassAngle) {
+  struct Case {
+    int angle;
+    double x, y;
+  };
+  const double r3 = std::sqrt(3.0);
+  for (const Case& c : {Case{0, 1, 0}, Case{90, 0, -1}, Case{45, 1, -1}, Case{30, r3, -1},
+                        Case{180, -1, 0}, Case{270, 0, 1}, Case{135, -1, -1}, Case{60, 1, -r3},
+                        Case{330, r3, 1}, Case{360, 1, 0}, Case{-90, 0, 1}}) {
+    double x = 99, y = 99;
+    SweepDirectionFromAngle(c.angle, x, y);
+    EXPECT_NEAR(x, c.x, 1e-9) << c.angle;
+    EXPECT_NEAR(y, c.y, 1e-9) << c.angle;
+  }
+  double x = 0, y = 0;
+  SweepDirectionFromAngle(90, x, y);
+  EXPECT_EQ(x, 0.0);  // cos 90 rounds to exactly zero: no scaling by a tiny ratio
+}
+
+TEST(SortByDirection, AngleZeroIsLeftToRightLowerPointFirst) {
+  TNube p = {{5, 0}, {2, 3}, {5, 9}, {2, 7}, {0, 4}};
+  int dragged = 2;  // (5, 9)
+  SortPointsByDirection(p, 1, 0, dragged);
+  EXPECT_EQ(p, (TNube{{0, 4}, {2, 7}, {2, 3}, {5, 9}, {5, 0}}));
+  EXPECT_EQ(dragged, 3);
+}
+
+TEST(SortByDirection, AngleNinetyIsBottomUpRightPointFirst) {
+  TNube p = {{1, 5}, {4, 5}, {2, 9}, {0, 1}, {3, 5}};
+  int dragged = 0;  // (1, 5)
+  SortPointsByDirection(p, 0, -1, dragged);
+  EXPECT_EQ(p, (TNube{{2, 9}, {4, 5}, {3, 5}, {1, 5}, {0, 1}}));
+  EXPECT_EQ(dragged, 3);
+}
+
+TEST(SortByDirection, EqualKeysKeepTheirOrderAndTheDraggedOneIsFollowed) {
+  // Three copies of one point: the dragged copy must stay the second of them.
+  TNube p = {{7, 7}, {3, 3}, {7, 7}, {1, 1}, {7, 7}};
+  int dragged = 2;
+  SortPointsByDirection(p, 1, 0, dragged);
+  EXPECT_EQ(p, (TNube{{1, 1}, {3, 3}, {7, 7}, {7, 7}, {7, 7}}));
+  EXPECT_EQ(dragged, 3);
+  int none = kNone;
+  SortPointsByDirection(p, -1, 0, none);
+  EXPECT_EQ(none, kNone);
+}
+
+TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
+  std::mt19937 gen(12345);
+  // Short directions make distinct points share rounded keys: the order among them must be kept.
+  std::vector<std::pair<double, double>> dirs = {{1, 0},        {0, 1},     {0, -1},
+                                                 {-1, 0},       {1, 1},     {0.3, 0.2},
+                                                 {1e-3, -2e-3}, {0.1, 0.7}, {1e-300, 1e-300}};
+  for (int a = 0; a < 360; a += 7) {
+    double x = 0, y = 0;
+    SweepDirectionFromAngle(a, x, y);
+    dirs.emplace_back(x, y);
+  }
+  int cases = 0;
+  for (int round = 0; round < 60; ++round) {
+    for (const auto& [dx, dy] : dirs) {
+      const int n = static_cast<int>(gen() % 40);
+      const int range = 1 + static_cast<int>(gen() % 6);  // tiny ranges: many equal keys
+      TNube p(static_cast<size_t>(n));
+      for (TPoint& q : p) q = {static_cast<int>(gen() % range), static_cast<int>(gen() % range)};
+      int dragged = n > 0 && gen() % 4 != 0 ? static_cast<int>(gen() % n) : kNone;
+      TNube expected = p;
+      int expectedDragged = dragged;
+      BubbleSortByDirection(expected, dx, dy, expectedDragged);
+      SortPointsByDirection(p, dx, dy, dragged);
+      ASSERT_EQ(p, expected) << "round " << round << " dir " << dx << "," << dy;
+      ASSERT_EQ(dragged, expectedDragged);
+      ++cases;
+    }
+  }
+  EXPECT_GT(cases, 3000);
+}
+
+TEST(SortByDirection, MatchesTheAdjacentSwapSortOnLargeSetsWithTies) {
+  // Large enough for the radix path; coordinates around 0 so that keys of -0 and +0 occur. The
+  // inputs are sorted, then each point swapped with one up to 24 places on, so that the swap
+  // sort needs few passes; equal keys end in a scrambled order that must survive.
+  std::mt19937 gen(777);
+  const std::vector<std::pair<double, double>> dirs = {
+      {-1, 0}, {0, -1}, {0, 1}, {0.3, 0.2}, {1.7320508076, -1}};
+  for (const auto& [dx, dy] : dirs) {
+    TNube p(20000);
+    for (TPoint& q : p) q = {static_cast<int>(gen() % 41) - 20, static_cast<int>(gen() % 41) - 20};
+    std::stable_sort(p.begin(), p.end(), [&](TPoint a, TPoint b) {
+      const double a1 = a.X * dx + a.Y * dy, b1 = b.X * dx + b.Y * dy;
+      return a1 != b1 ? a1 < b1 : a.X * dy - a.Y * dx < b.X * dy - b.Y * dx;
+    });
+    for (size_t i = 0; i + 25 < p.size(); ++i) std::swap(p[i], p[i + gen() % 25]);
+    int dragged = static_cast<int>(gen() % p.size());
+    TNube expected = p;
+    int expectedDragged = dragged;
+    BubbleSortByDirection(expected, dx, dy, expectedDragged);
+    SortPointsByDirection(p, dx, dy, dragged);
+    EXPECT_EQ(p, expected) << dx << "," << dy;
+    EXPECT_EQ(dragged, expectedDragged);
+  }
+}
+
+TEST(CollinearStart, MovesTheFirstPointOnePixelLeft) {
+  TNube p = {{5, 0}, {5, 5}, {5, 9}, {8, 2}};
+  EXPECT_TRUE(CollinearStart(p));
+  EXPECT_EQ(p[0], (TPoint{4, 0}));
+  EXPECT_FALSE(CollinearStart(p));  // no longer collinear
+  TNube two = {{0, 0}, {1, 1}};
+  EXPECT_FALSE(CollinearStart(two));
+}
+
+TEST(ComputeSweepLine, VerticalLineAtAngleZeroIsInsertedBottomUp) {
+  TNube p = {{5, 10}, {40, 15}, {5, 30}, {5, 0}, {5, 20}};
+  int dragged = 3;  // (5, 0)
+  TDCEL d;
+  ComputeSweepLine(p, 1, 0, dragged, d);
+  // Sorted (5,30), (5,20), (5,10), (5,0), (40,15); the collinear start moved (5,30) left.
+  EXPECT_EQ(p, (TNube{{4, 30}, {5, 20}, {5, 10}, {5, 0}, {40, 15}}));
+  EXPECT_EQ(dragged, 3);
+  EXPECT_EQ(CheckSweepResult(p, d), "");
+}
+
+TEST(ComputeSweepLine, ClearsTheSubdivisionAndReplacesIt) {
+  TNube p = {{0, 20}, {0, 0}, {10, 10}, {100, 10}};
+  int dragged = kNone;
+  TDCEL d;
+  d.SetFaceEdge(0, 0);
+  d.AddHalfEdge(0, 0, 0, kNone, 0);
+  ComputeSweepLine(p, 1, 0, dragged, d);
+  EXPECT_EQ(p, (TNube{{0, 20}, {0, 0}, {10, 10}, {100, 10}}));
+  EXPECT_EQ(d.HalfEdgeCount(), 7);
+  EXPECT_EQ(CheckSweepResult(p, d), "");
+}
+
+TEST(ComputeSweepLine, RefusesDegenerateSetsWithoutMovingAPoint) {
+  TDCEL d;
+  d.SetFaceEdge(0, 0);
+  d.AddHalfEdge(0, 0, 0, kNone, 0);
+  TNube two = {{0, 0}, {1, 1}};
+  EXPECT_EQ(Refusal(two, 0, d), "At least 3 points are needed.");
+  EXPECT_EQ(d.HalfEdgeCount(), 1);  // untouched by that refusal
+
+  TNube same = {{0, 0}, {10, 0}, {0, 0}, {5, 5}};
+  EXPECT_EQ(Refusal(same, 0, d), "No coincident points allowed.");
+  EXPECT_EQ(d.HalfEdgeCount(), 0);  // cleared, and nothing built into it
+
+  TNube line = {{3, 3}, {1, 1}, {2, 2}, {0, 0}};
+  EXPECT_EQ(Refusal(line, 0, d), "At least 3 non-collinear points are needed.");
+  EXPECT_EQ(line, (TNube{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
+
+  // The three leftmost on a horizontal line: the nudge leaves them collinear.
+  TNube row = {{0, 0}, {1, 0}, {2, 0}, {3, 5}};
+  EXPECT_EQ(Refusal(row, 0, d), "At least 3 non-collinear points are needed.");
+  EXPECT_EQ(row[0], (TPoint{0, 0}));
+  // The bottom row of a grid swept upwards: the same.
+  TNube grid;
+  for (int x = 0; x < 3; ++x)
+    for (int y = 0; y < 3; ++y) grid.push_back({10 * x, 10 * y});
+  EXPECT_EQ(Refusal(grid, 90, d), "At least 3 non-collinear points are needed.");
+  EXPECT_EQ(d.HalfEdgeCount(), 0);
+}
+
+TEST(ComputeSweepLine, NudgeThatBreaksTheSweepOrderIsUndoneAndRefused) {
+  TDCEL d;
+  // At 180 the first point moves back onto (9, 0).
+  TNube onto = {{10, 0}, {10, 1}, {10, 2}, {9, 0}};
+  EXPECT_EQ(Refusal(onto, 180, d), "The points cannot be swept at this angle.");
+  EXPECT_EQ(onto[0], (TPoint{10, 0}));
+  // At 179 the moved point falls behind (101, 100) and (100, 155) ends inside the hull.
+  TNube inside = {{100, 155}, {101, 100}, {100, 198}, {100, 200}, {100, 199}};
+  EXPECT_EQ(Refusal(inside, 179, d), "The points cannot be swept at this angle.");
+  EXPECT_EQ(inside, (TNube{{100, 200}, {100, 199}, {100, 198}, {101, 100}, {100, 155}}));
+  EXPECT_EQ(d.HalfEdgeCount(), 0);
+  // At 180 a point outside the hull that does not see the previous point is still inserted.
+  TNube around = {{10, 0}, {10, 1}, {10, 2}, {9, -1}};
+  EXPECT_EQ(Refusal(around, 180, d), "");
+  EXPECT_EQ(around[0], (TPoint{9, 0}));
+  EXPECT_EQ(CheckSweepResult(around, d), "");
+}
+
+// Seeded point sets of four kinds, duplicates removed.
+TNube Unique(TNube p) {
+  std::set<std::pair<int, int>> seen;
+  TNube out;
+  for (TPoint q : p)
+    if (seen.insert({q.X, q.Y}).second) out.push_back(q);
+  return out;
+}
+
+std::vector<TNube> PropertySets() {
+  std::vector<TNube> sets;
+  for (uint32_t seed = 1; seed <= 12; ++seed) {
+    TRandom r(seed);
+    const int n = 3 + static_cast<int>(seed * 7 % 45);
+    sets.push_back(GenerateUniform(r, n, 400, 300));
+    sets.push_back(GenerateNormal(r, n, 40, 400, 300));
+    TNube grid = GenerateUniform(r, n, 80, 70);
+    for (TPoint& q : grid) q = {q.X / 12 * 12, q.Y / 12 * 12};
+    sets.push_back(Unique(grid));
+    TNube circle;
+    const double radius = 20.0 + 9 * seed;
+    for (int i = 0; i < n; ++i) {
+      const double t = 2 * 3.141592653589793 * r.Random();
+      circle.push_back({static_cast<int>(std::lround(200 + radius * std::cos(t))),
+                        static_cast<int>(std::lround(150 + radius * std::sin(t)))});
+    }
+    sets.push_back(Unique(circle));
+  }
+  // Exactly cocircular: the twelve integer points at distance 5 from the centre.
+  sets.push_back({{5, 0},
+                  {4, 3},
+                  {3, 4},
+                  {0, 5},
+                  {-3, 4},
+                  {-4, 3},
+                  {-5, 0},
+                  {-4, -3},
+                  {-3, -4},
+                  {0, -5},
+                  {3, -4},
+                  {4, -3}});
+  return sets;
+}
+
+TEST(ComputeSweepLine, EverySeededSetAtEveryAngleIsAPseudoTriangulationOrARefusal) {
+  int built = 0, refused = 0;
+  for (const TNube& set : PropertySets()) {
+    if (set.size() < 3) continue;
+    for (int angle = 0; angle < 360; angle += 15) {
+      TNube p = set;
+      TDCEL d;
+      const std::string message = Refusal(p, angle, d);
+      if (!message.empty()) {
+        ++refused;
+        EXPECT_EQ(d.HalfEdgeCount(), 0);
+        // Every refusal here comes from a start the nudge cannot fix or from the nudge itself.
+        EXPECT_EQ(Orientation(p[0], p[1], p[2]), Collinear) << message;
+        EXPECT_TRUE(message == "At least 3 non-collinear points are needed." ||
+                    message == "The points cannot be swept at this angle.")
+            << message;
+        continue;
+      }
+      ++built;
+      const std::string why = CheckSweepResult(p, d);
+      EXPECT_EQ(why, "") << "angle " << angle << " n " << p.size();
+      if (!why.empty()) return;
+      // The same points, reordered, the first possibly one pixel left of where it was.
+      TNube back = p;
+      std::multiset<std::pair<int, int>> before, after, afterUnmoved;
+      for (TPoint q : set) before.insert({q.X, q.Y});
+      for (TPoint q : p) after.insert({q.X, q.Y});
+      back[0].X += 1;
+      for (TPoint q : back) afterUnmoved.insert({q.X, q.Y});
+      EXPECT_TRUE(after == before || afterUnmoved == before);
+    }
+  }
+  EXPECT_GT(built, 1000);
+  EXPECT_LT(refused, built / 5);
+}
+
+}  // namespace
+}  // namespace qv
