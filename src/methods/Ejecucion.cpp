@@ -51,29 +51,71 @@ struct TKeyed {
   TPoint P;
 };
 
-// Stable least-significant-digit radix sort on Key, 16 bits a pass; a pass whose digit is the
-// same for every record is skipped (the high digits of nearby keys mostly are).
-void RadixSort(std::vector<TKeyed>& a) {
-  std::vector<TKeyed> out(a.size());
-  std::vector<size_t> start(size_t{1} << 16);
-  for (int shift = 0; shift < 64; shift += 16) {
-    std::fill(start.begin(), start.end(), 0);
-    for (const TKeyed& r : a) ++start[(r.Key >> shift) & 0xFFFF];
-    if (start[(a[0].Key >> shift) & 0xFFFF] == a.size()) continue;
+constexpr int kDigitBits = 16;
+// Only the high 32 bits of the code are radix-sorted (sign, exponent and 20 bits of mantissa:
+// every integer key below 2^20 exactly, other keys to about one part in a million); points whose
+// codes agree there are finished by a comparison sort of their short runs.
+constexpr int kLowestDigit = 2;  // of the four 16-bit digits, 0 the lowest
+constexpr size_t kBuckets = size_t{1} << kDigitBits;
+
+size_t Digit(uint64_t key, int pass) {
+  return static_cast<size_t>(key >> (pass * kDigitBits)) & (kBuckets - 1);
+}
+
+// Stable least-significant-digit radix sort of the points on the high half of the code of their
+// first key, 16 bits a pass. The histograms come from one read of the points; a digit the same
+// for every point needs no pass. The first pass reads the points and the last one writes them,
+// so the sort needs one buffer.
+void RadixSortByFirstKey(TNube& points, double dirX, double dirY) {
+  const size_t n = points.size();
+  const auto code = [dirX, dirY](TPoint p) { return OrderedBits(KeyOf(p, dirX, dirY).K1); };
+  // start[(d - kLowestDigit) * kBuckets + b]: count, then first slot, of bucket b in pass d.
+  std::vector<size_t> start((4 - kLowestDigit) * kBuckets, 0);
+  const auto slots = [&start](int d) { return &start[(d - kLowestDigit) * kBuckets]; };
+  for (TPoint p : points) {
+    const uint64_t key = code(p);
+    for (int d = kLowestDigit; d < 4; ++d) ++slots(d)[Digit(key, d)];
+  }
+  std::vector<int> passes;
+  const uint64_t key0 = code(points[0]);
+  for (int d = kLowestDigit; d < 4; ++d)
+    if (slots(d)[Digit(key0, d)] != n) passes.push_back(d);
+  for (int d : passes) {
     size_t sum = 0;
-    for (size_t& c : start) sum += std::exchange(c, sum);
-    for (const TKeyed& r : a) out[start[(r.Key >> shift) & 0xFFFF]++] = r;
-    a.swap(out);
+    for (size_t b = 0; b < kBuckets; ++b) sum += std::exchange(slots(d)[b], sum);
+  }
+  std::vector<TKeyed> from, to;
+  for (size_t i = 0; i < passes.size(); ++i) {
+    const int d = passes[i];
+    size_t* slot = slots(d);
+    const bool first = i == 0, last = i + 1 == passes.size();
+    if (first && last) {
+      TNube out(n);
+      for (TPoint p : points) out[slot[Digit(code(p), d)]++] = p;
+      points.swap(out);
+    } else if (first) {
+      to.resize(n);
+      for (TPoint p : points) {
+        const uint64_t key = code(p);
+        to[slot[Digit(key, d)]++] = {key, p};
+      }
+    } else if (last) {
+      for (const TKeyed& r : from) points[slot[Digit(r.Key, d)]++] = r.P;
+    } else {
+      to.resize(n);
+      for (const TKeyed& r : from) to[slot[Digit(r.Key, d)]++] = r;
+    }
+    from.swap(to);
   }
 }
 
-// Sorts a run of points with equal first keys stably by the second key, computed once each.
-void SortRunBySecondKey(TNube::iterator first, TNube::iterator last, double dirX, double dirY,
-                        std::vector<std::pair<double, TPoint>>& run) {
+// Sorts a run of points stably by (k1, k2), each key computed once.
+void SortRunByKeys(TNube::iterator first, TNube::iterator last, double dirX, double dirY,
+                   std::vector<std::pair<TSortKey, TPoint>>& run) {
   run.clear();
-  for (auto it = first; it != last; ++it) run.emplace_back(KeyOf(*it, dirX, dirY).K2, *it);
-  const auto less = [](const std::pair<double, TPoint>& a, const std::pair<double, TPoint>& b) {
-    return a.first < b.first;
+  for (auto it = first; it != last; ++it) run.emplace_back(KeyOf(*it, dirX, dirY), *it);
+  const auto less = [](const std::pair<TSortKey, TPoint>& a, const std::pair<TSortKey, TPoint>& b) {
+    return KeyLess(a.first, b.first);
   };
   if (run.size() > 32) {
     std::stable_sort(run.begin(), run.end(), less);
@@ -81,11 +123,11 @@ void SortRunBySecondKey(TNube::iterator first, TNube::iterator last, double dirX
     for (size_t i = 1; i < run.size(); ++i)
       for (size_t j = i; j > 0 && less(run[j], run[j - 1]); --j) std::swap(run[j], run[j - 1]);
   }
-  for (const auto& [k2, p] : run) *first++ = p;
+  for (const auto& [keys, p] : run) *first++ = p;
 }
 
-// A stable sort by (k1, k2): a radix sort on k1, then each run of equal k1 sorted stably by k2.
-// Small sets go straight to a comparison sort.
+// A stable sort by (k1, k2): a radix sort on the high half of k1's code, then each run of equal
+// high halves sorted stably by both keys. Small sets go straight to a comparison sort.
 void StableSortByKeys(TNube& points, double dirX, double dirY) {
   const auto less = [dirX, dirY](TPoint a, TPoint b) {
     return KeyLess(KeyOf(a, dirX, dirY), KeyOf(b, dirX, dirY));
@@ -95,16 +137,14 @@ void StableSortByKeys(TNube& points, double dirX, double dirY) {
     std::stable_sort(points.begin(), points.end(), less);
     return;
   }
-  std::vector<TKeyed> keyed(n);
-  for (size_t i = 0; i < n; ++i)
-    keyed[i] = {OrderedBits(KeyOf(points[i], dirX, dirY).K1), points[i]};
-  RadixSort(keyed);
-  for (size_t i = 0; i < n; ++i) points[i] = keyed[i].P;
-  std::vector<std::pair<double, TPoint>> run;
+  RadixSortByFirstKey(points, dirX, dirY);
+  std::vector<std::pair<TSortKey, TPoint>> run;
+  const auto high = [dirX, dirY](TPoint p) { return OrderedBits(KeyOf(p, dirX, dirY).K1) >> 32; };
   for (size_t i = 0; i < n;) {
     size_t j = i + 1;
-    while (j < n && keyed[j].Key == keyed[i].Key) ++j;
-    if (j - i > 1) SortRunBySecondKey(points.begin() + i, points.begin() + j, dirX, dirY, run);
+    const uint64_t h = high(points[i]);
+    while (j < n && high(points[j]) == h) ++j;
+    if (j - i > 1) SortRunByKeys(points.begin() + i, points.begin() + j, dirX, dirY, run);
     i = j;
   }
 }

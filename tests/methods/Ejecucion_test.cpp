@@ -134,27 +134,31 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
 }
 
 TEST(SortByDirection, MatchesTheAdjacentSwapSortOnLargeSetsWithTies) {
-  // Large enough for the radix path; coordinates around 0 so that keys of -0 and +0 occur. The
-  // inputs are sorted, then each point swapped with one up to 24 places on, so that the swap
+  // Large enough for the radix path. Small coordinates around 0 give many equal keys and keys of
+  // -0 and +0; huge ones give keys that agree in their leading bits and keys rounded together.
+  // The inputs are sorted, then each point swapped with one up to 24 places on, so that the swap
   // sort needs few passes; equal keys end in a scrambled order that must survive.
   std::mt19937 gen(777);
   const std::vector<std::pair<double, double>> dirs = {
       {-1, 0}, {0, -1}, {0, 1}, {0.3, 0.2}, {1.7320508076, -1}};
-  for (const auto& [dx, dy] : dirs) {
-    TNube p(20000);
-    for (TPoint& q : p) q = {static_cast<int>(gen() % 41) - 20, static_cast<int>(gen() % 41) - 20};
-    std::stable_sort(p.begin(), p.end(), [&](TPoint a, TPoint b) {
-      const double a1 = a.X * dx + a.Y * dy, b1 = b.X * dx + b.Y * dy;
-      return a1 != b1 ? a1 < b1 : a.X * dy - a.Y * dx < b.X * dy - b.Y * dx;
-    });
-    for (size_t i = 0; i + 25 < p.size(); ++i) std::swap(p[i], p[i + gen() % 25]);
-    int dragged = static_cast<int>(gen() % p.size());
-    TNube expected = p;
-    int expectedDragged = dragged;
-    BubbleSortByDirection(expected, dx, dy, expectedDragged);
-    SortPointsByDirection(p, dx, dy, dragged);
-    EXPECT_EQ(p, expected) << dx << "," << dy;
-    EXPECT_EQ(dragged, expectedDragged);
+  for (const int spread : {20, 1 << 30}) {
+    for (const auto& [dx, dy] : dirs) {
+      TNube p(6000);
+      std::uniform_int_distribution<int> coordinate(-spread, spread);
+      for (TPoint& q : p) q = {coordinate(gen), spread > 20 ? 1000000000 : coordinate(gen)};
+      std::stable_sort(p.begin(), p.end(), [&](TPoint a, TPoint b) {
+        const double a1 = a.X * dx + a.Y * dy, b1 = b.X * dx + b.Y * dy;
+        return a1 != b1 ? a1 < b1 : a.X * dy - a.Y * dx < b.X * dy - b.Y * dx;
+      });
+      for (size_t i = 0; i + 25 < p.size(); ++i) std::swap(p[i], p[i + gen() % 25]);
+      int dragged = static_cast<int>(gen() % p.size());
+      TNube expected = p;
+      int expectedDragged = dragged;
+      BubbleSortByDirection(expected, dx, dy, expectedDragged);
+      SortPointsByDirection(p, dx, dy, dragged);
+      EXPECT_EQ(p, expected) << dx << "," << dy << " spread " << spread;
+      EXPECT_EQ(dragged, expectedDragged);
+    }
   }
 }
 

@@ -1,0 +1,11 @@
+// Driver of the triangulate-and-remove method.
+#include "app/Principal.h"
+
+namespace qv {
+
+// The method itself has not been built yet: executing it says so and changes nothing.
+void TForm1::RunTriangulateRemove() {
+  NotAvailable("method");
+}
+
+}  // namespace qv

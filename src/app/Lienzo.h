@@ -1,0 +1,178 @@
+// Rendering: the raster drawing surface (TCanvas) and the drawing operations that paint the
+// document onto it. Everything is a function of the document and the pen styles, so the same
+// code draws the window's canvas, a test's image and the command-line tool's exports.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPoint>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/Documento.h"
+#include "dcel/DCEL.h"
+#include "geometry/Tipos.h"
+
+namespace qv {
+
+// A pen colour and width (pixels) chosen by the user for one use of the drawing.
+struct TPenStyle {
+  QColor Color;
+  int Width = 1;
+  friend bool operator==(const TPenStyle&, const TPenStyle&) = default;
+};
+
+// The seven pen styles, indexed 1 to 7.
+class TPenStyles {
+ public:
+  static constexpr int kHull = 1;
+  static constexpr int kInternalEdges = 2;
+  static constexpr int kConvexLayers = 3;
+  static constexpr int kInterLayer = 4;
+  static constexpr int kPockets = 5;
+  static constexpr int kPoints = 6;
+  static constexpr int kSelectedPoints = 7;
+  static constexpr int kCount = 7;
+
+  TPenStyles() { SetDefaults(); }
+  void SetDefaults();
+  TPenStyle& operator[](int index);
+  const TPenStyle& operator[](int index) const;
+
+ private:
+  std::array<TPenStyle, kCount> styles_;
+};
+
+// Fixed colours of the drawing.
+inline const QColor kGridColor{192, 192, 192};
+inline const QColor kCompassColor{166, 202, 240};
+
+// A drawing surface with a current pen (colour, width; solid), a fill colour and a pen
+// position. Boxes exclude their right and bottom bounds. Drawing outside is clipped. Built on
+// a QImage every operation is available; on another paint device (an SVG generator) the pixel
+// operations (FloodFill, DrawAnd, Pixel) do nothing.
+//
+// On a 32-bit image, segments, ellipses and rectangles are written straight into the pixels
+// (a whole result redraws on every mouse move of a drag): a segment is the integer line from
+// the pen position, its last pixel left out at width 1 (the next segment of a chain starts
+// there) and both ends rounded by a round brush when wider; an ellipse is Qt's own rendering
+// of it, made once per size and pens and then copied. Other devices go through QPainter.
+class TCanvas {
+ public:
+  explicit TCanvas(QImage* image);
+  TCanvas(QPaintDevice* device, int width, int height);
+  ~TCanvas();
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  void SetPenColor(const QColor& color);
+  void SetPenWidth(int width);
+  void SetBrushColor(const QColor& color);
+  QColor PenColor() const { return penColor_; }
+  int PenWidth() const { return penWidth_; }
+  QColor BrushColor() const { return brushColor_; }
+  TPoint PenPos() const { return penPos_; }
+
+  void MoveTo(int x, int y);
+  // Segment from the pen position to (x, y), which becomes the pen position.
+  void LineTo(int x, int y);
+  // Ellipse inscribed in the box (x1, y1) .. (x2, y2), outlined by the pen, filled.
+  void Ellipse(int x1, int y1, int x2, int y2);
+  // Closed polygon, outlined by the pen, filled.
+  void Polygon(const std::vector<QPoint>& vertices);
+  // Fills the box with the fill colour; no outline.
+  void FillRect(int x1, int y1, int x2, int y2);
+  // Fills, with the fill colour, the 4-connected region around (x, y) bounded by pixels of
+  // the border colour. Nothing happens when (x, y) is outside or already of that colour.
+  void FloodFill(int x, int y, const QColor& border);
+  // Copies the bitmap with its top-left corner at (x, y), pixel for pixel.
+  void Draw(int x, int y, const QImage& bitmap);
+  // Combines the bitmap with the surface by bitwise AND of the colour values.
+  void DrawAnd(int x, int y, const QImage& bitmap);
+  void TextOut(int x, int y, const QString& text);
+
+  // Colour of one pixel (raster surfaces only; invalid colour otherwise).
+  QColor Pixel(int x, int y);
+  // Finishes pending painting, so that the image can be read or shown.
+  void Flush();
+  // The raster surface, flushed; nullptr for another paint device.
+  const QImage* Image();
+
+ private:
+  // Pixels of one ellipse as Qt draws it, relative to the box's top-left corner.
+  struct TSprite {
+    int Width, Height, PenWidth;
+    QRgb Pen, Brush;
+    std::vector<int> Dx, Dy;
+    std::vector<QRgb> Colour;
+  };
+
+  QPainter& Painter();
+  void ApplyPen();
+  uint32_t* Bits();
+  void RasterSegment(TPoint from, TPoint to);
+  const TSprite& Sprite(int width, int height);
+
+  QPaintDevice* device_;
+  QImage* image_;
+  int width_;
+  int height_;
+  bool direct_;  // a 32-bit image written pixel by pixel
+  std::unique_ptr<QPainter> painter_;
+  QColor penColor_{Qt::black};
+  int penWidth_ = 1;
+  QColor brushColor_{Qt::white};
+  TPoint penPos_;
+  std::vector<TSprite> sprites_;
+};
+
+// Where DrawCompass starts its flood fill: inside the dart, in the half it points to.
+QPoint CompassFillStart(int angle);
+// Draws the 30 x 30 compass for the angle (degrees, counterclockwise as displayed) and
+// derives the sweep direction vector from the same rounded cosine and sine.
+void DrawCompass(QImage& compass, int angle, double& dirX, double& dirY);
+
+// The drawing operations on one canvas, for one document and one set of pen styles.
+class TDrawing {
+ public:
+  TDrawing(TCanvas& canvas, QImage& compass, TDocumento& document, const TPenStyles& styles)
+      : Canvas(canvas), Compass(compass), Doc(document), Styles(styles) {}
+
+  // White, then the centred background image when one is loaded. Ends the polygon under
+  // definition and the shown result.
+  void ClearCanvas();
+  // A point: a 6-pixel disc over the box x-3 .. x+2, y-3 .. y+2, outlined in black.
+  void DrawPoint(int x, int y, const TPenStyle& style);
+  void DrawPoints(bool highlightFirst);
+  // The polygon under definition, by edit mode. Fails when a drawn polygon crosses itself.
+  void DrawPolygonOutline(bool closed);
+  // Every live face cycle: outer-boundary edges in boundaryStyle, the others in innerStyle.
+  void DrawPT(const TDCEL& subdivision, int boundaryStyle, int innerStyle);
+  void DrawHalfEdgeRange(const TDCEL& subdivision, int first, int last, int style, bool thicker);
+  // Positions of the sweep line every 10 pixels along the canvas edge, 1 pixel wide.
+  void DrawGrid();
+  void DrawCompass(int angle);
+
+  TCanvas& Canvas;
+  QImage& Compass;
+  TDocumento& Doc;
+  const TPenStyles& Styles;
+
+ private:
+  bool ValidVertex(int v) const { return v >= 0 && v < Doc.PointCount(); }
+  void CheckPolygonSimple(bool closed) const;
+};
+
+// The drawing of a result held in the document's subdivision (sweep line, triangulate and
+// remove, incremental): a cleared canvas, the grid when it is on, the edges and the points.
+void DrawSubdivisionResult(TDrawing& drawing);
+
+}  // namespace qv

@@ -1,0 +1,233 @@
+// The main window TForm1: it owns the document, the pen styles, the tool and method actions,
+// the status bar, the floating panels and the canvas, and its slots are the handlers of every
+// command. A handler that fails throws UserError; Guarded, the one place that catches, shows
+// the text through the message seam, and the handler stops where it was.
+#pragma once
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QString>
+#include <QToolBar>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/Controles.h"
+#include "app/Documento.h"
+#include "app/Lienzo.h"
+#include "app/Pizarra.h"
+#include "app/Seams.h"
+
+namespace qv {
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kToolBarHeight = 50;
+  static constexpr int kStatusBarHeight = 19;
+  static constexpr int kStatusPanels = 7;
+
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // ----- document and settings
+  TDocumento Doc;
+  TPenStyles PenStyles;
+  QString SaveName;     // the file the points were last opened from or saved to
+  QImage CompassImage;  // the 30 x 30 compass beside the angle field
+
+  // ----- seams (the window keeps ownership of its defaults; replacements are not owned)
+  void SetMessages(IMessages* messages);
+  void SetFileDialogs(IFileDialogs* dialogs);
+  IMessages& Messages() { return *messages_; }
+  IFileDialogs& FileDialogs() { return *fileDialogs_; }
+
+  // Runs a handler; a failure is shown as a message and ends the handler where it was.
+  // Afterwards the canvas and the compass are repainted.
+  void Guarded(const std::function<void()>& handler);
+
+  // ----- controls
+  QWidget* ClientArea = nullptr;  // everything between the toolbar band and the status bar
+  QToolBar* ToolBar1 = nullptr;
+  TPizarra* Pizarra = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  std::array<QLabel*, kStatusPanels> StatusPanels{};
+
+  QFrame* PanelStat = nullptr;
+  QLabel* LPeso = nullptr;
+  QLabel* LGradoV = nullptr;
+  QLabel* LGradoC = nullptr;
+  QLabel* LPuntos = nullptr;
+  QLabel* LNumCaras = nullptr;
+  QLabel* LNumT = nullptr;
+
+  QFrame* PanelAngulo = nullptr;
+  TImageView* Image2 = nullptr;
+  TSpinEdit* SpinAngulo = nullptr;
+
+  QFrame* PanelAlea = nullptr;
+  TSpinEdit* SpinPuntos = nullptr;
+  TSpinEdit* SpinDesv = nullptr;
+  QPushButton* BotonPuntosOK = nullptr;
+  QPushButton* BotonPlay = nullptr;
+
+  // Toolbar buttons, left to right.
+  QAction* tbCargar = nullptr;
+  QAction* tbGuardar = nullptr;
+  QAction* tbPunto = nullptr;
+  QAction* tbMover = nullptr;
+  QAction* tbBorrar = nullptr;
+  QAction* tbUnir = nullptr;
+  QAction* tbRejilla = nullptr;
+  QAction* tbLimpiar = nullptr;
+  QAction* tbColores = nullptr;
+  QAction* tbCargarFondo = nullptr;
+  QAction* tbGuardarFondo = nullptr;
+  QAction* tbBarrido = nullptr;
+  QAction* tbCapas = nullptr;
+  QAction* tbRemover = nullptr;
+  QAction* tbIncremental = nullptr;
+  QAction* tbCaminos = nullptr;
+  QAction* tbBrujula = nullptr;
+  QAction* tbAleatoria = nullptr;
+  QAction* tbStat = nullptr;
+  QAction* tbEjecutar = nullptr;
+  QActionGroup* ToolGroup = nullptr;
+  QActionGroup* MethodGroup = nullptr;
+
+  // Menu items.
+  QAction* FNuevo = nullptr;
+  QAction* FAbrir = nullptr;
+  QAction* FSalvar = nullptr;
+  QAction* FGuardarComo = nullptr;
+  QAction* FSalir = nullptr;
+  QAction* ABarrido = nullptr;
+  QAction* ACapas = nullptr;
+  QAction* ARemover = nullptr;
+  QAction* RBarrido = nullptr;
+  QAction* RDelaunay = nullptr;
+  QAction* RRemoverA = nullptr;
+  QAction* RRemoverT = nullptr;
+  QAction* AIncremental = nullptr;
+  QAction* IBoundedF = nullptr;
+  QAction* IBoundedV = nullptr;
+  QAction* ACaminos = nullptr;
+  QAction* DUniforme = nullptr;
+  QAction* DNormal = nullptr;
+  QAction* StatEnabled = nullptr;
+  QAction* StatDisabled = nullptr;
+  QAction* MAcercaDe = nullptr;
+  // The toolbar image tbIncremental shows: 14 (face degree) or 15 (vertex degree).
+  int IncrementalImage = 14;
+
+  // ----- status bar
+  void PonEstado(int panel, const QString& text);
+  QString StatusText(int panel) const;
+
+  // The drawing operations bound to the current canvas, document and pen styles.
+  TDrawing Drawing();
+  // The compass, drawn for the angle; also derives the sweep direction.
+  void DrawCompass(int angle);
+
+  // ----- window (creation, layout, New, grid, Exit)
+  void FormCreate();
+  void FormShow();
+  void FormResize();
+  void LayoutCanvas();
+  void tbLimpiarClick();
+  void tbRejillaClick();
+  void FSalirClick();
+
+  // ----- method selection and settings
+  void PonAccion();
+  void tbBarridoClick();
+  void tbCapasClick();
+  void tbRemoverClick();
+  void tbIncrementalClick();
+  void tbCaminosClick();
+  void ABarridoClick();
+  void ACapasClick();
+  void ACaminosClick();
+  void RSubMenuClick(QAction* item);
+  void ISubMenuClick(QAction* item);
+  void tbBrujulaClick();
+  void SpinAnguloChange();
+  void SpinAnguloExit();
+  void tbAleatoriaClick();
+  void DistribClick();
+  void tbStatClick();
+  void StatDisabledClick();
+  bool StatisticsEnabled() const;
+
+  // ----- execution
+  void tbEjecutarClick();
+  void ExecuteSelectedMethod();
+  void Redraw();
+  // One driver per method, each in its own file.
+  void RunSweepLine();
+  void RunConvexLayers();
+  void RunTriangulateRemove();
+  void RunIncremental();
+  void RunShortestPaths();
+  // The common end of a driver: edges, points, and with statistics on the panel and the text.
+  void FinishDriver(const QString& resultText);
+  void ShowStatistics(const TDCEL& subdivision);
+  void ResetStatistics();
+
+  // ----- canvas editing
+  void tbPuntoClick();
+  void tbMoverClick();
+  void tbBorrarClick();
+  void tbUnirClick();
+  void PizarraMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+  void PizarraMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+  void PizarraMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+
+  // ----- files, images, colours, About
+  void tbCargarClick();
+  void FSalvarClick();
+  void tbGuardarClick();
+  void tbCargarFondoClick();
+  void tbGuardarFondoClick();
+  void tbColoresClick();
+  void AcercaDeClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateToolBar();
+  void CreateMenus();
+  void CreateStatusBar();
+  void CreatePanels();
+  void CreateStatisticsPanel();
+  void CreateAnglePanel();
+  void CreateRandomPanel();
+  void PlaceFloatingPanels();
+  // Connects a signal to a handler through Guarded.
+  template <class Sender, class Signal, class Handler>
+  void Connect(Sender* sender, Signal signal, Handler handler);
+  QAction* AddToolButton(const char* name, int image, const QString& hint, bool checkable);
+  void FollowUp(bool resultShown);
+  void PlacePoint(int x, int y);
+  void RefreshViews();
+  [[noreturn]] void NotAvailable(const char* what) const;
+
+  std::unique_ptr<IMessages> defaultMessages_;
+  std::unique_ptr<IFileDialogs> defaultFileDialogs_;
+  IMessages* messages_ = nullptr;
+  IFileDialogs* fileDialogs_ = nullptr;
+  bool shown_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace qv

@@ -1,0 +1,105 @@
+// Execution: the Execute command, the dispatcher, the common end of every driver, the
+// statistics panel and the repaint after a change of settings.
+#include <QLocale>
+
+#include "app/Principal.h"
+#include "geometry/UserError.h"
+#include "stats/Estadisticas.h"
+
+namespace qv {
+
+void TForm1::tbEjecutarClick() {
+  // The pressed method button decides; with none pressed the method stays as it was.
+  if (tbBarrido->isChecked()) {
+    Doc.SelectedMethod = TMethod::SweepLine;
+  } else if (tbCapas->isChecked()) {
+    Doc.SelectedMethod = TMethod::ConvexLayers;
+  } else if (tbRemover->isChecked()) {
+    Doc.SelectedMethod = TMethod::TriangulateRemove;
+  } else if (tbIncremental->isChecked()) {
+    Doc.SelectedMethod = TMethod::Incremental;
+  } else if (tbCaminos->isChecked()) {
+    Doc.SelectedMethod = TMethod::ShortestPaths;
+  }
+  ExecuteSelectedMethod();
+}
+
+void TForm1::ExecuteSelectedMethod() {
+  if (Doc.PointCount() < 3) {
+    // Stops the automatic re-execution until a method is chosen again.
+    Doc.SelectedMethod = TMethod::NoMethod;
+    PonEstado(0, QString());
+    throw UserError("At least 3 points are needed.");
+  }
+  Doc.CurrentPT.Clear();
+  switch (Doc.SelectedMethod) {
+    case TMethod::SweepLine:
+      RunSweepLine();
+      break;
+    case TMethod::ConvexLayers:
+      RunConvexLayers();
+      break;
+    case TMethod::TriangulateRemove:
+      RunTriangulateRemove();
+      break;
+    case TMethod::Incremental:
+      RunIncremental();
+      break;
+    case TMethod::ShortestPaths:
+      RunShortestPaths();
+      break;
+    default:
+      Drawing().DrawPoints(false);
+      break;
+  }
+  Doc.ResultShown = true;
+}
+
+void TForm1::FinishDriver(const QString& resultText) {
+  TDrawing drawing = Drawing();
+  drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
+  drawing.DrawPoints(false);
+  if (StatisticsEnabled()) {
+    ShowStatistics(Doc.CurrentPT);
+    PonEstado(0, resultText);
+  }
+}
+
+void TForm1::ShowStatistics(const TDCEL& subdivision) {
+  const QString separator = QLocale().groupSeparator();
+  const TStatistics s = ComputeStatistics(Doc.Points, subdivision, separator.toStdString());
+  LPuntos->setText(QString::number(s.Points));
+  LPeso->setText(QString::fromStdString(s.Weight));
+  LGradoC->setText(QString::number(s.FaceDegree));
+  LNumT->setText(QString::number(s.Triangles));
+  LNumCaras->setText(QString::number(s.Faces));
+  LGradoV->setText(QString::number(s.VertexDegree));
+}
+
+void TForm1::ResetStatistics() {
+  for (QLabel* label : {LPeso, LGradoV, LGradoC, LPuntos, LNumCaras, LNumT}) {
+    label->setText(QStringLiteral("0"));
+  }
+}
+
+void TForm1::Redraw() {
+  if (!Doc.ResultShown) {
+    TDrawing drawing = Drawing();
+    drawing.ClearCanvas();
+    if (Doc.GridVisible) drawing.DrawGrid();
+    drawing.DrawPoints(false);
+  } else if (AIncremental->isChecked() && IBoundedF->isChecked()) {
+    // This result came from a triangulation the user chose: repaint it as it stands rather
+    // than computing it again.
+    TDrawing drawing = Drawing();
+    drawing.ClearCanvas();
+    if (Doc.GridVisible) drawing.DrawGrid();
+    drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
+    drawing.DrawPoints(false);
+    Doc.ResultShown = true;
+  } else {
+    ExecuteSelectedMethod();
+  }
+}
+
+}  // namespace qv

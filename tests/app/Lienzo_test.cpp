@@ -1,0 +1,477 @@
+// Rendering: the drawing operations, pixel by pixel.
+#include "app/Lienzo.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Pixeles.h"
+#include "geometry/UserError.h"
+#include "methods/Ejecucion.h"
+
+namespace qv {
+namespace {
+
+using test::InkBox;
+using test::Is;
+using test::SegmentDrawn;
+
+// A white image with a drawing bound to it.
+struct Scene {
+  Scene(int width, int height) : image(width, height, QImage::Format_RGB32) {
+    image.fill(Qt::white);
+    canvas = std::make_unique<TCanvas>(&image);
+  }
+  TDrawing Drawing() { return TDrawing(*canvas, compass, doc, styles); }
+  const QImage& Image() { return *canvas->Image(); }
+
+  QImage image;
+  QImage compass;
+  std::unique_ptr<TCanvas> canvas;
+  TDocumento doc;
+  TPenStyles styles;
+};
+
+TEST(PenStyles, DefaultsAreTheSevenDescribedPens) {
+  const TPenStyles s;
+  EXPECT_EQ(s[1], (TPenStyle{QColor(0, 0, 0), 1}));
+  EXPECT_EQ(s[2], (TPenStyle{QColor(0, 0, 0), 1}));
+  EXPECT_EQ(s[3], (TPenStyle{QColor(255, 0, 0), 1}));
+  EXPECT_EQ(s[4], (TPenStyle{QColor(0, 128, 0), 1}));
+  EXPECT_EQ(s[5], (TPenStyle{QColor(255, 0, 0), 1}));
+  EXPECT_EQ(s[6], (TPenStyle{QColor(255, 0, 0), 1}));
+  EXPECT_EQ(s[7], (TPenStyle{QColor(0, 255, 0), 1}));
+}
+
+TEST(DrawPoint, CoversTheSixPixelBoxAndRestoresTheFill) {
+  Scene scene(40, 40);
+  scene.Drawing().DrawPoint(20, 20, scene.styles[6]);
+  const QImage& img = scene.Image();
+  EXPECT_EQ(InkBox(img), QRect(QPoint(17, 17), QPoint(22, 22)));
+  EXPECT_TRUE(Is(img, 20, 20, Qt::red));    // filled with the style's colour
+  EXPECT_TRUE(Is(img, 17, 20, Qt::black));  // outlined in black
+  EXPECT_TRUE(Is(img, 22, 19, Qt::black));
+  EXPECT_EQ(scene.canvas->BrushColor(), QColor(Qt::white));
+  EXPECT_EQ(scene.canvas->PenColor(), QColor(Qt::black));
+}
+
+TEST(DrawPoint, AWiderStyleGrowsTheBlackOutline) {
+  Scene scene(40, 40);
+  scene.styles[6].Width = 3;
+  scene.Drawing().DrawPoint(20, 20, scene.styles[6]);
+  const QImage& img = scene.Image();
+  const QRect box = InkBox(img);
+  EXPECT_EQ(box, QRect(QPoint(16, 16), QPoint(23, 23)));
+  EXPECT_TRUE(Is(img, box.left(), 20, Qt::black) || Is(img, box.left(), 19, Qt::black));
+  EXPECT_EQ(scene.canvas->PenWidth(), 3);  // later polygon segments use this width
+}
+
+TEST(DrawPoint, FarOffTheCanvasLeavesNoTrace) {
+  Scene scene(20, 20);
+  TDrawing d = scene.Drawing();
+  d.DrawPoint(2147483647, -2147483647 - 1, scene.styles[6]);
+  d.DrawPoint(-2, 10, scene.styles[6]);  // partly inside: clipped, not skipped
+  const QRect box = InkBox(scene.Image());
+  EXPECT_EQ(box.left(), 0);
+  EXPECT_EQ(box.right(), 0);
+}
+
+TEST(DrawPoints, HighlightsOnlyTheFirstPoint) {
+  Scene scene(60, 30);
+  scene.doc.Points = {TPoint{10, 10}, TPoint{30, 10}};
+  scene.Drawing().DrawPoints(true);
+  EXPECT_TRUE(Is(scene.Image(), 10, 10, QColor(0, 255, 0)));
+  EXPECT_TRUE(Is(scene.Image(), 30, 10, Qt::red));
+  scene.Drawing().DrawPoints(false);
+  EXPECT_TRUE(Is(scene.Image(), 10, 10, Qt::red));
+}
+
+TEST(DrawPoints, ASinglePointHighlightedTakesStyleSeven) {
+  Scene scene(30, 30);
+  scene.doc.Points = {TPoint{15, 15}};
+  scene.Drawing().DrawPoints(true);
+  EXPECT_TRUE(Is(scene.Image(), 15, 15, QColor(0, 255, 0)));
+}
+
+// A sweep-line result over points in general position.
+TDCEL SweepOf(TNube& points) {
+  TDCEL pt;
+  int dragged = kNone;
+  ComputeSweepLine(points, 1.0, 0.0, dragged, pt);
+  return pt;
+}
+
+TEST(DrawPT, BoundaryEdgesTakeStyleOneAndInnerEdgesStyleTwo) {
+  Scene scene(400, 300);
+  scene.doc.Points = {TPoint{20, 150},  TPoint{120, 30}, TPoint{150, 160}, TPoint{210, 270},
+                      TPoint{260, 120}, TPoint{330, 40}, TPoint{380, 200}};
+  scene.doc.CurrentPT = SweepOf(scene.doc.Points);
+  const QColor blue(0, 0, 255), green(0, 160, 0);
+  scene.styles[1] = TPenStyle{blue, 3};
+  scene.styles[2] = TPenStyle{green, 1};
+  scene.Drawing().DrawPT(scene.doc.CurrentPT, 1, 2);
+  const QImage& img = scene.Image();
+  const TDCEL& s = scene.doc.CurrentPT;
+  int boundary = 0, inner = 0;
+  for (int e = 0; e < s.HalfEdgeCount(); ++e) {
+    const TPoint a = scene.doc.Points[s.Origin(e)];
+    const TPoint b = scene.doc.Points[s.Destination(e)];
+    // Look at the middle third only, away from the thick hull lines near shared vertices.
+    const QPoint p(a.X + (b.X - a.X) / 3, a.Y + (b.Y - a.Y) / 3);
+    const QPoint q(a.X + 2 * (b.X - a.X) / 3, a.Y + 2 * (b.Y - a.Y) / 3);
+    const bool isBoundary = s.Twin(e) == kNone;
+    EXPECT_TRUE(SegmentDrawn(img, p, q, isBoundary ? blue : green)) << "half-edge " << e;
+    (isBoundary ? boundary : inner)++;
+  }
+  EXPECT_GT(boundary, 0);
+  EXPECT_GT(inner, 0);
+  EXPECT_EQ(scene.canvas->PenColor(), QColor(Qt::black));
+  // The hull is 3 pixels wide, the inner edges 1.
+  const TPoint a = scene.doc.Points[0], b = scene.doc.Points[1];
+  const QPoint mid((a.X + b.X) / 2, (a.Y + b.Y) / 2);
+  int hullWidth = 0;
+  for (int dx = -4; dx <= 4; ++dx) hullWidth += Is(img, mid.x() + dx, mid.y(), blue) ? 1 : 0;
+  EXPECT_GE(hullWidth, 3);
+}
+
+TEST(DrawPT, RemovedFacesAndAnEmptySubdivisionDrawNothing) {
+  Scene scene(200, 200);
+  scene.doc.Points = {TPoint{20, 20}, TPoint{180, 30}, TPoint{100, 180}};
+  TDCEL pt = SweepOf(scene.doc.Points);
+  pt.StoreFaceEdge(0, kNone);
+  scene.Drawing().DrawPT(pt, 1, 2);
+  scene.Drawing().DrawPT(TDCEL(), 1, 2);
+  EXPECT_TRUE(InkBox(scene.Image()).isNull());
+}
+
+TEST(DrawHalfEdgeRange, DrawsTheListedHalfEdgesOnlyThickerWhenAsked) {
+  Scene scene(200, 200);
+  scene.doc.Points = {TPoint{20, 20}, TPoint{180, 30}, TPoint{100, 180}};
+  const TDCEL pt = SweepOf(scene.doc.Points);
+  scene.Drawing().DrawHalfEdgeRange(pt, 1, 1, 5, true);
+  EXPECT_EQ(scene.canvas->PenWidth(), 2);
+  const QImage& img = scene.Image();
+  for (int e = 0; e < pt.HalfEdgeCount(); ++e) {
+    const TPoint a = scene.doc.Points[pt.Origin(e)], b = scene.doc.Points[pt.Destination(e)];
+    const QPoint p(a.X + (b.X - a.X) / 4, a.Y + (b.Y - a.Y) / 4);
+    const QPoint q(a.X + 3 * (b.X - a.X) / 4, a.Y + 3 * (b.Y - a.Y) / 4);
+    EXPECT_EQ(SegmentDrawn(img, p, q, Qt::red), e == 1) << "half-edge " << e;
+  }
+  Scene empty(50, 50);
+  empty.doc.Points = scene.doc.Points;
+  empty.Drawing().DrawHalfEdgeRange(pt, 2, 1, 1, false);  // last < first: nothing
+  EXPECT_TRUE(InkBox(empty.Image()).isNull());
+}
+
+TEST(ClearCanvas, CentresTheBackgroundAndEndsPolygonAndResult) {
+  Scene scene(40, 30);
+  scene.doc.BackgroundLoaded = true;
+  scene.doc.BackgroundBitmap = QImage(20, 10, QImage::Format_RGB32);
+  scene.doc.BackgroundBitmap.fill(Qt::blue);
+  scene.doc.ResultShown = true;
+  scene.doc.PolygonClosed = true;
+  scene.doc.PolygonLength = 4;
+  scene.Drawing().ClearCanvas();
+  const QImage& img = scene.Image();
+  EXPECT_EQ(InkBox(img), QRect(10, 10, 20, 10));
+  EXPECT_TRUE(Is(img, 10, 10, Qt::blue));
+  EXPECT_FALSE(scene.doc.ResultShown);
+  EXPECT_FALSE(scene.doc.PolygonClosed);
+  EXPECT_EQ(scene.doc.PolygonLength, 0);
+}
+
+TEST(ClearCanvas, ALargerBackgroundIsCutOnBothSides) {
+  Scene scene(21, 11);
+  QImage big(41, 31, QImage::Format_RGB32);
+  for (int y = 0; y < big.height(); ++y) {
+    for (int x = 0; x < big.width(); ++x) big.setPixel(x, y, qRgb(x, y, 7));
+  }
+  scene.doc.BackgroundLoaded = true;
+  scene.doc.BackgroundBitmap = big;
+  scene.image.fill(Qt::black);
+  scene.Drawing().ClearCanvas();
+  // Offsets (21 - 41) / 2 = -10 and (11 - 31) / 2 = -10.
+  EXPECT_EQ(scene.Image().pixel(0, 0), qRgb(10, 10, 7));
+  EXPECT_EQ(scene.Image().pixel(20, 10), qRgb(30, 20, 7));
+}
+
+TEST(ClearCanvas, WithoutBackgroundIsPlainWhite) {
+  Scene scene(30, 30);
+  scene.image.fill(Qt::black);
+  scene.doc.BackgroundBitmap = QImage(5, 5, QImage::Format_RGB32);  // held but not shown
+  scene.Drawing().ClearCanvas();
+  EXPECT_TRUE(InkBox(scene.Image()).isNull());
+}
+
+TEST(DrawPolygonOutline, DrawsAnOpenChainAndRefusesACrossingOne) {
+  Scene scene(120, 120);
+  scene.doc.EditMode = TEditMode::DrawPolygon;
+  scene.doc.Points = {TPoint{10, 10}, TPoint{110, 10}, TPoint{10, 110}, TPoint{110, 110}};
+  scene.Drawing().DrawPolygonOutline(false);  // a Z shape: no crossing while open
+  EXPECT_TRUE(scene.doc.ResultShown);
+  EXPECT_TRUE(Is(scene.Image(), 10, 11, QColor(0, 255, 0)));  // first point highlighted
+  EXPECT_TRUE(SegmentDrawn(scene.Image(), QPoint(110, 10), QPoint(10, 110), Qt::black));
+
+  scene.doc.ResultShown = false;
+  try {
+    scene.Drawing().DrawPolygonOutline(true);  // closing it makes a bow tie
+    ADD_FAILURE() << "a crossing closed chain was accepted";
+  } catch (const UserError& e) {
+    EXPECT_STREQ(e.what(), "Polygon must be simple. No crossing edges allowed.");
+  }
+  EXPECT_FALSE(scene.doc.ResultShown);
+}
+
+TEST(DrawPolygonOutline, ChainModeHighlightsTheChainedPointsOnly) {
+  Scene scene(120, 120);
+  scene.doc.EditMode = TEditMode::ChainPolygon;
+  scene.doc.Points = {TPoint{10, 10}, TPoint{110, 10}, TPoint{60, 100}};
+  scene.doc.PolygonLength = 2;
+  scene.Drawing().DrawPolygonOutline(false);
+  const QImage& img = scene.Image();
+  EXPECT_TRUE(Is(img, 10, 11, QColor(0, 255, 0)));
+  EXPECT_TRUE(Is(img, 110, 11, QColor(0, 255, 0)));
+  EXPECT_TRUE(Is(img, 60, 100, Qt::red));
+  EXPECT_TRUE(SegmentDrawn(img, QPoint(14, 10), QPoint(106, 10), Qt::black));
+  EXPECT_FALSE(SegmentDrawn(img, QPoint(107, 14), QPoint(63, 96), Qt::black));
+  // A closed chain counts one more than the points: still no closing segment, no overrun.
+  scene.doc.PolygonLength = 4;
+  scene.Drawing().DrawPolygonOutline(false);
+  EXPECT_TRUE(Is(scene.Image(), 60, 100, QColor(0, 255, 0)));
+  EXPECT_FALSE(SegmentDrawn(scene.Image(), QPoint(56, 96), QPoint(14, 14), Qt::black));
+}
+
+// A 100 x 60 canvas with the grid for the angle.
+QImage GridAt(int angle) {
+  Scene scene(100, 60);
+  scene.doc.SweepAngle = angle;
+  scene.Drawing().DrawGrid();
+  EXPECT_EQ(scene.canvas->PenWidth(), 1);
+  return scene.Image().copy();
+}
+
+const QColor kSilver(192, 192, 192);
+
+TEST(DrawGrid, AtZeroDegreesDrawsVerticalLinesEveryTenPixels) {
+  const QImage img = GridAt(0);
+  for (int x = 0; x < 100; ++x) {
+    const bool line = x % 10 == 0 && x > 0;
+    EXPECT_EQ(Is(img, x, 30, kSilver), line) << x;
+    EXPECT_EQ(Is(img, x, 0, kSilver), line) << x;
+  }
+}
+
+TEST(DrawGrid, AtNinetyDegreesDrawsHorizontalLines) {
+  const QImage img = GridAt(90);
+  for (int y = 0; y < 60; ++y) {
+    const bool line = y % 10 == 0 && y > 0;
+    EXPECT_EQ(Is(img, 50, y, kSilver), line) << y;
+    EXPECT_EQ(Is(img, 0, y, kSilver), line) << y;
+  }
+}
+
+TEST(DrawGrid, AtFortyFiveDegreesDrawsDiagonalsUntilTheFarCorner) {
+  const QImage img = GridAt(45);
+  // Lines (0, H - k) to (k, H) for k = 10 .. 150 (while k < H + W = 160): x - y = k - 60.
+  for (int k = 10; k <= 150; k += 10) {
+    const int x0 = std::max(0, k - 60), x1 = std::min(99, k - 1);
+    EXPECT_TRUE(SegmentDrawn(img, QPoint(x0, x0 + 60 - k), QPoint(x1, x1 + 60 - k), kSilver)) << k;
+  }
+  EXPECT_TRUE(Is(img, 99, 9, kSilver));   // k = 150
+  EXPECT_FALSE(Is(img, 99, 8, kSilver));  // no line between
+  EXPECT_FALSE(Is(img, 50, 55, kSilver));
+}
+
+TEST(DrawGrid, AtThirtyDegreesDrawsSteepLinesFromTheBottomEdge) {
+  const QImage img = GridAt(30);
+  const double x = std::sqrt(3.0);
+  // Lines (k, H) to (0, H - round(1.732.. k)).
+  for (int k = 10; k <= 30; k += 10) {
+    const int top = 60 - static_cast<int>(std::nearbyint(x * k));
+    EXPECT_TRUE(SegmentDrawn(img, QPoint(k, 60), QPoint(0, top), kSilver)) << k;
+  }
+  EXPECT_FALSE(Is(img, 15, 59, kSilver));  // halfway between the lines for k = 10 and 20
+}
+
+TEST(DrawGrid, RefreshesTheSweepDirection) {
+  Scene scene(50, 50);
+  scene.doc.SweepAngle = 30;
+  scene.doc.SweepDirX = 99.0;
+  scene.Drawing().DrawGrid();
+  EXPECT_NEAR(scene.doc.SweepDirX, std::sqrt(3.0), 1e-9);
+  EXPECT_EQ(scene.doc.SweepDirY, -1.0);
+  EXPECT_FALSE(scene.compass.isNull());
+}
+
+TEST(Compass, FillStartsInTheHalfTheDartPointsTo) {
+  EXPECT_EQ(CompassFillStart(0), QPoint(15, 14));
+  EXPECT_EQ(CompassFillStart(180), QPoint(15, 14));
+  EXPECT_EQ(CompassFillStart(181), QPoint(15, 16));
+  EXPECT_EQ(CompassFillStart(359), QPoint(15, 16));
+}
+
+TEST(Compass, EveryAngleShowsABlackDartOnASkyBlueDisc) {
+  const double pi = std::acos(-1.0);
+  for (int angle = 0; angle < 360; ++angle) {
+    QImage compass;
+    double dx = 0, dy = 0;
+    DrawCompass(compass, angle, dx, dy);
+    ASSERT_EQ(compass.size(), QSize(30, 30));
+    const double a = angle * pi / 180.0;
+    auto at = [&](double r, double turn) {
+      return QPoint(static_cast<int>(std::lround(15 + r * std::cos(a + turn))),
+                    static_cast<int>(std::lround(15 - r * std::sin(a + turn))));
+    };
+    const QPoint tip = at(9, 0), tail = at(10, pi);
+    EXPECT_TRUE(Is(compass, tip.x(), tip.y(), Qt::black)) << angle;
+    // The flood fill started inside the dart: the rest of the disc keeps its colour.
+    EXPECT_TRUE(Is(compass, tail.x(), tail.y(), kCompassColor)) << angle;
+    EXPECT_TRUE(Is(compass, 0, 0, Qt::white)) << angle;
+    const QPoint start = CompassFillStart(angle);
+    EXPECT_TRUE(Is(compass, start.x(), start.y(), Qt::black)) << angle;
+  }
+}
+
+TEST(Compass, DirectionFollowsTheAngle) {
+  QImage compass;
+  double x = 0, y = 0;
+  DrawCompass(compass, 0, x, y);
+  EXPECT_EQ(x, 1.0);
+  EXPECT_EQ(y, 0.0);
+  DrawCompass(compass, 90, x, y);
+  EXPECT_EQ(x, 0.0);
+  EXPECT_EQ(y, -1.0);
+  DrawCompass(compass, 45, x, y);
+  EXPECT_EQ(x, 1.0);
+  EXPECT_EQ(y, -1.0);
+  DrawCompass(compass, 180, x, y);
+  EXPECT_EQ(x, -1.0);
+  EXPECT_EQ(y, 0.0);
+}
+
+TEST(Canvas, FloodFillStopsAtTheBorderColourAndIgnoresABorderStart) {
+  QImage img(20, 20, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    TCanvas c(&img);
+    c.SetPenColor(Qt::black);
+    c.SetBrushColor(Qt::white);
+    c.MoveTo(5, 5);
+    c.LineTo(15, 5);
+    c.LineTo(15, 15);
+    c.LineTo(5, 15);
+    c.LineTo(5, 5);
+    c.SetBrushColor(Qt::green);
+    c.FloodFill(10, 10, Qt::black);
+    c.FloodFill(5, 5, Qt::black);  // on the border: nothing
+  }
+  EXPECT_TRUE(Is(img, 10, 10, Qt::green));
+  EXPECT_TRUE(Is(img, 6, 14, Qt::green));
+  EXPECT_TRUE(Is(img, 5, 10, Qt::black));
+  EXPECT_TRUE(Is(img, 2, 2, Qt::white));
+  EXPECT_TRUE(Is(img, 16, 10, Qt::white));
+}
+
+TEST(Canvas, HugeCoordinatesAreClippedNotMisdrawn) {
+  QImage img(50, 20, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    TCanvas c(&img);
+    c.MoveTo(-2000000000, 10);
+    c.LineTo(2000000000, 10);
+    c.MoveTo(25, -2147483647 - 1);
+    c.LineTo(25, 2147483647);
+  }
+  for (int x = 0; x < 50; ++x) EXPECT_TRUE(Is(img, x, 10, Qt::black)) << x;
+  for (int y = 0; y < 20; ++y) EXPECT_TRUE(Is(img, 25, y, Qt::black)) << y;
+  EXPECT_TRUE(Is(img, 10, 5, Qt::white));
+}
+
+TEST(Canvas, DrawAndCombinesByBitwiseAnd) {
+  QImage img(4, 4, QImage::Format_RGB32);
+  img.fill(qRgb(0xF0, 0x0F, 0xFF));
+  QImage mask(2, 2, QImage::Format_RGB32);
+  mask.fill(qRgb(0x3C, 0xFF, 0x00));
+  {
+    TCanvas c(&img);
+    c.DrawAnd(1, 1, mask);
+  }
+  EXPECT_EQ(img.pixel(1, 1) & 0xFFFFFFu, qRgb(0x30, 0x0F, 0x00) & 0xFFFFFFu);
+  EXPECT_EQ(img.pixel(0, 0) & 0xFFFFFFu, qRgb(0xF0, 0x0F, 0xFF) & 0xFFFFFFu);
+}
+
+// Draws the same scene on a 32-bit image (written pixel by pixel) and on a 24-bit one (drawn
+// by QPainter).
+template <class F>
+std::pair<QImage, QImage> BothWays(F draw) {
+  QImage direct(120, 90, QImage::Format_RGB32), painted(120, 90, QImage::Format_RGB888);
+  direct.fill(Qt::white);
+  painted.fill(Qt::white);
+  {
+    TCanvas a(&direct), b(&painted);
+    draw(a);
+    draw(b);
+  }
+  return {direct, painted.convertToFormat(QImage::Format_RGB32)};
+}
+
+// Every ink pixel of one image has ink of the same colour within one pixel in the other.
+bool CloseTo(const QImage& a, const QImage& b) {
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      if ((a.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu) continue;
+      bool near = false;
+      for (int dy = -1; dy <= 1 && !near; ++dy) {
+        for (int dx = -1; dx <= 1 && !near; ++dx) near = Is(b, x + dx, y + dy, a.pixel(x, y));
+      }
+      if (!near) return false;
+    }
+  }
+  return true;
+}
+
+TEST(Canvas, PixelWritesMatchQtsOwnDrawing) {
+  const auto [directPoints, paintedPoints] = BothWays([](TCanvas& c) {
+    for (int w = 1; w <= 4; ++w) {
+      c.SetPenWidth(w);
+      c.SetBrushColor(w % 2 ? Qt::red : Qt::green);
+      c.Ellipse(10 + 25 * w, 10, 16 + 25 * w, 16);
+      c.Ellipse(5 + 25 * w, 40, 25 + 25 * w, 55);
+    }
+    c.Ellipse(-3, -3, 3, 3);  // cut by the corner
+  });
+  EXPECT_EQ(directPoints, paintedPoints);
+  const auto [directLines, paintedLines] = BothWays([](TCanvas& c) {
+    // One zigzag per width, in its own band, with steep, shallow and diagonal pieces.
+    const QPoint ends[] = {{2, 2}, {110, 8}, {60, 26}, {3, 12}, {40, 2}, {52, 27}};
+    for (int w = 1; w <= 3; ++w) {
+      c.SetPenWidth(w);
+      c.SetPenColor(QColor(w * 60, 0, 255 - w * 60));
+      const int top = 30 * (w - 1);
+      c.MoveTo(ends[0].x(), ends[0].y() + top);
+      for (const QPoint& p : ends) c.LineTo(p.x(), p.y() + top);
+    }
+  });
+  EXPECT_TRUE(CloseTo(directLines, paintedLines));
+  EXPECT_TRUE(CloseTo(paintedLines, directLines));
+}
+
+TEST(Canvas, AOnePixelSegmentLeavesOutItsLastPixelAndAWideOneIsCentred) {
+  QImage img(20, 20, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    TCanvas c(&img);
+    c.MoveTo(2, 2);
+    c.LineTo(10, 2);
+    c.SetPenWidth(3);
+    c.MoveTo(2, 10);
+    c.LineTo(10, 10);
+  }
+  EXPECT_TRUE(Is(img, 2, 2, Qt::black));
+  EXPECT_TRUE(Is(img, 9, 2, Qt::black));
+  EXPECT_FALSE(Is(img, 10, 2, Qt::black));
+  for (int y = 8; y <= 12; ++y) EXPECT_EQ(Is(img, 6, y, Qt::black), y >= 9 && y <= 11) << y;
+}
+
+}  // namespace
+}  // namespace qv
