@@ -1,5 +1,8 @@
 #include "cli/CliMethods.h"
 
+#include "geometry/UserError.h"
+#include "methods/Aleatorio.h"
+#include "methods/CaminosMinimos.h"
 #include "methods/Ejecucion.h"
 
 namespace qv::cli {
@@ -15,15 +18,36 @@ void RunSweep(TCliDocument& doc, const TCliOptions& options) {
   doc.HasSubdivision = true;
 }
 
+// The shortest-paths driver with the chooser's answer given by --triangulation: the fan, or a
+// random triangulation of the convex n-gon; the same generator then serves the pockets.
+void RunShortestPaths(TCliDocument& doc, const TCliOptions& options) {
+  if (!doc.Polygon) throw UserError("Polygon must be defined.");
+  TRandom random(options.Seed);
+  TRandomSource source = [&random](int m) { return random.Random(m); };
+  const int n = static_cast<int>(doc.Points.size());
+  TDCEL triangulation;
+  if (options.Triangulation == "random" && n > 3)
+    RandomConvexTriangulation(n, source, triangulation);
+  else
+    ConvexPolygonFan(n, triangulation);
+  ShortestPathsPT(doc.Points, triangulation, options.Pockets, source, doc.PT);
+  doc.HasSubdivision = true;
+  doc.PolygonRegion = !options.Pockets;
+}
+
 }  // namespace
 
 const TMethodTable& DefaultMethods() {
   static const TMethodTable table = {
-      {"sweep", RunSweep, {}, false},         {"layers", {}, {}, false},
-      {"sweep-triangulation", {}, {}, false}, {"delaunay", {}, {}, false},
-      {"remove-edges", {}, {}, false},        {"remove-triangles", {}, {}, false},
-      {"incremental-face", {}, {}, false},    {"incremental-vertex", {}, {}, false},
-      {"shortest-paths", {}, {}, true},
+      {"sweep", RunSweep, {}, false},
+      {"layers", {}, {}, false},
+      {"sweep-triangulation", {}, {}, false},
+      {"delaunay", {}, {}, false},
+      {"remove-edges", {}, {}, false},
+      {"remove-triangles", {}, {}, false},
+      {"incremental-face", {}, {}, false},
+      {"incremental-vertex", {}, {}, false},
+      {"shortest-paths", RunShortestPaths, {}, true},
   };
   return table;
 }

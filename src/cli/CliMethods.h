@@ -18,7 +18,9 @@ namespace qv::cli {
 struct TCliDocument {
   TNube Points;
   bool Polygon = false;  // the points, in index order, are a closed polygon
-  TDCEL PT;              // the result, for the methods that build a subdivision
+  // The result covers the polygon alone; otherwise it covers the points' convex hull.
+  bool PolygonRegion = false;
+  TDCEL PT;  // the result, for the methods that build a subdivision
   bool HasSubdivision = false;
   // The result's edges for methods without a subdivision (i < j, each once).
   std::vector<TEdge> Edges;

@@ -29,6 +29,8 @@ std::vector<TEdge> ResultEdges(const TCliDocument& doc) {
 int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& out,
             std::ostream& err) {
   TCliDocument doc = LoadDocument(options, method);
+  // The dispatcher's refusal, before any method runs.
+  if (doc.Points.size() < 3) throw UserError("At least 3 points are needed.");
   method.Run(doc, options);
   TStatistics stats = method.Statistics
                           ? method.Statistics(doc)
@@ -88,10 +90,10 @@ TCheckReport CheckDocument(const TCliDocument& doc) {
   std::vector<int> polygon(doc.Points.size());
   std::iota(polygon.begin(), polygon.end(), 0);
   if (doc.HasSubdivision)
-    return doc.Polygon ? CheckSubdivisionOfPolygon(doc.Points, polygon, doc.PT)
-                       : CheckSubdivision(doc.Points, doc.PT);
-  return doc.Polygon ? CheckPseudoTriangulationOfPolygon(doc.Points, polygon, doc.Edges)
-                     : CheckPseudoTriangulation(doc.Points, doc.Edges);
+    return doc.PolygonRegion ? CheckSubdivisionOfPolygon(doc.Points, polygon, doc.PT)
+                             : CheckSubdivision(doc.Points, doc.PT);
+  return doc.PolygonRegion ? CheckPseudoTriangulationOfPolygon(doc.Points, polygon, doc.Edges)
+                           : CheckPseudoTriangulation(doc.Points, doc.Edges);
 }
 
 void PrintCheck(std::ostream& out, const TCheckReport& r) {

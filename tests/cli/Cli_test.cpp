@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -180,6 +181,73 @@ TEST_F(CliProgram, OutSavesThePointsAsTheMethodLeftThem) {
   TRunResult again = Cli(Path("out.pt") + " --out " + Path("out2.pt"));
   ASSERT_EQ(again.Status, 0) << again.Err;
   EXPECT_EQ(Slurp(Path("out2.pt")), Slurp(Path("out.pt")));
+}
+
+// A polygon with a notch: 0 (0,0), 1 (100,0), 2 (100,100), 3 (50,20) reflex, 4 (0,100).
+const TNube kNotched = {{0, 0}, {100, 0}, {100, 100}, {50, 20}, {0, 100}};
+
+TNube JsonPoints(const testjson::Value& j) {
+  TNube pts;
+  for (const auto& p : j["points"].A)
+    pts.push_back({static_cast<int32_t>(p[0].Int()), static_cast<int32_t>(p[1].Int())});
+  return pts;
+}
+
+std::vector<TEdge> JsonEdges(const testjson::Value& j) {
+  std::vector<TEdge> edges;
+  for (const auto& e : j["edges"].A)
+    edges.push_back({static_cast<int>(e[0].Int()), static_cast<int>(e[1].Int())});
+  return edges;
+}
+
+TEST_F(CliProgram, ShortestPathsTakesAPolygonFile) {
+  SavePT(Path("notch.pt"), kNotched, true);
+  TRunResult r = Cli("--method shortest-paths --check " + Path("notch.pt") + " --json " +
+                     Path("r.json") + " --out " + Path("o.pt"));
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  testjson::Value j = testjson::Parse(Slurp(Path("r.json")));
+  EXPECT_TRUE(j["polygon"].B);
+  TNube pts = JsonPoints(j);
+  std::vector<int> order = {0, 1, 2, 3, 4};
+  TCheckReport inside = CheckPseudoTriangulationOfPolygon(pts, order, JsonEdges(j));
+  EXPECT_TRUE(inside.Valid) << inside.Reason;
+  TArchivoPT saved = LoadPT(Path("o.pt"));
+  EXPECT_TRUE(saved.Polygon());
+  EXPECT_EQ(saved.Points, pts);
+  // With the pockets filled the result covers the hull.
+  r = Cli("--method shortest-paths --pockets --check --json " + Path("p.json") + " " +
+          Path("notch.pt"));
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  testjson::Value p = testjson::Parse(Slurp(Path("p.json")));
+  TCheckReport hull = CheckPseudoTriangulation(JsonPoints(p), JsonEdges(p));
+  EXPECT_TRUE(hull.Valid) << hull.Reason;
+  EXPECT_GT(p["edges"].size(), j["edges"].size());
+}
+
+TEST_F(CliProgram, ShortestPathsWithRandomChooserTriangulations) {
+  // A ten-pointed star: its geodesics differ with the chosen triangulation.
+  TNube star;
+  for (int i = 0; i < 10; ++i) {
+    int r = i % 2 ? 40 : 100;
+    star.push_back({static_cast<int32_t>(std::lround(200 + r * std::cos(i * std::numbers::pi / 5))),
+                    static_cast<int32_t>(std::lround(200 + r * std::sin(i * std::numbers::pi / 5)))});
+  }
+  SavePT(Path("star.pt"), star, true);
+  for (int seed = 1; seed <= 6; ++seed) {
+    TRunResult r = Cli("--method shortest-paths --triangulation random --check --seed " +
+                       std::to_string(seed) + " " + Path("star.pt"));
+    EXPECT_EQ(r.Status, 0) << seed << r.Out << r.Err;
+  }
+}
+
+TEST_F(CliProgram, ShortestPathsNeedsASimplePolygon) {
+  TRunResult points = Cli("--method shortest-paths " + WritePT("n.pt", kNotched));
+  EXPECT_EQ(points.Status, 2);
+  EXPECT_EQ(points.Err, "Polygon must be defined.\n");
+  SavePT(Path("bow.pt"), {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, true);
+  TRunResult bow = Cli("--method shortest-paths " + Path("bow.pt"));
+  EXPECT_EQ(bow.Status, 2);
+  EXPECT_EQ(bow.Err, "Polygon must be simple. No crossing edges allowed.\n");
 }
 
 TEST_F(CliProgram, FailuresOfTheSystemExitWith2AndTheWindowsMessage) {
