@@ -213,6 +213,31 @@ int WalkHullCounterclockwise(const TNube& points, int i) {
   return best;
 }
 
+int WalkLayerClockwise(const TPTCapas& layers, int i) {
+  const TPoint p{layers[i].X, layers[i].Y};
+  int best = kNone;
+  TPoint bestPoint;
+  for (int j = 0; j < layers.Size(); ++j) {
+    const TPoint q{layers[j].X, layers[j].Y};
+    if (layers[j].Layer > 0 || q == p || !BearingAtLeast90(p, q)) continue;
+    if (BearingGroup(int64_t{q.X} - p.X, int64_t{q.Y} - p.Y) == 3) continue;  // 360 is out
+    if (best == kNone || CompareBearing(p, q, bestPoint) < 0) best = j, bestPoint = q;
+  }
+  return best;
+}
+
+int WalkLayerCounterclockwise(const TPTCapas& layers, int i) {
+  const TPoint p{layers[i].X, layers[i].Y};
+  int best = kNone;
+  TPoint bestPoint;
+  for (int j = 0; j < layers.Size(); ++j) {
+    const TPoint q{layers[j].X, layers[j].Y};
+    if (layers[j].Layer > 0 || q == p || !BearingAtMost270(p, q)) continue;
+    if (best == kNone || CompareBearing(p, q, bestPoint) > 0) best = j, bestPoint = q;
+  }
+  return best;
+}
+
 int TopmostPoint(const TNube& points) {
   int best = 0;
   for (int i = 1; i < static_cast<int>(points.size()); ++i)

@@ -46,6 +46,11 @@ double Bearing(TPoint p, TPoint q);
 // Next hull point clockwise (resp. counterclockwise) on the screen from point i, or -1.
 int WalkHullClockwise(const TNube& points, int i);
 int WalkHullCounterclockwise(const TNube& points, int i);
+// The same two walks over the layer records still unassigned (Layer <= 0), skipping every
+// record at the coordinates of record i: the clockwise walk takes the smallest bearing in
+// [90, 360), the counterclockwise walk the largest in (0, 270]; ties to the lowest index.
+int WalkLayerClockwise(const TPTCapas& layers, int i);
+int WalkLayerCounterclockwise(const TPTCapas& layers, int i);
 // Index of the smallest (largest) y, first index on ties. The set must not be empty.
 int TopmostPoint(const TNube& points);
 int BottommostPoint(const TNube& points);

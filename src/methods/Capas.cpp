@@ -1,0 +1,324 @@
+#include "methods/Capas.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "geometry/CierreConvexo.h"
+#include "geometry/FuncionesMatematicas.h"
+#include "geometry/UserError.h"
+#include "methods/Ejecucion.h"
+
+namespace qv {
+
+namespace {
+
+const char* const kCoincident = "No coincident points allowed.";
+const char* const kNotNested = "The convex layers are not nested; they cannot be joined.";
+
+TPoint At(const TPTCapas& layers, int i) {
+  return {layers[i].X, layers[i].Y};
+}
+
+[[maybe_unused]] bool SortedByYThenX(const TNube& points) {
+  return std::is_sorted(points.begin(), points.end(),
+                        [](TPoint a, TPoint b) { return a.Y != b.Y ? a.Y < b.Y : a.X < b.X; });
+}
+
+// ---- Peeling -------------------------------------------------------------------------------
+
+// The chain from the first to the last of the candidates (in index order, which is (y, x)
+// order) that never turns by wrongTurn (+1 clockwise on the screen, -1 counterclockwise):
+// the layer's right-hand chain for wrongTurn = -1, its left-hand chain for +1. Points on the
+// chain's edges stay on it, which is what the bearing walks give (equal bearings, nearest
+// first).
+template <typename Pred>
+void MonotoneChain(const TPTCapas& layers, const std::vector<int>& rest, Pred candidate,
+                   int wrongTurn, std::vector<int>& chain) {
+  chain.clear();
+  for (int p : rest) {
+    if (!candidate(p)) continue;
+    while (chain.size() >= 2 &&
+           OrientationSign(At(layers, chain[chain.size() - 2]), At(layers, chain.back()),
+                           At(layers, p)) == wrongTurn)
+      chain.pop_back();
+    chain.push_back(p);
+  }
+}
+
+// Peels layer L off the unassigned records rest (index order) and returns its size. The
+// right-hand chain runs from the top down clockwise, the left-hand one counterclockwise over
+// the records the right-hand chain did not take; both end at the bottom record.
+int PeelLayer(TPTCapas& layers, const std::vector<int>& rest, int L, std::vector<int>& right,
+              std::vector<int>& left) {
+  const int first = rest.front(), last = rest.back();
+  layers[first].Layer = L;
+  if (first == last) return 1;
+  MonotoneChain(
+      layers, rest, [](int) { return true; }, -1, right);
+  for (size_t k = 1; k + 1 < right.size(); ++k) layers[right[k]].Layer = L;
+  MonotoneChain(
+      layers, rest, [&](int p) { return p == first || layers[p].Layer <= 0; }, +1, left);
+  for (size_t k = 1; k < right.size(); ++k) {
+    layers[right[k]].LayerPrev = right[k - 1];
+    layers[right[k - 1]].LayerNext = right[k];
+  }
+  for (size_t k = 1; k < left.size(); ++k) {
+    layers[left[k]].Layer = L;
+    layers[left[k]].LayerNext = left[k - 1];
+    layers[left[k - 1]].LayerPrev = left[k];
+  }
+  return static_cast<int>(right.size() + left.size()) - 2;
+}
+
+// p lies on the open segment a-b.
+bool StrictlyBetween(TPoint a, TPoint b, TPoint p) {
+  if (Orientation(a, b, p) != Collinear || p == a || p == b) return false;
+  return std::min(a.X, b.X) <= p.X && p.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= p.Y &&
+         p.Y <= std::max(a.Y, b.Y);
+}
+
+// ---- Joining -------------------------------------------------------------------------------
+
+class TJoin {
+ public:
+  explicit TJoin(TPTCapas& layers) : L_(layers), limit_(layers.Size() + 2) {}
+
+  void Run() {
+    const int K = L_.Count;
+    if (K == 0) return;
+    tops_.assign(static_cast<size_t>(K) + 1, kNone);
+    for (int i = L_.Size() - 1; i >= 0; --i) tops_[static_cast<size_t>(L_[i].Layer)] = i;
+    FanInnermost(tops_[static_cast<size_t>(K)]);
+    for (int k = K - 1; k >= 1; --k) JoinLayer(k);
+    OpenCollinearInnermost(tops_[static_cast<size_t>(K)]);
+    RingFree(ring_);
+  }
+
+ private:
+  TPTCapas& L_;
+  TRing ring_;
+  std::vector<int> tops_;  // lowest index of each layer
+  int limit_;              // no walk passes more records than there are
+
+  TPoint P(int i) const { return At(L_, i); }
+
+  void Step(int& steps) const {
+    if (++steps > limit_) throw UserError(kNotNested);
+  }
+  int Next(int v) const {
+    const int n = RingNext(v, ring_);
+    if (n == kNone) throw UserError(kNotNested);
+    return n;
+  }
+
+  // v lies on a layer edge through t (the fan edge t-v would run along the boundary).
+  bool OnEdgeLineThrough(int t, int v) const {
+    return Orientation(P(t), P(L_[t].LayerNext), P(v)) == Collinear ||
+           Orientation(P(t), P(L_[t].LayerPrev), P(v)) == Collinear;
+  }
+
+  // The innermost layer becomes the ring, clockwise from its top t, and is fanned from t. A
+  // vertex on one of the two layer edges through t gets no fan edge: that edge would run over
+  // the boundary points between them.
+  void FanInnermost(int t) {
+    RingPushBack(t, ring_);
+    int steps = 0;
+    for (int v = L_[t].LayerNext;; v = L_[v].LayerNext) {
+      Step(steps);
+      const bool alongBoundary = v != L_[t].LayerPrev && OnEdgeLineThrough(t, v);
+      if (L_[v].LayerPrev != t && !alongBoundary) L_[v].Link1 = t;
+      L_[v].Link2 = L_[v].LayerNext;
+      if (v == t) break;
+      RingPushBack(v, ring_);
+    }
+  }
+
+  // Inner layer of one point a: the outer top o and its clockwise neighbour s both join a.
+  int JoinAroundPoint(int a, int& o) {
+    RingPushFront(o, ring_);
+    L_[o].Link1 = a;
+    L_[a].LayerNext = o;
+    const int s = L_[o].LayerNext;
+    if (Orientation(P(o), P(s), P(a)) == CounterClockwise)
+      RingPushBack(s, ring_);
+    else
+      RingInsertAfter(s, o, ring_);
+    L_[s].Link2 = a;
+    L_[a].LayerPrev = s;
+    o = L_[s].LayerNext;
+    return s;
+  }
+
+  // Inner layer of two points a (top) and b: the outer top o joins both, closing a triangle.
+  // When o lies on the line through a and b it joins only a: the frontier is then the segment
+  // o-a-b read as a flat ring o, a, b.
+  int JoinAroundSegment(int a, int& o) {
+    const int b = L_[a].LayerNext;
+    const uint8_t turn = Orientation(P(o), P(a), P(b));
+    if (turn == Collinear) {
+      RingPushFront(o, ring_);
+      L_[o].Link1 = a;
+      L_[o].Link2 = a;
+    } else if (turn == CounterClockwise) {
+      RingReplaceBetween(a, b, o, ring_);
+      L_[a].LayerNext = o;
+      L_[o].Link1 = a;
+      L_[o].Link2 = b;
+    } else {
+      RingPushFront(o, ring_);
+      L_[o].Link1 = b;
+      L_[o].Link2 = a;
+      L_[b].LayerNext = o;
+    }
+    const int from = o;
+    o = L_[o].LayerNext;
+    return from;
+  }
+
+  // Joins layer k to the frontier of the region inside it.
+  void JoinLayer(int k) {
+    const int a = tops_[static_cast<size_t>(k) + 1];
+    int o = tops_[static_cast<size_t>(k)];
+    const int start = o;
+    int from = a;
+    if (ring_.Size() == 1)
+      from = JoinAroundPoint(a, o);
+    else if (ring_.Size() == 2)
+      from = JoinAroundSegment(a, o);
+    JoinTop(o, from, start);
+    int steps = 0;
+    for (int prev = o, v = L_[o].LayerNext; v != start; prev = v, v = L_[v].LayerNext) {
+      Step(steps);
+      L_[v].Link1 = L_[v].LayerPrev;
+      const bool pending = PendingOnChordToStart(v, start);
+      int t = Next(prev);
+      if (pending && t == start) {
+        // Only start is left to see, and only through the vertices still to come: v adds
+        // no edge and the face closes at start with v and them as straight points.
+        RingReplaceBetween(prev, start, v, ring_);
+        L_[v].Link2 = L_[v].LayerNext;
+        continue;
+      }
+      t = ClockwiseTangent(v, t, pending ? start : kNone);
+      RingReplaceBetween(prev, t, v, ring_);
+      L_[v].Link2 = t;
+    }
+  }
+
+  // The layer vertices after v (not yet joined) lie on the segment from v to start: v and
+  // start are on one layer edge line, so v sees start only through them.
+  bool PendingOnChordToStart(int v, int start) const {
+    const int next = L_[v].LayerNext;
+    return next != start && StrictlyBetween(P(v), P(start), P(next));
+  }
+
+  // The first frontier vertex t, going clockwise from t, at which the frontier turns
+  // clockwise or runs straight as seen from v; the walk stops short of the vertex out of reach
+  // (kNone for none).
+  int ClockwiseTangent(int v, int t, int outOfReach = kNone) const {
+    int steps = 0;
+    while (!TurnTest(P(v), P(t), P(Next(t)), ClockwiseOrStraight) && Next(t) != outOfReach) {
+      Step(steps);
+      t = Next(t);
+    }
+    return t;
+  }
+
+  // The first vertex o of the layer joins the two tangent points of the frontier and takes the
+  // place of the frontier vertices between them.
+  void JoinTop(int o, int from, int start) {
+    int t1 = from, steps = 0;
+    while (!TurnTest(P(o), P(t1), P(L_[t1].LayerPrev), CounterClockwiseOrStraight)) {
+      Step(steps);
+      t1 = L_[t1].LayerPrev;
+    }
+    L_[o].Link1 = t1;
+    const int t2 = ClockwiseTangent(o, from, PendingOnChordToStart(o, start) ? start : kNone);
+    L_[o].Link2 = t2;
+    if (t1 != t2) {
+      RingReplaceBetween(t1, t2, o, ring_);
+    } else {
+      // Both tangents at one vertex: o lies on the line of a flat (collinear) frontier,
+      // beyond its end t1, and extends it; the ring reads o, t1, ... with the way back
+      // from the far end arriving at o.
+      const int before = RingPrev(t1, ring_);
+      if (before == kNone || before == t1) throw UserError(kNotNested);
+      RingReplaceBetween(before, t1, o, ring_);
+    }
+  }
+
+  // A collinear innermost layer of three or more points is a path, not a ring: its ring link
+  // from the far end back to the top would lie over the points between them.
+  void OpenCollinearInnermost(int t) {
+    const int last = L_[t].LayerPrev;
+    if (L_[t].LayerNext == last) return;  // one or two points: their fields are edges
+    int steps = 0;
+    for (int v = L_[t].LayerNext; v != t; v = L_[v].LayerNext) {
+      Step(steps);
+      if (Orientation(P(t), P(last), P(v)) != Collinear) return;
+    }
+    L_[t].LayerPrev = t;
+    L_[last].LayerNext = last;
+    if (L_[last].Link1 == t) L_[last].Link1 = last;
+    if (L_[last].Link2 == t) L_[last].Link2 = last;
+  }
+};
+
+}  // namespace
+
+void BuildConvexLayers(const TNube& points, TPTCapas& layers) {
+  assert(SortedByYThenX(points));
+  // Sorted, coincident points are neighbours.
+  for (size_t i = 1; i < points.size(); ++i)
+    if (points[i] == points[i - 1]) throw UserError(kCoincident);
+  const int n = static_cast<int>(points.size());
+  layers.Records.assign(points.size(), TCapa{});
+  layers.Sizes.clear();
+  layers.Count = 0;
+  for (int i = 0; i < n; ++i)
+    layers[i] = {points[static_cast<size_t>(i)].X, points[static_cast<size_t>(i)].Y, 0, i, i, i, i};
+  std::vector<int> rest(points.size()), right, left;
+  for (int i = 0; i < n; ++i) rest[static_cast<size_t>(i)] = i;
+  for (int L = 1; !rest.empty(); ++L) {
+    layers.Sizes.push_back(std::max(1, PeelLayer(layers, rest, L, right, left)));
+    layers.Count = L;
+    std::erase_if(rest, [&](int p) { return layers[p].Layer > 0; });
+  }
+}
+
+void ConnectConvexLayers(TPTCapas& layers) {
+  TJoin(layers).Run();
+}
+
+int LayerCount(const TPTCapas& layers) {
+  return layers.Count;
+}
+
+int LayerSize(const TPTCapas& layers, int k) {
+  if (k < 1 || k > layers.Count) return 0;
+  return layers.Sizes[static_cast<size_t>(k) - 1];
+}
+
+std::vector<TEdge> LayerEdges(const TPTCapas& layers) {
+  std::vector<TEdge> edges;
+  const int n = layers.Size();
+  for (int v = 0; v < n; ++v) {
+    for (int w : {layers[v].LayerNext, layers[v].Link1, layers[v].Link2}) {
+      if (w == v || w < 0 || w >= n) continue;
+      edges.push_back({std::min(v, w), std::max(v, w)});
+    }
+  }
+  std::sort(edges.begin(), edges.end());
+  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+  return edges;
+}
+
+void ComputeConvexLayers(TNube& points, int& draggedPoint, TPTCapas& layers) {
+  if (points.size() < 3) throw UserError("At least 3 points are needed.");
+  SortPointsByDirection(points, 0.0, 1.0, draggedPoint);
+  RefuseDegenerateSortedPoints(points, 0.0, 1.0);
+  BuildConvexLayers(points, layers);
+  ConnectConvexLayers(layers);
+}
+
+}  // namespace qv

@@ -1,0 +1,97 @@
+// Seeded property runs of the convex-layers method against the checker and the oracles.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <string>
+
+#include "geometry/UserError.h"
+#include "methods/Capas.h"
+#include "methods/CapasOraculos.h"
+#include "methods/Verificador.h"
+
+namespace qv {
+namespace {
+
+using namespace qv::testing;
+
+// The chain peeling gives exactly the table of the walker peeling, degenerate sets included.
+TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
+  int compared = 0;
+  for (const TFamily& family : Families()) {
+    std::mt19937 rng(2024);
+    for (int run = 0; run < 500; ++run) {
+      const TNube points = family.Make(rng);
+      TPTCapas fast, walked;
+      BuildConvexLayers(points, fast);
+      ScanningBuild(points, walked);
+      ASSERT_EQ(fast.Records, walked.Records) << family.Name << " " << Describe(points);
+      ASSERT_EQ(fast.Sizes, walked.Sizes) << family.Name << " " << Describe(points);
+      ASSERT_EQ(fast.Count, walked.Count);
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 3500);
+}
+
+// Every run ends in a valid pseudo-triangulation whose layer figures are those of its faces.
+TEST(ConvexLayersProperty, ResultIsAPseudoTriangulationWithMatchingFigures) {
+  std::map<std::string, int> checked;
+  for (const TFamily& family : Families()) {
+    std::mt19937 rng(77);
+    for (int run = 0; run < 250; ++run) {
+      const TNube points = family.Make(rng);
+      if (points.size() < 3 || AllOnOneLine(points)) continue;
+      const TPTCapas layers = Connected(points);
+      const std::vector<TEdge> edges = LayerEdges(layers);
+      const TCheckReport report = CheckPseudoTriangulation(points, edges);
+      ASSERT_TRUE(report.Valid) << family.Name << " " << report.Reason << " " << Describe(points);
+      const TFigures traced = FiguresFromEdges(points, edges);
+      const TFigures counted = LayerFigures(points, layers);
+      ASSERT_NEAR(counted.Weight, traced.Weight, 1e-9 * traced.Weight) << Describe(points);
+      ASSERT_EQ(counted.VertexDegree, traced.VertexDegree) << Describe(points);
+      ASSERT_EQ(counted.Triangles, report.Triangles) << Describe(points);
+      ASSERT_EQ(counted.Triangles + counted.Others, report.Faces) << Describe(points);
+      ASSERT_EQ(counted.FaceDegree, traced.FaceDegree) << Describe(points);
+      ++checked[family.Name];
+    }
+  }
+  for (const TFamily& family : Families()) EXPECT_GT(checked[family.Name], 200) << family.Name;
+}
+
+// With no three points on a line, the face figures counted from the links alone (the first
+// way of counting them) agree with the traced faces.
+TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {
+  std::mt19937 rng(5);
+  int compared = 0;
+  while (compared < 1000) {
+    const int n = 3 + int(rng() % 90);
+    const TNube points = rng() % 2 ? Uniform(rng, n, 0, 1 << 20) : Normal(rng, n, 2e4);
+    if (points.size() < 3 || !InGeneralPosition(points)) continue;
+    const TPTCapas layers = Connected(points);
+    int triangles = 0, others = 0, degree = 0;
+    CountedFaceStats(layers, triangles, others, degree);
+    const TFigures traced = LayerFigures(points, layers);
+    ASSERT_EQ(triangles, traced.Triangles) << Describe(points);
+    ASSERT_EQ(others, traced.Others) << Describe(points);
+    ASSERT_EQ(degree, traced.FaceDegree) << Describe(points);
+    ++compared;
+  }
+}
+
+// Refusals and bounded walks: duplicates anywhere are refused, never joined.
+TEST(ConvexLayersProperty, SetsWithCoincidentPointsAreRefused) {
+  std::mt19937 rng(9);
+  for (int run = 0; run < 300; ++run) {
+    TNube points = Grid(rng, 4 + int(rng() % 30), 4, 10);
+    if (points.size() < 2) continue;
+    points.push_back(points[rng() % points.size()]);
+    std::stable_sort(points.begin(), points.end(),
+                     [](TPoint a, TPoint b) { return a.Y != b.Y ? a.Y < b.Y : a.X < b.X; });
+    TPTCapas layers;
+    EXPECT_THROW(BuildConvexLayers(points, layers), UserError) << Describe(points);
+  }
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,387 @@
+#include "methods/Capas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "geometry/FuncionesMatematicas.h"
+#include "geometry/UserError.h"
+#include "methods/CapasOraculos.h"
+#include "methods/Verificador.h"
+#include "stats/Estadisticas.h"
+#include "stats/EstadisticasCapas.h"
+
+namespace qv {
+namespace {
+
+using namespace qv::testing;
+using V = std::vector<int>;
+
+TPTCapas Records(const TNube& points, const V& assigned = {}) {
+  TPTCapas l;
+  for (int i = 0; i < static_cast<int>(points.size()); ++i)
+    l.Records.push_back({points[size_t(i)].X, points[size_t(i)].Y, 0, i, i, i, i});
+  for (int i : assigned) l[i].Layer = 1;
+  return l;
+}
+
+TNube Scaled(TNube points, int factor) {
+  for (TPoint& p : points) p = {p.X * factor, p.Y * factor};
+  return points;
+}
+
+V Field(const TPTCapas& l, int TCapa::*field) {
+  V out;
+  for (const TCapa& r : l.Records) out.push_back(r.*field);
+  return out;
+}
+
+// The result is a valid pseudo-triangulation and its layer figures are those of its faces.
+void ExpectSoundResult(const TNube& points, const TPTCapas& layers) {
+  const std::vector<TEdge> edges = LayerEdges(layers);
+  const TCheckReport report = CheckPseudoTriangulation(points, edges);
+  ASSERT_TRUE(report.Valid) << report.Reason << " " << Describe(points);
+  const TFigures traced = FiguresFromEdges(points, edges), counted = LayerFigures(points, layers);
+  EXPECT_NEAR(counted.Weight, traced.Weight, 1e-9 * traced.Weight);
+  EXPECT_EQ(counted.VertexDegree, traced.VertexDegree);
+  EXPECT_EQ(counted.Triangles, report.Triangles);
+  EXPECT_EQ(counted.Triangles + counted.Others, report.Faces);
+  EXPECT_EQ(counted.FaceDegree, traced.FaceDegree);
+}
+
+// ---- Layer walkers -------------------------------------------------------------------------
+
+TEST(LayerWalkers, FollowTheLayerClockwiseAndCounterclockwise) {
+  const TNube diamond{{50, 0}, {100, 50}, {50, 100}, {0, 50}, {50, 50}};
+  const TPTCapas l = Records(diamond);
+  EXPECT_EQ(WalkLayerClockwise(l, 0), 1);
+  EXPECT_EQ(WalkLayerClockwise(l, 1), 2);
+  EXPECT_EQ(WalkLayerCounterclockwise(l, 0), 3);
+  EXPECT_EQ(WalkLayerCounterclockwise(l, 3), 2);
+}
+
+TEST(LayerWalkers, SkipAssignedRecordsAndRecordsAtTheSameSpot) {
+  const TNube diamond{{50, 0}, {100, 50}, {50, 100}, {0, 50}, {50, 50}, {50, 0}};
+  // Record 1 assigned: straight down from 0 both 2 and 4 have bearing 180; the lower index wins
+  // although it is the farther point.
+  EXPECT_EQ(WalkLayerClockwise(Records(diamond, {1}), 0), 2);
+  // Record 5 lies on record 0: neither walk from 0 takes it, nor from 5 takes 0.
+  EXPECT_EQ(WalkLayerClockwise(Records(diamond), 5), 1);
+  EXPECT_EQ(WalkLayerCounterclockwise(Records(diamond, {1, 2, 3, 4}), 5), kNone);
+  EXPECT_EQ(WalkLayerClockwise(Records(diamond, {1, 2, 3, 4}), 0), kNone);
+}
+
+TEST(LayerWalkers, BearingLimitsAreStraightUpOutAndStraightLeftIn) {
+  // From (0, 10): straight up (360) is never taken; straight left (270) only by the
+  // counterclockwise walk, straight right (90) by both.
+  EXPECT_EQ(WalkLayerClockwise(Records({{0, 10}, {0, 0}}), 0), kNone);
+  EXPECT_EQ(WalkLayerCounterclockwise(Records({{0, 10}, {0, 0}}), 0), kNone);
+  EXPECT_EQ(WalkLayerCounterclockwise(Records({{0, 10}, {-5, 10}, {3, 12}}), 0), 1);
+  EXPECT_EQ(WalkLayerClockwise(Records({{0, 10}, {-5, 10}, {3, 12}}), 0), 2);
+  EXPECT_EQ(WalkLayerClockwise(Records({{0, 10}, {-5, 10}, {5, 10}}), 0), 2);
+  EXPECT_EQ(WalkLayerCounterclockwise(Records({{0, 10}, {-5, 4}, {5, 10}}), 0), 2);
+}
+
+TEST(LayerWalkers, ExactComparisonsChooseAsTheAngleDoesOnCanvasSets) {
+  std::mt19937 rng(11);
+  for (int run = 0; run < 400; ++run) {
+    const TNube points = run % 2 ? Grid(rng, 40, 6, 25) : Uniform(rng, 40, 0, 2000);
+    V assigned;
+    for (int i = 0; i < static_cast<int>(points.size()); ++i)
+      if (rng() % 4 == 0) assigned.push_back(i);
+    const TPTCapas l = Records(points, assigned);
+    for (int i = 0; i < l.Size(); ++i) {
+      ASSERT_EQ(WalkLayerClockwise(l, i), AngleWalk(l, i, true)) << Describe(points);
+      ASSERT_EQ(WalkLayerCounterclockwise(l, i), AngleWalk(l, i, false)) << Describe(points);
+    }
+  }
+}
+
+// ---- Peeling -------------------------------------------------------------------------------
+
+TEST(ConvexLayersBuild, ThreePointsAreOneClockwiseTriangle) {
+  const TNube points{{10, 0}, {0, 20}, {20, 20}};
+  TPTCapas l;
+  BuildConvexLayers(points, l);
+  EXPECT_EQ(LayerCount(l), 1);
+  EXPECT_EQ(LayerSize(l, 1), 3);
+  EXPECT_EQ(Field(l, &TCapa::LayerNext), (V{2, 0, 1}));
+  EXPECT_EQ(Field(l, &TCapa::LayerPrev), (V{1, 2, 0}));
+  EXPECT_EQ(Field(l, &TCapa::Link1), (V{0, 1, 2}));
+  EXPECT_EQ(l[1].X, 0);
+  EXPECT_EQ(l[1].Y, 20);
+}
+
+TEST(ConvexLayersBuild, CollinearPointsFormOneLayerInOrderAlongTheLine) {
+  for (const TNube& line :
+       {TNube{{0, 0}, {10, 10}, {20, 20}, {30, 30}}, TNube{{30, 0}, {20, 10}, {10, 20}, {0, 30}},
+        TNube{{0, 0}, {10, 0}, {20, 0}, {30, 0}}, TNube{{5, 0}, {5, 10}, {5, 20}, {5, 30}}}) {
+    TPTCapas l;
+    BuildConvexLayers(line, l);
+    EXPECT_EQ(LayerCount(l), 1);
+    EXPECT_EQ(LayerSize(l, 1), 4);
+    EXPECT_EQ(Field(l, &TCapa::LayerNext), (V{1, 2, 3, 0})) << Describe(line);
+    EXPECT_EQ(Field(l, &TCapa::LayerPrev), (V{3, 0, 1, 2})) << Describe(line);
+  }
+}
+
+TEST(ConvexLayersBuild, HorizontalTopAndBottomEdgesAreTakenLeftToRight) {
+  const TNube points{{0, 0}, {10, 0}, {20, 0}, {10, 15}, {0, 30}, {10, 30}, {20, 30}};
+  TPTCapas l;
+  BuildConvexLayers(points, l);
+  EXPECT_EQ(LayerCount(l), 2);
+  EXPECT_EQ(LayerSize(l, 1), 6);
+  EXPECT_EQ(LayerSize(l, 2), 1);
+  // Top edge by the clockwise walk (0, 1, 2), bottom edge by the counterclockwise one
+  // (4, 5, 6): the ring reads 0 1 2 6 5 4 clockwise.
+  EXPECT_EQ(Field(l, &TCapa::LayerNext), (V{1, 2, 6, 3, 0, 4, 5}));
+  EXPECT_EQ(Field(l, &TCapa::Layer), (V{1, 1, 1, 2, 1, 1, 1}));
+}
+
+TEST(ConvexLayersBuild, APointOnALayerEdgeBelongsToThatLayer) {
+  const TNube points = Prepared({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {20, 10}, {8, 11}});
+  TPTCapas l;
+  BuildConvexLayers(points, l);
+  EXPECT_EQ(LayerCount(l), 2);
+  EXPECT_EQ(LayerSize(l, 1), 5);
+  for (int i = 0; i < l.Size(); ++i)
+    EXPECT_EQ(l[i].Layer, (points[size_t(i)] == TPoint{8, 11}) ? 2 : 1);
+}
+
+TEST(ConvexLayersBuild, CoincidentPointsAreRefusedAndTheTableKept) {
+  TPTCapas l;
+  BuildConvexLayers({{10, 0}, {0, 20}, {20, 20}}, l);
+  const TPTCapas before = l;
+  try {
+    BuildConvexLayers({{10, 0}, {0, 20}, {0, 20}, {20, 20}}, l);
+    FAIL() << "coincident points accepted";
+  } catch (const UserError& e) {
+    EXPECT_STREQ(e.what(), "No coincident points allowed.");
+  }
+  EXPECT_EQ(l.Records, before.Records);
+  EXPECT_EQ(l.Count, 1);
+}
+
+TEST(ConvexLayersBuild, EveryBuildStartsAfresh) {
+  TPTCapas l;
+  BuildConvexLayers(Prepared({{50, 0}, {50, 60}, {0, 100}, {100, 100}}), l);
+  ASSERT_EQ(LayerCount(l), 2);
+  BuildConvexLayers({{10, 0}, {0, 20}, {20, 20}}, l);
+  EXPECT_EQ(LayerCount(l), 1);
+  EXPECT_EQ(l.Size(), 3);
+  EXPECT_EQ(LayerSize(l, 2), 0);
+  EXPECT_EQ(LayerSize(l, 0), 0);
+}
+
+// ---- Joining -------------------------------------------------------------------------------
+
+TEST(ConvexLayersConnect, ThreePointsAddNoEdgeToTheTriangle) {
+  const TNube points{{10, 0}, {0, 20}, {20, 20}};
+  const TPTCapas l = Connected(points);
+  // The fan from the top repeats the ring edge of the third vertex.
+  EXPECT_EQ(l[1].Link1, 0);
+  EXPECT_EQ(LayerEdges(l), (std::vector<TEdge>{{0, 1}, {0, 2}, {1, 2}}));
+  ExpectSoundResult(points, l);
+}
+
+TEST(ConvexLayersConnect, OnePointInsideATriangleMakesATriangleAndAPseudoTriangle) {
+  const TNube points{{50, 0}, {50, 60}, {0, 100}, {100, 100}};
+  const TPTCapas l = Connected(points);
+  EXPECT_EQ(LayerSize(l, 2), 1);
+  EXPECT_EQ(l[0].Link1, 1);  // the outer top joins the inner point
+  EXPECT_EQ(l[3].Link2, 1);  // and so does the top's clockwise neighbour
+  EXPECT_EQ(l[2].Link2, 0);  // the third vertex lands on the top: its layer edge again
+  EXPECT_EQ(LayerEdges(l).size(), 5u);
+  const TCheckReport report = CheckPseudoTriangulation(points, LayerEdges(l));
+  EXPECT_EQ(report.Faces, 2);
+  EXPECT_EQ(report.Triangles, 1);
+  ExpectSoundResult(points, l);
+}
+
+TEST(ConvexLayersConnect, TwoPointInnermostLayerIsJoinedToTheOuterTopBothWays) {
+  // The inner pair turns counterclockwise from the top in the first set, clockwise in the
+  // second: the two shapes of the two-point branch.
+  for (const TNube& points : {TNube{{50, 0}, {40, 40}, {60, 60}, {0, 100}, {100, 100}},
+                              TNube{{50, 0}, {60, 40}, {40, 60}, {0, 100}, {100, 100}}}) {
+    const TPTCapas l = Connected(points);
+    ASSERT_EQ(LayerSize(l, 2), 2);
+    const std::vector<TEdge> edges = LayerEdges(l);
+    EXPECT_TRUE(std::count(edges.begin(), edges.end(), TEdge{0, 1}));
+    EXPECT_TRUE(std::count(edges.begin(), edges.end(), TEdge{0, 2}));
+    ExpectSoundResult(points, l);
+  }
+}
+
+TEST(ConvexLayersConnect, HorizontalEdgesAndManyLayersGiveSoundResults) {
+  ExpectSoundResult(
+      Prepared({{0, 0}, {10, 0}, {20, 0}, {10, 15}, {0, 30}, {10, 30}, {20, 30}}),
+      Connected(Prepared({{0, 0}, {10, 0}, {20, 0}, {10, 15}, {0, 30}, {10, 30}, {20, 30}})));
+  TNube onion;
+  for (int k = 1; k <= 5; ++k)
+    for (TPoint d : {TPoint{0, -1}, TPoint{1, 0}, TPoint{0, 1}, TPoint{-1, 0}, TPoint{1, 1}})
+      onion.push_back({500 + 37 * k * d.X + k, 500 + 41 * k * d.Y - k});
+  onion = Prepared(onion);
+  const TPTCapas l = Connected(onion);
+  EXPECT_EQ(LayerCount(l), 5);
+  ExpectSoundResult(onion, l);
+}
+
+TEST(ConvexLayersConnect, BrokenTableFailsWithAMessageInsteadOfLooping) {
+  TPTCapas l;
+  BuildConvexLayers({{50, 0}, {50, 60}, {0, 100}, {100, 100}}, l);
+  l[2].LayerNext = 2;  // the outer ring no longer returns to its top
+  try {
+    ConnectConvexLayers(l);
+    FAIL() << "a broken ring was joined";
+  } catch (const UserError& e) {
+    EXPECT_STREQ(e.what(), "The convex layers are not nested; they cannot be joined.");
+  }
+  TPTCapas empty;
+  ConnectConvexLayers(empty);
+  EXPECT_EQ(LayerEdges(empty).size(), 0u);
+}
+
+// Each set below is the smallest one found on which the joining as first stated leaves
+// overlapping edges or stops; all of them involve points on one line.
+TEST(ConvexLayersDegenerate, InnermostFanSkipsPointsOnTheTopsOwnEdges) {
+  // (30,0), (30,10), (30,40) on the right edge of one layer: the fan edge from the top to
+  // (30,40) would run over (30,10).
+  const TNube points = Scaled({{3, 0}, {3, 1}, {2, 2}, {3, 4}}, 10);
+  const TPTCapas l = Connected(points);
+  EXPECT_EQ(l[3].Link1, 3);
+  ExpectSoundResult(points, l);
+}
+
+TEST(ConvexLayersDegenerate, CollinearInnermostLayerIsAPath) {
+  const TNube points = Scaled({{0, 0}, {4, 0}, {1, 1}, {2, 1}, {3, 1}, {2, 4}}, 10);
+  const TPTCapas l = Connected(points);
+  ASSERT_EQ(LayerSize(l, 2), 3);
+  // Its ring link from the far end back to the top would lie over the middle point.
+  EXPECT_EQ(l[2].LayerPrev, 2);
+  EXPECT_EQ(l[4].LayerNext, 4);
+  ExpectSoundResult(points, l);
+}
+
+TEST(ConvexLayersDegenerate, OuterTopOnTheLineOfATwoPointLayerJoinsOnlyTheNearPoint) {
+  const TNube points = Scaled({{1, 1}, {1, 2}, {1, 3}, {0, 4}, {4, 4}}, 10);
+  const TPTCapas l = Connected(points);
+  EXPECT_EQ(l[0].Link1, 1);
+  EXPECT_EQ(l[0].Link2, 1);
+  ExpectSoundResult(points, l);
+}
+
+TEST(ConvexLayersDegenerate, OuterTopOnTheLineOfACollinearLayerExtendsIt) {
+  // Both tangents from the top land on the near end of the inner segment.
+  const TNube points = Scaled({{3, 0}, {3, 1}, {0, 2}, {3, 2}, {3, 3}, {4, 4}}, 10);
+  const TPTCapas l = Connected(points);
+  EXPECT_EQ(l[0].Link1, 1);
+  EXPECT_EQ(l[0].Link2, 1);
+  ExpectSoundResult(points, l);
+}
+
+TEST(ConvexLayersDegenerate, NoEdgeReachesTheTopThroughTheVerticesStillToCome) {
+  // (10,40), (10,20), (10,0) on the last layer edge: (10,40) must not see the top (10,0).
+  const TNube last = Scaled({{1, 0}, {3, 0}, {3, 1}, {4, 1}, {1, 2}, {1, 4}}, 10);
+  ExpectSoundResult(last, Connected(last));
+  // The same around a one-point inner layer, for the vertex after the top's neighbour.
+  const TNube afterPoint = Scaled({{0, 0}, {3, 0}, {1, 1}, {0, 3}, {0, 4}}, 10);
+  ExpectSoundResult(afterPoint, Connected(afterPoint));
+}
+
+// ---- Figures -------------------------------------------------------------------------------
+
+TEST(ConvexLayersFigures, ConvexPositionIsAFanOfTriangles) {
+  TNube ring;
+  for (int i = 0; i < 12; ++i) {
+    const double a = 2.0 * std::numbers::pi * i / 12 + 0.1;
+    ring.push_back(
+        {int32_t(std::lround(1000 * std::cos(a))), int32_t(std::lround(1000 * std::sin(a)))});
+  }
+  ring = Prepared(ring);
+  const TPTCapas l = Connected(ring);
+  int triangles = 0, others = 0, degree = 0;
+  LayersFaceStats(l, triangles, others, degree);
+  EXPECT_EQ(triangles, 10);
+  EXPECT_EQ(others, 0);
+  EXPECT_EQ(degree, 3);
+  EXPECT_EQ(LayersVertexDegree(ring, l), 11);  // the top sees every other vertex
+  double perimeterAndFan = 0.0;
+  for (size_t i = 0; i < ring.size(); ++i) {
+    perimeterAndFan += Distance(ring[i], ring[size_t(l[int(i)].LayerNext)]);
+    if (int(i) != l[0].LayerNext && int(i) != l[0].LayerPrev && i != 0)
+      perimeterAndFan += Distance(ring[0], ring[i]);
+  }
+  EXPECT_NEAR(LayersWeight(ring, l), perimeterAndFan, 1e-9);
+}
+
+TEST(ConvexLayersFigures, SingleInnermostPointAddsOneFaceOfDegreeFour) {
+  const TNube points = Prepared({{50, 0}, {100, 40}, {80, 100}, {20, 100}, {0, 40}, {52, 55}});
+  const TPTCapas l = Connected(points);
+  ASSERT_EQ(LayerSize(l, 2), 1);
+  int triangles = 0, others = 0, degree = 0;
+  LayersFaceStats(l, triangles, others, degree);
+  EXPECT_EQ(triangles, LayerSize(l, 1) - 2);
+  EXPECT_EQ(others, 1);
+  EXPECT_EQ(degree, 4);
+  ExpectSoundResult(points, l);
+}
+
+TEST(ConvexLayersFigures, TwoPointLayerCountsItsEdgeOnce) {
+  // The inner pair's records name each other as both ring neighbours: one edge, weighed once
+  // and counted once in the degrees.
+  const TNube points{{50, 0}, {40, 40}, {60, 60}, {0, 100}, {100, 100}};
+  const TPTCapas l = Connected(points);
+  const TFigures traced = FiguresFromEdges(points, LayerEdges(l));
+  EXPECT_EQ(LayersVertexDegree(points, l), traced.VertexDegree);
+  EXPECT_NEAR(LayersWeight(points, l), traced.Weight, 1e-9);
+}
+
+// ---- The computing half of the driver ------------------------------------------------------
+
+TEST(ConvexLayersDriver, SortsTopDownCarryingTheDraggedPointAndJoins) {
+  TNube points{{100, 100}, {50, 60}, {0, 100}, {50, 0}};
+  int dragged = 1;  // (50, 60)
+  TPTCapas layers;
+  ComputeConvexLayers(points, dragged, layers);
+  EXPECT_EQ(points, (TNube{{50, 0}, {50, 60}, {0, 100}, {100, 100}}));
+  EXPECT_EQ(dragged, 1);
+  EXPECT_EQ(LayerCount(layers), 2);
+  EXPECT_TRUE(CheckPseudoTriangulation(points, LayerEdges(layers)).Valid);
+  const TStatistics s = ComputeLayerStatistics(points, layers, ",");
+  EXPECT_EQ(s.Points, 4);
+  EXPECT_EQ(s.Faces, 2);
+  EXPECT_EQ(s.Triangles, 1);
+  EXPECT_EQ(s.FaceDegree, 4);
+  EXPECT_EQ(s.VertexDegree, 3);
+  const double weight = 2 * std::hypot(50, 100) + 100 + 60 + std::hypot(50, 40);
+  EXPECT_NEAR(s.WeightValue, weight, 1e-9);
+  EXPECT_EQ(s.Weight, "448");
+}
+
+TEST(ConvexLayersDriver, RefusesWhatCannotBePseudoTriangulated) {
+  auto message = [](TNube points) {
+    int dragged = kNone;
+    TPTCapas layers;
+    try {
+      ComputeConvexLayers(points, dragged, layers);
+    } catch (const UserError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  EXPECT_EQ(message({{0, 0}, {5, 5}}), "At least 3 points are needed.");
+  EXPECT_EQ(message({{0, 0}, {5, 5}, {9, 1}, {5, 5}}), "No coincident points allowed.");
+  EXPECT_EQ(message({{0, 0}, {5, 5}, {10, 10}}), "At least 3 non-collinear points are needed.");
+  // Fewer than 3 points leave the set as it was.
+  TNube two{{5, 5}, {0, 0}};
+  int dragged = 0;
+  TPTCapas layers;
+  EXPECT_THROW(ComputeConvexLayers(two, dragged, layers), UserError);
+  EXPECT_EQ(two, (TNube{{5, 5}, {0, 0}}));
+  EXPECT_EQ(dragged, 0);
+}
+
+}  // namespace
+}  // namespace qv
