@@ -412,7 +412,13 @@ void TForm1::FormShow() {
 }
 
 void TForm1::LayoutCanvas() {
-  delete Pizarra;
+  if (Pizarra != nullptr) {
+    // The old canvas may be inside one of its own mouse handlers (a message box shown there
+    // runs the event loop): it goes silent now and is deleted once control is back there.
+    Pizarra->disconnect(this);
+    Pizarra->hide();
+    Pizarra->deleteLater();
+  }
   Pizarra = new TPizarra(ClientArea, ClientArea->width(), ClientArea->height());
   Connect(Pizarra, &TPizarra::MouseDown,
           [this](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {

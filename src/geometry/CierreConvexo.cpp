@@ -1,5 +1,6 @@
 #include "geometry/CierreConvexo.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "geometry/FuncionesMatematicas.h"
@@ -12,23 +13,56 @@ TRing::~TRing() {
   RingFree(*this);
 }
 
+RingNode* TRing::Indexed(int value) const {
+  if (value >= 0 && value < kDenseLimit)
+    return static_cast<size_t>(value) < dense_.size() ? dense_[value] : nullptr;
+  auto it = sparse_.find(value);
+  return it == sparse_.end() ? nullptr : it->second;
+}
+
+void TRing::SetIndexed(int value, RingNode* node) {
+  if (value >= 0 && value < kDenseLimit) {
+    if (static_cast<size_t>(value) >= dense_.size())
+      dense_.resize(std::max<size_t>(static_cast<size_t>(value) + 1, dense_.size() * 2), nullptr);
+    dense_[value] = node;
+  } else if (node == nullptr) {
+    sparse_.erase(value);
+  } else {
+    sparse_[value] = node;
+  }
+}
+
 RingNode* TRing::NewNode(int value) {
-  auto* node = new RingNode{value, nullptr, nullptr};
-  auto [it, inserted] = index_.try_emplace(value, node);
-  if (!inserted) ++duplicates_;
+  constexpr size_t kBlock = 256;
+  RingNode* node;
+  if (free_ != nullptr) {
+    node = free_;
+    free_ = free_->NextNode;
+  } else {
+    if (blocks_.empty() || blockUsed_ == kBlock) {
+      blocks_.push_back(std::make_unique<RingNode[]>(kBlock));
+      blockUsed_ = 0;
+    }
+    node = &blocks_.back()[blockUsed_++];
+  }
+  *node = RingNode{value, nullptr, nullptr};
+  if (Indexed(value) == nullptr) {
+    SetIndexed(value, node);
+  } else {
+    ++duplicates_;
+  }
   ++size_;
   return node;
 }
 
 void TRing::DeleteNode(RingNode* node) {
-  auto it = index_.find(node->Value);
-  if (it != index_.end() && it->second == node) {
-    index_.erase(it);
-    // Another node may still hold the same value: re-index it.
+  if (Indexed(node->Value) == node) {
+    SetIndexed(node->Value, nullptr);
+    // Another node may still hold the same value: index it instead.
     if (duplicates_ > 0 && Head != nullptr) {
       for (RingNode* n = Head;;) {
         if (n != node && n->Value == node->Value) {
-          index_[n->Value] = n;
+          SetIndexed(n->Value, n);
           --duplicates_;
           break;
         }
@@ -40,15 +74,13 @@ void TRing::DeleteNode(RingNode* node) {
     --duplicates_;
   }
   --size_;
-  delete node;
+  node->NextNode = free_;
+  free_ = node;
 }
 
 RingNode* TRing::Find(int value) const {
   if (Head == nullptr) return nullptr;
-  if (duplicates_ == 0) {
-    auto it = index_.find(value);
-    return it == index_.end() ? nullptr : it->second;
-  }
+  if (duplicates_ == 0) return Indexed(value);
   // With repeated values the first node from the head is the one that counts.
   for (RingNode* n = Head;;) {
     if (n->Value == value) return n;

@@ -2,6 +2,7 @@
 // start a subdivision: the convex hull, a polygon, or one boundary cycle of a subdivision.
 #pragma once
 
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -43,7 +44,18 @@ class TRing {
   void DeleteNode(RingNode* node);
 
  private:
-  std::unordered_map<int, RingNode*> index_;
+  // Point indices are small and dense: they index a plain table; other values a hash map.
+  static constexpr int kDenseLimit = 1 << 24;
+  RingNode* Indexed(int value) const;
+  void SetIndexed(int value, RingNode* node);
+
+  std::vector<RingNode*> dense_;
+  std::unordered_map<int, RingNode*> sparse_;
+  // Nodes come from fixed-size blocks and return to a free list, so their addresses are
+  // stable and a ring of n points costs a handful of allocations, not n.
+  std::vector<std::unique_ptr<RingNode[]>> blocks_;
+  size_t blockUsed_ = 0;
+  RingNode* free_ = nullptr;
   int size_ = 0;
   int duplicates_ = 0;
 };

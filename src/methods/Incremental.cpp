@@ -1,0 +1,438 @@
+// Incremental pseudo-triangulation with bounded face degree: installation of the chosen hull
+// triangulation, point location, the nudge off edge lines and the two insertion rules.
+//
+// Every face met here is a triangle or a four-vertex pseudo-triangle (a "dart" with one reflex
+// vertex): the hull triangulation consists of triangles, a point strictly inside a triangle
+// leaves a triangle and a dart, and a point strictly inside a dart leaves two darts. A point is
+// inserted only when it lies strictly inside its face and on no edge line of it, which keeps
+// every new edge inside the face.
+#include "methods/Incremental.h"
+
+#include <algorithm>
+#include <cassert>
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include "geometry/FuncionesMatematicas.h"
+#include "geometry/UserError.h"
+
+namespace qv {
+namespace {
+
+__extension__ using Int128 = __int128;
+
+const char* const kDeadEnd = "Callejón sin salida";
+
+bool FaceIsTriangle(int f, const TDCEL& pt) {
+  const int e = pt.FaceEdge(f);
+  return pt.Next(pt.Next(pt.Next(e))) == e;
+}
+
+// p lies on the closed segment a-b (exact).
+bool OnClosedSegment(TPoint a, TPoint b, TPoint p) {
+  if (OrientationSign(a, b, p) != 0) return false;
+  return std::min(a.X, b.X) <= p.X && p.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= p.Y &&
+         p.Y <= std::max(a.Y, b.Y);
+}
+
+bool OnFaceBoundary(const TNube& points, int f, TPoint p, const TDCEL& pt) {
+  const int start = pt.FaceEdge(f);
+  int e = start;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    if (OnClosedSegment(points[pt.Origin(e)], points[pt.Destination(e)], p)) return true;
+    e = pt.Next(e);
+    if (e == start) break;
+  }
+  return false;
+}
+
+// The closed face: inside by the crossing number, or on its boundary.
+bool FaceHolds(const TNube& points, int f, TPoint p, const TDCEL& pt) {
+  return PointInFace(points, f, p, pt) || OnFaceBoundary(points, f, p, pt);
+}
+
+// Last resort of the point location: the first live face whose closure holds p.
+int FindFaceByScan(const TNube& points, TPoint p, const TDCEL& pt) {
+  for (int f = 0; f < pt.FaceCount(); ++f)
+    if (pt.FaceEdge(f) != kNone && FaceHolds(points, f, p, pt)) return f;
+  throw UserError("A point lies outside the convex hull.");
+}
+
+// The hull half-edge (no twin) leaving hull vertex v: turning from face to face across the
+// half-edge leaving v ends at the one without twin.
+int BoundaryEdgeLeaving(int v, const TDCEL& pt) {
+  int e = pt.VertexEdge(v);
+  for (int guard = pt.HalfEdgeCount(); guard > 0 && pt.Twin(e) != kNone; --guard)
+    e = pt.Next(pt.Twin(e));
+  return e;
+}
+
+// q lies strictly inside the hull whose boundary passes through vertex 0 (point 0 is the
+// topmost point, always a hull corner, and never moves).
+bool StrictlyInsideHull(const TNube& points, TPoint q, const TDCEL& pt) {
+  const int first = BoundaryEdgeLeaving(0, pt);
+  int e = first;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    // Faces run counterclockwise on the screen: the interior is where a -> b -> q turns so.
+    if (OrientationSign(points[pt.Origin(e)], points[pt.Destination(e)], q) >= 0) return false;
+    e = BoundaryEdgeLeaving(pt.Destination(e), pt);
+    if (e == first) return true;
+  }
+  return false;
+}
+
+// (y, x) order of the bounded-face-degree variant.
+bool Before(TPoint a, TPoint b) {
+  return a.Y < b.Y || (a.Y == b.Y && a.X < b.X);
+}
+
+// Moves point i to position k (the points between shift by one towards i) and renumbers the
+// subdivision's vertices and the dragged point with them. Vertex i has no edges yet.
+void MovePoint(int i, int k, TNube& points, TDCEL& pt, int* draggedPoint) {
+  assert(!IsVertexPresent(i, pt));
+  if (k == i) return;
+  const int lo = std::min(i, k), hi = std::max(i, k);
+  const int shift = k > i ? -1 : 1;  // what the points between i and k move by
+  auto renumber = [&](int v) { return v == i ? k : (v >= lo && v <= hi ? v + shift : v); };
+  if (k > i) {
+    std::rotate(points.begin() + i, points.begin() + i + 1, points.begin() + k + 1);
+  } else {
+    std::rotate(points.begin() + k, points.begin() + i, points.begin() + i + 1);
+  }
+  if (draggedPoint && *draggedPoint != kNone) *draggedPoint = renumber(*draggedPoint);
+  bool anyVertex = false;
+  for (int v = lo; v <= hi && !anyVertex; ++v) anyVertex = v != i && IsVertexPresent(v, pt);
+  if (!anyVertex) return;
+  if (pt.VertexCount() <= hi) pt.Vertices.resize(static_cast<size_t>(hi) + 1, kNone);
+  std::vector<int> entries(pt.Vertices.begin() + lo, pt.Vertices.begin() + hi + 1);
+  for (int v = lo; v <= hi; ++v) pt.Vertices[renumber(v)] = entries[v - lo];
+  for (THalfEdge& h : pt.HalfEdges)
+    if (h.Origin >= lo && h.Origin <= hi) h.Origin = renumber(h.Origin);
+}
+
+// The vertices of the hull face in cycle order from point 0 (the order in which
+// InstallHullTriangulation numbers them).
+std::vector<int> HullCycle(const TDCEL& pt) {
+  std::vector<int> cycle;
+  const int first = pt.VertexEdge(0);
+  int e = first;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    cycle.push_back(pt.Origin(e));
+    e = pt.Next(e);
+    if (e == first) break;
+  }
+  return cycle;
+}
+
+// Point p on the hull half-edge e = a -> b of the triangle a, b, c: e becomes a -> p, and the
+// new edge p - c splits the triangle.
+//
+//          c                      c
+//        /   \                  / | \          f keeps a -> p -> c,
+//       a --e-> b     ==>      a  p  b         the new face is p -> b -> c.
+void SplitBoundaryEdge(int e, int p, TDCEL& pt) {
+  const int f = pt.FaceOf(e), eb = pt.Next(e), ec = pt.Next(eb);
+  const int c = pt.Origin(ec);
+  const int g = pt.FaceCount();
+  const int h1 = pt.HalfEdgeCount();
+  pt.AddHalfEdge(p, e, ec, kNone, f);  // p -> c
+  const int h2 = pt.HalfEdgeCount();
+  pt.AddHalfEdge(p, kNone, eb, kNone, g);  // p -> b, on the hull
+  pt.AddHalfEdge(c, eb, h2, h1, g);        // c -> p
+  pt.SetFace(eb, g);
+  pt.SetFaceEdge(g, h2);
+  pt.StoreFaceEdge(f, e);
+}
+
+// Makes every point lying on a hull side (not a corner) a vertex, while all faces are still
+// triangles: its hull edge is split and it is joined to the opposite corner.
+void InsertHullBoundaryPoints(const TNube& points, const std::vector<int>& corners, TDCEL& pt) {
+  const int n = static_cast<int>(points.size()), h = static_cast<int>(corners.size());
+  for (int j = 0; j < n; ++j) {
+    if (IsVertexPresent(j, pt)) continue;
+    bool onSide = false;
+    for (int k = 0; k < h && !onSide; ++k)
+      onSide = OnClosedSegment(points[corners[k]], points[corners[(k + 1) % h]], points[j]);
+    if (!onSide) continue;
+    int edge = kNone;
+    for (int e = 0; e < pt.HalfEdgeCount() && edge == kNone; ++e)
+      if (pt.Origin(e) != kNone && pt.Twin(e) == kNone &&
+          OnClosedSegment(points[pt.Origin(e)], points[pt.Destination(e)], points[j]))
+        edge = e;
+    if (edge == kNone || !FaceIsTriangle(pt.FaceOf(edge), pt))
+      throw UserError("The chosen triangulation does not fit the convex hull.");
+    SplitBoundaryEdge(edge, j, pt);
+  }
+}
+
+}  // namespace
+
+void InstallHullTriangulation(const TNube& points, const TDCEL& chosen, TDCEL& pt) {
+  (void)points;
+  const int n = pt.HalfEdgeCount();
+  std::vector<int> edgeMap(static_cast<size_t>(n)), vertexMap(static_cast<size_t>(n));
+  int h = pt.VertexEdge(0);
+  for (int k = 0; k < n; ++k) {
+    edgeMap[k] = h;
+    vertexMap[k] = pt.Origin(h);
+    h = pt.Next(h);
+  }
+  pt.CopyFrom(chosen, edgeMap, vertexMap);
+}
+
+bool IsVertexPresent(int i, const TDCEL& pt) {
+  return pt.VertexEdge(i) != kNone;
+}
+
+bool PointInFace(const TNube& points, int f, TPoint p, const TDCEL& pt) {
+  const int start = pt.FaceEdge(f);
+  bool inside = false;
+  int e = start;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    const TPoint a = points[pt.Origin(e)], b = points[pt.Destination(e)];
+    if (a.Y != b.Y && std::min(a.Y, b.Y) < p.Y && p.Y <= std::max(a.Y, b.Y) &&
+        std::max(a.X, b.X) >= p.X) {
+      if (a.X == b.X) {
+        inside = !inside;
+      } else {
+        // p.x <= a.x + (p.y - a.y)(b.x - a.x) / (b.y - a.y), multiplied out by b.y - a.y.
+        const Int128 lhs = Int128{int64_t{p.X} - a.X} * (int64_t{b.Y} - a.Y);
+        const Int128 rhs = Int128{int64_t{p.Y} - a.Y} * (int64_t{b.X} - a.X);
+        if (b.Y > a.Y ? lhs <= rhs : lhs >= rhs) inside = !inside;
+      }
+    }
+    e = pt.Next(e);
+    if (e == start) break;
+  }
+  return inside;
+}
+
+int LocateFace(const TNube& points, TPoint p, const TDCEL& pt, char axis, int* facesEntered) {
+  int walked = 0;
+  if (!facesEntered) facesEntered = &walked;
+  *facesEntered = 0;
+  const int nf = pt.FaceCount();
+  // Jump: a face index proportional to the position of p between the first and last point.
+  const bool alongY = axis == 'Y';
+  const double lo = alongY ? points.front().Y : points.front().X;
+  const double hi = alongY ? points.back().Y : points.back().X;
+  const double at = alongY ? p.Y : p.X;
+  int s = 0;
+  if (hi != lo) s = static_cast<int>(std::nearbyint((nf - 1) * (at - lo) / (hi - lo)));
+  s = std::clamp(s, 0, nf - 1);
+  if (FaceHolds(points, s, p, pt)) return s;
+
+  // Walk along the segment from p to r, a vertex of the start face.
+  std::vector<char> entered(static_cast<size_t>(nf), 0);
+  auto open = [&](int face) { return face != kNone && !entered[face]; };
+  entered[s] = 1;
+  *facesEntered = 1;
+  int e = pt.FaceEdge(s);
+  const int r = pt.Origin(e);
+  const TPoint R = points[r];
+  int came = kNone;
+  for (int step = 0; step <= nf; ++step) {
+    const int current = pt.FaceOf(e);
+    if (FaceHolds(points, current, p, pt)) return current;
+    bool crossed = false;
+    int best = kNone;
+    double bestDistance = 0.0;
+    int h = e;
+    do {
+      h = pt.Next(h);
+      const TPoint a = points[pt.Origin(h)], b = points[pt.Destination(h)];
+      if (SegmentIntersection(p, R, a, b) != ProperCrossing) continue;
+      crossed = true;
+      if (came != kNone && pt.Twin(h) == came) continue;
+      TPointF x;
+      LineIntersection(p, R, a, b, x);
+      const double d = DistanceF({double(p.X), double(p.Y)}, x);
+      if (best == kNone || d < bestDistance) {
+        best = h;
+        bestDistance = d;
+      }
+    } while (h != e);
+
+    if (!crossed) {
+      // The segment leaves r outside this face: turn around r towards p, to the side whose
+      // direction is nearer to p's, never into a face entered before. A hull edge at r has no
+      // face across: when it leaves no way on, the walk gives up on the segment.
+      const int acrossNext = pt.FaceOf(pt.Twin(e)), acrossPrev = pt.FaceOf(pt.Twin(pt.Prev(e)));
+      if (acrossNext != kNone && acrossPrev != kNone && entered[acrossNext] && entered[acrossPrev])
+        throw UserError(kDeadEnd);
+      const TPoint A = points[pt.Origin(pt.Prev(e))], B = points[pt.Destination(e)];
+      const double vx = double(p.X) - R.X, vy = double(p.Y) - R.Y;
+      const double towardsB =
+          (vx * (double(B.X) - R.X) + vy * (double(B.Y) - R.Y)) / Distance(R, B);
+      const double towardsA =
+          (vx * (double(A.X) - R.X) + vy * (double(A.Y) - R.Y)) / Distance(R, A);
+      bool crossNext = towardsB >= towardsA && open(acrossNext);
+      if (!crossNext && !open(acrossPrev)) crossNext = true;
+      if (!open(crossNext ? acrossNext : acrossPrev)) return FindFaceByScan(points, p, pt);
+      e = crossNext ? pt.Twin(e) : pt.Twin(pt.Prev(e));
+      entered[pt.FaceOf(e)] = 1;
+      ++*facesEntered;
+      for (int guard = pt.HalfEdgeCount(); pt.Origin(e) != r && guard > 0; --guard) e = pt.Next(e);
+      continue;
+    }
+    // Only the entry edge crossed, yet p is not here: the segment slipped past p through a
+    // vertex.
+    if (best == kNone) return FindFaceByScan(points, p, pt);
+    if (pt.Twin(best) == kNone) return FindFaceByScan(points, p, pt);
+    came = best;
+    e = pt.Twin(best);
+    if (entered[pt.FaceOf(e)]) throw UserError(kDeadEnd);
+    entered[pt.FaceOf(e)] = 1;
+    ++*facesEntered;
+  }
+  throw UserError(kDeadEnd);
+}
+
+TCollinearEdge FindCollinearEdge(int i, int f, const TNube& points, const TDCEL& pt) {
+  const TPoint p = points[i];
+  const int start = pt.FaceEdge(f);
+  int e = start;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    const TPoint a = points[pt.Origin(e)], d = points[pt.Destination(e)];
+    if (OrientationSign(a, d, p) == 0) return {true, d.X == p.X, d.Y == p.Y};
+    e = pt.Next(e);
+    if (e == start) break;
+  }
+  return {};
+}
+
+int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
+                     bool backwardFirst) {
+  // The forward move first (down or right); where it would leave the interior of the hull, the
+  // backward move (up or left). A point that had to move backward keeps doing so, or it would
+  // swing between two edge lines.
+  const TPoint p = points[i];
+  TPoint q = p;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int step = (attempt == 0) != backwardFirst ? 1 : -1;
+    int32_t& coordinate = sameY ? q.Y : q.X;
+    q = p;
+    if ((step > 0 && coordinate == INT32_MAX) || (step < 0 && coordinate == INT32_MIN)) continue;
+    coordinate += step;
+    if (StrictlyInsideHull(points, q, pt)) break;
+    q = p;
+  }
+  if (q == p)
+    throw UserError("A point on the line of an edge cannot be moved off it inside the hull.");
+  points[i] = q;
+  const int n = static_cast<int>(points.size());
+  int k = i;
+  while (k + 1 < n && Before(points[k + 1], q)) ++k;
+  while (k - 1 >= 0 && Before(q, points[k - 1])) --k;
+  MovePoint(i, k, points, pt, draggedPoint);
+  return k;
+}
+
+void InsertInTriangle(int f, int i, const TNube& points, TDCEL& pt) {
+  const int e = pt.FaceEdge(f);
+  const int a = pt.Origin(e), b = pt.Destination(e), c = pt.Destination(pt.Next(e));
+  const TPoint p = points[i];
+  const double da = Distance(p, points[a]), db = Distance(p, points[b]),
+               dc = Distance(p, points[c]);
+  int first, last;
+  if (da < db) {
+    first = a;
+    last = db < dc ? b : c;
+  } else {
+    first = b;
+    last = da < dc ? a : c;
+  }
+  pt.SplitFaceWithPath(f, first, last, i);
+}
+
+int FirstReflexVertex(int f, const TNube& points, const TDCEL& pt) {
+  const int start = pt.FaceEdge(f);
+  int h = start;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    const int a = pt.Origin(h), b = pt.Destination(h), c = pt.Destination(pt.Next(h));
+    if (Orientation(points[a], points[b], points[c]) == Clockwise) return b;
+    h = pt.Next(h);
+    if (h == start) break;
+  }
+  return kNone;
+}
+
+void InsertInReflexFace(int f, int i, const TNube& points, TDCEL& pt) {
+  const int r = FirstReflexVertex(f, points, pt);
+  if (r == kNone) throw UserError("A face of the construction has no reflex vertex.");
+  const int er = pt.FindEdgeInFace(r, f);
+  const int w = pt.Destination(er), u = pt.Origin(pt.Prev(er));
+  const int t = pt.Origin(pt.Prev(pt.Prev(er)));
+  const TPoint p = points[i];
+  if (Orientation(p, points[u], points[r]) == CounterClockwise &&
+      Orientation(p, points[r], points[w]) == CounterClockwise) {
+    pt.SplitFaceWithPath(f, u, w, i);
+  } else {
+    pt.SplitFaceWithPath(f, r, t, i);
+  }
+}
+
+void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint) {
+  // Every nudge moves a point one pixel; a run of them longer than the point count plus a
+  // margin means the points cannot be freed from the edge lines.
+  const int budget = static_cast<int>(points.size()) + 64;
+  // On return every point up to index i is a vertex: after a forward nudge the point now at
+  // index i is the one inserted (it may be a vertex already), after a backward nudge the moved
+  // point.
+  int at = i;
+  int movedBack = kNone;  // index of the point that last moved backward
+  for (int nudges = 0; nudges <= budget; ++nudges) {
+    while (at <= i && IsVertexPresent(at, pt)) ++at;
+    if (at > i) return;
+    const int f = LocateFace(points, points[at], pt, 'Y');
+    const TCollinearEdge line = FindCollinearEdge(at, f, points, pt);
+    if (!line.Found) {
+      if (FaceIsTriangle(f, pt)) {
+        InsertInTriangle(f, at, points, pt);
+      } else {
+        InsertInReflexFace(f, at, points, pt);
+      }
+      continue;
+    }
+    const TPoint before = points[at];
+    const int k = NudgeInsertPoint(at, points, line.SameY, pt, draggedPoint, at == movedBack);
+    movedBack = Before(points[k], before) ? k : kNone;
+    at = std::min(at, k);
+  }
+  throw UserError("A point could not be moved off the lines of the edges around it.");
+}
+
+void ReduceHullToCorners(const TNube& points, TDCEL& pt) {
+  const std::vector<int> cycle = HullCycle(pt);
+  const int h = static_cast<int>(cycle.size());
+  std::vector<int> corners;
+  for (int k = 0; k < h; ++k) {
+    const TPoint a = points[cycle[(k + h - 1) % h]], b = points[cycle[k]],
+                 c = points[cycle[(k + 1) % h]];
+    if (OrientationSign(a, b, c) != 0) corners.push_back(cycle[k]);
+  }
+  if (static_cast<int>(corners.size()) == h) return;
+  // Rebuild face 0 through the corners only, half-edge k leaving the k-th corner after point 0.
+  pt.Clear();
+  pt.SetFaceEdge(0, 0);
+  const int n = static_cast<int>(corners.size());
+  for (int k = 0; k < n; ++k) pt.AddHalfEdge(corners[k], k - 1, k == n - 1 ? 0 : kNone, kNone, 0);
+}
+
+void CompleteIncrementalFace(TNube& points, int& draggedPoint, const TDCEL& chosen, TDCEL& pt) {
+  const std::vector<int> corners = HullCycle(pt);
+  const int n = static_cast<int>(corners.size());
+  if (n > 3) {
+    // A triangulation of the n-gon: n vertices, n - 3 diagonals, n - 2 triangles.
+    if (chosen.VertexCount() != n || chosen.HalfEdgeCount() != n + 2 * (n - 3) ||
+        chosen.FaceCount() != n - 2)
+      throw UserError("The chosen triangulation does not fit the convex hull.");
+    InstallHullTriangulation(points, chosen, pt);
+  }
+  InsertHullBoundaryPoints(points, corners, pt);
+  for (int i = 0; i < static_cast<int>(points.size()); ++i)
+    if (!IsVertexPresent(i, pt)) InsertPointBoundedFace(i, points, pt, &draggedPoint);
+}
+
+}  // namespace qv

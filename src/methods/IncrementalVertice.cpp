@@ -1,0 +1,411 @@
+// Incremental pseudo-triangulation with bounded vertex degree: faces still holding points are
+// taken from a work list and split by convex chains, or have a corner cut off.
+//
+// The points are sorted ascending by x, ties descending by y, so an index range between two
+// vertices stands for the points lying between them in x. Faces on the work list are convex;
+// the corners cut off and the middle parts of splits are final pseudo-triangles.
+//
+// Each chain step is a gift-wrapping step: among the candidate points, the one seen from the
+// current point c at the largest angle away from the target t. Angles are compared exactly (by
+// orientation), and a chain edge never passes over a point: when one lies on the open segment,
+// the chain steps to the nearest such point first.
+#include <algorithm>
+#include <cassert>
+#include <string>
+
+#include "geometry/FuncionesMatematicas.h"
+#include "geometry/UserError.h"
+#include "methods/Incremental.h"
+
+namespace qv {
+namespace {
+
+__extension__ using Int128 = __int128;
+
+const char* const kDegenerate =
+    "The points are too degenerate for the bounded vertex degree method.";
+
+int Sign(int64_t v) {
+  return (v > 0) - (v < 0);
+}
+
+void Link(TDCEL& pt, int from, int to) {
+  pt.SetNext(from, to);
+  pt.SetPrev(to, from);
+}
+
+// chain runs from A = Origin(ea) to B = Origin(eb), both on face f; its inner vertices have no
+// edges yet. The new face (index FaceCount before the call) takes f's boundary from A forward to
+// B, closed by the chain back to A; f keeps the boundary from B forward to A, closed by the
+// chain. Representatives: ea for the new face, eb for f. Returns the new face.
+//
+//    A ---- boundary ----> B           new face: A ~~> B ~~chain back~~> A
+//     \__ chain (inside f) _/          f:        B ~~> A ~~chain~~> B
+int SplitFaceByChain(int f, int ea, int eb, const std::vector<int>& chain, TDCEL& pt) {
+  const int k = static_cast<int>(chain.size()) - 1;
+  assert(k >= 1 && pt.Origin(ea) == chain.front() && pt.Origin(eb) == chain.back());
+  const int pa = pt.Prev(ea), pb = pt.Prev(eb);
+  const int fresh = pt.FaceCount();
+  std::vector<int> forward(static_cast<size_t>(k)), backward(static_cast<size_t>(k));
+  for (int i = 0; i < k; ++i) {
+    forward[i] = pt.HalfEdgeCount();
+    pt.AddHalfEdge(chain[i], kNone, kNone, kNone, f);
+    backward[i] = pt.HalfEdgeCount();
+    pt.AddHalfEdge(chain[i + 1], kNone, kNone, forward[i], fresh);
+  }
+  Link(pt, pa, forward[0]);
+  for (int i = 0; i + 1 < k; ++i) Link(pt, forward[i], forward[i + 1]);
+  Link(pt, forward[k - 1], eb);
+  Link(pt, pb, backward[k - 1]);
+  for (int i = k - 1; i > 0; --i) Link(pt, backward[i], backward[i - 1]);
+  Link(pt, backward[0], ea);
+  for (int x = ea, guard = pt.HalfEdgeCount(); guard > 0; x = pt.Next(x), --guard) {
+    pt.SetFace(x, fresh);
+    if (x == pb) break;
+  }
+  pt.SetFaceEdge(fresh, ea);
+  pt.StoreFaceEdge(f, eb);
+  return fresh;
+}
+
+// The point nearest to c on the open segment c - n, or n when there is none. With the points
+// sorted by x (ties by y), such points have indices strictly between c and n.
+int NearestOnSegment(const TNube& points, int c, int n) {
+  const TPoint C = points[c], N = points[n];
+  int best = n;
+  Int128 bestD = 0;
+  for (int j = std::min(c, n) + 1; j < std::max(c, n); ++j) {
+    const TPoint P = points[j];
+    if (OrientationSign(C, N, P) != 0 || P == C || P == N) continue;
+    if (std::min(C.X, N.X) > P.X || P.X > std::max(C.X, N.X) || std::min(C.Y, N.Y) > P.Y ||
+        P.Y > std::max(C.Y, N.Y))
+      continue;
+    const Int128 dx = int64_t{P.X} - C.X, dy = int64_t{P.Y} - C.Y;
+    const Int128 d = dx * dx + dy * dy;
+    if (best == n || d < bestD) {
+      best = j;
+      bestD = d;
+    }
+  }
+  return best;
+}
+
+// The split chain step from c towards t, t being one end of the opposite edge o -> d. A
+// candidate lies on the same side of the line c - t as the other end q, and on the inner side
+// of the opposite edge or on its line; with skipSameX points with c's x are left out. The
+// answer has the largest angle at c away from c -> t (the lowest index on equal angles), or t.
+int SplitChainStep(const TNube& points, int c, int t, int d, int o, int lo, int hi,
+                   bool skipSameX) {
+  const TPoint C = points[c], T = points[t], D = points[d], O = points[o];
+  const TPoint Q = (t == d) ? O : D;
+  const int side = OrientationSign(C, Q, T);
+  if (side == 0) return t;
+  // Every candidate turns from c -> t to c -> p in the sense -side; a larger angle turns on.
+  int best = t;
+  for (int k = std::max(lo, 0); k <= hi && k < static_cast<int>(points.size()); ++k) {
+    if (k == c || k == t) continue;
+    const TPoint P = points[k];
+    if (P == C || OrientationSign(C, P, T) != side || OrientationSign(D, P, O) > 0) continue;
+    if (skipSameX && P.X == C.X) continue;
+    if (best == t || OrientationSign(C, points[best], P) == -side) best = k;
+  }
+  return best;
+}
+
+// The corner chain step from c in the triangle c, w, x (counterclockwise on the screen): among
+// the points of the closed triangle, the one at the largest angle at c away from c -> x (angle
+// above 0, the lowest index on equal angles), or x.
+int CornerChainStep(const TNube& points, int w, int c, int x, int lo, int hi) {
+  const TPoint W = points[w], C = points[c], X = points[x];
+  const int sense = OrientationSign(C, X, W);
+  if (sense == 0) return x;
+  int best = kNone;
+  for (int k = std::max(lo, 0); k <= hi && k < static_cast<int>(points.size()); ++k) {
+    if (k == c || k == x || k == w) continue;
+    const TPoint P = points[k];
+    if (OrientationSign(C, W, P) > 0 || OrientationSign(W, X, P) > 0 ||
+        OrientationSign(X, C, P) > 0)
+      continue;
+    if (P == C || OrientationSign(C, X, P) != sense) continue;
+    if (best == kNone || OrientationSign(C, points[best], P) == sense) best = k;
+  }
+  return best == kNone ? x : best;
+}
+
+// Appends the step's answer n to the chain, through the points lying on the segment from the
+// chain's end to n. Chain vertices other than the target must be new vertices.
+void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points, const TDCEL& pt) {
+  for (int guard = static_cast<int>(points.size()); guard > 0; --guard) {
+    const int next = NearestOnSegment(points, chain.back(), n);
+    if (next != target &&
+        (IsVertexPresent(next, pt) || std::find(chain.begin(), chain.end(), next) != chain.end()))
+      throw UserError(kDegenerate);
+    chain.push_back(next);
+    if (next == n) return;
+  }
+  throw UserError(kDegenerate);
+}
+
+// The chain of a split from m towards t whose first step answered n; later steps search the
+// indices between the target and the current point ([t, c] when leftwards, else [c, t]).
+std::vector<int> SplitChain(int m, int n, int t, int d, int o, bool leftwards, bool skipSameX,
+                            const TNube& points, const TDCEL& pt) {
+  std::vector<int> chain{m};
+  for (int guard = static_cast<int>(points.size()) + 1; guard > 0; --guard) {
+    ExtendChain(chain, n, t, points, pt);
+    const int c = chain.back();
+    if (c == t) return chain;
+    n = leftwards ? SplitChainStep(points, c, t, d, o, t, c, skipSameX)
+                  : SplitChainStep(points, c, t, d, o, c, t, false);
+  }
+  throw UserError(kDegenerate);
+}
+
+// True when f's boundary from the half-edge `from` forward to vertex b is one straight segment
+// (a single edge, or collinear edges): a chain straight to b would run along it.
+bool StraightBoundary(int from, int b, const TNube& points, const TDCEL& pt) {
+  const TPoint A = points[pt.Origin(from)], B = points[b];
+  int e = from;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    const int v = pt.Destination(e);
+    if (v == b) return true;
+    if (OrientationSign(A, B, points[v]) != 0) return false;
+    e = pt.Next(e);
+  }
+  return false;
+}
+
+// Vertices of f where the boundary turns (a straight angle is no corner).
+int CornerCount(int f, const TNube& points, const TDCEL& pt) {
+  int corners = 0;
+  const int start = pt.FaceEdge(f);
+  int e = start;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    const TPoint a = points[pt.Origin(e)], b = points[pt.Destination(e)],
+                 c = points[pt.Destination(pt.Next(e))];
+    if (OrientationSign(a, b, c) != 0) ++corners;
+    e = pt.Next(e);
+    if (e == start) break;
+  }
+  return corners;
+}
+
+}  // namespace
+
+TFaceSummary FaceSummary(int f, const TNube& points, const TDCEL& pt) {
+  TFaceSummary s;
+  const int start = pt.FaceEdge(f);
+  int e = start;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    const int v = pt.Origin(e);
+    const TPoint p = points[v];
+    ++s.Count;
+    if (s.Left == kNone || p.X < points[s.Left].X || (p.X == points[s.Left].X && v < s.Left))
+      s.Left = v;
+    if (s.Right == kNone || p.X > points[s.Right].X || (p.X == points[s.Right].X && v > s.Right))
+      s.Right = v;
+    e = pt.Next(e);
+    if (e == start) break;
+  }
+  return s;
+}
+
+bool FaceHasNoPoint(int f, int left, int right, const TNube& points, const TDCEL& pt) {
+  const int start = pt.FaceEdge(f);
+  for (int j = left; j <= right; ++j) {
+    const TPoint p = points[j];
+    bool inside = true;
+    int e = start;
+    for (int guard = pt.HalfEdgeCount(); guard > 0 && inside; --guard) {
+      inside = Orientation(p, points[pt.Origin(e)], points[pt.Destination(e)]) == CounterClockwise;
+      e = pt.Next(e);
+      if (e == start) break;
+    }
+    if (inside) return false;
+  }
+  return true;
+}
+
+int MedianVertex(int f, int left, int count, const TNube& points, const TDCEL& pt) {
+  const int el = pt.FindEdgeInFace(left, f);
+  int forward = el, backward = pt.Prev(el);
+  int a = pt.Destination(forward), b = pt.Origin(backward);
+  const int wanted = count / 2;
+  int at = left;
+  for (int position = 1; position <= wanted; ++position) {
+    if (a == b) return a;  // the walks meet at the last vertex
+    if (points[a].X >= points[b].X) {
+      at = b;
+      backward = pt.Prev(backward);
+      b = pt.Origin(backward);
+    } else {
+      at = a;
+      forward = pt.Next(forward);
+      a = pt.Destination(forward);
+    }
+  }
+  return at;
+}
+
+void CutCorner(int f, int w, int left, int right, const TNube& points, TDCEL& pt,
+               std::vector<int>& counters) {
+  const int ew = pt.FindEdgeInFace(w, f);
+  const int eu = pt.Prev(ew), ex = pt.Next(ew);
+  const int u = pt.Origin(eu), x = pt.Destination(ew);
+  std::vector<int> chain{u};
+  for (int guard = right - left + 2; chain.back() != x; --guard) {
+    if (guard <= 0) throw UserError(kDegenerate);
+    ExtendChain(chain, CornerChainStep(points, w, chain.back(), x, left, right), x, points, pt);
+  }
+  if (chain.size() == 2 && pt.Next(ex) == eu) throw UserError(kDegenerate);  // u - x exists
+  const int corner = SplitFaceByChain(f, eu, ex, chain, pt);
+  pt.SetFaceEdge(corner, ew);
+  pt.StoreFaceEdge(f, ex);
+  ++counters[u];
+  ++counters[x];
+}
+
+int SplitAtVertex(int f, int m, int left, int right, const TNube& points, TDCEL& pt,
+                  std::vector<int>& counters) {
+  const int em = pt.FindEdgeInFace(m, f);
+  const int64_t xm = points[m].X;
+  // 1. The opposite edge o -> d, met by the vertical line through m.
+  int opposite = kNone;
+  for (int h = pt.Next(em), guard = pt.HalfEdgeCount(); h != em && guard > 0;
+       h = pt.Next(h), --guard) {
+    if (Sign(xm - points[pt.Origin(h)].X) != Sign(xm - points[pt.Destination(h)].X)) {
+      opposite = h;
+      break;
+    }
+  }
+  if (opposite == kNone || pt.Origin(opposite) == m || pt.Destination(opposite) == m)
+    throw UserError(kDegenerate);
+  const int o = pt.Origin(opposite), d = pt.Destination(opposite);
+  // 2. up: m lies below the opposite edge as displayed (the edge then runs right to left).
+  const int area = OrientationSign(points[d], points[m], points[o]);
+  const bool up = points[d].X >= points[o].X ? area > 0 : area < 0;
+
+  int chains = 0;
+  // 3. First chain, towards the left end t1; it cuts off the left part. It is skipped when it
+  // would be one edge along the boundary (t1 adjacent to m, or joined to it by a straight run).
+  const int t1 = up ? d : o;
+  const bool skipSameX = !up && xm == points[d].X;
+  const int n1 = SplitChainStep(points, m, t1, d, o, left, m, skipSameX);
+  const bool firstAlongBoundary =
+      up ? StraightBoundary(pt.Next(opposite), m, points, pt) : StraightBoundary(em, o, points, pt);
+  if (!(n1 == t1 && firstAlongBoundary)) {
+    const std::vector<int> first = SplitChain(m, n1, t1, d, o, true, skipSameX, points, pt);
+    if (up) {
+      SplitFaceByChain(f, pt.Next(opposite), em, {first.rbegin(), first.rend()}, pt);
+    } else {
+      SplitFaceByChain(f, em, opposite, first, pt);
+    }
+    pt.StoreFaceEdge(f, opposite);
+    ++counters[m];
+    ++counters[t1];
+    ++chains;
+  }
+  // 4. Second chain, towards the right end t2; it cuts off the right part.
+  const int t2 = up ? o : d;
+  const int em2 = pt.FindEdgeInFace(m, f);
+  const int firstLo = points[t1].X >= xm ? std::max(m, t1) + 1 : m;
+  const int n2 = SplitChainStep(points, m, t2, d, o, firstLo, right, false);
+  const bool secondAlongBoundary = up ? StraightBoundary(em2, o, points, pt)
+                                      : StraightBoundary(pt.Next(opposite), m, points, pt);
+  if (!(n2 == t2 && secondAlongBoundary)) {
+    const std::vector<int> second = SplitChain(m, n2, t2, d, o, false, false, points, pt);
+    if (up) {
+      SplitFaceByChain(f, em2, opposite, second, pt);
+    } else {
+      SplitFaceByChain(f, pt.Next(opposite), em2, {second.rbegin(), second.rend()}, pt);
+    }
+    pt.StoreFaceEdge(f, opposite);
+    ++counters[m];
+    ++counters[t2];
+    ++chains;
+  }
+  return chains;
+}
+
+void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube& points) {
+  const int f = work.Pop();
+  const TFaceSummary s = FaceSummary(f, points, pt);
+  if (CornerCount(f, points, pt) == 3 && FaceHasNoPoint(f, s.Left, s.Right, points, pt)) return;
+  // The vertex with the largest counter, later ones winning ties.
+  int w = kNone;
+  const int start = pt.FaceEdge(f);
+  int e = start;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    const int v = pt.Origin(e);
+    if (w == kNone || counters[v] >= counters[w]) w = v;
+    e = pt.Next(e);
+    if (e == start) break;
+  }
+  if (counters[w] >= 2) {
+    CutCorner(f, w, s.Left, s.Right, points, pt, counters);
+    work.Push(f);
+    return;
+  }
+  const int m = MedianVertex(f, s.Left, s.Count, points, pt);
+  const int k = SplitAtVertex(f, m, s.Left, s.Right, points, pt, counters);
+  // A split that builds no chain leaves f as it was, still holding points.
+  if (k == 0) throw UserError(kDegenerate);
+  work.Push(pt.FaceCount() - 1);
+  if (k == 2) work.Push(pt.FaceCount() - 2);
+}
+
+void RunBoundedVertexDegree(const TNube& points, TDCEL& pt, std::vector<int>* counters) {
+  const int n = static_cast<int>(points.size());
+  std::vector<int> count(static_cast<size_t>(n), 0);
+  TPila work;
+  work.Push(0);
+  // Every pass either finishes a face or adds at least one edge; a planar subdivision of n
+  // points has fewer than 3n edges and 2n faces.
+  const int64_t bound = 8 * int64_t{n} + 16;
+  for (int64_t pass = 0; !work.IsEmpty(); ++pass) {
+    if (pass > bound) throw UserError(kDegenerate);
+    ProcessFace(work, count, pt, points);
+  }
+  for (int j = 0; j < n; ++j)
+    if (!IsVertexPresent(j, pt)) throw UserError(kDegenerate);
+  if (counters) *counters = std::move(count);
+}
+
+void AddHullBoundaryVertices(const TNube& points, TDCEL& pt) {
+  std::vector<int> cycle;
+  bool added = false;
+  const int start = pt.FaceEdge(0);
+  int e = start;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    const int a = pt.Origin(e), b = pt.Destination(e);
+    cycle.push_back(a);
+    // Points strictly inside the side a - b, nearest to a first.
+    std::vector<int> on;
+    for (int j = std::min(a, b) + 1; j < std::max(a, b); ++j) {
+      if (IsVertexPresent(j, pt)) continue;
+      const TPoint A = points[a], B = points[b], P = points[j];
+      if (OrientationSign(A, B, P) == 0 && std::min(A.X, B.X) <= P.X && P.X <= std::max(A.X, B.X) &&
+          std::min(A.Y, B.Y) <= P.Y && P.Y <= std::max(A.Y, B.Y))
+        on.push_back(j);
+    }
+    const TPoint A = points[a];
+    std::sort(on.begin(), on.end(), [&](int i, int j) {
+      const int64_t di =
+          std::abs(int64_t{points[i].X} - A.X) + std::abs(int64_t{points[i].Y} - A.Y);
+      const int64_t dj =
+          std::abs(int64_t{points[j].X} - A.X) + std::abs(int64_t{points[j].Y} - A.Y);
+      return di < dj;
+    });
+    cycle.insert(cycle.end(), on.begin(), on.end());
+    added = added || !on.empty();
+    e = pt.Next(e);
+    if (e == start) break;
+  }
+  if (!added) return;
+  pt.Clear();
+  pt.SetFaceEdge(0, 0);
+  const int n = static_cast<int>(cycle.size());
+  for (int k = 0; k < n; ++k) pt.AddHalfEdge(cycle[k], k - 1, k == n - 1 ? 0 : kNone, kNone, 0);
+}
+
+}  // namespace qv

@@ -1,0 +1,468 @@
+#include "methods/Incremental.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+#include <string>
+
+#include "geometry/CierreConvexo.h"
+#include "geometry/FuncionesMatematicas.h"
+#include "geometry/UserError.h"
+#include "methods/Verificador.h"
+
+namespace qv {
+namespace {
+
+// ---- Helpers ------------------------------------------------------------------------------
+
+// The fan from vertex 0 of an abstract convex n-gon, as the chooser hands it over: vertices
+// 0 .. n-1, half-edge k leaving vertex k, diagonals from half-edge n on.
+TDCEL Fan(int n) {
+  TDCEL d;
+  BuildPolygon(TNube(static_cast<size_t>(n)), d);
+  for (int k = 2; k <= n - 2; ++k) d.SplitFace(0, 0, k);
+  return d;
+}
+
+// Any other triangulation of the n-gon: random flips of the fan's diagonals.
+TDCEL RandomTriangulation(int n, std::mt19937& rng) {
+  TDCEL d = Fan(n);
+  for (int i = 0; n > 3 && i < 3 * n; ++i) d.FlipEdge(n + 2 * static_cast<int>(rng() % (n - 3)));
+  return d;
+}
+
+// Distinct points: 0 uniform on a canvas, 1 normal around its centre, 2 snapped to a grid.
+TNube RandomSet(int kind, int n, std::mt19937& rng) {
+  std::normal_distribution<double> normal(0.0, 100.0);
+  std::set<std::pair<int, int>> seen;
+  TNube points;
+  while (static_cast<int>(points.size()) < n) {
+    TPoint q{static_cast<int>(rng() % 790), static_cast<int>(rng() % 540)};
+    if (kind == 1) q = {static_cast<int>(400 + normal(rng)), static_cast<int>(270 + normal(rng))};
+    if (kind == 2) q = {q.X / 40 * 40, q.Y / 40 * 40};
+    if (seen.insert({q.X, q.Y}).second) points.push_back(q);
+  }
+  return points;
+}
+
+int LiveFaces(const TDCEL& pt) {
+  return static_cast<int>(
+      std::count_if(pt.Faces.begin(), pt.Faces.end(), [](int e) { return e != kNone; }));
+}
+
+bool HasEdge(const TDCEL& pt, int a, int b) {
+  const std::vector<TEdge> edges = EdgeList(pt);
+  return std::find(edges.begin(), edges.end(), TEdge{std::min(a, b), std::max(a, b)}) !=
+         edges.end();
+}
+
+// Points lying on a hull side without being a corner (they can have no angle above 180).
+std::set<int> HullSidePoints(const TNube& points) {
+  TDCEL hull;
+  BuildHull(points, hull);
+  ReduceHullToCorners(points, hull);
+  std::set<int> corners, side;
+  for (const THalfEdge& h : hull.HalfEdges) corners.insert(h.Origin);
+  for (int j = 0; j < static_cast<int>(points.size()); ++j) {
+    for (int e = 0; e < hull.HalfEdgeCount() && !corners.count(j); ++e) {
+      const TPoint a = points[hull.Origin(e)], b = points[hull.Destination(e)], p = points[j];
+      if (OrientationSign(a, b, p) == 0 && std::min(a.X, b.X) <= p.X && p.X <= std::max(a.X, b.X) &&
+          std::min(a.Y, b.Y) <= p.Y && p.Y <= std::max(a.Y, b.Y))
+        side.insert(j);
+    }
+  }
+  return side;
+}
+
+TDCEL RunFace(TNube& points, const TDCEL* chosen = nullptr) {
+  TDCEL pt;
+  int dragged = kNone;
+  ComputeIncrementalFace(
+      points, dragged, [&](int n) { return chosen ? *chosen : Fan(n); }, pt);
+  return pt;
+}
+
+// ---- Bounded face degree ------------------------------------------------------------------
+
+TEST(IncrementalFace, TriangularHullAsksForNoTriangulation) {
+  TNube points{{100, 100}, {50, 0}, {0, 100}, {50, 60}};
+  TDCEL pt;
+  int dragged = kNone;
+  ComputeIncrementalFace(
+      points, dragged, [](int) -> TDCEL { throw std::logic_error("chooser asked"); }, pt);
+  // Sorted by y then x: (50,0), (50,60), (0,100), (100,100); the interior point is index 1,
+  // inserted into the hull face itself.
+  EXPECT_EQ(points[1], (TPoint{50, 60}));
+  EXPECT_EQ(EdgeList(pt).size(), 5u);
+  EXPECT_EQ(LiveFaces(pt), 2);
+  const TCheckReport report = CheckSubdivision(points, pt);
+  EXPECT_TRUE(report.Valid) << report.Reason;
+  EXPECT_TRUE(report.Pointed());
+}
+
+TEST(IncrementalFace, EquidistantPointIsJoinedToBAndC) {
+  // (10,10) is 5 away from each corner. The hull face's half-edge leaves a = (14,13), then
+  // b = (10,5) and c = (6,13) follow.
+  TNube points{{10, 5}, {10, 10}, {6, 13}, {14, 13}};
+  TDCEL pt;
+  BuildHull(points, pt);
+  ASSERT_EQ(points[pt.Origin(pt.FaceEdge(0))], (TPoint{14, 13}));
+  InsertPointBoundedFace(1, points, pt);
+  EXPECT_TRUE(HasEdge(pt, 1, 0));
+  EXPECT_TRUE(HasEdge(pt, 1, 2));
+  EXPECT_FALSE(HasEdge(pt, 1, 3));
+  EXPECT_TRUE(CheckSubdivision(points, pt).Valid);
+}
+
+TEST(IncrementalFace, NudgesDownOffHorizontalLinesAndRightOffOthers) {
+  // A diamond whose chosen diagonal is horizontal: (30,50) lies on it and moves one pixel down,
+  // then past the hull vertex (100,50), which is renumbered with it.
+  TNube points{{50, 0}, {0, 50}, {30, 50}, {100, 50}, {50, 100}};
+  TDCEL across;  // chooser vertices 0..3 stand for (50,0), (0,50), (50,100), (100,50)
+  BuildPolygon(TNube(4), across);
+  across.SplitFace(0, 1, 3);
+  TDCEL pt = RunFace(points, &across);
+  EXPECT_EQ(points, (TNube{{50, 0}, {0, 50}, {100, 50}, {30, 51}, {50, 100}}));
+  TCheckReport report = CheckSubdivision(points, pt);
+  EXPECT_TRUE(report.Valid) << report.Reason;
+  EXPECT_TRUE(HasEdge(pt, 1, 2));  // the diagonal, between the renumbered corners
+
+  // The fan's diagonal is vertical: (50,30) lies on it and moves one pixel right.
+  points = {{50, 0}, {50, 30}, {0, 50}, {100, 50}, {50, 100}};
+  pt = RunFace(points);
+  EXPECT_EQ(points[1], (TPoint{51, 30}));
+  report = CheckSubdivision(points, pt);
+  EXPECT_TRUE(report.Valid) << report.Reason;
+  EXPECT_TRUE(report.Pointed());
+}
+
+TEST(IncrementalFace, NudgeRenumbersVerticesAndTheDraggedPoint) {
+  TNube points{{50, 0}, {0, 50}, {30, 50}, {100, 50}, {50, 100}};
+  TDCEL pt;
+  BuildHull(points, pt);
+  const TDCEL before = pt;
+  const TNube old = points;
+  int dragged = 3;
+  EXPECT_EQ(NudgeInsertPoint(2, points, true, pt, &dragged), 3);
+  EXPECT_EQ(points[3], (TPoint{30, 51}));
+  EXPECT_EQ(dragged, 2);  // (100,50) moved down one place
+  // Every half-edge still runs between the same coordinates, and vertex entries moved along.
+  for (int e = 0; e < pt.HalfEdgeCount(); ++e)
+    EXPECT_EQ(points[pt.Origin(e)], old[before.Origin(e)]);
+  EXPECT_EQ(pt.VertexEdge(2), before.VertexEdge(3));
+  EXPECT_EQ(pt.VertexEdge(3), kNone);
+  EXPECT_TRUE(pt.IsValid());
+}
+
+TEST(IncrementalFace, NudgeNeverLeavesTheInteriorOfTheHull) {
+  // Down would reach the corner (50,10): the point moves up instead, before (55,8).
+  TNube points{{0, 0}, {100, 0}, {55, 8}, {50, 9}, {50, 10}};
+  TDCEL pt;
+  BuildHull(points, pt);
+  EXPECT_EQ(NudgeInsertPoint(3, points, true, pt), 2);
+  EXPECT_EQ(points[2], (TPoint{50, 8}));
+  EXPECT_EQ(points[3], (TPoint{55, 8}));
+  // A hull two pixels thick: neither way stays inside; nothing changes.
+  points = {{0, 0}, {100, 0}, {50, 1}, {50, 2}};
+  pt.Clear();
+  BuildHull(points, pt);
+  const TNube old = points;
+  EXPECT_THROW(NudgeInsertPoint(2, points, true, pt), UserError);
+  EXPECT_EQ(points, old);
+}
+
+TEST(IncrementalFace, EstimatedFaceHoldingThePointReturnsWithoutWalking) {
+  TNube points{{50, 0}, {0, 40}, {100, 40}, {10, 100}, {90, 100}};
+  TDCEL pt;
+  BuildHull(points, pt);
+  InstallHullTriangulation(points, Fan(5), pt);
+  const int nf = pt.FaceCount();
+  ASSERT_EQ(nf, 3);
+  for (TPoint p : {TPoint{50, 10}, TPoint{50, 50}, TPoint{50, 95}, TPoint{5, 60}}) {
+    // The estimate: the face index proportional to p.y between the first and last point.
+    const int s = static_cast<int>(std::nearbyint((nf - 1) * (p.Y - 0.0) / 100.0));
+    int entered = -1;
+    const int f = LocateFace(points, p, pt, 'Y', &entered);
+    EXPECT_TRUE(PointInFace(points, f, p, pt));
+    EXPECT_EQ(entered == 0, PointInFace(points, s, p, pt)) << p.X << "," << p.Y;
+    if (entered == 0) {
+      EXPECT_EQ(f, s);
+    }
+  }
+}
+
+TEST(IncrementalFace, PointInFaceIsHalfOpenAndExact) {
+  TNube points{{0, 0}, {0, 10}, {10, 10}};
+  TDCEL pt;
+  BuildPolygon(points, pt);  // counterclockwise on the screen
+  EXPECT_TRUE(PointInFace(points, 0, {2, 5}, pt));
+  EXPECT_FALSE(PointInFace(points, 0, {6, 5}, pt));
+  EXPECT_TRUE(PointInFace(points, 0, {5, 5}, pt));  // on the slanted edge, to its left
+  EXPECT_FALSE(PointInFace(points, 0, {0, 5}, pt));
+}
+
+TEST(IncrementalFace, DeadEndStopsTheRunAndKeepsThePointsInserted) {
+  // Collinear runs send the walk back into a face it entered.
+  const TNube input{{0, 0}, {10, 10}, {20, 10}, {20, 20}, {50, 20}, {30, 30}, {10, 40}, {50, 50}};
+  TNube points = input;
+  try {
+    RunFace(points);
+    FAIL() << "no dead end";
+  } catch (const UserError& e) {
+    EXPECT_STREQ(e.what(), "Callejón sin salida");
+  }
+  // The partial subdivision: the points inserted before the failure, two edges each.
+  points = input;
+  TDCEL pt;
+  int dragged = kNone;
+  const int h = PrepareIncrementalFace(points, dragged, pt);
+  EXPECT_THROW(CompleteIncrementalFace(points, dragged, Fan(h), pt), UserError);
+  std::string why;
+  EXPECT_TRUE(pt.IsValid(&why)) << why;
+  int present = 0;
+  for (int i = 0; i < static_cast<int>(points.size()); ++i) present += IsVertexPresent(i, pt);
+  EXPECT_GT(present, h);
+  EXPECT_LT(present, static_cast<int>(points.size()));
+  EXPECT_EQ(static_cast<int>(EdgeList(pt).size()), 2 * present - 3);
+}
+
+TEST(IncrementalFace, DriverRefusesWhatItCannotBuild) {
+  auto message = [](TNube points) {
+    try {
+      RunFace(points);
+    } catch (const UserError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  EXPECT_EQ(message({{0, 0}, {5, 5}}), "At least 3 points are needed.");
+  EXPECT_EQ(message({{0, 0}, {5, 5}, {10, 10}, {20, 20}}),
+            "At least 3 non-collinear points are needed.");
+  EXPECT_EQ(message({{0, 0}, {50, 0}, {0, 50}, {50, 0}}), "No coincident points allowed.");
+}
+
+TEST(IncrementalFace, HullSidePointsBecomeVerticesAndOnlyCornersAreChosenFor) {
+  // A 4 x 4 grid: 4 corners, 8 points on the sides, 4 inside.
+  TNube points;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) points.push_back({x * 20, y * 20});
+  int asked = 0;
+  TDCEL pt;
+  int dragged = kNone;
+  ComputeIncrementalFace(
+      points, dragged,
+      [&](int n) {
+        asked = n;
+        return Fan(n);
+      },
+      pt);
+  EXPECT_EQ(asked, 4);
+  const TCheckReport report = CheckSubdivision(points, pt);
+  ASSERT_TRUE(report.Valid) << report.Reason;
+  const std::set<int> side = HullSidePoints(points);
+  EXPECT_EQ(side.size(), 8u);
+  EXPECT_EQ(std::set<int>(report.NonPointedVertices.begin(), report.NonPointedVertices.end()),
+            side);
+  EXPECT_EQ(EdgeList(pt).size(), 2 * points.size() - 3);
+}
+
+// Every run from a fan or a random triangulation of the hull ends in a pseudo-triangulation
+// whose only unpointed vertices lie on hull sides, with 2n - 3 edges and n - 2 faces, each
+// insertion adding two edges and one face; or it stops at a dead end.
+TEST(IncrementalFaceProperty, PseudoTriangulationOrDeadEnd) {
+  int runs = 0, deadEnds = 0;
+  for (int kind = 0; kind < 3; ++kind) {
+    for (int seed = 0; seed < 40; ++seed) {
+      std::mt19937 rng(static_cast<uint32_t>(1000 * kind + seed));
+      TNube points = RandomSet(kind, 3 + static_cast<int>(rng() % 120), rng);
+      // The dragged point: the leftmost one, a hull corner, which never moves.
+      int dragged = static_cast<int>(
+          std::min_element(points.begin(), points.end(),
+                           [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; }) -
+          points.begin());
+      const TPoint draggedAt = points[dragged];
+      TDCEL pt;
+      try {
+        const int h = PrepareIncrementalFace(points, dragged, pt);
+        CompleteIncrementalFace(points, dragged, seed % 2 ? RandomTriangulation(h, rng) : Fan(h),
+                                pt);
+      } catch (const UserError& e) {
+        ASSERT_STREQ(e.what(), "Callejón sin salida");
+        ++deadEnds;
+        continue;
+      }
+      ++runs;
+      const int n = static_cast<int>(points.size());
+      const TCheckReport report = CheckSubdivision(points, pt);
+      ASSERT_TRUE(report.Valid) << report.Reason << " kind " << kind << " seed " << seed;
+      const std::set<int> side = HullSidePoints(points);
+      for (int v : report.NonPointedVertices) EXPECT_TRUE(side.count(v)) << v;
+      EXPECT_EQ(static_cast<int>(EdgeList(pt).size()), 2 * n - 3);
+      EXPECT_EQ(LiveFaces(pt), n - 2);
+      EXPECT_EQ(points[dragged], draggedAt);
+    }
+  }
+  EXPECT_GT(runs, 3 * deadEnds);
+}
+
+TEST(IncrementalFaceProperty, EachInsertionAddsTwoEdgesAndOneFace) {
+  std::mt19937 rng(7);
+  TNube points = RandomSet(0, 200, rng);
+  TDCEL pt;
+  int dragged = kNone;
+  const int h = PrepareIncrementalFace(points, dragged, pt);
+  InstallHullTriangulation(points, RandomTriangulation(h, rng), pt);
+  for (int i = 0; i < static_cast<int>(points.size()); ++i) {
+    if (IsVertexPresent(i, pt)) continue;
+    const int edges = static_cast<int>(EdgeList(pt).size()), faces = LiveFaces(pt);
+    InsertPointBoundedFace(i, points, pt);
+    ASSERT_TRUE(IsVertexPresent(i, pt));
+    EXPECT_EQ(static_cast<int>(EdgeList(pt).size()), edges + 2);
+    EXPECT_EQ(LiveFaces(pt), faces + 1);
+  }
+  EXPECT_TRUE(CheckSubdivision(points, pt).Pointed());
+}
+
+// ---- Bounded vertex degree ----------------------------------------------------------------
+
+TEST(IncrementalVertex, ThreePointsEndAtOnce) {
+  TNube points{{0, 50}, {60, 0}, {100, 80}};
+  TDCEL pt;
+  int dragged = kNone;
+  std::vector<int> counters;
+  ComputeIncrementalVertex(points, dragged, pt, &counters);
+  EXPECT_EQ(pt.HalfEdgeCount(), 3);
+  EXPECT_EQ(pt.FaceCount(), 1);
+  EXPECT_EQ(counters, (std::vector<int>{0, 0, 0}));
+}
+
+TEST(IncrementalVertex, OneInteriorPointIsReachedByOneChain) {
+  // Triangle A (0,50), B (60,0), C (100,80); B is the middle vertex by x and splits.
+  struct Case {
+    TPoint inside;
+    int chainEnd;  // after sorting: A 0, then B and p in x order, C 3
+  };
+  for (const Case c : {Case{{30, 45}, 0}, Case{{70, 50}, 3}}) {
+    TNube points{{100, 80}, c.inside, {60, 0}, {0, 50}};
+    TDCEL pt;
+    int dragged = kNone;
+    std::vector<int> counters;
+    ComputeIncrementalVertex(points, dragged, pt, &counters);
+    const int p = c.chainEnd == 0 ? 1 : 2, b = c.chainEnd == 0 ? 2 : 1;
+    ASSERT_EQ(points[p], c.inside);
+    // Left of B the first chain runs B -> p -> A and the second is skipped; right of B the
+    // first is skipped and the second runs B -> p -> C.
+    EXPECT_TRUE(HasEdge(pt, b, p));
+    EXPECT_TRUE(HasEdge(pt, p, c.chainEnd));
+    EXPECT_EQ(EdgeList(pt).size(), 5u);
+    EXPECT_EQ(LiveFaces(pt), 2);
+    EXPECT_EQ(counters[b], 1);
+    EXPECT_EQ(counters[c.chainEnd], 1);
+    const TCheckReport report = CheckSubdivision(points, pt);
+    EXPECT_TRUE(report.Valid) << report.Reason;
+  }
+}
+
+TEST(IncrementalVertex, SummaryAndMedianFollowXOrder) {
+  // A hexagon sorted by x (ties: lower on the screen first).
+  TNube points{{0, 40}, {0, 20}, {20, 60}, {30, 0}, {60, 50}, {70, 10}};
+  TDCEL pt;
+  BuildHull(points, pt);
+  const TFaceSummary s = FaceSummary(0, points, pt);
+  EXPECT_EQ(s.Count, 6);
+  EXPECT_EQ(s.Left, 0);
+  EXPECT_EQ(s.Right, 5);
+  // Forward from 0: 2, 4, 5; backward: 1, 3, 5. Merged by x: 0, 1, 2, 3, ... so position 3.
+  EXPECT_EQ(MedianVertex(0, s.Left, s.Count, points, pt), 3);
+  EXPECT_TRUE(FaceHasNoPoint(0, s.Left, s.Right, points, pt));
+}
+
+TEST(IncrementalVertex, HullSidePointsBecomeHullVertices) {
+  TNube points{{0, 0}, {0, 10}, {0, 20}, {10, 0}, {10, 20}, {20, 0}, {20, 10}, {20, 20}};
+  std::sort(points.begin(), points.end(),
+            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y > b.Y; });
+  TDCEL pt;
+  BuildHull(points, pt);
+  AddHullBoundaryVertices(points, pt);
+  EXPECT_EQ(pt.HalfEdgeCount(), 8);
+  for (int j = 0; j < 8; ++j) EXPECT_TRUE(IsVertexPresent(j, pt)) << j;
+  EXPECT_TRUE(pt.IsValid());
+}
+
+// Treats a set face by face as RunBoundedVertexDegree does, checking the counter rule at
+// every step: a face with a vertex at 2 or more is never split: it is final, or only has a
+// corner cut off (two chain ends gain 1, the face stays on the list); the result is a
+// pseudo-triangulation in which every vertex has 2 + its counter edges.
+void CheckVertexVariant(TNube& points, const std::string& label) {
+  TDCEL pt;
+  std::sort(points.begin(), points.end(),
+            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y > b.Y; });
+  BuildHull(points, pt);
+  AddHullBoundaryVertices(points, pt);
+  const int n = static_cast<int>(points.size());
+  std::vector<int> counters(static_cast<size_t>(n), 0);
+  TPila work;
+  work.Push(0);
+  for (int pass = 0; !work.IsEmpty(); ++pass) {
+    ASSERT_LT(pass, 8 * n + 16) << label;
+    const int f = work.Top();
+    int highest = 0;
+    for (int e = pt.FaceEdge(f), k = 0; k < pt.FaceDegree(f); e = pt.Next(e), ++k)
+      highest = std::max(highest, counters[pt.Origin(e)]);
+    const std::vector<int> before = counters;
+    const int faces = pt.FaceCount();
+    ProcessFace(work, counters, pt, points);
+    if (highest < 2 || pt.FaceCount() == faces) continue;  // split, or final as it was
+    int gains = 0;
+    for (int v = 0; v < n; ++v) {
+      ASSERT_LE(counters[v] - before[v], 1) << label;
+      gains += counters[v] - before[v];
+    }
+    EXPECT_EQ(gains, 2) << label;
+    EXPECT_EQ(pt.FaceCount(), faces + 1) << label;
+    ASSERT_FALSE(work.IsEmpty());
+    EXPECT_EQ(work.Top(), f) << label;
+  }
+  const TCheckReport report = CheckSubdivision(points, pt);
+  ASSERT_TRUE(report.Valid) << report.Reason << " " << label;
+  std::vector<int> degree(static_cast<size_t>(n), 0);
+  for (const TEdge& e : EdgeList(pt)) ++degree[e.A], ++degree[e.B];
+  for (int v = 0; v < n; ++v) EXPECT_EQ(degree[v], 2 + counters[v]) << label << " vertex " << v;
+}
+
+TEST(IncrementalVertexProperty, PseudoTriangulationUnderTheCounterRule) {
+  for (int kind = 0; kind < 3; ++kind) {
+    for (int seed = 0; seed < 40; ++seed) {
+      std::mt19937 rng(static_cast<uint32_t>(5000 + 100 * kind + seed));
+      TNube points = RandomSet(kind, 3 + static_cast<int>(rng() % 150), rng);
+      if (AllCollinearPoints(points)) continue;
+      CheckVertexVariant(points, "kind " + std::to_string(kind) + " seed " + std::to_string(seed));
+    }
+  }
+}
+
+TEST(IncrementalVertexProperty, DegenerateSetsFinish) {
+  // Columns, rows and diagonals of points: equal x through split vertices, points on the
+  // opposite edges, straight angles on the hull.
+  TNube grid, columns, cross;
+  for (int x = 0; x < 6; ++x)
+    for (int y = 0; y < 5; ++y) grid.push_back({x * 10, y * 10});
+  for (int y = 0; y < 12; ++y)
+    for (int x : {0, 7, 30}) columns.push_back({x, y * 3});
+  for (int t = 0; t < 20; ++t) {
+    cross.push_back({t, t});
+    if (t != 10) cross.push_back({t, 20 - t});
+  }
+  CheckVertexVariant(grid, "grid");
+  CheckVertexVariant(columns, "columns");
+  CheckVertexVariant(cross, "cross");
+  TNube line{{0, 0}, {1, 1}, {2, 2}};
+  TDCEL pt;
+  int dragged = kNone;
+  EXPECT_THROW(ComputeIncrementalVertex(line, dragged, pt), UserError);
+}
+
+}  // namespace
+}  // namespace qv
