@@ -4,6 +4,8 @@
 #include "methods/Aleatorio.h"
 #include "methods/CaminosMinimos.h"
 #include "methods/Ejecucion.h"
+#include "methods/Eleccion.h"
+#include "methods/Incremental.h"
 
 namespace qv::cli {
 namespace {
@@ -35,6 +37,32 @@ void RunShortestPaths(TCliDocument& doc, const TCliOptions& options) {
   doc.PolygonRegion = !options.Pockets;
 }
 
+// The chooser's answer for an n-gon as --triangulation gives it: the fan from vertex 0 that the
+// chooser opens with, or that fan after the flips of its "Random" button (generator seeded by
+// --seed).
+TDCEL ChosenTriangulation(int n, const TCliOptions& options) {
+  TTriangulationChoice choice;
+  choice.Prepare(n);
+  if (options.Triangulation == "random") {
+    TRandom random(options.Seed);
+    choice.RandomFlips(random);
+  }
+  return choice.Triangulation();
+}
+
+void RunIncrementalFace(TCliDocument& doc, const TCliOptions& options) {
+  int dragged = kNone;
+  ComputeIncrementalFace(
+      doc.Points, dragged, [&options](int n) { return ChosenTriangulation(n, options); }, doc.PT);
+  doc.HasSubdivision = true;
+}
+
+void RunIncrementalVertex(TCliDocument& doc, const TCliOptions&) {
+  int dragged = kNone;
+  ComputeIncrementalVertex(doc.Points, dragged, doc.PT);
+  doc.HasSubdivision = true;
+}
+
 }  // namespace
 
 const TMethodTable& DefaultMethods() {
@@ -45,8 +73,8 @@ const TMethodTable& DefaultMethods() {
       {"delaunay", {}, {}, false},
       {"remove-edges", {}, {}, false},
       {"remove-triangles", {}, {}, false},
-      {"incremental-face", {}, {}, false},
-      {"incremental-vertex", {}, {}, false},
+      {"incremental-face", RunIncrementalFace, {}, false},
+      {"incremental-vertex", RunIncrementalVertex, {}, false},
       {"shortest-paths", RunShortestPaths, {}, true},
   };
   return table;
