@@ -128,22 +128,33 @@ bool EdgesConflict(const TGraph& g, const TEdge& e, const TEdge& f) {
   return OnSegment(a, b, c) || OnSegment(a, b, d) || OnSegment(c, d, a) || OnSegment(c, d, b);
 }
 
+struct TBox {
+  int32_t MinX, MaxX, MinY, MaxY;
+  int Edge;
+};
+
 bool CheckEdgePairs(const TGraph& g, TCheckReport& report) {
-  // Sweep by x: only edges whose x ranges overlap are compared.
-  std::vector<int> order(g.Edges.size());
-  std::iota(order.begin(), order.end(), 0);
-  auto minX = [&](int i) { return std::min(g.P(g.Edges[i].A).X, g.P(g.Edges[i].B).X); };
-  auto maxX = [&](int i) { return std::max(g.P(g.Edges[i].A).X, g.P(g.Edges[i].B).X); };
-  std::sort(order.begin(), order.end(), [&](int a, int b) { return minX(a) < minX(b); });
-  for (size_t i = 0; i < order.size(); ++i) {
-    const TEdge& e = g.Edges[order[i]];
-    for (size_t j = i + 1; j < order.size() && minX(order[j]) <= maxX(order[i]); ++j) {
-      const TEdge& f = g.Edges[order[j]];
-      if (EdgesConflict(g, e, f)) {
-        bool shared = e.A == f.A || e.A == f.B || e.B == f.A || e.B == f.B;
-        return Fail(report, "edges " + EdgeName(std::min(e, f)) + " and " +
-                                EdgeName(std::max(e, f)) + (shared ? " overlap" : " cross"));
-      }
+  // Sweep by x: only edges whose boxes overlap are compared.
+  std::vector<TBox> boxes;
+  boxes.reserve(g.Edges.size());
+  for (int i = 0; i < static_cast<int>(g.Edges.size()); ++i) {
+    TPoint a = g.P(g.Edges[i].A), b = g.P(g.Edges[i].B);
+    boxes.push_back(
+        {std::min(a.X, b.X), std::max(a.X, b.X), std::min(a.Y, b.Y), std::max(a.Y, b.Y), i});
+  }
+  std::sort(boxes.begin(), boxes.end(),
+            [](const TBox& a, const TBox& b) { return a.MinX < b.MinX; });
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    const TBox& p = boxes[i];
+    for (size_t j = i + 1; j < boxes.size() && boxes[j].MinX <= p.MaxX; ++j) {
+      const TBox& q = boxes[j];
+      if (q.MinY > p.MaxY || q.MaxY < p.MinY) continue;
+      const TEdge& e = g.Edges[p.Edge];
+      const TEdge& f = g.Edges[q.Edge];
+      if (!EdgesConflict(g, e, f)) continue;
+      bool shared = e.A == f.A || e.A == f.B || e.B == f.A || e.B == f.B;
+      return Fail(report, "edges " + EdgeName(std::min(e, f)) + " and " + EdgeName(std::max(e, f)) +
+                              (shared ? " overlap" : " cross"));
     }
   }
   return true;
