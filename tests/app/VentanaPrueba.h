@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "TempDir.h"
 #include "app/Principal.h"
 
 namespace qv::test {
@@ -19,9 +20,7 @@ namespace qv::test {
 class Ventana : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = std::filesystem::temp_directory_path() /
-          (std::string("qv_app_") + info->test_suite_name() + "_" + info->name());
+    dir = UniqueTempDir("qv_window");
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     form = std::make_unique<TForm1>();
