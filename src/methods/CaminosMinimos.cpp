@@ -68,19 +68,20 @@ std::vector<int> HullBoundary(const TNube& points) {
 
 // ---- The polygon -------------------------------------------------------------------------
 
-void OrientPolygon(TNube& points) {
+bool OrientPolygon(TNube& points) {
   TDCEL hull;
   BuildHull(points, hull);
-  if (hull.HalfEdgeCount() < 3) return;
+  if (hull.HalfEdgeCount() < 3) return false;
   // Three or four consecutive hull corners appear along the polygon in the same cyclic order;
   // their indices tell whether the hull walk runs with increasing or decreasing index.
   const int a = hull.Origin(0), b = hull.Destination(0);
   const int e1 = hull.Next(0);
   const int c = hull.Destination(e1);
   const int d = hull.Destination(hull.Next(e1));
-  if (a < b && b < c) return;
-  if (d > c && (b < c || b > a)) return;
+  if (a < b && b < c) return false;
+  if (d > c && (b < c || b > a)) return false;
   std::reverse(points.begin(), points.end());
+  return true;
 }
 
 // ---- Geodesics ---------------------------------------------------------------------------
@@ -256,7 +257,7 @@ void MergePocket(int a, TDCEL& subdivision, const TDCEL& pocketSubdivision) {
 TShortestPathsRun::TShortestPathsRun(TNube& points) : points_(points) {
   if (!IsSimplePolygon(points))
     throw UserError("Polygon must be simple. No crossing edges allowed.");
-  OrientPolygon(points);
+  reversed_ = OrientPolygon(points);
 }
 
 THalfEdgeRanges TShortestPathsRun::Compute(const TDCEL& triangulation, bool pockets,
