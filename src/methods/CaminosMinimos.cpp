@@ -9,6 +9,7 @@
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/Triangulacion.h"
 
 namespace qv {
 namespace {
@@ -159,26 +160,7 @@ void ConvexPolygonFan(int m, TDCEL& t) {
   t.Clear();
   if (m < 3) return;
   BuildPolygon(TNube(static_cast<size_t>(m)), t);
-  if (m == 3) return;
-  // Diagonals 0-2, 0-3, ..., 0-(m-2) in turn; each closes the triangle of face f and opens the
-  // next face with its twin.
-  const int in0 = t.Prev(t.VertexEdge(0));
-  const int z = t.Origin(in0);
-  t.StoreFaceEdge(0, t.Next(0));
-  int f = 0;
-  int e = t.Next(t.VertexEdge(0));
-  for (int guard = m; guard > 0; --guard) {
-    const int following = t.Next(e);
-    t.AddHalfEdge(t.Destination(e), e, t.Prev(e), kNone, f);
-    const int closing = t.HalfEdgeCount() - 1;
-    ++f;
-    e = following;
-    t.SetFace(e, f);
-    t.SetFaceEdge(f, e);
-    t.AddHalfEdge(0, in0, e, closing, f);
-    if (t.Destination(e) == z) break;
-  }
-  t.SetFace(in0, f);
+  FanTriangulation(t);
 }
 
 void RandomConvexTriangulation(int m, const TRandomSource& random, TDCEL& t) {
