@@ -270,10 +270,10 @@ TEST_F(CliProgram, FailuresOfTheSystemExitWith2AndTheWindowsMessage) {
 
 TEST_F(CliProgram, BadUsageExitsWith1AndShowsTheUsage) {
   for (const char* args :
-       {"", "--bogus x.pt", "--method layers x.pt", "--method nothing x.pt", "--image a.png x.pt",
+       {"", "--bogus x.pt", "--method layers x.pt", "--method nothing x.pt", "--image a.gif x.pt",
         "--random 5 x.pt", "--angle 360 x.pt", "--angle -1 x.pt", "--angle 1.5 x.pt", "--random 0",
         "--uniform x.pt", "--random 5 --uniform --normal 20", "--angle",
-        "--triangulation zigzag x.pt", "--canvas 100 --random 5", "a.pt b.pt", "--seed -3 x.pt",
+        "--triangulation zigzag x.pt", "--canvas 100 --random 5", "--canvas 300x200 x.pt", "a.pt b.pt", "--seed -3 x.pt",
         "--check=yes x.pt"}) {
     TRunResult r = Cli(args);
     EXPECT_EQ(r.Status, 1) << args;

@@ -1,0 +1,110 @@
+// quilvaron-cli --image: the result drawn by the window's rendering into image files.
+#include "cli/ImageExport.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QFile>
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "io/ArchivoPT.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliImage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           (std::string("qv_cli_image_") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  int Cli(const std::string& args) const {
+    const std::string cmd = std::string(QUILVARON_CLI) + " " + args + " >" + Path("out") + " 2>" +
+                            Path("err") + " </dev/null";
+    const int raw = std::system(cmd.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+
+  fs::path dir_;
+  // In sweep order for angle 0 already, so that the drawn positions are these.
+  const TNube cloud{TPoint{20, 100}, TPoint{60, 15}, TPoint{110, 120}, TPoint{200, 40}};
+};
+
+bool Is(const QImage& img, int x, int y, QRgb c) {
+  return (img.pixel(x, y) & 0xFFFFFFu) == (c & 0xFFFFFFu);
+}
+
+TEST_F(CliImage, DrawsTheSweepResultOnTheCanvasSizeInEveryRasterType) {
+  SavePT(Path("c.pt"), cloud, false);
+  for (const char* name : {"r.png", "r.bmp", "r.jpg"}) {
+    ASSERT_EQ(Cli("--image " + Path(name) + " --canvas 240x160 " + Path("c.pt")), 0) << name;
+    const QImage img(QString::fromStdString(Path(name)));
+    ASSERT_EQ(img.size(), QSize(240, 160)) << name;
+    if (std::string(name) == "r.jpg") {
+      QFile f(QString::fromStdString(Path(name)));
+      ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+      EXPECT_TRUE(f.readAll().contains("\xFF\xC0"));  // baseline frame header
+      continue;
+    }
+    for (const TPoint& p : cloud) EXPECT_TRUE(Is(img, p.X, p.Y, qRgb(255, 0, 0))) << name;
+    // The hull edge from (20, 100) to (60, 15), at a third of its length.
+    EXPECT_TRUE(Is(img, 33, 72, qRgb(0, 0, 0)) || Is(img, 34, 72, qRgb(0, 0, 0)) ||
+                Is(img, 32, 72, qRgb(0, 0, 0)))
+        << name;
+    EXPECT_TRUE(Is(img, 230, 150, qRgb(255, 255, 255))) << name;
+  }
+}
+
+TEST_F(CliImage, WritesAVectorDrawingForSvg) {
+  SavePT(Path("c.pt"), cloud, false);
+  ASSERT_EQ(Cli("--image " + Path("r.svg") + " --canvas 240x160 " + Path("c.pt")), 0);
+  QFile f(QString::fromStdString(Path("r.svg")));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray svg = f.readAll();
+  EXPECT_TRUE(svg.contains("viewBox=\"0 0 240 160\""));
+  EXPECT_EQ(svg.count("<ellipse") + svg.count("<circle"), 4);
+}
+
+TEST_F(CliImage, ShortestPathsShowTheThickerPolygonAndTheHighlightedFirstPoint) {
+  const TNube polygon{TPoint{20, 20}, TPoint{200, 30}, TPoint{120, 70}, TPoint{210, 140},
+                      TPoint{30, 130}};
+  SavePT(Path("p.pt"), polygon, true);
+  ASSERT_EQ(
+      Cli("--method shortest-paths --image " + Path("p.png") + " --canvas 240x160 " + Path("p.pt")),
+      0);
+  const QImage img(QString::fromStdString(Path("p.png")));
+  ASSERT_EQ(img.size(), QSize(240, 160));
+  int highlighted = 0, plain = 0;
+  for (const TPoint& p : polygon) {
+    highlighted += Is(img, p.X, p.Y, qRgb(0, 255, 0)) ? 1 : 0;
+    plain += Is(img, p.X, p.Y, qRgb(255, 0, 0)) ? 1 : 0;
+  }
+  EXPECT_EQ(highlighted, 1);
+  EXPECT_EQ(plain, 4);
+  // The boundary edge (30, 130) - (20, 20) is two pixels wide: style 1, one thicker.
+  int width = 0;
+  for (int x = 18; x <= 30; ++x) width += Is(img, x, 75, qRgb(0, 0, 0)) ? 1 : 0;
+  EXPECT_EQ(width, 2);
+}
+
+TEST(CliImageTypes, KnowsTheWrittenExtensions) {
+  EXPECT_TRUE(cli::ImageTypeKnown("a.PNG"));
+  EXPECT_TRUE(cli::ImageTypeKnown("dir.x/a.jpeg"));
+  EXPECT_TRUE(cli::ImageTypeKnown("a.svg"));
+  EXPECT_FALSE(cli::ImageTypeKnown("a.gif"));
+  EXPECT_FALSE(cli::ImageTypeKnown("png"));
+}
+
+}  // namespace
+}  // namespace qv
