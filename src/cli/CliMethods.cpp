@@ -3,7 +3,11 @@
 #include "geometry/UserError.h"
 #include "methods/Aleatorio.h"
 #include "methods/CaminosMinimos.h"
+#include "methods/Capas.h"
 #include "methods/Ejecucion.h"
+#include "methods/Eleccion.h"
+#include "methods/Incremental.h"
+#include "stats/EstadisticasCapas.h"
 
 namespace qv::cli {
 namespace {
@@ -16,6 +20,30 @@ void RunSweep(TCliDocument& doc, const TCliOptions& options) {
   int dragged = kNone;
   ComputeSweepLine(doc.Points, dirX, dirY, dragged, doc.PT);
   doc.HasSubdivision = true;
+}
+
+// The convex-layers driver's computation: sort top down, peel the layers and join them. The
+// result is the layer table, kept as rows of the document, and its edges.
+void RunLayers(TCliDocument& doc, const TCliOptions&) {
+  int dragged = kNone;
+  TPTCapas layers;
+  ComputeConvexLayers(doc.Points, dragged, layers);
+  doc.Edges = LayerEdges(layers);
+  doc.Layers.clear();
+  for (const TCapa& r : layers.Records)
+    doc.Layers.push_back({r.X, r.Y, r.Layer, r.LayerPrev, r.LayerNext, r.Link1, r.Link2});
+}
+
+// The figures the window's panel shows for a convex-layers result, from the kept rows.
+TStatistics LayerStatistics(const TCliDocument& doc) {
+  TPTCapas layers;
+  for (const std::vector<long long>& row : doc.Layers) {
+    TCapa r;
+    int32_t* fields[] = {&r.X, &r.Y, &r.Layer, &r.LayerPrev, &r.LayerNext, &r.Link1, &r.Link2};
+    for (size_t k = 0; k < 7 && k < row.size(); ++k) *fields[k] = static_cast<int32_t>(row[k]);
+    layers.Records.push_back(r);
+  }
+  return ComputeLayerStatistics(doc.Points, layers, kThousandsSeparator);
 }
 
 // The shortest-paths driver with the chooser's answer given by --triangulation: the fan, or a
@@ -35,18 +63,44 @@ void RunShortestPaths(TCliDocument& doc, const TCliOptions& options) {
   doc.PolygonRegion = !options.Pockets;
 }
 
+// The chooser's answer for an n-gon as --triangulation gives it: the fan from vertex 0 that the
+// chooser opens with, or that fan after the flips of its "Random" button (generator seeded by
+// --seed).
+TDCEL ChosenTriangulation(int n, const TCliOptions& options) {
+  TTriangulationChoice choice;
+  choice.Prepare(n);
+  if (options.Triangulation == "random") {
+    TRandom random(options.Seed);
+    choice.RandomFlips(random);
+  }
+  return choice.Triangulation();
+}
+
+void RunIncrementalFace(TCliDocument& doc, const TCliOptions& options) {
+  int dragged = kNone;
+  ComputeIncrementalFace(
+      doc.Points, dragged, [&options](int n) { return ChosenTriangulation(n, options); }, doc.PT);
+  doc.HasSubdivision = true;
+}
+
+void RunIncrementalVertex(TCliDocument& doc, const TCliOptions&) {
+  int dragged = kNone;
+  ComputeIncrementalVertex(doc.Points, dragged, doc.PT);
+  doc.HasSubdivision = true;
+}
+
 }  // namespace
 
 const TMethodTable& DefaultMethods() {
   static const TMethodTable table = {
       {"sweep", RunSweep, {}, false},
-      {"layers", {}, {}, false},
+      {"layers", RunLayers, LayerStatistics, false},
       {"sweep-triangulation", {}, {}, false},
       {"delaunay", {}, {}, false},
       {"remove-edges", {}, {}, false},
       {"remove-triangles", {}, {}, false},
-      {"incremental-face", {}, {}, false},
-      {"incremental-vertex", {}, {}, false},
+      {"incremental-face", RunIncrementalFace, {}, false},
+      {"incremental-vertex", RunIncrementalVertex, {}, false},
       {"shortest-paths", RunShortestPaths, {}, true},
   };
   return table;

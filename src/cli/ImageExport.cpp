@@ -5,6 +5,7 @@
 
 #include "app/Exportar.h"
 #include "app/LienzoCaminos.h"
+#include "app/LienzoCapas.h"
 #include "geometry/UserError.h"
 
 namespace qv::cli {
@@ -16,6 +17,22 @@ bool ImageTypeKnown(const std::string& path) {
   }
   return false;
 }
+
+namespace {
+
+// The layer table back from the document's rows (x, y, layer, prev, next, link1, link2).
+TPTCapas LayerTable(const TCliDocument& document) {
+  TPTCapas layers;
+  for (const std::vector<long long>& row : document.Layers) {
+    TCapa r;
+    int32_t* fields[] = {&r.X, &r.Y, &r.Layer, &r.LayerPrev, &r.LayerNext, &r.Link1, &r.Link2};
+    for (size_t k = 0; k < 7 && k < row.size(); ++k) *fields[k] = static_cast<int32_t>(row[k]);
+    layers.Records.push_back(r);
+  }
+  return layers;
+}
+
+}  // namespace
 
 void WriteResultImage(const TCliOptions& options, const TCliDocument& document) {
   TDocumento doc;
@@ -31,6 +48,8 @@ void WriteResultImage(const TCliOptions& options, const TCliDocument& document) 
     };
   } else if (document.HasSubdivision) {
     draw = [](TDrawing& d) { DrawSubdivisionResult(d); };
+  } else if (options.Method == "layers") {
+    draw = [layers = LayerTable(document)](TDrawing& d) { DrawConvexLayersResult(d, layers); };
   } else {
     throw UserError("--image cannot draw the result of method '" + options.Method + "' yet.");
   }

@@ -229,8 +229,9 @@ TEST_F(CliProgram, ShortestPathsWithRandomChooserTriangulations) {
   TNube star;
   for (int i = 0; i < 10; ++i) {
     int r = i % 2 ? 40 : 100;
-    star.push_back({static_cast<int32_t>(std::lround(200 + r * std::cos(i * std::numbers::pi / 5))),
-                    static_cast<int32_t>(std::lround(200 + r * std::sin(i * std::numbers::pi / 5)))});
+    star.push_back(
+        {static_cast<int32_t>(std::lround(200 + r * std::cos(i * std::numbers::pi / 5))),
+         static_cast<int32_t>(std::lround(200 + r * std::sin(i * std::numbers::pi / 5)))});
   }
   SavePT(Path("star.pt"), star, true);
   for (int seed = 1; seed <= 6; ++seed) {
@@ -248,6 +249,87 @@ TEST_F(CliProgram, ShortestPathsNeedsASimplePolygon) {
   TRunResult bow = Cli("--method shortest-paths " + Path("bow.pt"));
   EXPECT_EQ(bow.Status, 2);
   EXPECT_EQ(bow.Err, "Polygon must be simple. No crossing edges allowed.\n");
+}
+
+// Degree of every vertex from the JSON's edge list.
+std::vector<int> Degrees(const std::vector<TEdge>& edges, size_t n) {
+  std::vector<int> degree(n, 0);
+  for (const TEdge& e : edges) {
+    ++degree[e.A];
+    ++degree[e.B];
+  }
+  return degree;
+}
+
+// A convex octagon, unsorted, with its topmost point last in the file.
+TNube Octagon() {
+  TNube pts;
+  for (int k = 1; k <= 8; ++k) {
+    const double a = (k % 8) * std::numbers::pi / 4 - std::numbers::pi / 2;
+    pts.push_back({static_cast<int32_t>(std::lround(300 + 200 * std::cos(a))),
+                   static_cast<int32_t>(std::lround(300 + 200 * std::sin(a)))});
+  }
+  return pts;
+}
+
+TEST_F(CliProgram, IncrementalFaceStartsFromTheChosenHullTriangulation) {
+  std::string octagon = WritePT("oct.pt", Octagon());
+  TRunResult fan =
+      Cli("--method incremental-face --check --json " + Path("fan.json") + " " + octagon);
+  ASSERT_EQ(fan.Status, 0) << fan.Err;
+  testjson::Value j = testjson::Parse(Slurp(Path("fan.json")));
+  EXPECT_EQ(j["method"].S, "incremental-face");
+  // Sorted ascending by y: the topmost point is point 0 and the fan leaves it.
+  TNube pts = JsonPoints(j);
+  for (size_t i = 1; i < pts.size(); ++i) EXPECT_LE(pts[i - 1].Y, pts[i].Y);
+  EXPECT_EQ(Degrees(JsonEdges(j), pts.size())[0], 7);
+  EXPECT_EQ(j["dcel"]["faces"].size(), 6u);
+  // Random flips of the chooser: reproducible by seed, valid, and not always the fan.
+  bool differs = false;
+  for (int seed = 1; seed <= 4; ++seed) {
+    std::string args = "--method incremental-face --triangulation random --check --seed " +
+                       std::to_string(seed) + " --json - " + octagon;
+    TRunResult r = Cli(args), again = Cli(args);
+    ASSERT_EQ(r.Status, 0) << seed << r.Err;
+    EXPECT_EQ(r.Out, again.Out);
+    differs = differs || JsonEdges(testjson::Parse(r.Out)) != JsonEdges(j);
+  }
+  EXPECT_TRUE(differs);
+}
+
+TEST_F(CliProgram, IncrementalMethodsOnRandomSetsAreValidAndSortTheirOwnWay) {
+  for (const char* triangulation : {"fan", "random"}) {
+    for (int seed = 1; seed <= 3; ++seed) {
+      TRunResult r = Cli(std::string("--method incremental-face --check --random 60 --uniform "
+                                     "--canvas 400x300 --triangulation ") +
+                         triangulation + " --seed " + std::to_string(seed) + " --json -");
+      ASSERT_EQ(r.Status, 0) << triangulation << seed << r.Err;
+      testjson::Value j = testjson::Parse(r.Out);
+      // Each insertion adds two edges and one face to the triangulated hull.
+      EXPECT_EQ(j["edges"].size(), 2 * 60 - 3u);
+      EXPECT_EQ(j["stats"]["faces"].Int(), 60 - 2);
+      EXPECT_EQ(j["dcel"]["vertices"].size(), 60u);
+    }
+  }
+  for (int seed = 1; seed <= 3; ++seed) {
+    TRunResult r = Cli("--method incremental-vertex --check --random 60 --seed " +
+                       std::to_string(seed) + " --json -");
+    ASSERT_EQ(r.Status, 0) << seed << r.Err;
+    TNube pts = JsonPoints(testjson::Parse(r.Out));
+    // Ascending x, ties descending y.
+    for (size_t i = 1; i < pts.size(); ++i)
+      EXPECT_TRUE(pts[i - 1].X < pts[i].X || (pts[i - 1].X == pts[i].X && pts[i - 1].Y > pts[i].Y));
+  }
+}
+
+TEST_F(CliProgram, IncrementalMethodsRefuseCollinearPoints) {
+  std::string line = WritePT("line.pt", {{0, 0}, {10, 10}, {20, 20}, {30, 30}});
+  for (const char* method : {"incremental-face", "incremental-vertex"}) {
+    TRunResult r = Cli(std::string("--method ") + method + " " + line);
+    EXPECT_EQ(r.Status, 2) << method;
+    EXPECT_EQ(r.Err, "At least 3 non-collinear points are needed.\n");
+    EXPECT_EQ(r.Out, "");
+  }
 }
 
 TEST_F(CliProgram, FailuresOfTheSystemExitWith2AndTheWindowsMessage) {
@@ -270,11 +352,11 @@ TEST_F(CliProgram, FailuresOfTheSystemExitWith2AndTheWindowsMessage) {
 
 TEST_F(CliProgram, BadUsageExitsWith1AndShowsTheUsage) {
   for (const char* args :
-       {"", "--bogus x.pt", "--method layers x.pt", "--method nothing x.pt", "--image a.gif x.pt",
+       {"", "--bogus x.pt", "--method delaunay x.pt", "--method nothing x.pt", "--image a.gif x.pt",
         "--random 5 x.pt", "--angle 360 x.pt", "--angle -1 x.pt", "--angle 1.5 x.pt", "--random 0",
         "--uniform x.pt", "--random 5 --uniform --normal 20", "--angle",
-        "--triangulation zigzag x.pt", "--canvas 100 --random 5", "--canvas 300x200 x.pt", "a.pt b.pt", "--seed -3 x.pt",
-        "--check=yes x.pt"}) {
+        "--triangulation zigzag x.pt", "--canvas 100 --random 5", "--canvas 300x200 x.pt",
+        "a.pt b.pt", "--seed -3 x.pt", "--check=yes x.pt"}) {
     TRunResult r = Cli(args);
     EXPECT_EQ(r.Status, 1) << args;
     EXPECT_NE(r.Err.find("usage: quilvaron-cli"), std::string::npos) << args;

@@ -98,6 +98,26 @@ TEST_F(CliImage, ShortestPathsShowTheThickerPolygonAndTheHighlightedFirstPoint) 
   EXPECT_EQ(width, 2);
 }
 
+TEST_F(CliImage, ConvexLayersShowTheirLayerPens) {
+  // A triangle around a smaller one: two layers, joined by inter-layer edges.
+  const TNube nested{TPoint{120, 10}, TPoint{10, 150}, TPoint{230, 150},
+                     TPoint{120, 60}, TPoint{90, 110}, TPoint{150, 110}};
+  SavePT(Path("n.pt"), nested, false);
+  ASSERT_EQ(Cli("--method layers --image " + Path("n.png") + " --canvas 240x160 " + Path("n.pt")),
+            0);
+  const QImage img(QString::fromStdString(Path("n.png")));
+  ASSERT_EQ(img.size(), QSize(240, 160));
+  int red = 0, green = 0;
+  for (int y = 0; y < img.height(); ++y) {
+    for (int x = 0; x < img.width(); ++x) {
+      red += Is(img, x, y, qRgb(255, 0, 0)) ? 1 : 0;
+      green += Is(img, x, y, qRgb(0, 128, 0)) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(green, 20);  // inter-layer edges, style 4
+  EXPECT_GT(red, 200);   // layer edges, style 3, beyond the six point discs
+}
+
 TEST(CliImageTypes, KnowsTheWrittenExtensions) {
   EXPECT_TRUE(cli::ImageTypeKnown("a.PNG"));
   EXPECT_TRUE(cli::ImageTypeKnown("dir.x/a.jpeg"));

@@ -1,0 +1,128 @@
+#include "methods/Eleccion.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "methods/Aleatorio.h"
+#include "methods/Verificador.h"
+
+namespace qv {
+namespace {
+
+std::set<TEdge> Diagonals(const TTriangulationChoice& c) {
+  std::set<TEdge> out;
+  const TDCEL& t = c.Triangulation();
+  for (int e = c.Size(); e < t.HalfEdgeCount(); ++e) {
+    const int a = t.Origin(e), b = t.Destination(e);
+    out.insert({std::min(a, b), std::max(a, b)});
+  }
+  return out;
+}
+
+void ExpectTriangulation(const TTriangulationChoice& c) {
+  std::string why;
+  ASSERT_TRUE(c.Triangulation().IsValid(&why)) << why;
+  const int n = c.Size();
+  EXPECT_EQ(static_cast<int>(Diagonals(c).size()), n - 3);
+  for (int f = 0; f < c.Triangulation().FaceCount(); ++f)
+    EXPECT_EQ(c.Triangulation().FaceDegree(f), 3);
+  const auto report = CheckPseudoTriangulation(c.Polygon(), EdgeList(c.Triangulation()));
+  EXPECT_TRUE(report.Valid) << report.Reason;
+  EXPECT_EQ(report.Triangles, n - 2);
+}
+
+TEST(Chooser, StartsWithTheFanOnARegularPolygon) {
+  TTriangulationChoice c;
+  EXPECT_TRUE(c.Prepare(6));
+  EXPECT_EQ(c.Polygon()[0], (TPoint{180, 30}));  // vertex 0 at the top
+  EXPECT_EQ(c.Polygon()[3], (TPoint{180, 330}));
+  EXPECT_LT(c.Polygon()[1].X, 180);  // then counterclockwise as displayed
+  ExpectTriangulation(c);
+  for (const TEdge& d : Diagonals(c)) EXPECT_EQ(d.A, 0);
+  EXPECT_EQ(c.FlipPosition(), 0);
+}
+
+TEST(Chooser, SameSizeKeepsTheChoiceAndANewSizeRestarts) {
+  TTriangulationChoice c;
+  c.Prepare(7);
+  c.Next();
+  const auto chosen = Diagonals(c);
+  EXPECT_FALSE(c.Prepare(7));
+  EXPECT_EQ(Diagonals(c), chosen);
+  EXPECT_TRUE(c.Prepare(5));
+  for (const TEdge& d : Diagonals(c)) EXPECT_EQ(d.A, 0);
+}
+
+TEST(Chooser, FourVerticesFlipTheirOnlyDiagonalBackAndForth) {
+  TTriangulationChoice c;
+  c.Prepare(4);
+  const auto fan = Diagonals(c);
+  c.Recompute = false;
+  c.Next();
+  EXPECT_TRUE(c.Recompute);
+  EXPECT_EQ(c.FlipPosition(), 0);
+  EXPECT_EQ(Diagonals(c), (std::set<TEdge>{{1, 3}}));
+  c.Prev();
+  EXPECT_EQ(c.FlipPosition(), 0);
+  EXPECT_EQ(Diagonals(c), fan);
+}
+
+TEST(Chooser, StepsVisitTheDiagonalsCyclically) {
+  TTriangulationChoice c;
+  c.Prepare(7);
+  std::vector<int> positions;
+  for (int i = 0; i < 6; ++i) {
+    c.Next();
+    positions.push_back(c.FlipPosition());
+    ExpectTriangulation(c);
+  }
+  EXPECT_EQ(positions, (std::vector<int>{2, 4, 6, 0, 2, 4}));
+  c.Prepare(8);
+  c.Prev();
+  EXPECT_EQ(c.FlipPosition(), 8);  // 2 (n - 4)
+  c.Prev();
+  EXPECT_EQ(c.FlipPosition(), 6);
+}
+
+TEST(Chooser, RandomFlipsStayOnDiagonalsAndTrianglesHaveNone) {
+  TRandom rng(12345);
+  TTriangulationChoice c;
+  c.Prepare(9);
+  for (int round = 0; round < 200; ++round) {
+    c.RandomFlips(rng);
+    ASSERT_EQ(c.FlipPosition() % 2, 0);
+    ASSERT_GE(c.FlipPosition(), 0);
+    ASSERT_LE(c.FlipPosition(), 2 * (9 - 4));
+    c.Next();
+    c.Prev();
+  }
+  ExpectTriangulation(c);
+  TTriangulationChoice t;
+  t.Prepare(3);
+  t.Recompute = false;
+  const auto before = t.Triangulation().HalfEdges;
+  t.Next();
+  t.Prev();
+  t.RandomFlips(rng);
+  EXPECT_EQ(t.Triangulation().HalfEdges, before);
+  EXPECT_FALSE(t.Recompute);
+}
+
+TEST(VertexLabels, OutsideConvexCornersWithTheDescribedOffsets) {
+  TTriangulationChoice c;
+  c.Prepare(4);  // (180,30), (30,180), (180,330), (330,180)
+  const auto labels = VertexLabels(c.Polygon(), c.Triangulation());
+  ASSERT_EQ(labels.size(), 4u);
+  // i = 3 labels vertex 0: the bisector points straight up, radius sqrt(389)/2.
+  EXPECT_EQ(labels[3].Text, "0");
+  EXPECT_EQ(labels[3].X, 177);
+  EXPECT_EQ(labels[3].Y, 14);
+  // i = 0 labels vertex 1 at the left corner: pushed left, 6.5 up.
+  EXPECT_EQ(labels[0].Text, "1");
+  EXPECT_EQ(labels[0].X, 30 - 10 - 3);
+  EXPECT_EQ(labels[0].Y, 180 - 6);  // -6.5 rounds half to even
+}
+
+}  // namespace
+}  // namespace qv
