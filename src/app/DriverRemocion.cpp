@@ -1,11 +1,34 @@
 // Driver of the triangulate-and-remove method.
 #include "app/Principal.h"
+#include "methods/Remocion.h"
 
 namespace qv {
 
-// The method itself has not been built yet: executing it says so and changes nothing.
+namespace {
+
+TRemocionVariant CheckedVariant(const QAction* sweep, const QAction* delaunay,
+                                const QAction* removeEdges) {
+  if (sweep->isChecked()) return TRemocionVariant::Sweep;
+  if (delaunay->isChecked()) return TRemocionVariant::Delaunay;
+  if (removeEdges->isChecked()) return TRemocionVariant::RemoveEdges;
+  return TRemocionVariant::RemoveTriangles;
+}
+
+}  // namespace
+
 void TForm1::RunTriangulateRemove() {
-  NotAvailable("method");
+  Doc.SelectedMethod = TMethod::TriangulateRemove;
+  TDrawing drawing = Drawing();
+  drawing.ClearCanvas();
+  if (Doc.GridVisible) drawing.DrawGrid();
+  // Sort by x (the held point follows), collinear start with a second sort, sweep
+  // triangulation, then the stages of the variant checked in the submenu.
+  ComputeTriangulateRemove(Doc.Points, CheckedVariant(RBarrido, RDelaunay, RRemoverA),
+                           Doc.DraggedPoint, Doc.CurrentPT);
+  // The common end without a result text: status panel 0 keeps the variant's selection text.
+  drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
+  drawing.DrawPoints(false);
+  if (StatisticsEnabled()) ShowStatistics(Doc.CurrentPT);
 }
 
 }  // namespace qv

@@ -1,0 +1,337 @@
+#include "methods/Triangulacion.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <vector>
+
+#include "geometry/CierreConvexo.h"
+#include "geometry/FuncionesMatematicas.h"
+#include "geometry/Pila.h"
+#include "geometry/UserError.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int32_t kMaxCoordinate = std::numeric_limits<int32_t>::max();
+
+// The working state of one sweep: the hull of the points inserted so far as a ring of point
+// indices (counterclockwise on the screen) and, per vertex on the ring, its twinless half-edge
+// to its ring successor, so that a new triangle finds the hull edge it covers at once.
+struct TSweep {
+  TNube& Points;
+  TDCEL& D;
+  int* Dragged;
+  TRing Ring;
+  std::vector<int> HullOut;
+  RingNode* Last = nullptr;
+
+  TPoint P(int i) const { return Points[static_cast<size_t>(i)]; }
+};
+
+// Points 0, 1, 2 not collinear: the first face is their triangle, counterclockwise.
+void StartTriangle(TSweep& s) {
+  const bool ccw = Orientation(s.P(2), s.P(1), s.P(0)) == Clockwise;
+  const int face[3] = {0, ccw ? 1 : 2, ccw ? 2 : 1};
+  for (int i = 0; i < 3; ++i) {
+    s.D.AddHalfEdge(face[i], i == 0 ? 2 : i - 1, i == 2 ? 0 : i + 1, kNone, 0);
+    s.HullOut[face[i]] = i;
+  }
+  s.D.SetFaceEdge(0, 0);
+  RingPushBack(ccw ? 0 : 1, s.Ring);
+  RingPushBack(ccw ? 1 : 0, s.Ring);
+  s.Last = RingPushBack(2, s.Ring);
+}
+
+// Points 0 .. m-1 lie on one line in sweep order and point m is off it: the first faces are the
+// triangles of m over each segment of the run, counterclockwise, from the run's start on. The
+// run's inner points stay on the hull as straight vertices.
+void StartFan(TSweep& s, int m) {
+  const bool ccw = Orientation(s.P(0), s.P(1), s.P(m)) == CounterClockwise;
+  int side = kNone;  // the half-edge between m and the run point shared with the next triangle
+  for (int i = 0; i + 1 < m; ++i) {
+    const int f = s.D.FaceCount(), h = s.D.HalfEdgeCount();
+    if (ccw) {  // i -> i+1 -> m
+      s.D.AddHalfEdge(i, h + 2, h + 1, kNone, f);
+      s.D.AddHalfEdge(i + 1, h, h + 2, kNone, f);
+      s.D.AddHalfEdge(m, h + 1, h, side, f);
+      s.HullOut[i] = h;
+      if (i == 0) s.HullOut[m] = h + 2;
+      side = h + 1;
+    } else {  // i+1 -> i -> m
+      s.D.AddHalfEdge(i + 1, h + 2, h + 1, kNone, f);
+      s.D.AddHalfEdge(i, h, h + 2, side, f);
+      s.D.AddHalfEdge(m, h + 1, h, kNone, f);
+      s.HullOut[i + 1] = h;
+      if (i == 0) s.HullOut[0] = h + 1;
+      side = h + 2;
+    }
+    s.D.SetFaceEdge(f, h);
+  }
+  if (ccw) {
+    s.HullOut[m - 1] = side;
+    for (int i = 0; i < m; ++i) RingPushBack(i, s.Ring);
+    s.Last = RingPushBack(m, s.Ring);
+  } else {
+    s.HullOut[m] = side;
+    RingPushBack(0, s.Ring);
+    s.Last = RingPushBack(m, s.Ring);
+    for (int i = m - 1; i > 0; --i) RingPushBack(i, s.Ring);
+  }
+}
+
+// Moves the point at index i off its predecessor while the two coincide.
+void SeparateFromPrevious(TSweep& s, int i) {
+  const int n = static_cast<int>(s.Points.size());
+  for (int guard = n - i + 1; s.P(i) == s.P(i - 1); --guard) {
+    if (s.P(i).X == kMaxCoordinate || guard <= 0) throw UserError("No coincident points allowed.");
+    NudgePoint(i, s.Points, s.Dragged);
+  }
+}
+
+// Builds the first faces and returns the index of the first point not yet inserted.
+int StartSweep(TSweep& s) {
+  const int n = static_cast<int>(s.Points.size());
+  SeparateFromPrevious(s, 1);
+  if (Orientation(s.P(0), s.P(1), s.P(2)) != Collinear) {
+    StartTriangle(s);
+    return 3;
+  }
+  // A collinear start: gather the run on the line of points 0 and 1 (some point is off it).
+  int m = 2;
+  while (m < n && Orientation(s.P(0), s.P(1), s.P(m)) == Collinear) {
+    SeparateFromPrevious(s, m);
+    if (Orientation(s.P(0), s.P(1), s.P(m)) == Collinear) ++m;
+  }
+  assert(m < n);
+  StartFan(s, m);
+  return m + 1;
+}
+
+// The point at k moved one pixel to the right keeps index k and lands on no other point.
+bool NudgeKeepsPlace(const TSweep& s, int k) {
+  if (k + 1 >= static_cast<int>(s.Points.size())) return true;
+  const TPoint p = s.P(k), next = s.P(k + 1);
+  return next.X > p.X + 1 || (next.X == p.X + 1 && next.Y < p.Y);
+}
+
+// Nudges point k while it coincides with the last inserted point L or lies on the line of a
+// hull edge at L. A point equal to L always moves (and may pass later points). A point on a
+// hull line moves only where the move cures that and keeps the order as it is: a move past
+// later points makes the next of them point k, which lies on the same line when the points
+// form a column, and the nudges would then run down the whole column and on into the next
+// ones (a grid drifts to the right). Otherwise k is inserted where it lies: L stays on the
+// hull as a straight vertex, which the strict visibility tests of the walks take in stride.
+// At a fixed L each point meets each line at one x and L itself once, so the loop is bounded.
+void SettleCollinear(TSweep& s, int k) {
+  const int n = static_cast<int>(s.Points.size());
+  const TPoint l = s.P(s.Last->Value);
+  const TPoint a = s.P(s.Last->NextNode->Value), b = s.P(s.Last->PrevNode->Value);
+  for (int guard = 3 * (n - k) + 3; guard > 0; --guard) {
+    const TPoint p = s.P(k);
+    const bool onA = Orientation(p, l, a) == Collinear, onB = Orientation(p, l, b) == Collinear;
+    if (!onA && !onB) return;
+    if (p == l) {
+      if (p.X == kMaxCoordinate) throw UserError("No coincident points allowed.");
+    } else {
+      const bool horizontal = (onA ? a : b).Y == l.Y;  // no move to the right leaves it
+      if (horizontal || p.X == kMaxCoordinate || !NudgeKeepsPlace(s, k)) return;
+    }
+    NudgePoint(k, s.Points, s.Dragged);
+  }
+  if (s.P(k) == l) throw UserError("No coincident points allowed.");
+}
+
+// Joins point k to the hull edges it sees on both sides of the last inserted point and puts k
+// into the ring in place of the hull vertices it hides.
+void InsertPoint(TSweep& s, int k) {
+  TDCEL& d = s.D;
+  const TPoint p = s.P(k);
+  const int ringSize = s.Ring.Size();
+  // Forward walk: triangles c -> k -> next(c) over the visible edges after L.
+  int firstForward = kNone, kToC = kNone;
+  RingNode* c = s.Last;
+  for (int steps = 0;
+       steps < ringSize && Orientation(p, s.P(c->Value), s.P(c->NextNode->Value)) == Clockwise;
+       ++steps) {
+    const int cv = c->Value, nv = c->NextNode->Value;
+    const int f = d.FaceCount(), h = d.HalfEdgeCount();
+    d.AddHalfEdge(cv, h + 2, h + 1, kToC, f);
+    d.AddHalfEdge(k, h, h + 2, kNone, f);
+    d.AddHalfEdge(nv, h + 1, h, s.HullOut[cv], f);
+    d.SetFaceEdge(f, h + 1);
+    if (firstForward == kNone) firstForward = h;
+    kToC = h + 1;
+    c = c->NextNode;
+  }
+  RingNode* end = c;
+  // Backward walk: triangles k -> c -> prev(c) over the visible edges before L.
+  int pending = firstForward, firstBackward = kNone;
+  c = s.Last;
+  for (int steps = 0; steps < ringSize &&
+                      Orientation(p, s.P(c->Value), s.P(c->PrevNode->Value)) == CounterClockwise;
+       ++steps) {
+    const int cv = c->Value, pv = c->PrevNode->Value;
+    const int f = d.FaceCount(), h = d.HalfEdgeCount();
+    d.AddHalfEdge(k, h + 2, h + 1, pending, f);
+    d.AddHalfEdge(cv, h, h + 2, s.HullOut[pv], f);
+    d.AddHalfEdge(pv, h + 1, h, kNone, f);
+    d.SetFaceEdge(f, h);
+    if (firstBackward == kNone) firstBackward = h;
+    pending = h + 2;
+    c = c->PrevNode;
+  }
+  RingNode* begin = c;
+  assert(firstForward != kNone || firstBackward != kNone);
+  s.HullOut[begin->Value] = pending;
+  s.HullOut[k] = firstForward != kNone ? kToC : firstBackward;
+  s.Last = RingReplaceBetween(begin->Value, end->Value, k, s.Ring);
+}
+
+void RequireNotAllCollinear(const TNube& points) {
+  if (AllCollinearPoints(points)) throw UserError("At least 3 non-collinear points are needed.");
+}
+
+}  // namespace
+
+void NudgePoint(int k, TNube& points, int* draggedPoint) {
+  const int n = static_cast<int>(points.size());
+  TPoint p = points[k];
+  assert(p.X < kMaxCoordinate);
+  ++p.X;
+  int i = k;
+  while (i + 1 < n &&
+         (points[i + 1].X < p.X || (points[i + 1].X == p.X && points[i + 1].Y > p.Y))) {
+    points[i] = points[i + 1];
+    ++i;
+  }
+  points[i] = p;
+  if (draggedPoint != nullptr && *draggedPoint >= k && *draggedPoint <= i)
+    *draggedPoint = *draggedPoint == k ? i : *draggedPoint - 1;
+}
+
+void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint) {
+  assert(subdivision.HalfEdgeCount() == 0);
+  const int n = static_cast<int>(points.size());
+  if (n < 3) return;
+  RequireNotAllCollinear(points);
+  TSweep s{points, subdivision, draggedPoint, {}, std::vector<int>(points.size(), kNone), nullptr};
+  try {
+    for (int k = StartSweep(s); k < n; ++k) {
+      SettleCollinear(s, k);
+      InsertPoint(s, k);
+    }
+  } catch (...) {
+    subdivision.Clear();
+    throw;
+  }
+}
+
+namespace {
+
+// InCircle with a floating-point filter: the coordinate differences of 32-bit points are exact
+// in double, so the classic static error bound of the in-circle determinant decides the sign
+// whenever the rounded value clears it; the exact predicate answers the rest (cocircular and
+// nearly cocircular points). Same answer as InCircle, several times faster on the flip path.
+int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
+  const double adx = double(a.X) - d.X, ady = double(a.Y) - d.Y;
+  const double bdx = double(b.X) - d.X, bdy = double(b.Y) - d.Y;
+  const double cdx = double(c.X) - d.X, cdy = double(c.Y) - d.Y;
+  const double bc = bdx * cdy - bdy * cdx, ca = cdx * ady - cdy * adx, ab = adx * bdy - ady * bdx;
+  const double al = adx * adx + ady * ady, bl = bdx * bdx + bdy * bdy, cl = cdx * cdx + cdy * cdy;
+  const double det = al * bc + bl * ca + cl * ab;
+  const double permanent = (std::abs(bdx * cdy) + std::abs(bdy * cdx)) * al +
+                           (std::abs(cdx * ady) + std::abs(cdy * adx)) * bl +
+                           (std::abs(adx * bdy) + std::abs(ady * bdx)) * cl;
+  constexpr double kEpsilon = 0x1p-53;
+  constexpr double kBound = (10.0 + 96.0 * kEpsilon) * kEpsilon;
+  if (det > kBound * permanent) return -1;
+  if (-det > kBound * permanent) return 1;
+  return InCircle(a, b, c, d);
+}
+
+// OrientationSign(A, B, C) * InCircle(A, B, C, D) for the quadrilateral around e (see
+// IsLegalEdge): positive when legal, 0 when the four points are cocircular.
+int Legality(int e, const TNube& points, const TDCEL& d) {
+  const int t = d.Twin(e);
+  const TPoint a = points[d.Origin(e)], b = points[d.Origin(t)];
+  const TPoint c = points[d.Origin(d.Prev(t))], x = points[d.Origin(d.Prev(e))];
+  return OrientationSign(a, b, c) * InCircleFiltered(a, b, c, x);
+}
+
+}  // namespace
+
+bool IsLegalEdge(int e, const TNube& points, const TDCEL& subdivision) {
+  assert(subdivision.HasTwin(e));
+  return Legality(e, points, subdivision) > 0;
+}
+
+void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
+  TDCEL& d = subdivision;
+  const int count = d.HalfEdgeCount();
+  std::vector<uint8_t> queued(static_cast<size_t>(count), 0);
+  // Per edge (its lower half-edge index): flipped last because its four points are cocircular.
+  std::vector<uint8_t> cocircularFlip(static_cast<size_t>(count), 0);
+  TPila stack;
+  // Initial pass: the higher half-edge of every illegal edge, once.
+  for (int e = count - 1; e >= 0; --e) {
+    if (d.Origin(e) == kNone || !d.HasTwin(e)) continue;
+    if (!IsLegalEdge(e, points, d) && queued[d.Twin(e)] == 0) {
+      queued[e] = 1;
+      stack.Push(e);
+    }
+  }
+  // With exact predicates the flips end (each strict flip lowers the lifted surface, and an
+  // edge is flipped at most once on a circle between strict flips); the budget only guards the
+  // rounded in-circle test of coordinates 2^30 apart.
+  int64_t budget = int64_t{count} * count + 16;
+  while (!stack.IsEmpty() && budget-- > 0) {
+    const int e = stack.Pop();
+    queued[e] = 0;
+    const int legality = Legality(e, points, d);
+    if (legality > 0) continue;
+    uint8_t& mark = cocircularFlip[std::min(e, d.Twin(e))];
+    if (legality == 0) {
+      if (mark != 0) continue;
+      mark = 1;
+    } else {
+      mark = 0;
+    }
+    d.FlipEdge(e);
+    const int t = d.Twin(e);
+    for (const int x : {d.Prev(e), d.Prev(t), d.Next(e), d.Next(t)}) {
+      if (d.HasTwin(x) && queued[x] == 0 && queued[d.Twin(x)] == 0) stack.Push(x);
+    }
+  }
+}
+
+void FanTriangulation(TDCEL& subdivision) {
+  TDCEL& d = subdivision;
+  if (d.HalfEdgeCount() < 4) return;
+  assert(d.FaceCount() == 1 && d.VertexEdge(0) != kNone);
+  const int in0 = d.Prev(d.VertexEdge(0));
+  const int z = d.Origin(in0);
+  int e = d.Next(d.VertexEdge(0));
+  d.StoreFaceEdge(0, e);
+  int f = 0;
+  for (int guard = d.HalfEdgeCount(); guard > 0; --guard) {
+    // Close the triangle of face f with the diagonal back to vertex 0 ...
+    const int next = d.Next(e);
+    d.AddHalfEdge(d.Destination(e), e, d.Prev(e), kNone, f);
+    const int closing = d.HalfEdgeCount() - 1;
+    // ... and open face f + 1 with its twin, in front of the next boundary edge.
+    ++f;
+    e = next;
+    d.SetFace(e, f);
+    d.SetFaceEdge(f, e);
+    d.AddHalfEdge(0, in0, e, closing, f);
+    if (d.Destination(e) == z) break;
+  }
+  d.SetFace(in0, f);
+}
+
+}  // namespace qv

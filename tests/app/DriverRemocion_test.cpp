@@ -1,0 +1,149 @@
+// The triangulate-and-remove method run from the main window: its four variants, the collinear
+// start, a result that follows the edits, the statistics switch and a refusal.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include "Pixeles.h"
+#include "app/Principal.h"
+#include "methods/Verificador.h"
+
+namespace qv {
+namespace {
+
+using test::Is;
+using test::SegmentDrawn;
+
+class RemoveWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = std::make_unique<TForm1>();
+    form->SetMessages(&messages);
+    form->setWindowState(Qt::WindowNoState);
+    form->resize(1000, 700);
+    form->show();
+    QCoreApplication::processEvents();
+  }
+
+  void ClickAll(const TNube& points) {
+    for (const TPoint& p : points)
+      QTest::mouseClick(form->Pizarra, Qt::LeftButton, {}, QPoint(p.X, p.Y));
+  }
+  // Every edge of the current result is drawn in black between its end points.
+  bool ResultDrawn() {
+    const QImage img = form->Pizarra->Surface().copy();
+    const TDCEL& pt = form->Doc.CurrentPT;
+    if (pt.HalfEdgeCount() == 0) return false;
+    for (int e = 0; e < pt.HalfEdgeCount(); ++e) {
+      if (pt.Origin(e) == kNone) continue;
+      const TPoint a = form->Doc.Points[pt.Origin(e)], b = form->Doc.Points[pt.Destination(e)];
+      const QPoint p(a.X + (b.X - a.X) / 4, a.Y + (b.Y - a.Y) / 4);
+      const QPoint q(a.X + 3 * (b.X - a.X) / 4, a.Y + 3 * (b.Y - a.Y) / 4);
+      if (!SegmentDrawn(img, p, q, Qt::black)) return false;
+    }
+    return true;
+  }
+
+  std::unique_ptr<TForm1> form;
+  TRecordedMessages messages;
+  // A hexagon around three inner points: the Delaunay triangulation has a removable edge.
+  const TNube nine{TPoint{100, 300}, TPoint{250, 120}, TPoint{450, 110},
+                   TPoint{600, 300}, TPoint{460, 480}, TPoint{240, 470},
+                   TPoint{330, 280}, TPoint{420, 330}, TPoint{300, 420}};
+};
+
+TEST_F(RemoveWindow, EachVariantRunsEndToEndAndKeepsItsSelectionText) {
+  ClickAll(nine);
+  const struct {
+    QAction* item;
+    const char* text;
+    bool triangulation;
+  } variants[] = {{form->RBarrido, "SWEEP LINE TRIANGULATION", true},
+                  {form->RDelaunay, "DELAUNAY TRIANGULATION", true},
+                  {form->RRemoverA, "TRIANGULATE FIRST, THEN REMOVE EDGES", false},
+                  {form->RRemoverT, "TRIANGULATE FIRST, THEN REMOVE EDGES AND TRIANGLES", false}};
+  for (const auto& v : variants) {
+    v.item->trigger();
+    form->tbEjecutar->trigger();
+    ASSERT_TRUE(messages.Messages.empty()) << messages.Messages[0].toStdString();
+    EXPECT_TRUE(form->Doc.ResultShown);
+    EXPECT_EQ(form->Doc.SelectedMethod, TMethod::TriangulateRemove);
+    EXPECT_EQ(form->StatusText(0), QString::fromLatin1(v.text));
+    const TCheckReport report = CheckSubdivision(form->Doc.Points, form->Doc.CurrentPT);
+    EXPECT_TRUE(report.Valid) << v.text << ": " << report.Reason;
+    if (v.triangulation) {
+      EXPECT_EQ(report.Triangles, report.Faces) << v.text;
+      EXPECT_EQ(report.Faces, 10) << v.text;  // 2n - h - 2 with 6 hull points
+    } else {
+      // A triangulation of 9 points with 6 on the hull has 18 edges; some went.
+      EXPECT_LT(EdgeList(form->Doc.CurrentPT).size(), 18u) << v.text;
+    }
+    EXPECT_EQ(form->LPuntos->text(), QStringLiteral("9")) << v.text;
+    EXPECT_EQ(form->LNumCaras->text(), QString::number(report.Faces)) << v.text;
+    EXPECT_EQ(form->LNumT->text(), QString::number(report.Triangles)) << v.text;
+    EXPECT_TRUE(ResultDrawn()) << v.text;
+    for (const TPoint& p : form->Doc.Points)
+      EXPECT_TRUE(Is(form->Pizarra->Surface(), p.X, p.Y, Qt::red));
+  }
+}
+
+TEST_F(RemoveWindow, CollinearStartMovesTheFirstPointLeftInTheDocument) {
+  ClickAll({TPoint{300, 300}, TPoint{100, 100}, TPoint{200, 200}, TPoint{400, 120}});
+  form->RDelaunay->trigger();
+  form->tbEjecutar->trigger();
+  ASSERT_TRUE(messages.Messages.empty()) << messages.Messages[0].toStdString();
+  // Sorted by x: (100, 100), (200, 200), (300, 300) are collinear; the first moves to x 99.
+  EXPECT_EQ(form->Doc.Points[0], (TPoint{99, 100}));
+  EXPECT_TRUE(CheckSubdivision(form->Doc.Points, form->Doc.CurrentPT).Valid);
+}
+
+TEST_F(RemoveWindow, AShownResultFollowsEveryNewPoint) {
+  ClickAll({nine[0], nine[1], nine[2]});
+  form->RRemoverT->trigger();
+  form->tbEjecutar->trigger();
+  ASSERT_TRUE(form->Doc.ResultShown);
+  for (size_t i = 3; i < nine.size(); ++i) {
+    ClickAll({nine[i]});
+    EXPECT_EQ(form->Doc.CurrentPT.VertexCount(), static_cast<int>(i) + 1);
+    const TCheckReport report = CheckSubdivision(form->Doc.Points, form->Doc.CurrentPT);
+    EXPECT_TRUE(report.Valid) << i << ": " << report.Reason;
+    EXPECT_TRUE(ResultDrawn());
+  }
+  EXPECT_TRUE(messages.Messages.empty());
+}
+
+TEST_F(RemoveWindow, TheHeldPointIsFollowedThroughTheSort) {
+  ClickAll(nine);
+  form->RBarrido->trigger();
+  form->Doc.DraggedPoint = 3;  // (600, 300): last in x order
+  form->tbEjecutar->trigger();
+  ASSERT_NE(form->Doc.DraggedPoint, kNone);
+  EXPECT_EQ(form->Doc.Points[form->Doc.DraggedPoint], (TPoint{600, 300}));
+}
+
+TEST_F(RemoveWindow, DisabledStatisticsLeaveThePanelAndStatusAlone) {
+  form->StatDisabled->trigger();
+  ClickAll(nine);
+  form->RDelaunay->trigger();
+  form->tbEjecutar->trigger();
+  EXPECT_TRUE(form->Doc.ResultShown);
+  EXPECT_TRUE(ResultDrawn());
+  EXPECT_EQ(form->StatusText(0), QStringLiteral("DELAUNAY TRIANGULATION"));
+  EXPECT_EQ(form->LPuntos->text(), QStringLiteral("0"));
+  EXPECT_EQ(form->LNumCaras->text(), QStringLiteral("0"));
+}
+
+TEST_F(RemoveWindow, PointsOnOneLineAreRefusedAndStayWhereTheyWere) {
+  ClickAll({TPoint{300, 200}, TPoint{100, 200}, TPoint{200, 200}});
+  form->RRemoverA->trigger();
+  form->tbEjecutar->trigger();
+  ASSERT_EQ(messages.Messages.size(), 1u);
+  EXPECT_EQ(messages.Messages[0], QStringLiteral("At least 3 non-collinear points are needed."));
+  EXPECT_FALSE(form->Doc.ResultShown);
+  EXPECT_EQ(form->Doc.Points, (TNube{TPoint{100, 200}, TPoint{200, 200}, TPoint{300, 200}}));
+  EXPECT_EQ(form->LPuntos->text(), QStringLiteral("0"));
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,366 @@
+#include "methods/Remocion.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "geometry/CierreConvexo.h"
+#include "geometry/UserError.h"
+#include "methods/Triangulacion.h"
+#include "methods/Triangulos.h"
+#include "methods/Verificador.h"
+
+namespace qv {
+namespace {
+
+using namespace qv::testing_triangles;
+
+// ---- Removable edges -----------------------------------------------------------------------
+
+// Triangles a b c (face 0, c above the edge) and b a d (face 1); half-edge 0 runs a -> b.
+struct TwoTriangles {
+  TNube Points;
+  TDCEL D = FromTriangles({{0, 1, 2}, {1, 0, 3}});
+  explicit TwoTriangles(TPoint below) : Points{{0, 0}, {10, 0}, {5, -10}, below} {}
+};
+
+TEST(IsRemovableEdge, TwoTrianglesByTheAngleAtEachEndpoint) {
+  const struct {
+    TPoint below;
+    bool removable;
+    const char* why;
+  } cases[] = {
+      {{5, 10}, false, "convex quadrilateral: neither endpoint reflex"},
+      {{-3, 2}, true, "a becomes reflex"},
+      {{13, 2}, true, "b becomes reflex"},
+      {{-1, 2}, false, "a exactly 180 degrees (c, a, d collinear), b convex"},
+  };
+  for (const auto& c : cases) {
+    TwoTriangles t(c.below);
+    EXPECT_EQ(IsRemovableEdge(0, t.Points, t.D), c.removable) << c.why;
+    EXPECT_EQ(IsRemovableEdge(t.D.Twin(0), t.Points, t.D), c.removable) << c.why;
+  }
+}
+
+TEST(IsRemovableEdge, HullEdgesAndDeletedEdgesAreNeverRemovable) {
+  TwoTriangles t({-3, 2});
+  for (int e : {1, 2, 4, 5}) EXPECT_FALSE(IsRemovableEdge(e, t.Points, t.D)) << e;
+  t.D.RemoveEdge(0);
+  EXPECT_FALSE(IsRemovableEdge(0, t.Points, t.D));
+  EXPECT_FALSE(IsRemovableEdge(3, t.Points, t.D));
+}
+
+// A polygon (counterclockwise on the screen) split by the diagonal a -> b; returns its index.
+int SplitPolygon(const TNube& polygon, int a, int b, TDCEL& d) {
+  int64_t area = 0;
+  for (size_t i = 0; i < polygon.size(); ++i) {
+    const TPoint p = polygon[i], q = polygon[(i + 1) % polygon.size()];
+    area += int64_t{p.X} * q.Y - int64_t{q.X} * p.Y;
+  }
+  EXPECT_LT(area, 0) << "the polygon must run counterclockwise on the screen";
+  BuildPolygon(polygon, d);
+  d.SplitFace(0, a, b);
+  return d.HalfEdgeCount() - 2;
+}
+
+TEST(IsRemovableEdge, BothEndpointsBecomingReflexKeepsTheEdge) {
+  // The diagonal 0 -> 4 of an octagon pinched at both of its ends.
+  const TNube p = {{0, 0}, {-5, 3}, {5, 10}, {15, 3}, {10, 0}, {15, -3}, {5, -10}, {-5, -3}};
+  TDCEL d;
+  const int e = SplitPolygon(p, 0, 4, d);
+  EXPECT_FALSE(IsRemovableEdge(e, p, d));
+  EXPECT_FALSE(IsRemovableEdge(d.Twin(e), p, d));
+}
+
+TEST(IsRemovableEdge, AnEndpointAlreadyReflexInOneFaceNeverCounts) {
+  // Vertex 0 is reflex in the upper face already; the edge 0 -> 3 is removable exactly when
+  // vertex 3 becomes reflex.
+  TNube p = {{0, 0}, {2, 6}, {12, 6}, {10, 0}, {12, -8}, {-6, -8}, {-6, 4}};
+  TDCEL d;
+  int e = SplitPolygon(p, 0, 3, d);
+  EXPECT_TRUE(IsRemovableEdge(e, p, d));  // 3 becomes reflex (about 212 degrees)
+  p[2] = {5, 6};                          // now 3 stays convex (about 154 degrees)
+  TDCEL d2;
+  e = SplitPolygon(p, 0, 3, d2);
+  EXPECT_FALSE(IsRemovableEdge(e, p, d2));
+}
+
+// ---- Edge removal --------------------------------------------------------------------------
+
+TEST(RemoveEdges, ReflexQuadrilateralBecomesOnePseudoTriangle) {
+  TwoTriangles t({-3, 2});
+  RemoveEdges(t.Points, t.D);
+  EXPECT_EQ(Edges(t.D).size(), 4u);
+  EXPECT_EQ(FaceSet(t.D).size(), 1u);
+  EXPECT_EQ(ConvexCorners(t.Points, t.D, t.D.FaceOf(1)), 3);
+  std::string why;
+  EXPECT_TRUE(t.D.IsValid(&why)) << why;
+
+  TwoTriangles convex({5, 10});
+  RemoveEdges(convex.Points, convex.D);
+  EXPECT_EQ(Edges(convex.D).size(), 5u);
+}
+
+TEST(RemoveEdges, StartsWithTheHighestIndexedRemovableEdge) {
+  // A point v inside the triangle X Y Z: each spoke alone is removable (v becomes reflex), and
+  // after one spoke goes v is reflex in the merged face, so the others stay. The lower half-edges
+  // of the spokes v-X, v-Y, v-Z are 0, 2 and 5: v-Z goes.
+  const TNube p = {{50, 60}, {50, 0}, {0, 90}, {100, 90}};
+  TDCEL d = FromTriangles({{0, 1, 2}, {0, 2, 3}, {0, 3, 1}});
+  for (int e : {0, 2, 5}) EXPECT_TRUE(IsRemovableEdge(e, p, d));
+  RemoveEdges(p, d);
+  const auto edges = Edges(d);
+  EXPECT_TRUE(edges.contains({0, 1}));
+  EXPECT_TRUE(edges.contains({0, 2}));
+  EXPECT_FALSE(edges.contains({0, 3}));
+}
+
+TEST(RemoveEdges, ThreePointsChangeNothing) {
+  TNube p = {{0, 0}, {5, 9}, {10, 0}};
+  TDCEL d;
+  SweepTriangulation(p, d);
+  const TDCEL before = d;
+  RemoveEdges(p, d);
+  RemoveTriangles(p, d);
+  EXPECT_EQ(d.HalfEdges, before.HalfEdges);
+  EXPECT_EQ(d.Faces, before.Faces);
+}
+
+// ---- Triangle removal ----------------------------------------------------------------------
+
+// Hull X Y Z around a small triangle TL B TR whose sides face X, Y, Z: face 0 is the inner
+// triangle, faces 1 to 3 its neighbours with apexes Y, Z, X, faces 4 to 6 touch the hull.
+struct InnerTriangle {
+  TNube Points = {{100, 0}, {0, 174}, {200, 174}, {90, 110}, {110, 110}, {100, 127}};
+  TDCEL D =
+      FromTriangles({{3, 5, 4}, {5, 3, 1}, {4, 5, 2}, {3, 4, 0}, {0, 1, 3}, {1, 2, 5}, {2, 0, 4}});
+};
+
+TEST(IsTriangle, ByTheFaceCycle) {
+  InnerTriangle t;
+  EXPECT_TRUE(IsTriangle(0, t.D));
+  t.D.RemoveFace(0);
+  EXPECT_FALSE(IsTriangle(3, t.D));  // the merged face survives in the last neighbour
+}
+
+TEST(RemoveTriangles, InnerTriangleWithReflexCornersMergesWithItsNeighbours) {
+  InnerTriangle t;
+  RemoveTriangles(t.Points, t.D);
+  EXPECT_EQ(t.D.FaceEdge(0), kNone);
+  const auto faces = FaceSet(t.D);
+  ASSERT_EQ(faces.size(), 4u);
+  // The pseudo-triangle X TL Y B Z TR with its corners at X, Y and Z.
+  EXPECT_NE(std::find(faces.begin(), faces.end(), std::vector<int>{0, 3, 1, 5, 2, 4}), faces.end());
+  for (int f = 0; f < t.D.FaceCount(); ++f)
+    if (t.D.FaceEdge(f) != kNone) {
+      EXPECT_EQ(ConvexCorners(t.Points, t.D, f), 3) << f;
+    }
+  std::string why;
+  EXPECT_TRUE(t.D.IsValid(&why)) << why;
+}
+
+TEST(RemoveTriangles, TrianglesOnTheHullStay) {
+  InnerTriangle t;
+  RemoveTriangles(t.Points, t.D);
+  for (int f = 4; f <= 6; ++f) {
+    ASSERT_NE(t.D.FaceEdge(f), kNone) << f;
+    EXPECT_TRUE(IsTriangle(f, t.D)) << f;
+    EXPECT_TRUE(t.D.FaceOnBoundary(f));
+  }
+}
+
+TEST(RemoveTriangles, NeighbourWithoutThreeTriangularNeighboursStays) {
+  // After the edge stage merged a neighbour, the inner triangle no longer qualifies.
+  InnerTriangle t;
+  t.D.RemoveEdge(t.D.FindEdgeInFace(1, 1));  // Y-B: face 1 merges into face 5
+  RemoveTriangles(t.Points, t.D);
+  EXPECT_NE(t.D.FaceEdge(0), kNone);
+  EXPECT_TRUE(IsTriangle(0, t.D));
+}
+
+// ---- Whole stages on point sets ------------------------------------------------------------
+
+void ExpectPseudoTriangles(const TNube& p, const TDCEL& d) {
+  std::string why;
+  ASSERT_TRUE(d.IsValid(&why)) << why;
+  EXPECT_EQ(FacesArea2(p, d), HullArea2(p));
+  for (int f = 0; f < d.FaceCount(); ++f)
+    if (d.FaceEdge(f) != kNone) {
+      EXPECT_EQ(ConvexCorners(p, d, f), 3) << "face " << f;
+    }
+}
+
+TEST(RemovalStages, RandomSetsGivePseudoTrianglesAndKeepTheHull) {
+  for (uint32_t seed = 1; seed <= 30; ++seed) {
+    TNube p = RandomPoints(40 + static_cast<int>(seed) * 5, seed);
+    SortForSweep(p);
+    TDCEL d;
+    SweepTriangulation(p, d);
+    DelaunayFlips(p, d);
+    std::vector<int> hull;
+    for (int e = 0; e < d.HalfEdgeCount(); ++e)
+      if (!d.HasTwin(e)) hull.push_back(e);
+    RemoveEdges(p, d);
+    ExpectPseudoTriangles(p, d);
+    const size_t afterEdges = Edges(d).size();
+    RemoveTriangles(p, d);
+    ExpectPseudoTriangles(p, d);
+    EXPECT_LE(Edges(d).size(), afterEdges);
+    for (int e : hull) EXPECT_NE(d.Origin(e), kNone) << "hull edge " << e << " removed";
+  }
+}
+
+}  // namespace
+}  // namespace qv
+
+// ---- The driver's computation ---------------------------------------------------------------
+
+namespace qv {
+namespace {
+
+using namespace qv::testing_triangles;
+
+constexpr TRemocionVariant kVariants[] = {TRemocionVariant::Sweep, TRemocionVariant::Delaunay,
+                                          TRemocionVariant::RemoveEdges,
+                                          TRemocionVariant::RemoveTriangles};
+
+TEST(ComputeTriangulateRemove, FewerThanThreePointsAreRefusedUntouched) {
+  TNube p = {{5, 5}, {1, 1}};
+  TDCEL pt = FromTriangles({{0, 1, 2}});
+  int dragged = 0;
+  try {
+    ComputeTriangulateRemove(p, TRemocionVariant::Delaunay, dragged, pt);
+    ADD_FAILURE() << "no refusal";
+  } catch (const UserError& e) {
+    EXPECT_STREQ(e.what(), "At least 3 points are needed.");
+  }
+  EXPECT_EQ(p, (TNube{{5, 5}, {1, 1}}));
+  EXPECT_EQ(pt.HalfEdgeCount(), 3);
+  EXPECT_EQ(dragged, 0);
+}
+
+TEST(ComputeTriangulateRemove, SortsByXWithEqualXFromBottomToTop) {
+  TNube p = {{10, 10}, {20, 5}, {0, 0}, {10, 20}};
+  TDCEL pt;
+  int dragged = 1;  // (20, 5)
+  ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt);
+  EXPECT_EQ(p, (TNube{{0, 0}, {10, 20}, {10, 10}, {20, 5}}));
+  EXPECT_EQ(dragged, 3);
+  std::vector<int> first = FaceCycle(pt, 0);
+  std::sort(first.begin(), first.end());
+  EXPECT_EQ(first, (std::vector<int>{0, 1, 2}));  // the lower of the two x = 10 came first
+}
+
+TEST(ComputeTriangulateRemove, CollinearStartMovesTheFirstPointLeft) {
+  TNube p = {{30, 30}, {10, 10}, {20, 20}, {40, 12}};
+  TDCEL pt;
+  int dragged = kNone;
+  ComputeTriangulateRemove(p, TRemocionVariant::Delaunay, dragged, pt);
+  EXPECT_EQ(p, (TNube{{9, 10}, {20, 20}, {30, 30}, {40, 12}}));
+  EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
+}
+
+TEST(ComputeTriangulateRemove, PointsOnOneLineAreRefusedWithTheirCoordinates) {
+  for (TNube line : {TNube{{30, 7}, {10, 7}, {20, 7}, {0, 7}}, TNube{{0, 0}, {2, 1}, {4, 2}}}) {
+    TNube sorted = line;
+    SortForSweep(sorted);
+    TDCEL pt;
+    int dragged = kNone;
+    try {
+      ComputeTriangulateRemove(line, TRemocionVariant::RemoveTriangles, dragged, pt);
+      if (sorted.size() == 4) ADD_FAILURE() << "a horizontal line has no triangulation";
+    } catch (const UserError& e) {
+      EXPECT_STREQ(e.what(), "At least 3 non-collinear points are needed.");
+      EXPECT_EQ(line, sorted);  // sorted, not moved
+      EXPECT_EQ(pt.HalfEdgeCount(), 0);
+    }
+  }
+}
+
+TEST(ComputeTriangulateRemove, HeldPointIsFollowedThroughSortAndNudges) {
+  // Sorted, the three copies of (50, 40) keep their order a, b, c. b equals the inserted a and
+  // moves to (51, 40), past c; c then equals a, moves to (51, 40) and stops in front of b; b
+  // equals the inserted c and moves on to (52, 40).
+  const TNube input = {{50, 40}, {0, 0}, {50, 40}, {90, 10}, {50, 40}, {20, 70}};
+  TNube p = input;
+  TDCEL pt;
+  int dragged = 2;  // b
+  ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt);
+  EXPECT_EQ(p, (TNube{{0, 0}, {20, 70}, {50, 40}, {51, 40}, {52, 40}, {90, 10}}));
+  EXPECT_EQ(dragged, 4);
+  EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
+  p = input;
+  dragged = 5;  // (20, 70), only sorted
+  ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt);
+  EXPECT_EQ(dragged, 1);
+}
+
+// Seeded random, clustered (many coincident points), grid, circle, collinear-run and huge sets.
+std::vector<TNube> PropertySets() {
+  std::vector<TNube> sets;
+  for (uint32_t seed = 1; seed <= 25; ++seed) sets.push_back(RandomPoints(3 + 7 * seed, seed));
+  for (uint32_t seed = 1; seed <= 10; ++seed)
+    sets.push_back(RandomPoints(60, 100 + seed, 12));  // 169 pixels: coincident points
+  sets.push_back(GridPoints(25, 25));
+  sets.push_back(GridPoints(17, 9, 10));
+  sets.push_back(CirclePoints(65, 300, 300));
+  sets.push_back(CirclePoints(1105));
+  TNube runs;
+  for (int i = 0; i < 30; ++i) runs.push_back({i * 4, 100});
+  for (int i = 0; i < 30; ++i) runs.push_back({60, i * 4});
+  for (int i = 0; i < 30; ++i) runs.push_back({i * 3, i * 2});
+  sets.push_back(runs);
+  TNube huge = RandomPoints(200, 99, 1 << 28);
+  for (TPoint& q : huge) q = {q.X * 7 - (1 << 30), q.Y * 7 - (1 << 30)};
+  sets.push_back(huge);
+  return sets;
+}
+
+TEST(ComputeTriangulateRemove, EveryVariantGivesAValidResultOnEverySet) {
+  int index = 0;
+  for (const TNube& set : PropertySets()) {
+    ++index;
+    for (const TRemocionVariant variant : kVariants) {
+      TNube p = set;
+      TDCEL pt;
+      int dragged = kNone;
+      ComputeTriangulateRemove(p, variant, dragged, pt);
+      ASSERT_EQ(p.size(), set.size());
+      const TCheckReport report = CheckSubdivision(p, pt);
+      ASSERT_TRUE(report.Valid) << "set " << index << ", " << RemocionStatusText(variant) << ": "
+                                << report.Reason;
+      if (variant == TRemocionVariant::Sweep || variant == TRemocionVariant::Delaunay) {
+        EXPECT_EQ(report.Triangles, report.Faces) << "set " << index;
+      }
+      if (variant == TRemocionVariant::Delaunay) {
+        EXPECT_TRUE(LocallyDelaunay(p, pt)) << "set " << index;
+      }
+    }
+  }
+}
+
+TEST(ComputeTriangulateRemove, RemovalStagesOnlyDeleteInnerEdgesOfTheDelaunayResult) {
+  for (uint32_t seed = 1; seed <= 15; ++seed) {
+    const TNube input = RandomPoints(80, seed);
+    TNube pd = input, pe = input, pr = input;
+    TDCEL delaunay, edges, triangles;
+    int dragged = kNone;
+    ComputeTriangulateRemove(pd, TRemocionVariant::Delaunay, dragged, delaunay);
+    ComputeTriangulateRemove(pe, TRemocionVariant::RemoveEdges, dragged, edges);
+    ComputeTriangulateRemove(pr, TRemocionVariant::RemoveTriangles, dragged, triangles);
+    ASSERT_EQ(pd, pe);
+    ASSERT_EQ(pd, pr);
+    const auto all = Edges(delaunay), afterEdges = Edges(edges), afterTriangles = Edges(triangles);
+    EXPECT_TRUE(std::includes(all.begin(), all.end(), afterEdges.begin(), afterEdges.end()));
+    EXPECT_TRUE(std::includes(afterEdges.begin(), afterEdges.end(), afterTriangles.begin(),
+                              afterTriangles.end()));
+    for (int e = 0; e < delaunay.HalfEdgeCount(); ++e) {
+      if (delaunay.HasTwin(e)) continue;  // hull edges stay in every variant
+      const int a = delaunay.Origin(e), b = delaunay.Destination(e);
+      EXPECT_TRUE(afterTriangles.contains({std::min(a, b), std::max(a, b)}));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qv

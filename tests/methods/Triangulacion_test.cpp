@@ -1,0 +1,371 @@
+#include "methods/Triangulacion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+#include "geometry/CierreConvexo.h"
+#include "geometry/UserError.h"
+#include "methods/Triangulos.h"
+
+namespace qv {
+namespace {
+
+using namespace qv::testing_triangles;
+using V = std::vector<int>;
+
+void ExpectTriangulation(const TNube& p, const TDCEL& d) {
+  std::string why;
+  ASSERT_TRUE(d.IsValid(&why)) << why;
+  EXPECT_TRUE(AllFacesCounterclockwiseTriangles(p, d));
+  EXPECT_EQ(FacesArea2(p, d), HullArea2(p));
+  for (int v = 0; v < static_cast<int>(p.size()); ++v) EXPECT_NE(d.VertexEdge(v), kNone) << v;
+}
+
+// ---- Sweep triangulation -------------------------------------------------------------------
+
+TEST(SweepTriangulation, ThreePointsMakeOneCounterclockwiseTriangleWithoutTwins) {
+  // 0 -> 1 -> 2 turns counterclockwise on the screen in the first set, clockwise in the second.
+  const TNube sets[2] = {{{0, 0}, {5, 10}, {10, 0}}, {{0, 10}, {5, 0}, {10, 10}}};
+  const V cycles[2] = {{0, 1, 2}, {0, 2, 1}};
+  for (int i = 0; i < 2; ++i) {
+    TNube p = sets[i];
+    TDCEL d;
+    SweepTriangulation(p, d);
+    EXPECT_EQ(d.FaceCount(), 1);
+    EXPECT_EQ(d.HalfEdgeCount(), 3);
+    for (int e = 0; e < 3; ++e) EXPECT_FALSE(d.HasTwin(e));
+    EXPECT_EQ(d.FaceEdge(0), 0);
+    EXPECT_EQ(FaceCycle(d, 0), cycles[i]);
+    ExpectTriangulation(p, d);
+  }
+}
+
+TEST(SweepTriangulation, FourthPointCollinearWithAHullEdgeMovesOnePixelRight) {
+  // Point 3 continues the hull edge 1-2 at the last inserted point 2.
+  TNube p = {{0, 0}, {10, 10}, {20, 0}, {30, -10}};
+  TDCEL d;
+  SweepTriangulation(p, d);
+  EXPECT_EQ(p, (TNube{{0, 0}, {10, 10}, {20, 0}, {31, -10}}));
+  EXPECT_EQ(d.FaceCount(), 3);
+  ExpectTriangulation(p, d);
+}
+
+TEST(SweepTriangulation, CoincidentPointIsMovedOffTheLastOne) {
+  TNube p = {{0, 0}, {10, 10}, {20, 0}, {20, 0}};
+  TDCEL d;
+  SweepTriangulation(p, d);
+  EXPECT_EQ(p[3], (TPoint{21, 0}));
+  ExpectTriangulation(p, d);
+}
+
+TEST(SweepTriangulation, EqualXAreInsertedInTheGivenBottomToTopOrder) {
+  // Sorted: among x = 10 the lower point (larger y) comes first and forms the first triangle.
+  TNube p = {{0, 0}, {10, 20}, {10, 10}, {20, 5}};
+  TDCEL d;
+  SweepTriangulation(p, d);
+  EXPECT_EQ(p, (TNube{{0, 0}, {10, 20}, {10, 10}, {20, 5}}));
+  std::vector<int> first = FaceCycle(d, 0);
+  std::sort(first.begin(), first.end());
+  EXPECT_EQ(first, (V{0, 1, 2}));
+  ExpectTriangulation(p, d);
+}
+
+TEST(SweepTriangulation, ColumnPointsMoveOnlyWhereTheOrderStaysAsItIs) {
+  // Each of 3, 4, 5 continues the vertical hull edge at the last inserted point. Moving 3 or 4
+  // one pixel right would put it behind the next point, so they stay; the last one moves.
+  TNube p = {{-1, 50}, {0, 40}, {0, 30}, {0, 20}, {0, 10}, {0, 0}};
+  TDCEL d;
+  SweepTriangulation(p, d);
+  EXPECT_EQ(p, (TNube{{-1, 50}, {0, 40}, {0, 30}, {0, 20}, {0, 10}, {1, 0}}));
+  ExpectTriangulation(p, d);
+}
+
+// Largest move of a point along its row (the sweep moves points only to the right).
+int LargestMove(TNube before, TNube after) {
+  auto byRow = [](TPoint a, TPoint b) { return a.Y != b.Y ? a.Y < b.Y : a.X < b.X; };
+  std::sort(before.begin(), before.end(), byRow);
+  std::sort(after.begin(), after.end(), byRow);
+  int largest = 0;
+  for (size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(before[i].Y, after[i].Y);
+    largest = std::max(largest, after[i].X - before[i].X);
+  }
+  return largest;
+}
+
+TEST(SweepTriangulation, GridsKeepTheirShape) {
+  // Moving every column point that meets a hull line would hand the collinearity on down the
+  // column and into the next columns: the grid would drift by hundreds of pixels.
+  for (const int step : {1, 3, 10}) {
+    TNube p = GridPoints(40, 40, step);
+    SortForSweep(p);
+    p[0].X -= 1;  // the collinear start of the driver
+    const TNube before = p;
+    TDCEL d;
+    SweepTriangulation(p, d);
+    EXPECT_LE(LargestMove(before, p), 2) << "step " << step;
+    ExpectTriangulation(p, d);
+  }
+}
+
+TEST(SweepTriangulation, HorizontalHullEdgeKeepsItsStraightVertexInsteadOfNudgingForever) {
+  // 3 lies on the horizontal hull edge 1-2 extended: no move to the right can leave that line.
+  TNube p = {{0, 5}, {1, 0}, {2, 0}, {3, 0}, {9, 9}};
+  const TNube before = p;
+  TDCEL d;
+  SweepTriangulation(p, d);
+  EXPECT_EQ(p, before);
+  // All five points lie on the hull (2 as a straight vertex): 2n - h - 2 = 3 triangles.
+  EXPECT_EQ(d.FaceCount(), 3);
+  EXPECT_TRUE(Edges(d).contains({1, 2}));
+  EXPECT_TRUE(Edges(d).contains({2, 3}));
+  ExpectTriangulation(p, d);
+}
+
+TEST(SweepTriangulation, CollinearStartIsFannedFromTheFirstPointOffTheLine) {
+  for (const TNube& start : {TNube{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 7}, {5, 2}},
+                             TNube{{0, 9}, {1, 0}, {2, 0}, {3, 0}, {4, -3}},
+                             TNube{{0, 0}, {1, 0}, {1, 0}, {2, 0}, {4, 3}}}) {
+    TNube p = start;
+    SortForSweep(p);
+    TDCEL d;
+    SweepTriangulation(p, d);
+    ExpectTriangulation(p, d);
+    for (size_t i = 1; i < p.size(); ++i) EXPECT_FALSE(p[i] == p[i - 1]);
+  }
+}
+
+TEST(SweepTriangulation, RefusesPointsOnOneLineWithoutChangingThem) {
+  TNube p = {{0, 0}, {1, 0}, {2, 0}, {3, 0}};
+  TDCEL d;
+  try {
+    SweepTriangulation(p, d);
+    ADD_FAILURE() << "no refusal";
+  } catch (const UserError& e) {
+    EXPECT_STREQ(e.what(), "At least 3 non-collinear points are needed.");
+  }
+  EXPECT_EQ(p, (TNube{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
+  EXPECT_EQ(d.HalfEdgeCount(), 0);
+}
+
+TEST(SweepTriangulation, CoincidentPointAtTheLargestXIsRefused) {
+  constexpr int32_t kMax = 2147483647;
+  TNube p = {{kMax - 2, 0}, {kMax - 1, 9}, {kMax, 0}, {kMax, 0}};
+  TDCEL d;
+  try {
+    SweepTriangulation(p, d);
+    ADD_FAILURE() << "no refusal";
+  } catch (const UserError& e) {
+    EXPECT_STREQ(e.what(), "No coincident points allowed.");
+  }
+  EXPECT_EQ(d.HalfEdgeCount(), 0);
+}
+
+TEST(SweepTriangulation, ManyCopiesOfOnePointAreSpreadApart) {
+  TNube p = {{0, 0}, {5, 9}};
+  for (int i = 0; i < 12; ++i) p.push_back({6, 3});
+  TDCEL d;
+  SweepTriangulation(p, d);
+  ExpectTriangulation(p, d);
+  TNube sorted = p;
+  SortForSweep(sorted);
+  EXPECT_EQ(p, sorted);
+  for (size_t i = 1; i < p.size(); ++i) EXPECT_FALSE(p[i] == p[i - 1]);
+}
+
+// ---- Nudge ---------------------------------------------------------------------------------
+
+TEST(NudgePoint, MovesRightThenPastEveryPointThatNowPrecedesIt) {
+  TNube p = {{0, 0}, {5, 3}, {6, 9}, {6, 1}, {7, 0}};
+  int dragged = 1;
+  NudgePoint(1, p, &dragged);
+  // (6, 3) passes (6, 9), which has the same x and a larger y, and stops before (6, 1).
+  EXPECT_EQ(p, (TNube{{0, 0}, {6, 9}, {6, 3}, {6, 1}, {7, 0}}));
+  EXPECT_EQ(dragged, 2);
+
+  TNube q = {{0, 0}, {5, 3}, {5, 1}, {9, 9}};
+  int other = 2;
+  NudgePoint(1, q, &other);
+  EXPECT_EQ(q, (TNube{{0, 0}, {5, 1}, {6, 3}, {9, 9}}));
+  EXPECT_EQ(other, 1);  // the point that moved back keeps being designated
+  int untouched = 3;
+  NudgePoint(0, q, &untouched);
+  EXPECT_EQ(q[0], (TPoint{1, 0}));
+  EXPECT_EQ(untouched, 3);
+}
+
+// ---- Legal edges and Delaunay flips --------------------------------------------------------
+
+TEST(IsLegalEdge, StrictlyOutsideIsLegalInsideAndOnTheCircleAreNot) {
+  // Triangles a b c above the edge and b a d below it; the circle through a, b, c has its
+  // centre at (5, 0) and radius 5.
+  const TDCEL d = FromTriangles({{0, 1, 2}, {1, 0, 3}});
+  const struct {
+    TPoint below;
+    bool legal;
+  } cases[] = {{{5, 20}, true}, {{5, 3}, false}, {{5, 5}, false}, {{9, 3}, false}};
+  for (const auto& c : cases) {
+    const TNube p = {{0, 0}, {10, 0}, {5, -5}, c.below};
+    EXPECT_EQ(IsLegalEdge(0, p, d), c.legal) << c.below.X << "," << c.below.Y;
+    EXPECT_EQ(IsLegalEdge(d.Twin(0), p, d), c.legal);
+  }
+}
+
+TEST(IsLegalEdge, AgreesWithTheExactPredicatesOnHardQuadrilaterals) {
+  // Nearly and exactly cocircular points, small and huge coordinates: the answer must be the
+  // exact one whatever shortcut the test takes.
+  const TDCEL d = FromTriangles({{0, 1, 2}, {1, 0, 3}});
+  std::mt19937 rng(7);
+  const int32_t ranges[] = {10, 1 << 12, 1 << 20, (1 << 29) - 1};
+  int checked = 0;
+  for (const int32_t range : ranges) {
+    std::uniform_int_distribution<int32_t> coord(-range, range);
+    for (int i = 0; i < 4000; ++i) {
+      TNube p(4);
+      for (TPoint& q : p) q = {coord(rng), coord(rng)};
+      if (i % 4 == 0) p[3] = {p[0].X + p[1].X - p[2].X, p[0].Y + p[1].Y - p[2].Y};
+      if (i % 4 == 1) p = {{-range, 0}, {range, 0}, {0, -range}, {0, range}};  // on one circle
+      if (OrientationSign(p[0], p[1], p[2]) >= 0 || OrientationSign(p[1], p[0], p[3]) >= 0)
+        continue;  // both triangles must run counterclockwise on the screen
+      const bool exact = OrientationSign(p[0], p[1], p[3]) * InCircle(p[0], p[1], p[3], p[2]) > 0;
+      EXPECT_EQ(IsLegalEdge(0, p, d), exact);
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 1000);
+}
+
+TEST(DelaunayFlips, FourCocircularPointsFlipTheSweepDiagonalOnce) {
+  for (TNube p :
+       {TNube{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, TNube{{0, 5}, {5, 0}, {10, 5}, {5, 10}},
+        TNube{{-3, 4}, {4, 3}, {3, -4}, {-5, 0}}}) {
+    SortForSweep(p);
+    TDCEL d;
+    SweepTriangulation(p, d);
+    // Point 3 is the last inserted: the sweep's diagonal joins the two middle points.
+    EXPECT_TRUE(Edges(d).contains({1, 2}));
+    DelaunayFlips(p, d);
+    const auto edges = Edges(d);
+    EXPECT_TRUE(edges.contains({0, 3}));
+    EXPECT_FALSE(edges.contains({1, 2}));
+    EXPECT_EQ(edges.size(), 5u);
+    ExpectTriangulation(p, d);
+  }
+}
+
+TEST(DelaunayFlips, NonConvexQuadrilateralIsLeftAlone) {
+  TNube p = {{0, 0}, {10, 10}, {11, 2}, {20, 0}};  // 2 lies inside the triangle 0, 1, 3
+  SortForSweep(p);
+  TDCEL d;
+  SweepTriangulation(p, d);
+  const auto before = Edges(d);
+  DelaunayFlips(p, d);
+  EXPECT_EQ(Edges(d), before);
+  EXPECT_TRUE(LocallyDelaunay(p, d));
+}
+
+// No point strictly inside the circumcircle of any face: the Delaunay triangulation, unique for
+// points without four on a circle.
+::testing::AssertionResult EmptyCircles(const TNube& p, const TDCEL& d) {
+  for (int f = 0; f < d.FaceCount(); ++f) {
+    const std::vector<int> c = FaceCycle(d, f);
+    if (c.size() != 3) continue;
+    for (const TPoint& q : p) {
+      if (InCircle(p[c[0]], p[c[1]], p[c[2]], q) * OrientationSign(p[c[0]], p[c[1]], p[c[2]]) < 0)
+        return ::testing::AssertionFailure() << "face " << f << " has a point inside";
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(DelaunayFlips, RandomSetsBecomeTheDelaunayTriangulation) {
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    TNube p = RandomPoints(60 + static_cast<int>(seed) * 3, seed, 5000);
+    SortForSweep(p);
+    TDCEL d;
+    SweepTriangulation(p, d);
+    DelaunayFlips(p, d);
+    ExpectTriangulation(p, d);
+    EXPECT_TRUE(EmptyCircles(p, d)) << "seed " << seed;
+  }
+}
+
+TEST(DelaunayFlips, CocircularSetsAndGridsFinishLocallyDelaunay) {
+  std::vector<TNube> sets = {CirclePoints(5), CirclePoints(65, 100, 100), CirclePoints(1105),
+                             GridPoints(12, 12), GridPoints(30, 20, 7)};
+  TNube circleAndCentre = CirclePoints(65);
+  circleAndCentre.push_back({0, 0});
+  sets.push_back(circleAndCentre);
+  for (TNube p : sets) {
+    SortForSweep(p);
+    TDCEL d;
+    SweepTriangulation(p, d);
+    DelaunayFlips(p, d);
+    ExpectTriangulation(p, d);
+    EXPECT_TRUE(LocallyDelaunay(p, d)) << p.size() << " points";
+  }
+}
+
+TEST(DelaunayFlips, ACocircularQuadrilateralFlipsOncePerCall) {
+  // Flipping is the described reaction to a point on the circle; a second call flips back.
+  TNube p = {{0, 10}, {0, 0}, {10, 10}, {10, 0}};
+  TDCEL d;
+  SweepTriangulation(p, d);
+  DelaunayFlips(p, d);
+  EXPECT_TRUE(Edges(d).contains({0, 3}));
+  DelaunayFlips(p, d);
+  EXPECT_TRUE(Edges(d).contains({1, 2}));
+}
+
+// ---- Fan -----------------------------------------------------------------------------------
+
+TNube ConvexPolygon(int n) {
+  TNube p;
+  for (int i = 0; i < n; ++i) {
+    const double a = 2 * std::numbers::pi * i / n;
+    // Increasing angle with y negated: counterclockwise on the screen.
+    p.push_back({static_cast<int32_t>(std::lround(1000 * std::cos(a))),
+                 static_cast<int32_t>(std::lround(-1000 * std::sin(a)))});
+  }
+  return p;
+}
+
+TEST(FanTriangulation, ConvexPolygonGetsEveryDiagonalFromVertexZero) {
+  for (int n = 4; n <= 12; ++n) {
+    const TNube p = ConvexPolygon(n);
+    TDCEL d;
+    BuildPolygon(p, d);
+    FanTriangulation(d);
+    EXPECT_EQ(d.FaceCount(), n - 2);
+    std::set<std::pair<int, int>> diagonals;
+    for (const auto& e : Edges(d))
+      if (e.second - e.first != 1 && !(e.first == 0 && e.second == n - 1)) diagonals.insert(e);
+    std::set<std::pair<int, int>> expected;
+    for (int k = 2; k <= n - 2; ++k) expected.insert({0, k});
+    EXPECT_EQ(diagonals, expected) << n;
+    // Face f is the triangle 0, f + 1, f + 2: the faces follow the boundary.
+    for (int f = 0; f < n - 2; ++f) {
+      std::vector<int> c = FaceCycle(d, f);
+      std::sort(c.begin(), c.end());
+      EXPECT_EQ(c, (V{0, f + 1, f + 2})) << n;
+    }
+    std::string why;
+    EXPECT_TRUE(d.IsValid(&why)) << why;
+    EXPECT_TRUE(AllFacesCounterclockwiseTriangles(p, d));
+  }
+}
+
+TEST(FanTriangulation, TriangleIsLeftAlone) {
+  TDCEL d;
+  BuildPolygon(ConvexPolygon(3), d);
+  const TDCEL before = d;
+  FanTriangulation(d);
+  EXPECT_EQ(d.HalfEdges, before.HalfEdges);
+  EXPECT_EQ(d.Faces, before.Faces);
+}
+
+}  // namespace
+}  // namespace qv

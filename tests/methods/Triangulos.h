@@ -1,0 +1,186 @@
+// Helpers for the triangulation and removal tests: hand-made subdivisions, face walks, the
+// local checks that do not need the pseudo-triangulation checker, and seeded point sets.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dcel/DCEL.h"
+#include "geometry/FuncionesMatematicas.h"
+#include "geometry/Tipos.h"
+
+namespace qv::testing_triangles {
+
+using Tri = std::array<int, 3>;
+
+// The origins of face f's cycle from its face edge on.
+inline std::vector<int> FaceCycle(const TDCEL& d, int f) {
+  std::vector<int> out;
+  const int start = d.FaceEdge(f);
+  if (start == kNone) return out;
+  int e = start;
+  do {
+    out.push_back(d.Origin(e));
+    e = d.Next(e);
+  } while (e != start && out.size() <= d.HalfEdges.size());
+  return out;
+}
+
+// The live faces as vertex cycles rotated to start at their smallest vertex, sorted.
+inline std::vector<std::vector<int>> FaceSet(const TDCEL& d) {
+  std::vector<std::vector<int>> out;
+  for (int f = 0; f < d.FaceCount(); ++f) {
+    std::vector<int> c = FaceCycle(d, f);
+    if (c.empty()) continue;
+    std::rotate(c.begin(), std::min_element(c.begin(), c.end()), c.end());
+    out.push_back(c);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Live edges as (min, max) pairs.
+inline std::set<std::pair<int, int>> Edges(const TDCEL& d) {
+  std::set<std::pair<int, int>> out;
+  for (int e = 0; e < d.HalfEdgeCount(); ++e) {
+    if (d.Origin(e) == kNone) continue;
+    const int a = d.Origin(e), b = d.Destination(e);
+    out.insert({std::min(a, b), std::max(a, b)});
+  }
+  return out;
+}
+
+// A subdivision from triangles given counterclockwise on the screen; face i is triangle i,
+// half-edge 3i + j runs from corner j to corner j + 1; shared sides become twins.
+inline TDCEL FromTriangles(const std::vector<Tri>& triangles) {
+  TDCEL d;
+  std::map<std::pair<int, int>, int> byEnds;
+  for (size_t i = 0; i < triangles.size(); ++i) {
+    const int f = static_cast<int>(i), h = 3 * f;
+    for (int j = 0; j < 3; ++j) {
+      const int a = triangles[i][j], b = triangles[i][(j + 1) % 3];
+      const auto twin = byEnds.find({b, a});
+      d.AddHalfEdge(a, j == 0 ? h + 2 : h + j - 1, j == 2 ? h : h + j + 1,
+                    twin == byEnds.end() ? kNone : twin->second, f);
+      byEnds[{a, b}] = h + j;
+    }
+    d.SetFaceEdge(f, h);
+  }
+  return d;
+}
+
+// Every live face is a triangle turning counterclockwise on the screen, not flat.
+inline ::testing::AssertionResult AllFacesCounterclockwiseTriangles(const TNube& p,
+                                                                    const TDCEL& d) {
+  for (int f = 0; f < d.FaceCount(); ++f) {
+    const std::vector<int> c = FaceCycle(d, f);
+    if (c.empty()) continue;
+    if (c.size() != 3)
+      return ::testing::AssertionFailure() << "face " << f << " has " << c.size() << " sides";
+    if (Orientation(p[c[0]], p[c[1]], p[c[2]]) != CounterClockwise)
+      return ::testing::AssertionFailure() << "face " << f << " is not counterclockwise";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// No vertex lies strictly inside the circle across any inner edge.
+inline ::testing::AssertionResult LocallyDelaunay(const TNube& p, const TDCEL& d) {
+  for (int e = 0; e < d.HalfEdgeCount(); ++e) {
+    if (d.Origin(e) == kNone || !d.HasTwin(e)) continue;
+    const int t = d.Twin(e);
+    const TPoint a = p[d.Origin(e)], b = p[d.Origin(t)], c = p[d.Origin(d.Prev(t))];
+    const TPoint x = p[d.Origin(d.Prev(e))];
+    if (OrientationSign(a, b, c) * InCircle(a, b, c, x) < 0)
+      return ::testing::AssertionFailure() << "half-edge " << e << " has a point inside";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Convex corners of face f (strictly less than 180 degrees), its cycle counterclockwise.
+inline int ConvexCorners(const TNube& p, const TDCEL& d, int f) {
+  const std::vector<int> c = FaceCycle(d, f);
+  const size_t n = c.size();
+  int corners = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const TPoint u = p[c[(i + n - 1) % n]], v = p[c[i]], w = p[c[(i + 1) % n]];
+    if (Orientation(u, v, w) == CounterClockwise) ++corners;
+  }
+  return corners;
+}
+
+inline TNube RandomPoints(int n, uint32_t seed, int range = 1000) {
+  std::mt19937 rng(seed);
+  std::uniform_int_distribution<int32_t> coord(0, range);
+  TNube points(static_cast<size_t>(n));
+  for (auto& q : points) q = {coord(rng), coord(rng)};
+  return points;
+}
+
+inline TNube GridPoints(int columns, int rows, int step = 1) {
+  TNube points;
+  for (int x = 0; x < columns; ++x)
+    for (int y = 0; y < rows; ++y) points.push_back({x * step, y * step});
+  return points;
+}
+
+// Every integer point on the circle of radius r about (cx, cy).
+inline TNube CirclePoints(int r, int cx = 0, int cy = 0) {
+  TNube points;
+  for (int x = -r; x <= r; ++x)
+    for (int y = -r; y <= r; ++y)
+      if (x * x + y * y == r * r) points.push_back({cx + x, cy + y});
+  return points;
+}
+
+// Twice the area of the convex hull of the points (monotone chain).
+inline int64_t HullArea2(TNube p) {
+  std::sort(p.begin(), p.end(),
+            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+  auto cross = [](TPoint o, TPoint a, TPoint b) {
+    return (int64_t{a.X} - o.X) * (int64_t{b.Y} - o.Y) -
+           (int64_t{a.Y} - o.Y) * (int64_t{b.X} - o.X);
+  };
+  std::vector<TPoint> h(2 * p.size() + 1);
+  size_t k = 0;
+  for (size_t i = 0; i < p.size(); ++i) {
+    while (k >= 2 && cross(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+    h[k++] = p[i];
+  }
+  for (size_t i = p.size() - 1, t = k + 1; i-- > 0;) {
+    while (k >= t && cross(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+    h[k++] = p[i];
+  }
+  int64_t area = 0;
+  for (size_t i = 0; i + 1 < k; ++i) area += cross(TPoint{0, 0}, h[i], h[i + 1]);
+  return area < 0 ? -area : area;
+}
+
+// Twice the total area of the live faces.
+inline int64_t FacesArea2(const TNube& p, const TDCEL& d) {
+  int64_t area = 0;
+  for (int f = 0; f < d.FaceCount(); ++f) {
+    const std::vector<int> c = FaceCycle(d, f);
+    for (size_t i = 0; i < c.size(); ++i) {
+      const TPoint a = p[c[i]], b = p[c[(i + 1) % c.size()]];
+      area += int64_t{a.X} * b.Y - int64_t{b.X} * a.Y;
+    }
+  }
+  return area < 0 ? -area : area;
+}
+
+// The sweep order: ascending x, ties descending y (stable).
+inline void SortForSweep(TNube& points) {
+  std::stable_sort(points.begin(), points.end(),
+                   [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y > b.Y; });
+}
+
+}  // namespace qv::testing_triangles
