@@ -82,7 +82,8 @@ void TCanvas::SetPenColor(const QColor& color) {
 }
 
 void TCanvas::SetPenWidth(int width) {
-  width = std::max(1, width);
+  // A width typed in the colour dialog is stored as typed; what is drawn stays within reason.
+  width = std::clamp(width, 1, kMaxPenWidth);
   if (width == penWidth_) return;
   penWidth_ = width;
   ApplyPen();
@@ -130,8 +131,8 @@ bool ClipRange(double ax, double ay, double bx, double by, double x0, double y0,
 
 // The pixels of a round brush of the given width, around the pixel it is centred on.
 const std::vector<QPoint>& Brush(int width) {
-  static std::array<std::vector<QPoint>, 9> brushes;
-  width = std::clamp(width, 1, 8);
+  static std::array<std::vector<QPoint>, TCanvas::kMaxPenWidth + 1> brushes;
+  width = std::clamp(width, 1, TCanvas::kMaxPenWidth);
   std::vector<QPoint>& brush = brushes[static_cast<size_t>(width)];
   if (brush.empty()) {
     const int lo = -(width - 1) / 2, hi = lo + width - 1;

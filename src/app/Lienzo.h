@@ -64,6 +64,9 @@ inline const QColor kCompassColor{166, 202, 240};
 // of it, made once per size and pens and then copied. Other devices go through QPainter.
 class TCanvas {
  public:
+  // Pen widths are drawn within 1 .. kMaxPenWidth.
+  static constexpr int kMaxPenWidth = 10;
+
   explicit TCanvas(QImage* image);
   TCanvas(QPaintDevice* device, int width, int height);
   ~TCanvas();

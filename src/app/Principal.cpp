@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <exception>
 
+#include "app/EleccionT.h"
 #include "app/Iconos.h"
 #include "geometry/UserError.h"
 
@@ -21,6 +22,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   defaultFileDialogs_ = std::make_unique<TFileDialogs>(this);
   messages_ = defaultMessages_.get();
   fileDialogs_ = defaultFileDialogs_.get();
+  FEleccionT = new TFEleccionT(this, RandomSource);
+  chooser_ = FEleccionT;
   CompassImage = QImage(30, 30, QImage::Format_RGB32);
   CompassImage.fill(Qt::white);
 
@@ -55,6 +58,10 @@ void TForm1::SetMessages(IMessages* messages) {
 
 void TForm1::SetFileDialogs(IFileDialogs* dialogs) {
   fileDialogs_ = dialogs != nullptr ? dialogs : defaultFileDialogs_.get();
+}
+
+void TForm1::SetChooser(IChooser* chooser) {
+  chooser_ = chooser != nullptr ? chooser : FEleccionT;
 }
 
 void TForm1::Guarded(const std::function<void()>& handler) {
@@ -240,8 +247,8 @@ void TForm1::CreateMenus() {
   group({StatEnabled, StatDisabled});
   StatEnabled->setChecked(true);
 
-  MAcercaDe = menuBar()->addAction(QStringLiteral("About..."));
-  MAcercaDe->setObjectName(QStringLiteral("MAcercaDe"));
+  About1 = menuBar()->addAction(QStringLiteral("About..."));
+  About1->setObjectName(QStringLiteral("About1"));
 
   Connect(FNuevo, &QAction::triggered, [this](bool) { tbLimpiarClick(); });
   Connect(FAbrir, &QAction::triggered, [this](bool) { tbCargarClick(); });
@@ -261,7 +268,7 @@ void TForm1::CreateMenus() {
     Connect(a, &QAction::triggered, [this](bool) { DistribClick(); });
   }
   Connect(StatDisabled, &QAction::triggered, [this](bool) { StatDisabledClick(); });
-  Connect(MAcercaDe, &QAction::triggered, [this](bool) { AcercaDeClick(); });
+  Connect(About1, &QAction::triggered, [this](bool) { About1Click(); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -383,6 +390,7 @@ void TForm1::CreateRandomPanel() {
   BotonPlay->setIconSize(QSize(16, 16));
   BotonPlay->setToolTip(QStringLiteral("Execute selected method"));
   BotonPlay->setGeometry(64, 33, 54, 24);
+  Connect(BotonPuntosOK, &QPushButton::clicked, [this](bool) { BotonPuntosOKClick(); });
   Connect(BotonPlay, &QPushButton::clicked, [this](bool) { tbEjecutarClick(); });
 }
 

@@ -23,8 +23,11 @@
 #include "app/Lienzo.h"
 #include "app/Pizarra.h"
 #include "app/Seams.h"
+#include "methods/Aleatorio.h"
 
 namespace qv {
+
+class TFEleccionT;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -42,12 +45,20 @@ class TForm1 : public QMainWindow {
   TPenStyles PenStyles;
   QString SaveName;     // the file the points were last opened from or saved to
   QImage CompassImage;  // the 30 x 30 compass beside the angle field
+  // The application's one generator, seeded from the time of day at start: random
+  // distributions, the chooser's "Random" and the pocket triangulations draw from it.
+  TRandom RandomSource{ClockSeed()};
 
   // ----- seams (the window keeps ownership of its defaults; replacements are not owned)
   void SetMessages(IMessages* messages);
   void SetFileDialogs(IFileDialogs* dialogs);
+  // The triangulation chooser the methods show; nullptr restores the window's own dialog.
+  void SetChooser(IChooser* chooser);
   IMessages& Messages() { return *messages_; }
   IFileDialogs& FileDialogs() { return *fileDialogs_; }
+  IChooser& Chooser() { return *chooser_; }
+  // The window's own chooser dialog, created with the window and living as long.
+  TFEleccionT* FEleccionT = nullptr;
 
   // Runs a handler; a failure is shown as a message and ends the handler where it was.
   // Afterwards the canvas and the compass are repainted.
@@ -123,7 +134,7 @@ class TForm1 : public QMainWindow {
   QAction* DNormal = nullptr;
   QAction* StatEnabled = nullptr;
   QAction* StatDisabled = nullptr;
-  QAction* MAcercaDe = nullptr;
+  QAction* About1 = nullptr;
   // The toolbar image tbIncremental shows: 14 (face degree) or 15 (vertex degree).
   int IncrementalImage = 14;
 
@@ -162,6 +173,7 @@ class TForm1 : public QMainWindow {
   void SpinAnguloExit();
   void tbAleatoriaClick();
   void DistribClick();
+  void BotonPuntosOKClick();
   void tbStatClick();
   void StatDisabledClick();
   bool StatisticsEnabled() const;
@@ -197,7 +209,7 @@ class TForm1 : public QMainWindow {
   void tbCargarFondoClick();
   void tbGuardarFondoClick();
   void tbColoresClick();
-  void AcercaDeClick();
+  void About1Click();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -226,6 +238,7 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<IFileDialogs> defaultFileDialogs_;
   IMessages* messages_ = nullptr;
   IFileDialogs* fileDialogs_ = nullptr;
+  IChooser* chooser_ = nullptr;
   bool shown_ = false;
   bool closing_ = false;
 };

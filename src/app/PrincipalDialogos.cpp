@@ -1,14 +1,26 @@
-// The colour dialog and the About box.
+// The colour dialog and the About box: both are created when opened, shown modally and
+// destroyed when closed.
+#include <memory>
+
+#include "app/ConfigColores.h"
 #include "app/Principal.h"
+#include "app/autor.h"
 
 namespace qv {
 
-// These dialogs have not been built yet: each command says so and changes nothing.
 void TForm1::tbColoresClick() {
-  NotAvailable("command");
+  auto dialog = std::make_unique<TFormColores>(this);
+  dialog->LoadStyles(PenStyles);
+  dialog->exec();
+  // A width that is not an integer stops here: no redraw.
+  dialog->ApplyStyles(PenStyles);
+  dialog.reset();
+  Redraw();
 }
-void TForm1::AcercaDeClick() {
-  NotAvailable("command");
+
+void TForm1::About1Click() {
+  auto dialog = std::make_unique<TFormAutor>(this);
+  dialog->exec();
 }
 
 }  // namespace qv

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "methods/Aleatorio.h"
+
 namespace qv {
 
 void TMessageBoxes::ShowMessage(const QString& text) {
@@ -36,6 +38,36 @@ QString TScriptedFileDialogs::Next() {
   QString name = Names.front();
   Names.pop_front();
   return name;
+}
+
+bool TScriptedChooser::ShowModal(int n) {
+  Shown.push_back(n);
+  EnabledWhenShown.push_back(OptionsEnabled);
+  Model.Prepare(n);
+  if (Answers.empty()) return false;
+  const TChooserAnswer answer = Answers.front();
+  Answers.pop_front();
+  for (const char press : answer.Presses) {
+    if (press == 'N') Model.Next();
+    if (press == 'P') Model.Prev();
+    if (press == 'R') Model.RandomFlips(random_);
+  }
+  if (answer.Labels >= 0) LabelsChecked = answer.Labels != 0;
+  if (answer.Pockets >= 0) SetPockets(answer.Pockets != 0);
+  if (answer.Monocolor >= 0) SetMonocolor(answer.Monocolor != 0);
+  return answer.Ok;
+}
+
+void TScriptedChooser::SetPockets(bool checked) {
+  if (checked == PocketsChecked) return;
+  PocketsChecked = checked;
+  if (!PocketsChecked) MonocolorChecked = false;
+  Model.Recompute = true;
+}
+
+void TScriptedChooser::SetMonocolor(bool checked) {
+  MonocolorChecked = checked;
+  SetPockets(PocketsChecked || MonocolorChecked);
 }
 
 }  // namespace qv

@@ -4,11 +4,16 @@
 
 #include <QString>
 #include <deque>
+#include <string>
 #include <vector>
+
+#include "methods/Eleccion.h"
 
 class QWidget;
 
 namespace qv {
+
+class TRandom;
 
 class IMessages {
  public:
@@ -23,6 +28,23 @@ class IFileDialogs {
   // The chosen file name, or an empty text when the dialog was cancelled.
   virtual QString OpenFileName(const QString& filter, const QString& defaultExtension) = 0;
   virtual QString SaveFileName(const QString& filter, const QString& defaultExtension) = 0;
+};
+
+// The triangulation chooser, as the methods that show it from inside their run see it.
+class IChooser {
+ public:
+  virtual ~IChooser() = default;
+  // Shows the chooser modally for a convex polygon of n vertices: the last triangulation again
+  // when it has n vertices, otherwise the fan from vertex 0. True when the user confirmed with
+  // "OK"; closing it any other way answers false.
+  virtual bool ShowModal(int n) = 0;
+  // Enables or disables the "Labels", "Pockets" and "Monocolor" boxes.
+  virtual void SetOptionsEnabled(bool enabled) = 0;
+  // The current triangulation, its size and the recompute flag.
+  virtual TTriangulationChoice& Choice() = 0;
+  virtual bool Labels() const = 0;
+  virtual bool Pockets() const = 0;
+  virtual bool Monocolor() const = 0;
 };
 
 // Modal message boxes over a parent window.
@@ -62,6 +84,47 @@ class TScriptedFileDialogs : public IFileDialogs {
 
  private:
   QString Next();
+};
+
+// One showing of the scripted chooser: the buttons pressed, in order ('N' "Next", 'P' "Prev",
+// 'R' "Random"), optional clicks on the option boxes, then "OK" or a close.
+struct TChooserAnswer {
+  std::string Presses;
+  bool Ok = true;
+  int Pockets = -1;    // -1 leaves the box alone, 0 or 1 sets it as a click would
+  int Monocolor = -1;  // likewise
+  int Labels = -1;
+};
+
+// Answers the chooser from a queue without anyone there; an exhausted queue closes it without
+// "OK". The options follow the dialog's coupling ("Monocolor" implies "Pockets", a change of
+// "Pockets" sets the recompute flag).
+class TScriptedChooser : public IChooser {
+ public:
+  explicit TScriptedChooser(TRandom& random) : random_(random) {}
+  bool ShowModal(int n) override;
+  void SetOptionsEnabled(bool enabled) override { OptionsEnabled = enabled; }
+  TTriangulationChoice& Choice() override { return Model; }
+  bool Labels() const override { return LabelsChecked; }
+  bool Pockets() const override { return PocketsChecked; }
+  bool Monocolor() const override { return MonocolorChecked; }
+
+  // Click handling of the two coupled boxes.
+  void SetPockets(bool checked);
+  void SetMonocolor(bool checked);
+
+  std::deque<TChooserAnswer> Answers;
+  TTriangulationChoice Model;
+  bool LabelsChecked = true;
+  bool PocketsChecked = false;
+  bool MonocolorChecked = false;
+  bool OptionsEnabled = true;
+  // The size asked for at each showing, and whether the boxes were enabled then.
+  std::vector<int> Shown;
+  std::vector<bool> EnabledWhenShown;
+
+ private:
+  TRandom& random_;
 };
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 #include "methods/Ejecucion.h"
 #include "methods/Eleccion.h"
 #include "methods/Incremental.h"
+#include "methods/Remocion.h"
 #include "stats/EstadisticasCapas.h"
 
 namespace qv::cli {
@@ -76,6 +77,15 @@ TDCEL ChosenTriangulation(int n, const TCliOptions& options) {
   return choice.Triangulation();
 }
 
+// The triangulate-and-remove driver's computation for one of its four variants: sort by x,
+// collinear start with a second sort, sweep triangulation, then the variant's stages.
+template <TRemocionVariant variant>
+void RunTriangulateRemove(TCliDocument& doc, const TCliOptions&) {
+  int dragged = kNone;
+  ComputeTriangulateRemove(doc.Points, variant, dragged, doc.PT);
+  doc.HasSubdivision = true;
+}
+
 void RunIncrementalFace(TCliDocument& doc, const TCliOptions& options) {
   int dragged = kNone;
   ComputeIncrementalFace(
@@ -95,10 +105,10 @@ const TMethodTable& DefaultMethods() {
   static const TMethodTable table = {
       {"sweep", RunSweep, {}, false},
       {"layers", RunLayers, LayerStatistics, false},
-      {"sweep-triangulation", {}, {}, false},
-      {"delaunay", {}, {}, false},
-      {"remove-edges", {}, {}, false},
-      {"remove-triangles", {}, {}, false},
+      {"sweep-triangulation", RunTriangulateRemove<TRemocionVariant::Sweep>, {}, false},
+      {"delaunay", RunTriangulateRemove<TRemocionVariant::Delaunay>, {}, false},
+      {"remove-edges", RunTriangulateRemove<TRemocionVariant::RemoveEdges>, {}, false},
+      {"remove-triangles", RunTriangulateRemove<TRemocionVariant::RemoveTriangles>, {}, false},
       {"incremental-face", RunIncrementalFace, {}, false},
       {"incremental-vertex", RunIncrementalVertex, {}, false},
       {"shortest-paths", RunShortestPaths, {}, true},

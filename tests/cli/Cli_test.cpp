@@ -352,11 +352,11 @@ TEST_F(CliProgram, FailuresOfTheSystemExitWith2AndTheWindowsMessage) {
 
 TEST_F(CliProgram, BadUsageExitsWith1AndShowsTheUsage) {
   for (const char* args :
-       {"", "--bogus x.pt", "--method delaunay x.pt", "--method nothing x.pt", "--image a.gif x.pt",
-        "--random 5 x.pt", "--angle 360 x.pt", "--angle -1 x.pt", "--angle 1.5 x.pt", "--random 0",
-        "--uniform x.pt", "--random 5 --uniform --normal 20", "--angle",
-        "--triangulation zigzag x.pt", "--canvas 100 --random 5", "--canvas 300x200 x.pt",
-        "a.pt b.pt", "--seed -3 x.pt", "--check=yes x.pt"}) {
+       {"", "--bogus x.pt", "--method nothing x.pt", "--image a.gif x.pt", "--random 5 x.pt",
+        "--angle 360 x.pt", "--angle -1 x.pt", "--angle 1.5 x.pt", "--random 0", "--uniform x.pt",
+        "--random 5 --uniform --normal 20", "--angle", "--triangulation zigzag x.pt",
+        "--canvas 100 --random 5", "--canvas 300x200 x.pt", "a.pt b.pt", "--seed -3 x.pt",
+        "--check=yes x.pt"}) {
     TRunResult r = Cli(args);
     EXPECT_EQ(r.Status, 1) << args;
     EXPECT_NE(r.Err.find("usage: quilvaron-cli"), std::string::npos) << args;

@@ -1,0 +1,297 @@
+// The triangulation chooser dialog: its drawing follows the choice, its buttons and boxes are
+// wired as the methods expect, and its modal answer. The scripted chooser that window tests
+// use in its place.
+#include "app/EleccionT.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <set>
+#include <utility>
+
+#include "Pixeles.h"
+#include "app/Principal.h"
+#include "methods/Aleatorio.h"
+
+namespace qv {
+namespace {
+
+using test::InkBox;
+using test::Is;
+using test::SegmentDrawn;
+
+using TPair = std::pair<int, int>;
+
+bool HasDark(const QImage& image, const QRect& area) {
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 100) return true;
+    }
+  }
+  return false;
+}
+
+std::set<TPair> ModelDiagonals(const TTriangulationChoice& c) {
+  std::set<TPair> out;
+  const TDCEL& t = c.Triangulation();
+  for (int e = c.Size(); e < t.HalfEdgeCount(); ++e) {
+    const int a = t.Origin(e), b = t.Destination(e);
+    out.insert({std::min(a, b), std::max(a, b)});
+  }
+  return out;
+}
+
+// The vertex pairs, not neighbours on the polygon, whose middle half is drawn in black.
+std::set<TPair> DrawnDiagonals(const QImage& surface, const TNube& polygon) {
+  std::set<TPair> out;
+  const int n = static_cast<int>(polygon.size());
+  for (int a = 0; a < n; ++a) {
+    for (int b = a + 2; b < n; ++b) {
+      if (a == 0 && b == n - 1) continue;
+      const TPoint p = polygon[a], q = polygon[b];
+      const QPoint from(p.X + (q.X - p.X) / 4, p.Y + (q.Y - p.Y) / 4);
+      const QPoint to(p.X + 3 * (q.X - p.X) / 4, p.Y + 3 * (q.Y - p.Y) / 4);
+      if (SegmentDrawn(surface, from, to, Qt::black)) out.insert({a, b});
+    }
+  }
+  return out;
+}
+
+class Chooser : public ::testing::Test {
+ protected:
+  void Show(int n) {
+    dialog.Tag = n;
+    dialog.FormShow();
+  }
+  // The drawing shows exactly the model's diagonals, vertex 0 green and the others red.
+  void ExpectDrawingFollowsModel() {
+    const TTriangulationChoice& c = dialog.Choice();
+    EXPECT_EQ(DrawnDiagonals(dialog.Surface(), c.Polygon()), ModelDiagonals(c));
+    for (int v = 0; v < c.Size(); ++v) {
+      const TPoint p = c.Polygon()[v];
+      EXPECT_TRUE(Is(dialog.Surface(), p.X, p.Y, v == 0 ? QColor(0, 128, 0) : QColor(255, 0, 0)))
+          << v;
+    }
+  }
+  // Runs the dialog modally; script acts on it once it is shown.
+  bool RunModal(int n, std::function<void()> script) {
+    QTimer::singleShot(0, &dialog, std::move(script));
+    return dialog.ShowModal(n);
+  }
+
+  TRandom random{20240611u};
+  TFEleccionT dialog{nullptr, random};
+};
+
+TEST_F(Chooser, StartsWithItsDefaultsAndTheTrackBarSetsTheOpacity) {
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose Triangulation"));
+  EXPECT_EQ(dialog.Panel1->size(), QSize(362, 362));
+  EXPECT_EQ(dialog.Image1->geometry(), QRect(1, 1, 360, 360));
+  EXPECT_TRUE(dialog.Labels());
+  EXPECT_FALSE(dialog.Pockets());
+  EXPECT_FALSE(dialog.Monocolor());
+  EXPECT_TRUE(dialog.Choice().Recompute);
+  EXPECT_EQ(dialog.TrackBar1->minimum(), 100);
+  EXPECT_EQ(dialog.TrackBar1->value(), 255);
+  dialog.TrackBar1->setValue(128);
+  EXPECT_NEAR(dialog.windowOpacity(), 128 / 255.0, 1e-2);
+}
+
+TEST_F(Chooser, ShowsTheFanFromVertexZeroWithNumberedVertices) {
+  Show(6);
+  ExpectDrawingFollowsModel();
+  EXPECT_EQ(DrawnDiagonals(dialog.Surface(), dialog.Choice().Polygon()),
+            (std::set<TPair>{{0, 2}, {0, 3}, {0, 4}}));
+  // Each vertex carries its number just outside the polygon.
+  for (const TVertexLabel& label :
+       VertexLabels(dialog.Choice().Polygon(), dialog.Choice().Triangulation())) {
+    EXPECT_TRUE(HasDark(dialog.Surface(), QRect(label.X, label.Y, 12, 18))) << label.Text;
+  }
+  // A triangle has nothing to choose: the buttons change nothing and do not fail.
+  Show(3);
+  dialog.Choice().Recompute = false;
+  const QImage before = dialog.Surface().copy();
+  for (QPushButton* b : {dialog.BotonSig, dialog.BotonAnt, dialog.BotonRandom}) {
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  EXPECT_EQ(dialog.Surface(), before);
+  EXPECT_FALSE(dialog.Choice().Recompute);
+  ExpectDrawingFollowsModel();
+}
+
+TEST_F(Chooser, NextAndPrevFlipOneDiagonalPerPressAndRedraw) {
+  Show(4);
+  dialog.Choice().Recompute = false;
+  QTest::mouseClick(dialog.BotonSig, Qt::LeftButton);
+  EXPECT_TRUE(dialog.Choice().Recompute);
+  EXPECT_EQ(ModelDiagonals(dialog.Choice()), (std::set<TPair>{{1, 3}}));
+  ExpectDrawingFollowsModel();
+  QTest::mouseClick(dialog.BotonAnt, Qt::LeftButton);
+  EXPECT_EQ(ModelDiagonals(dialog.Choice()), (std::set<TPair>{{0, 2}}));
+  EXPECT_EQ(dialog.Choice().FlipPosition(), 0);
+  ExpectDrawingFollowsModel();
+
+  // Seven vertices: the presses visit the four diagonals cyclically, one flip each.
+  Show(7);
+  std::vector<int> positions;
+  for (int i = 0; i < 5; ++i) {
+    const auto before = ModelDiagonals(dialog.Choice());
+    QTest::mouseClick(dialog.BotonSig, Qt::LeftButton);
+    positions.push_back(dialog.Choice().FlipPosition());
+    std::vector<TPair> changed;
+    const auto after = ModelDiagonals(dialog.Choice());
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                        std::back_inserter(changed));
+    EXPECT_EQ(changed.size(), 1u);
+    ExpectDrawingFollowsModel();
+  }
+  EXPECT_EQ(positions, (std::vector<int>{2, 4, 6, 0, 2}));
+  QTest::mouseClick(dialog.BotonAnt, Qt::LeftButton);
+  QTest::mouseClick(dialog.BotonAnt, Qt::LeftButton);
+  QTest::mouseClick(dialog.BotonAnt, Qt::LeftButton);
+  EXPECT_EQ(dialog.Choice().FlipPosition(), 4);
+  ExpectDrawingFollowsModel();
+}
+
+TEST_F(Chooser, RandomDrawsFromTheGivenGeneratorAndStepsStayOnTheDiagonals) {
+  Show(9);
+  const uint32_t state = random.State();
+  for (int round = 0; round < 30; ++round) {
+    QTest::mouseClick(dialog.BotonRandom, Qt::LeftButton);
+    ExpectDrawingFollowsModel();
+    for (int step = 0; step < 8; ++step) {
+      QTest::mouseClick(round % 2 ? dialog.BotonAnt : dialog.BotonSig, Qt::LeftButton);
+      const int position = dialog.Choice().FlipPosition();
+      ASSERT_EQ(position % 2, 0);
+      ASSERT_GE(position, 0);
+      ASSERT_LE(position, 2 * (9 - 4));
+    }
+    ASSERT_EQ(static_cast<int>(ModelDiagonals(dialog.Choice()).size()), 6);
+  }
+  EXPECT_NE(random.State(), state);
+}
+
+TEST_F(Chooser, AnswersOkOnlyThroughItsButtonAndKeepsTheChoiceForTheSameSize) {
+  EXPECT_TRUE(RunModal(6, [this] {
+    QTest::mouseClick(dialog.BotonSig, Qt::LeftButton);
+    QTest::mouseClick(dialog.BotonOK, Qt::LeftButton);
+  }));
+  const auto chosen = ModelDiagonals(dialog.Choice());
+  const QImage drawing = dialog.Surface().copy();
+  EXPECT_NE(chosen, (std::set<TPair>{{0, 2}, {0, 3}, {0, 4}}));
+  // Shown again for the same size: the last choice, as drawn; closed without "OK".
+  EXPECT_FALSE(RunModal(6, [this] { dialog.close(); }));
+  EXPECT_EQ(ModelDiagonals(dialog.Choice()), chosen);
+  EXPECT_EQ(dialog.Surface(), drawing);
+  EXPECT_EQ(dialog.Choice().FlipPosition(), 2);
+  // Another size starts from the fan.
+  EXPECT_FALSE(RunModal(5, [this] { QTest::keyClick(&dialog, Qt::Key_Escape); }));
+  EXPECT_EQ(ModelDiagonals(dialog.Choice()), (std::set<TPair>{{0, 2}, {0, 3}}));
+  ExpectDrawingFollowsModel();
+}
+
+TEST_F(Chooser, MonocolorImpliesPocketsAndPocketsSetTheRecomputeFlag) {
+  dialog.Choice().Recompute = false;
+  dialog.CBmonocolor->click();
+  EXPECT_TRUE(dialog.Pockets());
+  EXPECT_TRUE(dialog.Monocolor());
+  EXPECT_TRUE(dialog.Choice().Recompute);
+  dialog.Choice().Recompute = false;
+  dialog.CBbolsillos->click();
+  EXPECT_FALSE(dialog.Pockets());
+  EXPECT_FALSE(dialog.Monocolor());
+  EXPECT_TRUE(dialog.Choice().Recompute);
+  // A programmatic change runs the same handling.
+  dialog.CBmonocolor->setChecked(true);
+  EXPECT_TRUE(dialog.Pockets());
+  // "Labels" is the main window's concern only.
+  dialog.Choice().Recompute = false;
+  dialog.CBnumeros->click();
+  EXPECT_FALSE(dialog.Labels());
+  EXPECT_FALSE(dialog.Choice().Recompute);
+
+  dialog.SetOptionsEnabled(false);
+  for (QCheckBox* b : {dialog.CBnumeros, dialog.CBbolsillos, dialog.CBmonocolor}) {
+    EXPECT_FALSE(b->isEnabled());
+  }
+  dialog.SetOptionsEnabled(true);
+  EXPECT_TRUE(dialog.CBbolsillos->isEnabled());
+}
+
+TEST(VertexLabels, AreWrittenInBlackAtTheirPlaceAndLeaveThePenAlone) {
+  QImage image(360, 360, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  // Twelve vertices: one- and two-digit labels.
+  TTriangulationChoice model;
+  model.Prepare(12);
+  {
+    TCanvas canvas(&image);
+    canvas.SetPenColor(QColor(255, 0, 0));
+    DrawVertexLabels(model.Polygon(), model.Triangulation(), canvas);
+    EXPECT_EQ(canvas.PenColor(), QColor(255, 0, 0));
+  }
+  const std::vector<TVertexLabel> labels = VertexLabels(model.Polygon(), model.Triangulation());
+  ASSERT_EQ(labels.size(), 12u);
+  QImage rest = image.copy();
+  for (const TVertexLabel& label : labels) {
+    // The text's ink starts at the label's corner and stays within a few characters of it.
+    const QRect area(label.X, label.Y, 9 * static_cast<int>(label.Text.size()) + 4, 20);
+    const QRect ink = InkBox(image.copy(area.adjusted(-4, -4, 4, 4)));
+    ASSERT_FALSE(ink.isNull()) << label.Text;
+    EXPECT_GE(ink.left(), 3) << label.Text;
+    EXPECT_GE(ink.top(), 3) << label.Text;
+    EXPECT_LE(ink.right(), area.width() + 4) << label.Text;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+      for (int x = area.left(); x <= area.right(); ++x) {
+        if (rest.rect().contains(x, y)) rest.setPixel(x, y, qRgb(255, 255, 255));
+      }
+    }
+  }
+  // Nothing else was drawn, and the text is black, not in the pen's red.
+  EXPECT_TRUE(InkBox(rest).isNull());
+  EXPECT_TRUE(HasDark(image, image.rect()));
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) ASSERT_FALSE(Is(image, x, y, QColor(255, 0, 0)));
+  }
+}
+
+TEST(ScriptedChooser, PressesItsScriptAndFollowsTheBoxCoupling) {
+  TRandom random(7);
+  TScriptedChooser chooser(random);
+  chooser.Answers.push_back({"NN", true});
+  chooser.Answers.push_back({"R", true, 1});
+  chooser.SetOptionsEnabled(false);
+  EXPECT_TRUE(chooser.ShowModal(6));
+  EXPECT_EQ(chooser.Choice().FlipPosition(), 4);
+  chooser.Choice().Recompute = false;
+  chooser.SetOptionsEnabled(true);
+  const uint32_t state = random.State();
+  EXPECT_TRUE(chooser.ShowModal(6));
+  EXPECT_NE(random.State(), state);
+  EXPECT_TRUE(chooser.Pockets());
+  EXPECT_TRUE(chooser.Choice().Recompute);
+  chooser.SetMonocolor(true);
+  chooser.SetPockets(false);
+  EXPECT_FALSE(chooser.Monocolor());
+  // An exhausted script closes the chooser without "OK".
+  EXPECT_FALSE(chooser.ShowModal(5));
+  EXPECT_EQ(chooser.Shown, (std::vector<int>{6, 6, 5}));
+  EXPECT_EQ(chooser.EnabledWhenShown, (std::vector<bool>{false, true, true}));
+  EXPECT_EQ(ModelDiagonals(chooser.Choice()), (std::set<TPair>{{0, 2}, {0, 3}}));
+}
+
+TEST(WindowChooser, IsTheWindowsOwnDialogUnlessReplaced) {
+  TForm1 form;
+  EXPECT_EQ(&form.Chooser(), static_cast<IChooser*>(form.FEleccionT));
+  TScriptedChooser scripted(form.RandomSource);
+  form.SetChooser(&scripted);
+  EXPECT_EQ(&form.Chooser(), &scripted);
+  form.SetChooser(nullptr);
+  EXPECT_EQ(&form.Chooser(), static_cast<IChooser*>(form.FEleccionT));
+}
+
+}  // namespace
+}  // namespace qv
