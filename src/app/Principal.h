@@ -230,6 +230,8 @@ class TForm1 : public QMainWindow {
   void Connect(Sender* sender, Signal signal, Handler handler);
   QAction* AddToolButton(const char* name, int image, const QString& hint, bool checkable);
   void FollowUp(bool resultShown);
+  // The incremental driver's starting triangulation of a hull with n corners (n > 3).
+  const TDCEL& ChooseHullTriangulation(int n);
   void PlacePoint(int x, int y);
   void RefreshViews();
   [[noreturn]] void NotAvailable(const char* what) const;

@@ -219,6 +219,10 @@ void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint) {
   const int n = static_cast<int>(points.size());
   if (n < 3) return;
   RequireNotAllCollinear(points);
+  // A triangulation of n points has at most 2n - 5 faces and 6n - 15 half-edges.
+  subdivision.Vertices.reserve(points.size());
+  subdivision.HalfEdges.reserve(6 * points.size());
+  subdivision.Faces.reserve(2 * points.size());
   TSweep s{points, subdivision, draggedPoint, {}, std::vector<int>(points.size(), kNone), nullptr};
   try {
     for (int k = StartSweep(s); k < n; ++k) {
@@ -233,11 +237,24 @@ void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint) {
 
 namespace {
 
-// InCircle with a floating-point filter: the coordinate differences of 32-bit points are exact
-// in double, so the classic static error bound of the in-circle determinant decides the sign
-// whenever the rounded value clears it; the exact predicate answers the rest (cocircular and
-// nearly cocircular points). Same answer as InCircle, several times faster on the flip path.
+// InCircle with fast paths, same answer: canvas-sized coordinates are settled exactly in 64-bit
+// integers; otherwise the coordinate differences of 32-bit points are exact in double, so the
+// classic static error bound of the in-circle determinant decides the sign whenever the rounded
+// value clears it, and the wide exact predicate answers the rest (nearly cocircular points).
 int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
+  // Canvas-sized differences (below 2^14): lifts below 2^29, each term below 2^58, exact in
+  // 64 bits. This also settles the cocircular quadrilaterals of grids without the wide path.
+  const int64_t ax = int64_t{a.X} - d.X, ay = int64_t{a.Y} - d.Y;
+  const int64_t bx = int64_t{b.X} - d.X, by = int64_t{b.Y} - d.Y;
+  const int64_t cx = int64_t{c.X} - d.X, cy = int64_t{c.Y} - d.Y;
+  constexpr int64_t kSmall = int64_t{1} << 14;
+  if (std::max({std::abs(ax), std::abs(ay), std::abs(bx), std::abs(by), std::abs(cx),
+                std::abs(cy)}) < kSmall) {
+    const int64_t det = (ax * ax + ay * ay) * (bx * cy - by * cx) +
+                        (bx * bx + by * by) * (cx * ay - cy * ax) +
+                        (cx * cx + cy * cy) * (ax * by - ay * bx);
+    return (det < 0) - (det > 0);
+  }
   const double adx = double(a.X) - d.X, ady = double(a.Y) - d.Y;
   const double bdx = double(b.X) - d.X, bdy = double(b.Y) - d.Y;
   const double cdx = double(c.X) - d.X, cdy = double(c.Y) - d.Y;

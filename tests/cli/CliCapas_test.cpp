@@ -1,7 +1,9 @@
 // quilvaron-cli --method layers: the layer table and its edges in the JSON, the figures, the
 // checker's verdict and the refusals.
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
+#include "TempDir.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,9 +26,7 @@ namespace fs = std::filesystem;
 class CliLayers : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           (std::string("qv_cli_layers_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = UniqueTempDir("qv_cli_layers");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

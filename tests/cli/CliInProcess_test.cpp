@@ -1,6 +1,8 @@
 // The tool's parts in-process: option parsing, the method table and the check's exit status.
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
+
 #include <filesystem>
 #include <sstream>
 
@@ -56,7 +58,7 @@ TMethodTable WithHullOnly() {
 class CliRunning : public ::testing::Test {
  protected:
   void SetUp() override {
-    file_ = (std::filesystem::temp_directory_path() / "qv_cli_square.pt").string();
+    file_ = (UniqueTempDir("qv_cli") += "_square.pt").string();
     SavePT(file_, {{0, 0}, {100, 0}, {100, 100}, {0, 100}}, false);
   }
   void TearDown() override { std::filesystem::remove(file_); }

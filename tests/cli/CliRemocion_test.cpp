@@ -1,7 +1,9 @@
 // quilvaron-cli with the four triangulate-and-remove variants: valid results, the sort they
 // share, the flips of the Delaunay variant, the removals, the saved points and the refusal.
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
+#include "TempDir.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,9 +28,7 @@ const char* const kVariants[] = {"sweep-triangulation", "delaunay", "remove-edge
 class CliRemove : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           (std::string("qv_cli_remove_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = UniqueTempDir("qv_cli_remove");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -1,7 +1,9 @@
 // quilvaron-cli as a program: exit statuses, printed figures, JSON shape and consistency, and
 // the saved points.
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
+#include "TempDir.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,9 +33,7 @@ struct TRunResult {
 class CliProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ =
-        fs::temp_directory_path() /
-        (std::string("qv_cli_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = UniqueTempDir("qv_cli");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

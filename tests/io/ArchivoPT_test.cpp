@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -199,9 +201,7 @@ TEST(PTReader, RandomBytesGiveContentOrAMessage) {
 class PTFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("qv_pt_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = UniqueTempDir("qv_pt");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -219,7 +219,7 @@ TEST(IsLegalEdge, AgreesWithTheExactPredicatesOnHardQuadrilaterals) {
   // exact one whatever shortcut the test takes.
   const TDCEL d = FromTriangles({{0, 1, 2}, {1, 0, 3}});
   std::mt19937 rng(7);
-  const int32_t ranges[] = {10, 1 << 12, 1 << 20, (1 << 29) - 1};
+  const int32_t ranges[] = {10, 1 << 12, 1 << 13, 1 << 20, (1 << 29) - 1};
   int checked = 0;
   for (const int32_t range : ranges) {
     std::uniform_int_distribution<int32_t> coord(-range, range);
