@@ -472,17 +472,21 @@ void TDrawing::DrawPoints(bool highlightFirst) {
   }
 }
 
-void TDrawing::CheckPolygonSimple(bool closed) const {
-  const TNube& p = Doc.Points;
-  const int n = Doc.PointCount();
+bool ChainWithoutCrossings(const TNube& p, bool closed) {
+  const int n = static_cast<int>(p.size());
   const int h = n - 1;
   const int m = closed ? h + 1 : h;
   for (int j = 2; j <= m; ++j) {
     for (int i = 1; i <= j - 1; ++i) {
-      if (SegmentIntersection(p[j - 1], p[j % n], p[i - 1], p[i]) == ProperCrossing) {
-        throw UserError("Polygon must be simple. No crossing edges allowed.");
-      }
+      if (SegmentIntersection(p[j - 1], p[j % n], p[i - 1], p[i]) == ProperCrossing) return false;
     }
+  }
+  return true;
+}
+
+void TDrawing::CheckPolygonSimple(bool closed) const {
+  if (!ChainWithoutCrossings(Doc.Points, closed)) {
+    throw UserError("Polygon must be simple. No crossing edges allowed.");
   }
 }
 

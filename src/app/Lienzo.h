@@ -174,6 +174,10 @@ class TDrawing {
   void CheckPolygonSimple(bool closed) const;
 };
 
+// True when no two edges of the chain through the points in index order (closed back to point
+// 0 when asked) cross properly; edges that share an end, touch or overlap on a line pass.
+bool ChainWithoutCrossings(const TNube& points, bool closed);
+
 // The drawing of a result held in the document's subdivision (sweep line, triangulate and
 // remove, incremental): a cleared canvas, the grid when it is on, the edges and the points.
 void DrawSubdivisionResult(TDrawing& drawing);

@@ -48,9 +48,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   CreatePanels();
   FormCreate();
   ClientArea->installEventFilter(this);
+  InstallKeyHandler();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The controls are destroyed after this body, by the base class; their last signals (a field
+  // losing the focus finishes its editing) must not reach the handlers of a window that is gone.
+  for (QObject* child : findChildren<QObject*>())
+    QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void TForm1::SetMessages(IMessages* messages) {
   messages_ = messages != nullptr ? messages : defaultMessages_.get();
@@ -493,6 +499,7 @@ void TForm1::tbLimpiarClick() {
   Doc.Points.clear();
   Doc.GridVisible = false;
   SaveName.clear();
+  PointsFileName.clear();
   PonEstado(1, PointsText(0));
   ResetStatistics();
   if (tbUnir->isChecked()) Doc.EditMode = TEditMode::DrawPolygon;

@@ -43,7 +43,12 @@ class TForm1 : public QMainWindow {
   // ----- document and settings
   TDocumento Doc;
   TPenStyles PenStyles;
-  QString SaveName;     // the file the points were last opened from or saved to
+  // The save dialog's remembered name (Save As, Save image); emptied by New.
+  QString SaveName;
+  // The open dialog's remembered name (Open, Load background).
+  QString OpenName;
+  // Where Save writes the points: the last name chosen by Save As; emptied by New.
+  QString PointsFileName;
   QImage CompassImage;  // the 30 x 30 compass beside the angle field
   // The application's one generator, seeded from the time of day at start: random
   // distributions, the chooser's "Random" and the pocket triangulations draw from it.
@@ -201,6 +206,13 @@ class TForm1 : public QMainWindow {
   void PizarraMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
   void PizarraMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
   void PizarraMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+  // Keys of the window, seen before the focused control: Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Z, each
+  // only with Ctrl as the sole modifier and no mouse button held. True when the key was bound.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // Removes Points[k], the later points moving down one index.
+  void RemovePoint(int k);
+  // Ctrl+Z: the last edge of the polygon under definition.
+  void DeleteLastPolygonEdge();
 
   // ----- files, images, colours, About
   void tbCargarClick();
@@ -233,6 +245,13 @@ class TForm1 : public QMainWindow {
   // The incremental driver's starting triangulation of a hull with n corners (n > 3).
   const TDCEL& ChooseHullTriangulation(int n);
   void PlacePoint(int x, int y);
+  void GrabPoint(int x, int y);
+  void ChainPoint(int x, int y);
+  void PlacePolygonVertex(int x, int y);
+  void ClosePolygon();
+  void HoverChainPoint(int x, int y);
+  void InstallKeyHandler();
+  void WritePoints(const QString& fileName);
   void RefreshViews();
   [[noreturn]] void NotAvailable(const char* what) const;
 

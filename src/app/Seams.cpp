@@ -1,8 +1,8 @@
 #include "app/Seams.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include "methods/Aleatorio.h"
 
@@ -12,25 +12,70 @@ void TMessageBoxes::ShowMessage(const QString& text) {
   QMessageBox::information(parent_, QStringLiteral("Quilvaron"), text);
 }
 
+QStringList DialogNameFilters(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    // The label's own parenthesised list is only for the eye; the pattern decides.
+    QString label = parts[i];
+    label.remove(QRegularExpression(QStringLiteral("\\s*\\([^()]*\\)\\s*$")));
+    QStringList patterns;
+    for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+      for (const QString& variant : {pattern.trimmed(), pattern.trimmed().toLower()}) {
+        if (!patterns.contains(variant)) patterns << variant;
+      }
+    }
+    filters << label + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  return filters;
+}
+
 namespace {
 
-QString WithExtension(QString name, const QString& defaultExtension) {
-  if (!name.isEmpty() && !defaultExtension.isEmpty() && QFileInfo(name).suffix().isEmpty()) {
-    name += QLatin1Char('.') + defaultExtension;
+// "*.pt" -> "pt".
+QString Suffix(QString defaultExtension) {
+  while (defaultExtension.startsWith(QLatin1Char('*')) ||
+         defaultExtension.startsWith(QLatin1Char('.'))) {
+    defaultExtension.remove(0, 1);
   }
-  return name;
+  return defaultExtension;
+}
+
+QString Ask(QWidget* parent, bool save, const QString& filter, const QString& defaultExtension,
+            const QString& remembered) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  dialog.setNameFilters(DialogNameFilters(filter));
+  dialog.setDefaultSuffix(Suffix(defaultExtension));
+  if (!remembered.isEmpty()) dialog.selectFile(remembered);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().front();
 }
 
 }  // namespace
 
-QString TFileDialogs::OpenFileName(const QString& filter, const QString& defaultExtension) {
-  return WithExtension(QFileDialog::getOpenFileName(parent_, QString(), QString(), filter),
-                       defaultExtension);
+QString TFileDialogs::OpenFileName(const QString& filter, const QString& defaultExtension,
+                                   const QString& remembered) {
+  return Ask(parent_, false, filter, defaultExtension, remembered);
 }
 
-QString TFileDialogs::SaveFileName(const QString& filter, const QString& defaultExtension) {
-  return WithExtension(QFileDialog::getSaveFileName(parent_, QString(), QString(), filter),
-                       defaultExtension);
+QString TFileDialogs::SaveFileName(const QString& filter, const QString& defaultExtension,
+                                   const QString& remembered) {
+  return Ask(parent_, true, filter, defaultExtension, remembered);
+}
+
+QString TScriptedFileDialogs::OpenFileName(const QString& filter, const QString& defaultExtension,
+                                           const QString& remembered) {
+  Requests.push_back({false, filter, defaultExtension, remembered});
+  return Next();
+}
+
+QString TScriptedFileDialogs::SaveFileName(const QString& filter, const QString& defaultExtension,
+                                           const QString& remembered) {
+  Requests.push_back({true, filter, defaultExtension, remembered});
+  return Next();
 }
 
 QString TScriptedFileDialogs::Next() {

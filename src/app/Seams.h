@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <string>
 #include <vector>
@@ -22,13 +23,23 @@ class IMessages {
   virtual void ShowMessage(const QString& text) = 0;
 };
 
+// filter: pairs of label and pattern separated by "|", patterns of one pair by ";", as in
+// "PT Files (*.pt)|*.PT". defaultExtension: "*.pt", completing a typed name without one.
+// remembered: the name the dialog offers first (the last one chosen in it).
 class IFileDialogs {
  public:
   virtual ~IFileDialogs() = default;
-  // The chosen file name, or an empty text when the dialog was cancelled.
-  virtual QString OpenFileName(const QString& filter, const QString& defaultExtension) = 0;
-  virtual QString SaveFileName(const QString& filter, const QString& defaultExtension) = 0;
+  // The chosen file name, or an empty text when the dialog was cancelled. The open dialog
+  // accepts names of files that do not exist; the save dialog does not ask before replacing.
+  virtual QString OpenFileName(const QString& filter, const QString& defaultExtension,
+                               const QString& remembered) = 0;
+  virtual QString SaveFileName(const QString& filter, const QString& defaultExtension,
+                               const QString& remembered) = 0;
 };
+
+// The name filters of a "label|pattern|..." filter as the platform dialog takes them: each
+// label with its patterns, in both letter cases, in parentheses ("PT Files (*.PT *.pt)").
+QStringList DialogNameFilters(const QString& filter);
 
 // The triangulation chooser, as the methods that show it from inside their run see it.
 class IChooser {
@@ -61,8 +72,10 @@ class TMessageBoxes : public IMessages {
 class TFileDialogs : public IFileDialogs {
  public:
   explicit TFileDialogs(QWidget* parent) : parent_(parent) {}
-  QString OpenFileName(const QString& filter, const QString& defaultExtension) override;
-  QString SaveFileName(const QString& filter, const QString& defaultExtension) override;
+  QString OpenFileName(const QString& filter, const QString& defaultExtension,
+                       const QString& remembered) override;
+  QString SaveFileName(const QString& filter, const QString& defaultExtension,
+                       const QString& remembered) override;
 
  private:
   QWidget* parent_;
@@ -75,12 +88,22 @@ class TRecordedMessages : public IMessages {
   std::vector<QString> Messages;
 };
 
-// Answers the dialogs from a queue of file names; an exhausted queue cancels.
+// Answers the dialogs from a queue of file names (an exhausted queue cancels) and records
+// what each dialog was asked to show.
 class TScriptedFileDialogs : public IFileDialogs {
  public:
-  QString OpenFileName(const QString&, const QString&) override { return Next(); }
-  QString SaveFileName(const QString&, const QString&) override { return Next(); }
+  struct TRequest {
+    bool Save = false;
+    QString Filter;
+    QString DefaultExtension;
+    QString Remembered;
+  };
+  QString OpenFileName(const QString& filter, const QString& defaultExtension,
+                       const QString& remembered) override;
+  QString SaveFileName(const QString& filter, const QString& defaultExtension,
+                       const QString& remembered) override;
   std::deque<QString> Names;
+  std::vector<TRequest> Requests;
 
  private:
   QString Next();

@@ -178,38 +178,6 @@ TEST(RemoveTriangles, NeighbourWithoutThreeTriangularNeighboursStays) {
   EXPECT_TRUE(IsTriangle(0, t.D));
 }
 
-// ---- Whole stages on point sets ------------------------------------------------------------
-
-void ExpectPseudoTriangles(const TNube& p, const TDCEL& d) {
-  std::string why;
-  ASSERT_TRUE(d.IsValid(&why)) << why;
-  EXPECT_EQ(FacesArea2(p, d), HullArea2(p));
-  for (int f = 0; f < d.FaceCount(); ++f)
-    if (d.FaceEdge(f) != kNone) {
-      EXPECT_EQ(ConvexCorners(p, d, f), 3) << "face " << f;
-    }
-}
-
-TEST(RemovalStages, RandomSetsGivePseudoTrianglesAndKeepTheHull) {
-  for (uint32_t seed = 1; seed <= 30; ++seed) {
-    TNube p = RandomPoints(40 + static_cast<int>(seed) * 5, seed);
-    SortForSweep(p);
-    TDCEL d;
-    SweepTriangulation(p, d);
-    DelaunayFlips(p, d);
-    std::vector<int> hull;
-    for (int e = 0; e < d.HalfEdgeCount(); ++e)
-      if (!d.HasTwin(e)) hull.push_back(e);
-    RemoveEdges(p, d);
-    ExpectPseudoTriangles(p, d);
-    const size_t afterEdges = Edges(d).size();
-    RemoveTriangles(p, d);
-    ExpectPseudoTriangles(p, d);
-    EXPECT_LE(Edges(d).size(), afterEdges);
-    for (int e : hull) EXPECT_NE(d.Origin(e), kNone) << "hull edge " << e << " removed";
-  }
-}
-
 }  // namespace
 }  // namespace qv
 

@@ -141,42 +141,6 @@ inline TNube CirclePoints(int r, int cx = 0, int cy = 0) {
   return points;
 }
 
-// Twice the area of the convex hull of the points (monotone chain).
-inline int64_t HullArea2(TNube p) {
-  std::sort(p.begin(), p.end(),
-            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
-  auto cross = [](TPoint o, TPoint a, TPoint b) {
-    return (int64_t{a.X} - o.X) * (int64_t{b.Y} - o.Y) -
-           (int64_t{a.Y} - o.Y) * (int64_t{b.X} - o.X);
-  };
-  std::vector<TPoint> h(2 * p.size() + 1);
-  size_t k = 0;
-  for (size_t i = 0; i < p.size(); ++i) {
-    while (k >= 2 && cross(h[k - 2], h[k - 1], p[i]) <= 0) --k;
-    h[k++] = p[i];
-  }
-  for (size_t i = p.size() - 1, t = k + 1; i-- > 0;) {
-    while (k >= t && cross(h[k - 2], h[k - 1], p[i]) <= 0) --k;
-    h[k++] = p[i];
-  }
-  int64_t area = 0;
-  for (size_t i = 0; i + 1 < k; ++i) area += cross(TPoint{0, 0}, h[i], h[i + 1]);
-  return area < 0 ? -area : area;
-}
-
-// Twice the total area of the live faces.
-inline int64_t FacesArea2(const TNube& p, const TDCEL& d) {
-  int64_t area = 0;
-  for (int f = 0; f < d.FaceCount(); ++f) {
-    const std::vector<int> c = FaceCycle(d, f);
-    for (size_t i = 0; i < c.size(); ++i) {
-      const TPoint a = p[c[i]], b = p[c[(i + 1) % c.size()]];
-      area += int64_t{a.X} * b.Y - int64_t{b.X} * a.Y;
-    }
-  }
-  return area < 0 ? -area : area;
-}
-
 // The sweep order: ascending x, ties descending y (stable).
 inline void SortForSweep(TNube& points) {
   std::stable_sort(points.begin(), points.end(),

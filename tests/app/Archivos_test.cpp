@@ -1,0 +1,412 @@
+// The file commands of the window: Open, Save, Save As, Load background and Save image, driven
+// through the toolbar, the menu keys and scripted file dialogs.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+#include <csignal>
+
+#include "Pixeles.h"
+#include "VentanaPrueba.h"
+#include "app/Jpeg.h"
+#include "app/Seams.h"
+
+namespace qv {
+namespace {
+
+using test::InkBox;
+using test::Is;
+using test::SegmentDrawn;
+
+const char* const kPtFilter = "PT Files (*.pt)|*.PT";
+
+class Files : public test::Ventana {
+ protected:
+  void Open(const QString& path) {
+    dialogs.Names = {path};
+    form->tbCargar->trigger();
+  }
+  void OpenContent(const std::string& content) {
+    Spit(Path("in.pt"), content);
+    Open(Path("in.pt"));
+  }
+  void SaveAs(const QString& path) {
+    dialogs.Names = {path};
+    form->tbGuardar->trigger();
+  }
+  // A closed polygon drawn point by point with the polygon tool.
+  void DrawTriangle() {
+    form->tbUnir->trigger();
+    ClickAll({{100, 100}, {300, 120}, {200, 300}});
+    Click(10, 10, Qt::RightButton);
+  }
+};
+
+// Everything a failed command must leave as it was.
+struct TSnapshot {
+  TNube Points;
+  TEditMode Mode;
+  TMethod Method;
+  bool ResultShown, PolygonClosed, BackgroundLoaded;
+  QImage Canvas, Background;
+  QString Caption, Count, Weight;
+  bool operator==(const TSnapshot&) const = default;
+};
+
+// Some pixel of the point's disc (x - 3 .. x + 2, y - 3 .. y + 2) has the colour.
+bool DiscHas(const QImage& img, int x, int y, const QColor& colour) {
+  for (int dy = -3; dy <= 2; ++dy) {
+    for (int dx = -3; dx <= 2; ++dx) {
+      if (Is(img, x + dx, y + dy, colour)) return true;
+    }
+  }
+  return false;
+}
+
+TSnapshot Snap(TForm1& f) {
+  return {f.Doc.Points,        f.Doc.EditMode,         f.Doc.SelectedMethod, f.Doc.ResultShown,
+          f.Doc.PolygonClosed, f.Doc.BackgroundLoaded, f.Pizarra->Surface(), f.Doc.BackgroundBitmap,
+          f.windowTitle(),     f.StatusText(1),        f.LPeso->text()};
+}
+
+TEST_F(Files, SavedPointsComeBackSortedWithCaptionCountAndNoMethod) {
+  ClickAll({{300, 350}, {100, 300}, {420, 220}, {200, 100}, {100, 200}});
+  const TNube placed = form->Doc.Points;
+  SaveAs(Path("cloud.pt"));
+  EXPECT_EQ(Slurp(Path("cloud.pt")),
+            "NUB\r\n300\r\n350\r\n100\r\n300\r\n420\r\n220\r\n200\r\n100\r\n100\r\n200\r\n");
+  ASSERT_EQ(dialogs.Requests.size(), 1u);
+  EXPECT_TRUE(dialogs.Requests[0].Save);
+  EXPECT_EQ(dialogs.Requests[0].Filter, QString::fromLatin1(kPtFilter));
+  EXPECT_EQ(dialogs.Requests[0].DefaultExtension, QStringLiteral("*.pt"));
+  EXPECT_EQ(form->Doc.Points, placed);  // saving changes nothing
+
+  form->tbEjecutar->trigger();
+  ASSERT_NE(form->LPeso->text(), QStringLiteral("0"));
+  Key(Qt::Key_N);
+  dialogs.Names = {Path("cloud.pt")};
+  Key(Qt::Key_O);
+  // Ascending x along the sweep direction (angle 0), the lower point first on a tie.
+  EXPECT_EQ(form->Doc.Points, (TNube{{100, 300}, {100, 200}, {200, 100}, {300, 350}, {420, 220}}));
+  EXPECT_EQ(form->windowTitle(), QStringLiteral(" cloud.pt - Quilvaron"));
+  EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 5"));
+  EXPECT_EQ(form->LPeso->text(), QStringLiteral("0"));
+  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
+  EXPECT_FALSE(form->Doc.ResultShown);
+  const QImage img = Canvas();
+  for (const TPoint& p : placed) EXPECT_TRUE(Is(img, p.X, p.Y, Qt::red));
+  EXPECT_EQ(dialogs.Requests.back().Filter, QString::fromLatin1(kPtFilter));
+  EXPECT_FALSE(dialogs.Requests.back().Save);
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(Files, HeaderCountsOnlyWithThePolygonTool) {
+  const std::string pol = "POL\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n";
+  const TNube fileOrder{{100, 100}, {300, 120}, {200, 300}};
+  const TNube sorted{{100, 100}, {200, 300}, {300, 120}};
+
+  // Without the tool a polygon file is a point set.
+  OpenContent(pol);
+  EXPECT_EQ(form->Doc.Points, sorted);
+  EXPECT_EQ(form->Doc.EditMode, TEditMode::PlacePoints);
+  EXPECT_FALSE(form->Doc.PolygonClosed);
+
+  // With it, a closed polygon in file order, first point highlighted, outline drawn.
+  form->tbUnir->trigger();
+  OpenContent(pol);
+  EXPECT_EQ(form->Doc.Points, fileOrder);
+  EXPECT_EQ(form->Doc.EditMode, TEditMode::DrawPolygon);
+  EXPECT_TRUE(form->Doc.PolygonClosed);
+  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::ShortestPaths);
+  QImage img = Canvas();
+  EXPECT_TRUE(DiscHas(img, 100, 100, QColor(0, 255, 0)));
+  EXPECT_FALSE(DiscHas(img, 100, 100, Qt::red));
+  EXPECT_TRUE(DiscHas(img, 300, 120, Qt::red));
+  EXPECT_TRUE(SegmentDrawn(img, {110, 120}, {190, 280}, Qt::black));  // the closing edge
+
+  // Already drawing a polygon, any header but "NUB" is a polygon.
+  OpenContent("pol\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
+  EXPECT_EQ(form->Doc.Points, fileOrder);
+  EXPECT_TRUE(form->Doc.PolygonClosed);
+
+  // "NUB" with the tool: a sorted set to chain, nothing chained yet.
+  OpenContent("NUB\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
+  EXPECT_EQ(form->Doc.EditMode, TEditMode::ChainPolygon);
+  EXPECT_EQ(form->Doc.Points, sorted);
+  EXPECT_EQ(form->Doc.PolygonLength, 0);
+  EXPECT_FALSE(form->Doc.PolygonClosed);
+  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(Files, ReadingRulesThroughOpen) {
+  struct Case {
+    std::string content;
+    TNube points;         // when read
+    const char* failure;  // otherwise
+  };
+  const std::vector<Case> cases{
+      {"NUB\r\n 12\r\n+12\r\n$1F\r\n0x1f\r\n", {{12, 12}, {31, 31}}, nullptr},
+      {"NUB\n-5\n7\n", {{-5, 7}}, nullptr},
+      {"NUB\r\n1\r\n2\r\n\x1a\r\nrest\r\n", {{1, 2}}, nullptr},  // Ctrl+Z before an x line
+      {"10\r\n20\r\n30\r\n", {{20, 30}}, nullptr},               // no header: first line lost
+      {"NUB\r\n12 \r\n1\r\n", {}, "'12 ' is not a valid integer value"},
+      {"NUB\r\n1.5\r\n1\r\n", {}, "'1.5' is not a valid integer value"},
+      {"NUB\r\n-$1F\r\n1\r\n", {}, "'-$1F' is not a valid integer value"},
+      {"NUB\r\n1\r\n2\r\n3\r\n", {}, "'' is not a valid integer value"},    // x without y
+      {"NUB\r\n1\r\n2\r\n\r\n", {}, "'' is not a valid integer value"},     // empty line
+      {"NUB\r\n1\r\n\x1a\r\n", {}, "'\x1a' is not a valid integer value"},  // y read anyway
+      {"10\r\n20\r\n30\r\n40\r\n", {}, "'' is not a valid integer value"}};
+  for (const Case& c : cases) {
+    Key(Qt::Key_N);
+    OpenContent(c.content);
+    if (c.failure == nullptr) {
+      EXPECT_EQ(form->Doc.Points, c.points) << c.content;
+      EXPECT_TRUE(Shown().empty()) << c.content;
+    } else {
+      EXPECT_EQ(Shown(), One(c.failure)) << c.content;
+    }
+  }
+}
+
+TEST_F(Files, AFailedOpenLeavesDocumentAndCanvasAsTheyWere) {
+  Open(QString());  // cancelled: nothing at all
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(dialogs.Requests.size(), 1u);
+  OpenContent("NUB\r\n100\r\n300\r\n200\r\n100\r\n300\r\n350\r\n420\r\n220\r\n");
+  form->tbEjecutar->trigger();
+  ASSERT_TRUE(form->Doc.ResultShown);
+  const TSnapshot before = Snap(*form);
+  for (const char* bad : {"NUB\r\n1\r\n2\r\n3\r\n4\r\n5\r\nfive\r\n", "NUB\r\n1\r\n"}) {
+    OpenContent(bad);
+    ASSERT_EQ(Shown().size(), 1u) << bad;
+    EXPECT_TRUE(Snap(*form) == before) << bad;
+  }
+  Open(Path("missing.pt"));
+  EXPECT_EQ(Shown(), One("File does not exist. Cannot load."));
+  EXPECT_TRUE(Snap(*form) == before);
+
+  // A polygon that crosses itself is refused before anything changes.
+  form->tbUnir->trigger();
+  const TSnapshot polygonTool = Snap(*form);
+  OpenContent("POL\r\n0\r\n0\r\n100\r\n100\r\n100\r\n0\r\n0\r\n100\r\n");
+  EXPECT_EQ(Shown(), One("Polygon must be simple. No crossing edges allowed."));
+  EXPECT_TRUE(Snap(*form) == polygonTool);
+}
+
+TEST_F(Files, SaveAsWritesThePolygonHeaderOnlyForAClosedShortestPathsPolygon) {
+  form->tbGuardar->trigger();
+  EXPECT_EQ(Shown(), One("No distribution to save."));
+  EXPECT_TRUE(dialogs.Requests.empty());
+  EXPECT_EQ(FilesInDir(), 0);
+
+  DrawTriangle();
+  ASSERT_TRUE(form->Doc.PolygonClosed);
+  SaveAs(Path("tri.pt"));
+  EXPECT_EQ(Slurp(Path("tri.pt")), "POL\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
+  Key(Qt::Key_Z);  // reopened
+  SaveAs(Path("open.pt"));
+  EXPECT_EQ(Slurp(Path("open.pt")), "NUB\r\n100\r\n100\r\n300\r\n120\r\n");
+  SaveAs(QString());  // cancelled
+  EXPECT_EQ(FilesInDir(), 2);
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(Files, SaveAsksUntilSaveAsHasChosenAName) {
+  Click(10, 20);
+  dialogs.Names = {Path("a.pt")};
+  Key(Qt::Key_S);  // no name yet: Save is Save As
+  ASSERT_EQ(dialogs.Requests.size(), 1u);
+  EXPECT_EQ(Slurp(Path("a.pt")), "NUB\r\n10\r\n20\r\n");
+  Click(30, 40);
+  Key(Qt::Key_S);  // now written without asking
+  EXPECT_EQ(dialogs.Requests.size(), 1u);
+  EXPECT_EQ(Slurp(Path("a.pt")), "NUB\r\n10\r\n20\r\n30\r\n40\r\n");
+  EXPECT_EQ(dialogs.Requests.back().Remembered, QString());
+
+  // With a name and no points, Save writes the header alone.
+  form->tbBorrar->trigger();
+  ClickAll({{10, 20}, {30, 40}});
+  form->FSalvar->trigger();
+  EXPECT_EQ(Slurp(Path("a.pt")), "NUB\r\n");
+
+  // A saved image does not become the points' file.
+  form->tbPunto->trigger();
+  Click(70, 80);
+  dialogs.Names = {Path("shot.bmp")};
+  form->tbGuardarFondo->trigger();
+  Key(Qt::Key_S);
+  EXPECT_EQ(Slurp(Path("a.pt")), "NUB\r\n70\r\n80\r\n");
+  EXPECT_EQ(Slurp(Path("shot.bmp")).substr(0, 2), "BM");
+  EXPECT_EQ(dialogs.Requests.back().Remembered, Path("a.pt"));  // the dialog's own memory
+
+  // After New (even with an image saved since), and after Open, Save asks again.
+  for (bool viaOpen : {false, true}) {
+    Key(Qt::Key_N);
+    if (viaOpen) {
+      Open(Path("a.pt"));
+    } else {
+      Click(5, 5);
+      dialogs.Names = {Path("shot2.bmp")};
+      form->tbGuardarFondo->trigger();
+    }
+    const size_t asked = dialogs.Requests.size();
+    Key(Qt::Key_S);  // cancelled
+    EXPECT_EQ(dialogs.Requests.size(), asked + 1) << viaOpen;
+    EXPECT_TRUE(dialogs.Requests.back().Save);
+  }
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(Files, AFailedSaveLeavesTheOldFileAndNoTemporary) {
+  Spit(Path("keep.pt"), "NUB\r\n1\r\n2\r\n");
+  for (int i = 0; i < 50; ++i) Click(20 + 10 * i, 300 + (i % 7));
+  // Files may not grow past 16 bytes: the write fails half way, as on a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 16;
+  setrlimit(RLIMIT_FSIZE, &small);
+  SaveAs(Path("keep.pt"));
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(Shown(), One("Disk full"));
+  EXPECT_EQ(Slurp(Path("keep.pt")), "NUB\r\n1\r\n2\r\n");
+  EXPECT_EQ(FilesInDir(), 1);
+
+  SaveAs(Path("nowhere/x.pt"));
+  EXPECT_EQ(Shown(), One("File not found"));
+  EXPECT_EQ(FilesInDir(), 1);
+}
+
+// The luminance quantisation table of quality 90: the standard table scaled by 20 %.
+std::vector<int> Quality90Luminance() {
+  const int zigzagStart[] = {16, 11, 12, 14, 12, 10, 16, 14};
+  std::vector<int> q;
+  for (int v : zigzagStart) q.push_back(std::clamp((v * 20 + 50) / 100, 1, 255));
+  return q;
+}
+
+double MeanGreyDifference(const QImage& a, const QImage& b) {
+  double total = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x)
+      total += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+  }
+  return total / (a.width() * a.height());
+}
+
+TEST_F(Files, SaveImageWritesJpegForJpgAndJpegNamesAndBmpOtherwise) {
+  ClickAll({{100, 300}, {200, 100}, {300, 350}, {420, 220}});
+  form->tbEjecutar->trigger();
+  const QImage canvas = Canvas();
+  for (const char* name : {"shot.jpg", "SHOT.JPG", "shot.jpeg", "Shot.JpEg"}) {
+    dialogs.Names = {Path(name)};
+    form->tbGuardarFondo->trigger();
+    const std::string bytes = Slurp(Path(name));
+    ASSERT_GT(bytes.size(), 4u) << name;
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xD8") << name;
+    EXPECT_NE(bytes.find("\xFF\xC0"), std::string::npos) << name;  // baseline frame
+    EXPECT_EQ(bytes.find("\xFF\xC2"), std::string::npos) << name;  // not progressive
+    const size_t dqt = bytes.find("\xFF\xDB");
+    ASSERT_NE(dqt, std::string::npos);
+    std::vector<int> table;
+    for (size_t i = 0; i < 8; ++i) table.push_back(static_cast<unsigned char>(bytes[dqt + 5 + i]));
+    EXPECT_EQ(table, Quality90Luminance()) << name;
+    const QImage back = DecodeJpeg(std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    ASSERT_EQ(back.size(), canvas.size());
+    EXPECT_LT(MeanGreyDifference(back, canvas), 1.0) << name;
+  }
+  std::filesystem::create_directories(dir / "dir.jpg");
+  for (const char* name : {"shot.bmp", "shot.png", "shot", "dir.jpg/shot"}) {
+    dialogs.Names = {Path(name)};
+    form->tbGuardarFondo->trigger();
+    EXPECT_EQ(Slurp(Path(name)).substr(0, 2), "BM") << name;
+    QImageReader reader(Path(name), "BMP");
+    EXPECT_EQ(reader.read().convertToFormat(QImage::Format_RGB32), canvas) << name;
+  }
+  EXPECT_EQ(dialogs.Requests.back().Filter,
+            QStringLiteral("Bitmap Files (*.bmp)|*.BMP|Jpeg Files (*.jpg)|*.JPG"));
+  EXPECT_EQ(dialogs.Requests.back().DefaultExtension, QStringLiteral("*.bmp"));
+  EXPECT_EQ(FilesInDir(), 8);
+  EXPECT_TRUE(Shown().empty());
+}
+
+QImage Picture(QColor colour) {
+  QImage picture(120, 80, QImage::Format_RGB32);
+  picture.fill(colour);
+  return picture;
+}
+
+TEST_F(Files, LoadBackgroundDecodesFirstAndKeepsTheDrawingOnFailure) {
+  const QColor tan(200, 150, 100);
+  ASSERT_TRUE(Picture(tan).save(Path("bg.bmp"), "BMP"));
+  Click(30, 30);
+  dialogs.Names = {Path("bg.bmp")};
+  form->tbCargarFondo->trigger();
+  EXPECT_EQ(dialogs.Requests.back().Filter,
+            QStringLiteral("Image Files (*.bmp, *.jpg)|*.BMP;*.JPG"));
+  EXPECT_EQ(dialogs.Requests.back().DefaultExtension, QStringLiteral("*.bmp"));
+  EXPECT_TRUE(form->Doc.BackgroundLoaded);
+  // No result shown: the image alone, centred, the point gone until the next redraw.
+  const QSize size = form->Pizarra->Surface().size();
+  const QPoint corner((size.width() - 120) / 2, (size.height() - 80) / 2);
+  EXPECT_EQ(InkBox(Canvas()), QRect(corner, QSize(120, 80)));
+  EXPECT_TRUE(Is(Canvas(), corner.x() + 5, corner.y() + 5, tan));
+
+  // Damaged images: the decoder's message, drawing and background as they were.
+  const TSnapshot before = Snap(*form);
+  Spit(Path("bad.bmp"), "BM this is no bitmap");
+  ASSERT_TRUE(Picture(Qt::blue).save(Path("real.png"), "PNG"));
+  Spit(Path("bad.jpeg"), "\xFF\xD8 this is no jpeg");
+  for (const char* name : {"bad.bmp", "real.png", "bad.jpeg", "missing.bmp"}) {
+    dialogs.Names = {Path(name)};
+    form->tbCargarFondo->trigger();
+    const std::vector<QString> shown = Shown();
+    ASSERT_EQ(shown.size(), 1u) << name;
+    if (std::string(name) == "bad.jpeg") {
+      EXPECT_TRUE(shown[0].contains(QRegularExpression("^JPEG error #\\d+$"))) << name;
+    } else if (std::string(name) == "missing.bmp") {
+      EXPECT_EQ(shown[0], QStringLiteral("File not found"));
+    } else {
+      EXPECT_EQ(shown[0], QStringLiteral("Bitmap image is not valid")) << name;
+    }
+    EXPECT_TRUE(Snap(*form) == before) << name;
+  }
+
+  // A ".JPEG" file is decoded as JPEG; with a result shown the method runs over the image.
+  const std::vector<unsigned char> jpeg = EncodeJpeg(Picture(Qt::gray));
+  Spit(Path("grey.JPEG"), std::string(jpeg.begin(), jpeg.end()));
+  ClickAll({{100, 300}, {200, 100}, {300, 350}});
+  form->tbEjecutar->trigger();
+  dialogs.Names = {Path("grey.JPEG")};
+  form->tbCargarFondo->trigger();
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(form->Doc.BackgroundBitmap.size(), QSize(120, 80));
+  EXPECT_TRUE(form->Doc.ResultShown);
+  const QImage img = Canvas();
+  EXPECT_LT(
+      std::abs(qGray(img.pixel(corner.x() + 5, corner.y() + 5)) - qGray(QColor(Qt::gray).rgb())),
+      4);
+  EXPECT_TRUE(Is(img, 200, 100, Qt::red));
+  EXPECT_TRUE(SegmentDrawn(img, {110, 280}, {190, 120}, Qt::black));
+}
+
+TEST(DialogFilters, EachPairBecomesALabelWithItsPatternsInBothCases) {
+  EXPECT_EQ(DialogNameFilters(QString::fromLatin1(kPtFilter)),
+            QStringList{QStringLiteral("PT Files (*.PT *.pt)")});
+  EXPECT_EQ(DialogNameFilters(QStringLiteral("Image Files (*.bmp, *.jpg)|*.BMP;*.JPG")),
+            QStringList{QStringLiteral("Image Files (*.BMP *.bmp *.JPG *.jpg)")});
+  EXPECT_EQ(
+      DialogNameFilters(QStringLiteral("Bitmap Files (*.bmp)|*.BMP|Jpeg Files (*.jpg)|*.JPG")),
+      (QStringList{QStringLiteral("Bitmap Files (*.BMP *.bmp)"),
+                   QStringLiteral("Jpeg Files (*.JPG *.jpg)")}));
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,86 @@
+// A shown main window with recorded messages, scripted file dialogs and a scratch folder, for
+// the tests of the file commands and of canvas editing.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "TempDir.h"
+#include "app/Principal.h"
+
+namespace qv::test {
+
+class Ventana : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = UniqueTempDir("qv_window");
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    form = std::make_unique<TForm1>();
+    form->SetMessages(&messages);
+    form->SetFileDialogs(&dialogs);
+    form->setWindowState(Qt::WindowNoState);
+    form->resize(1000, 700);
+    form->show();
+    QCoreApplication::processEvents();
+  }
+  void TearDown() override {
+    form.reset();
+    std::filesystem::remove_all(dir);
+  }
+
+  QString Path(const std::string& name) const {
+    return QString::fromStdString((dir / name).string());
+  }
+  static std::string Slurp(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static void Spit(const QString& path, const std::string& bytes) {
+    std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+  }
+  int FilesInDir() const {
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator(dir),
+                                          std::filesystem::directory_iterator()));
+  }
+
+  // Mouse on the canvas, in canvas pixels.
+  void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(form->Pizarra, button, {}, QPoint(x, y));
+  }
+  void ClickAll(const TNube& points) {
+    for (const TPoint& p : points) Click(p.X, p.Y);
+  }
+  void Press(int x, int y) { QTest::mousePress(form->Pizarra, Qt::LeftButton, {}, QPoint(x, y)); }
+  void MoveTo(int x, int y) { QTest::mouseMove(form->Pizarra, QPoint(x, y)); }
+  void Release(int x, int y) {
+    QTest::mouseRelease(form->Pizarra, Qt::LeftButton, {}, QPoint(x, y));
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QTest::keyClick(form.get(), key, modifiers);
+  }
+  QImage Canvas() { return form->Pizarra->Surface().copy(); }
+  // The messages shown since the last call.
+  std::vector<QString> Shown() {
+    std::vector<QString> shown;
+    shown.swap(messages.Messages);
+    return shown;
+  }
+  std::vector<QString> One(const char* text) { return {QString::fromUtf8(text)}; }
+
+  std::filesystem::path dir;
+  std::unique_ptr<TForm1> form;
+  TRecordedMessages messages;
+  TScriptedFileDialogs dialogs;
+};
+
+}  // namespace qv::test
