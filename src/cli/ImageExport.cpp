@@ -1,6 +1,8 @@
 #include "cli/ImageExport.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QString>
 
 #include "app/Exportar.h"
@@ -32,6 +34,17 @@ TPTCapas LayerTable(const TCliDocument& document) {
   return layers;
 }
 
+// Text needs a GUI application for its fonts; the tool has none of its own, so one is made on
+// the offscreen platform the first time text is drawn.
+void EnsureFonts() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "quilvaron-cli";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication application(argc, argv);
+}
+
 }  // namespace
 
 void WriteResultImage(const TCliOptions& options, const TCliDocument& document) {
@@ -42,9 +55,13 @@ void WriteResultImage(const TCliOptions& options, const TCliDocument& document) 
   const TPenStyles styles;  // the window's pens at start
   TDrawFunction draw;
   if (document.HasSubdivision && options.Method == "shortest-paths") {
-    // The chooser's "Monocolor" stays off, as it starts in the window.
-    draw = [&](TDrawing& d) {
-      DrawShortestPathsResult(d, document.Ranges, options.Pockets, false);
+    // The chooser's boxes as they start: "Labels" on, "Monocolor" off; "Pockets" from the
+    // command line. The vertex numbers are text, which needs the platform's fonts.
+    EnsureFonts();
+    const TShortestPathsLook look{true, options.Pockets, false};
+    draw = [&document, look](TDrawing& d) {
+      d.ClearCanvas();
+      DrawShortestPaths(d, d.Doc.CurrentPT, document.Ranges, look);
     };
   } else if (document.HasSubdivision) {
     draw = [](TDrawing& d) { DrawSubdivisionResult(d); };

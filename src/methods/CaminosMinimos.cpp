@@ -9,6 +9,7 @@
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/Triangulacion.h"
 
 namespace qv {
 namespace {
@@ -68,19 +69,20 @@ std::vector<int> HullBoundary(const TNube& points) {
 
 // ---- The polygon -------------------------------------------------------------------------
 
-void OrientPolygon(TNube& points) {
+bool OrientPolygon(TNube& points) {
   TDCEL hull;
   BuildHull(points, hull);
-  if (hull.HalfEdgeCount() < 3) return;
+  if (hull.HalfEdgeCount() < 3) return false;
   // Three or four consecutive hull corners appear along the polygon in the same cyclic order;
   // their indices tell whether the hull walk runs with increasing or decreasing index.
   const int a = hull.Origin(0), b = hull.Destination(0);
   const int e1 = hull.Next(0);
   const int c = hull.Destination(e1);
   const int d = hull.Destination(hull.Next(e1));
-  if (a < b && b < c) return;
-  if (d > c && (b < c || b > a)) return;
+  if (a < b && b < c) return false;
+  if (d > c && (b < c || b > a)) return false;
   std::reverse(points.begin(), points.end());
+  return true;
 }
 
 // ---- Geodesics ---------------------------------------------------------------------------
@@ -158,26 +160,7 @@ void ConvexPolygonFan(int m, TDCEL& t) {
   t.Clear();
   if (m < 3) return;
   BuildPolygon(TNube(static_cast<size_t>(m)), t);
-  if (m == 3) return;
-  // Diagonals 0-2, 0-3, ..., 0-(m-2) in turn; each closes the triangle of face f and opens the
-  // next face with its twin.
-  const int in0 = t.Prev(t.VertexEdge(0));
-  const int z = t.Origin(in0);
-  t.StoreFaceEdge(0, t.Next(0));
-  int f = 0;
-  int e = t.Next(t.VertexEdge(0));
-  for (int guard = m; guard > 0; --guard) {
-    const int following = t.Next(e);
-    t.AddHalfEdge(t.Destination(e), e, t.Prev(e), kNone, f);
-    const int closing = t.HalfEdgeCount() - 1;
-    ++f;
-    e = following;
-    t.SetFace(e, f);
-    t.SetFaceEdge(f, e);
-    t.AddHalfEdge(0, in0, e, closing, f);
-    if (t.Destination(e) == z) break;
-  }
-  t.SetFace(in0, f);
+  FanTriangulation(t);
 }
 
 void RandomConvexTriangulation(int m, const TRandomSource& random, TDCEL& t) {
@@ -256,7 +239,7 @@ void MergePocket(int a, TDCEL& subdivision, const TDCEL& pocketSubdivision) {
 TShortestPathsRun::TShortestPathsRun(TNube& points) : points_(points) {
   if (!IsSimplePolygon(points))
     throw UserError("Polygon must be simple. No crossing edges allowed.");
-  OrientPolygon(points);
+  reversed_ = OrientPolygon(points);
 }
 
 THalfEdgeRanges TShortestPathsRun::Compute(const TDCEL& triangulation, bool pockets,

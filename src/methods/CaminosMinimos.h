@@ -70,8 +70,9 @@ struct THalfEdgeRanges {
 // shared vertex, and consecutive edges not folding back onto each other.
 bool IsSimplePolygon(const TNube& points);
 // Reverses the points in place when the polygon's index order runs clockwise as displayed, so
-// that it runs in the sense of the hull cycle of BuildHull. Needs a simple polygon.
-void OrientPolygon(TNube& points);
+// that it runs in the sense of the hull cycle of BuildHull; true when it reversed them. Needs a
+// simple polygon.
+bool OrientPolygon(TNube& points);
 // A triangulation of a simple polygon by ear clipping; every triangle lists its vertices in the
 // polygon's sense of turn and holds no other vertex, not even on its sides.
 std::vector<std::array<int, 3>> TriangulateSimplePolygon(const TNube& points);
@@ -136,6 +137,8 @@ class TShortestPathsRun {
   THalfEdgeRanges Compute(const TDCEL& triangulation, bool pockets,
                           const TTriangulationSource& pocketTriangulation, TDCEL& result);
 
+  // The points were reversed by the orientation: point k is the former point n - 1 - k.
+  bool Reversed() const { return reversed_; }
   const TMatrizVisibilidad& Visibility() const { return vis_; }
   const TMatrizDistancias& Distances() const { return dist_; }
   const TMatrizTrazabilidad& Trace() const { return trace_; }
@@ -146,6 +149,7 @@ class TShortestPathsRun {
   TMatrizDistancias dist_;
   TMatrizTrazabilidad trace_;
   bool first_ = true;
+  bool reversed_ = false;
 };
 
 // One complete computation (the command-line tool's run): check, orient, compute; pockets are

@@ -101,14 +101,17 @@ TEST(ShortestPathsPolygon, ClockwiseEntryIsReversedAndStaysReversed) {
   const TNube ccw = SpikePolygon();
   TNube p(ccw.rbegin(), ccw.rend());  // clockwise as displayed
   const TPoint last = p.back();
-  OrientPolygon(p);
+  EXPECT_TRUE(OrientPolygon(p));
   EXPECT_EQ(p, ccw);
   EXPECT_EQ(p[0], last);  // point 0 is the former last point
-  OrientPolygon(p);
+  EXPECT_FALSE(OrientPolygon(p));
   EXPECT_EQ(p, ccw);  // a second run keeps the order
   TNube q = ccw;
-  TShortestPathsRun run(q);
+  EXPECT_FALSE(TShortestPathsRun(q).Reversed());
   EXPECT_EQ(q, ccw);
+  TNube r(ccw.rbegin(), ccw.rend());
+  EXPECT_TRUE(TShortestPathsRun(r).Reversed());
+  EXPECT_EQ(r, ccw);
 }
 
 TEST(ShortestPathsPolygon, OrientationFollowsTheHullCycleForEveryRotation) {
