@@ -59,7 +59,7 @@ void RunShortestPaths(TCliDocument& doc, const TCliOptions& options) {
     RandomConvexTriangulation(n, source, triangulation);
   else
     ConvexPolygonFan(n, triangulation);
-  ShortestPathsPT(doc.Points, triangulation, options.Pockets, source, doc.PT);
+  doc.Ranges = ShortestPathsPT(doc.Points, triangulation, options.Pockets, source, doc.PT);
   doc.HasSubdivision = true;
   doc.PolygonRegion = !options.Pockets;
 }

@@ -9,6 +9,7 @@
 #include "cli/CliOptions.h"
 #include "dcel/DCEL.h"
 #include "geometry/Tipos.h"
+#include "methods/CaminosMinimos.h"
 #include "methods/Verificador.h"
 #include "stats/Estadisticas.h"
 
@@ -26,6 +27,8 @@ struct TCliDocument {
   std::vector<TEdge> Edges;
   // Convex layers: one record per point, x, y, layer, prev, next, link1, link2.
   std::vector<std::vector<long long>> Layers;
+  // Shortest paths: the polygon, geodesic and pocket half-edge ranges of PT.
+  THalfEdgeRanges Ranges;
 };
 
 struct TCliMethod {

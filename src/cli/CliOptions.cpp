@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "cli/ImageExport.h"
+
 #include <charconv>
 #include <functional>
 #include <map>
@@ -84,8 +86,12 @@ void CheckCombinations(const TCliOptions& o, const std::vector<std::string>& giv
   if (!o.File.empty() && o.RandomCount > 0)
     throw UsageError("give either a FILE.pt or --random N, not both");
   if (o.File.empty() && o.RandomCount == 0) throw UsageError("give a FILE.pt or --random N");
-  if (o.RandomCount == 0 && (was("--uniform") || was("--normal") || was("--canvas")))
-    throw UsageError("--uniform, --normal and --canvas need --random N");
+  if (o.RandomCount == 0 && (was("--uniform") || was("--normal")))
+    throw UsageError("--uniform and --normal need --random N");
+  if (o.RandomCount == 0 && o.ImageFile.empty() && was("--canvas"))
+    throw UsageError("--canvas needs --random N or --image FILE");
+  if (!o.ImageFile.empty() && !ImageTypeKnown(o.ImageFile))
+    throw UsageError("--image writes .bmp, .jpg, .png or .svg, not '" + o.ImageFile + "'");
   if (was("--uniform") && was("--normal"))
     throw UsageError("--uniform and --normal exclude each other");
 }
@@ -140,7 +146,8 @@ std::string UsageText() {
          "  --pockets              shortest paths: fill the pockets\n"
          "  --json FILE            write the result as JSON (\"-\" for standard output; the\n"
          "                         figures then go to standard error)\n"
-         "  --image FILE           draw the result as the window would\n"
+         "  --image FILE           draw the result as the window would, on the --canvas size:\n"
+         "                         .bmp, .jpg (baseline, quality 90), .png or .svg\n"
          "  --out FILE.pt          save the points as the method leaves them (sorted, nudged)\n"
          "  --check                run the checker; exit status 3 when the result is not a\n"
          "                         pseudo-triangulation of its region\n"

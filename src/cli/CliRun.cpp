@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/CliJson.h"
+#include "cli/ImageExport.h"
 #include "geometry/UserError.h"
 #include "io/ArchivoPT.h"
 #include "methods/Aleatorio.h"
@@ -17,7 +18,6 @@ const TCliMethod& ChooseMethod(const TCliOptions& options, const TMethodTable& m
   const TCliMethod* method = FindMethod(methods, options.Method);
   if (!method) throw UsageError("unknown method '" + options.Method + "'");
   if (!method->Run) throw UsageError("method '" + options.Method + "' is not available yet");
-  if (!options.ImageFile.empty()) throw UsageError("--image is not available yet");
   return *method;
 }
 
@@ -46,6 +46,7 @@ int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& 
       WriteFileSafely(options.JsonFile, json);
   }
   if (!options.OutFile.empty()) SavePT(options.OutFile, doc.Points, doc.Polygon);
+  if (!options.ImageFile.empty()) WriteResultImage(options, doc);
   PrintStatistics(text, stats);
   if (!options.Check) return kExitOk;
   PrintCheck(text, report);

@@ -46,10 +46,11 @@ TEST(CliOptions, DefaultsAndBothValueForms) {
 
 TEST(CliUsage, BadArgumentsExitWith1AndShowTheUsage) {
   for (const char* line :
-       {"", "--bogus x.pt", "--method nothing x.pt", "--image a.png x.pt", "--random 5 x.pt",
+       {"", "--bogus x.pt", "--method nothing x.pt", "--image a.gif x.pt", "--random 5 x.pt",
         "--angle 360 x.pt", "--angle -1 x.pt", "--angle 1.5 x.pt", "--random 0", "--uniform x.pt",
         "--random 5 --uniform --normal 20", "--angle", "--triangulation zigzag x.pt",
-        "--canvas 100 --random 5", "a.pt b.pt", "--seed -3 x.pt", "--check=yes x.pt"}) {
+        "--canvas 100 --random 5", "--canvas 300x200 x.pt", "a.pt b.pt", "--seed -3 x.pt",
+        "--check=yes x.pt"}) {
     std::vector<std::string> args;
     std::istringstream words(line);
     for (std::string w; words >> w;) args.push_back(w);

@@ -1,0 +1,77 @@
+#include "cli/ImageExport.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QString>
+
+#include "app/Exportar.h"
+#include "app/LienzoCaminos.h"
+#include "app/LienzoCapas.h"
+#include "geometry/UserError.h"
+
+namespace qv::cli {
+
+bool ImageTypeKnown(const std::string& path) {
+  const QString ext = QFileInfo(QString::fromStdString(path)).suffix().toLower();
+  for (const char* known : {"bmp", "jpg", "jpeg", "png", "svg"}) {
+    if (ext == QLatin1String(known)) return true;
+  }
+  return false;
+}
+
+namespace {
+
+// The layer table back from the document's rows (x, y, layer, prev, next, link1, link2).
+TPTCapas LayerTable(const TCliDocument& document) {
+  TPTCapas layers;
+  for (const std::vector<long long>& row : document.Layers) {
+    TCapa r;
+    int32_t* fields[] = {&r.X, &r.Y, &r.Layer, &r.LayerPrev, &r.LayerNext, &r.Link1, &r.Link2};
+    for (size_t k = 0; k < 7 && k < row.size(); ++k) *fields[k] = static_cast<int32_t>(row[k]);
+    layers.Records.push_back(r);
+  }
+  return layers;
+}
+
+// Text needs a GUI application for its fonts; the tool has none of its own, so one is made on
+// the offscreen platform the first time text is drawn.
+void EnsureFonts() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "quilvaron-cli";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication application(argc, argv);
+}
+
+}  // namespace
+
+void WriteResultImage(const TCliOptions& options, const TCliDocument& document) {
+  TDocumento doc;
+  doc.Points = document.Points;
+  doc.CurrentPT = document.PT;
+  doc.SweepAngle = options.Angle;
+  const TPenStyles styles;  // the window's pens at start
+  TDrawFunction draw;
+  if (document.HasSubdivision && options.Method == "shortest-paths") {
+    // The chooser's boxes as they start: "Labels" on, "Monocolor" off; "Pockets" from the
+    // command line. The vertex numbers are text, which needs the platform's fonts.
+    EnsureFonts();
+    const TShortestPathsLook look{true, options.Pockets, false};
+    draw = [&document, look](TDrawing& d) {
+      d.ClearCanvas();
+      DrawShortestPaths(d, d.Doc.CurrentPT, document.Ranges, look);
+    };
+  } else if (document.HasSubdivision) {
+    draw = [](TDrawing& d) { DrawSubdivisionResult(d); };
+  } else if (options.Method == "layers") {
+    draw = [layers = LayerTable(document)](TDrawing& d) { DrawConvexLayersResult(d, layers); };
+  } else {
+    throw UserError("--image cannot draw the result of method '" + options.Method + "' yet.");
+  }
+  ExportDrawing(QString::fromStdString(options.ImageFile), doc, styles, options.CanvasWidth,
+                options.CanvasHeight, draw);
+}
+
+}  // namespace qv::cli
