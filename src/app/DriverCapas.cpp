@@ -26,14 +26,8 @@ void TForm1::RunConvexLayers() {
   DrawConvexLayers(drawing, layers);
   drawing.DrawPoints(false);
   if (!StatisticsEnabled()) return;
-  const TStatistics s =
-      ComputeLayerStatistics(Doc.Points, layers, QLocale().groupSeparator().toStdString());
-  LPuntos->setText(QString::number(s.Points));
-  LPeso->setText(QString::fromStdString(s.Weight));
-  LGradoC->setText(QString::number(s.FaceDegree));
-  LNumT->setText(QString::number(s.Triangles));
-  LNumCaras->setText(QString::number(s.Faces));
-  LGradoV->setText(QString::number(s.VertexDegree));
+  FillStatistics(
+      ComputeLayerStatistics(Doc.Points, layers, QLocale().groupSeparator().toStdString()));
   PonEstado(0, kLayersDone);
 }
 

@@ -95,10 +95,6 @@ void TForm1::RefreshViews() {
   if (Image2 != nullptr) Image2->update();
 }
 
-void TForm1::NotAvailable(const char* what) const {
-  throw UserError(std::string("This ") + what + " is not available yet.");
-}
-
 // ---------------------------------------------------------------------------------------------
 // Toolbar
 

@@ -24,6 +24,7 @@
 #include "app/Pizarra.h"
 #include "app/Seams.h"
 #include "methods/Aleatorio.h"
+#include "stats/Estadisticas.h"
 
 namespace qv {
 
@@ -196,6 +197,8 @@ class TForm1 : public QMainWindow {
   // The common end of a driver: edges, points, and with statistics on the panel and the text.
   void FinishDriver(const QString& resultText);
   void ShowStatistics(const TDCEL& subdivision);
+  // Writes the six figures into the statistics panel.
+  void FillStatistics(const TStatistics& s);
   void ResetStatistics();
 
   // ----- canvas editing
@@ -253,7 +256,6 @@ class TForm1 : public QMainWindow {
   void InstallKeyHandler();
   void WritePoints(const QString& fileName);
   void RefreshViews();
-  [[noreturn]] void NotAvailable(const char* what) const;
 
   std::unique_ptr<IMessages> defaultMessages_;
   std::unique_ptr<IFileDialogs> defaultFileDialogs_;

@@ -67,7 +67,10 @@ void TForm1::FinishDriver(const QString& resultText) {
 
 void TForm1::ShowStatistics(const TDCEL& subdivision) {
   const QString separator = QLocale().groupSeparator();
-  const TStatistics s = ComputeStatistics(Doc.Points, subdivision, separator.toStdString());
+  FillStatistics(ComputeStatistics(Doc.Points, subdivision, separator.toStdString()));
+}
+
+void TForm1::FillStatistics(const TStatistics& s) {
   LPuntos->setText(QString::number(s.Points));
   LPeso->setText(QString::fromStdString(s.Weight));
   LGradoC->setText(QString::number(s.FaceDegree));
