@@ -1,20 +1,13 @@
 // Hull construction on seeded random point sets.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
+#include "PuntosBench.h"
 #include "dcel/DCEL.h"
 #include "geometry/CierreConvexo.h"
 
 namespace {
 
-qv::TNube RandomPoints(int n, uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::uniform_int_distribution<int32_t> coord(0, 1 << 20);
-  qv::TNube points(static_cast<size_t>(n));
-  for (auto& p : points) p = {coord(rng), coord(rng)};
-  return points;
-}
+using qv::bench::RandomPoints;
 
 void BM_BuildHull(benchmark::State& state) {
   const qv::TNube points = RandomPoints(static_cast<int>(state.range(0)), 42);

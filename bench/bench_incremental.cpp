@@ -3,10 +3,7 @@
 // beforehand, so the driver's bubble sort costs one pass.
 #include <benchmark/benchmark.h>
 
-#include <random>
-#include <set>
-#include <utility>
-
+#include "PuntosBench.h"
 #include "dcel/DCEL.h"
 #include "geometry/CierreConvexo.h"
 #include "methods/Ejecucion.h"
@@ -15,14 +12,7 @@
 namespace {
 
 qv::TNube RandomPoints(int n, uint32_t seed, double dirX, double dirY) {
-  std::mt19937 rng(seed);
-  std::uniform_int_distribution<int32_t> coord(0, 1 << 20);
-  std::set<std::pair<int32_t, int32_t>> seen;
-  qv::TNube points;
-  while (static_cast<int>(points.size()) < n) {
-    const qv::TPoint p{coord(rng), coord(rng)};
-    if (seen.insert({p.X, p.Y}).second) points.push_back(p);
-  }
+  qv::TNube points = qv::bench::DistinctRandomPoints(n, seed);
   int dragged = qv::kNone;
   qv::SortPointsByDirection(points, dirX, dirY, dragged);
   return points;

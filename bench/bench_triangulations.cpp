@@ -3,8 +3,7 @@
 // alone.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
+#include "PuntosBench.h"
 #include "dcel/DCEL.h"
 #include "methods/Remocion.h"
 #include "methods/Triangulacion.h"
@@ -13,20 +12,8 @@ namespace {
 
 using qv::TRemocionVariant;
 
-qv::TNube RandomPoints(int n, uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::uniform_int_distribution<int32_t> coord(0, 1 << 20);
-  qv::TNube points(static_cast<size_t>(n));
-  for (auto& p : points) p = {coord(rng), coord(rng)};
-  return points;
-}
-
-qv::TNube Grid(int side) {
-  qv::TNube points;
-  for (int x = 0; x < side; ++x)
-    for (int y = 0; y < side; ++y) points.push_back({x * 3, y * 3});
-  return points;
-}
+using qv::bench::Grid;
+using qv::bench::RandomPoints;
 
 // range(0): variant; range(1): point count, or 0 for the 300 x 300 grid.
 qv::TNube InputOf(const benchmark::State& state) {

@@ -4,9 +4,9 @@
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <vector>
 
+#include "../PuntosBench.h"
 #include "dcel/DCEL.h"
 #include "methods/Remocion.h"
 
@@ -15,20 +15,8 @@ namespace {
 using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
 using Delaunay = CGAL::Delaunay_triangulation_2<Kernel>;
 
-qv::TNube RandomPoints(int n, uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::uniform_int_distribution<int32_t> coord(0, 1 << 20);
-  qv::TNube points(static_cast<size_t>(n));
-  for (auto& p : points) p = {coord(rng), coord(rng)};
-  return points;
-}
-
-qv::TNube Grid(int side) {
-  qv::TNube points;
-  for (int x = 0; x < side; ++x)
-    for (int y = 0; y < side; ++y) points.push_back({x * 3, y * 3});
-  return points;
-}
+using qv::bench::Grid;
+using qv::bench::RandomPoints;
 
 qv::TNube InputOf(const benchmark::State& state) {
   return state.range(0) == 0 ? Grid(300) : RandomPoints(static_cast<int>(state.range(0)), 42);

@@ -144,36 +144,6 @@ TEST_F(Files, HeaderCountsOnlyWithThePolygonTool) {
   EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(Files, ReadingRulesThroughOpen) {
-  struct Case {
-    std::string content;
-    TNube points;         // when read
-    const char* failure;  // otherwise
-  };
-  const std::vector<Case> cases{
-      {"NUB\r\n 12\r\n+12\r\n$1F\r\n0x1f\r\n", {{12, 12}, {31, 31}}, nullptr},
-      {"NUB\n-5\n7\n", {{-5, 7}}, nullptr},
-      {"NUB\r\n1\r\n2\r\n\x1a\r\nrest\r\n", {{1, 2}}, nullptr},  // Ctrl+Z before an x line
-      {"10\r\n20\r\n30\r\n", {{20, 30}}, nullptr},               // no header: first line lost
-      {"NUB\r\n12 \r\n1\r\n", {}, "'12 ' is not a valid integer value"},
-      {"NUB\r\n1.5\r\n1\r\n", {}, "'1.5' is not a valid integer value"},
-      {"NUB\r\n-$1F\r\n1\r\n", {}, "'-$1F' is not a valid integer value"},
-      {"NUB\r\n1\r\n2\r\n3\r\n", {}, "'' is not a valid integer value"},    // x without y
-      {"NUB\r\n1\r\n2\r\n\r\n", {}, "'' is not a valid integer value"},     // empty line
-      {"NUB\r\n1\r\n\x1a\r\n", {}, "'\x1a' is not a valid integer value"},  // y read anyway
-      {"10\r\n20\r\n30\r\n40\r\n", {}, "'' is not a valid integer value"}};
-  for (const Case& c : cases) {
-    Key(Qt::Key_N);
-    OpenContent(c.content);
-    if (c.failure == nullptr) {
-      EXPECT_EQ(form->Doc.Points, c.points) << c.content;
-      EXPECT_TRUE(Shown().empty()) << c.content;
-    } else {
-      EXPECT_EQ(Shown(), One(c.failure)) << c.content;
-    }
-  }
-}
-
 TEST_F(Files, AFailedOpenLeavesDocumentAndCanvasAsTheyWere) {
   Open(QString());  // cancelled: nothing at all
   EXPECT_TRUE(Shown().empty());

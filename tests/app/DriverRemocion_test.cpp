@@ -1,12 +1,11 @@
-// The triangulate-and-remove method run from the main window: its four variants, the collinear
-// start, a result that follows the edits, the statistics switch and a refusal.
+// The triangulate-and-remove method run from the main window: its four variants, a result that
+// follows the edits, the statistics switch and a refusal.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QTest>
 
-#include "Pixeles.h"
-#include "app/Principal.h"
+#include "VentanaPrueba.h"
 #include "methods/Verificador.h"
 
 namespace qv {
@@ -15,38 +14,8 @@ namespace {
 using test::Is;
 using test::SegmentDrawn;
 
-class RemoveWindow : public ::testing::Test {
+class RemoveWindow : public test::Ventana {
  protected:
-  void SetUp() override {
-    form = std::make_unique<TForm1>();
-    form->SetMessages(&messages);
-    form->setWindowState(Qt::WindowNoState);
-    form->resize(1000, 700);
-    form->show();
-    QCoreApplication::processEvents();
-  }
-
-  void ClickAll(const TNube& points) {
-    for (const TPoint& p : points)
-      QTest::mouseClick(form->Pizarra, Qt::LeftButton, {}, QPoint(p.X, p.Y));
-  }
-  // Every edge of the current result is drawn in black between its end points.
-  bool ResultDrawn() {
-    const QImage img = form->Pizarra->Surface().copy();
-    const TDCEL& pt = form->Doc.CurrentPT;
-    if (pt.HalfEdgeCount() == 0) return false;
-    for (int e = 0; e < pt.HalfEdgeCount(); ++e) {
-      if (pt.Origin(e) == kNone) continue;
-      const TPoint a = form->Doc.Points[pt.Origin(e)], b = form->Doc.Points[pt.Destination(e)];
-      const QPoint p(a.X + (b.X - a.X) / 4, a.Y + (b.Y - a.Y) / 4);
-      const QPoint q(a.X + 3 * (b.X - a.X) / 4, a.Y + 3 * (b.Y - a.Y) / 4);
-      if (!SegmentDrawn(img, p, q, Qt::black)) return false;
-    }
-    return true;
-  }
-
-  std::unique_ptr<TForm1> form;
-  TRecordedMessages messages;
   // A hexagon around three inner points: the Delaunay triangulation has a removable edge.
   const TNube nine{TPoint{100, 300}, TPoint{250, 120}, TPoint{450, 110},
                    TPoint{600, 300}, TPoint{460, 480}, TPoint{240, 470},
@@ -88,16 +57,6 @@ TEST_F(RemoveWindow, EachVariantRunsEndToEndAndKeepsItsSelectionText) {
   }
 }
 
-TEST_F(RemoveWindow, CollinearStartMovesTheFirstPointLeftInTheDocument) {
-  ClickAll({TPoint{300, 300}, TPoint{100, 100}, TPoint{200, 200}, TPoint{400, 120}});
-  form->RDelaunay->trigger();
-  form->tbEjecutar->trigger();
-  ASSERT_TRUE(messages.Messages.empty()) << messages.Messages[0].toStdString();
-  // Sorted by x: (100, 100), (200, 200), (300, 300) are collinear; the first moves to x 99.
-  EXPECT_EQ(form->Doc.Points[0], (TPoint{99, 100}));
-  EXPECT_TRUE(CheckSubdivision(form->Doc.Points, form->Doc.CurrentPT).Valid);
-}
-
 TEST_F(RemoveWindow, AShownResultFollowsEveryNewPoint) {
   ClickAll({nine[0], nine[1], nine[2]});
   form->RRemoverT->trigger();
@@ -111,15 +70,6 @@ TEST_F(RemoveWindow, AShownResultFollowsEveryNewPoint) {
     EXPECT_TRUE(ResultDrawn());
   }
   EXPECT_TRUE(messages.Messages.empty());
-}
-
-TEST_F(RemoveWindow, TheHeldPointIsFollowedThroughTheSort) {
-  ClickAll(nine);
-  form->RBarrido->trigger();
-  form->Doc.DraggedPoint = 3;  // (600, 300): last in x order
-  form->tbEjecutar->trigger();
-  ASSERT_NE(form->Doc.DraggedPoint, kNone);
-  EXPECT_EQ(form->Doc.Points[form->Doc.DraggedPoint], (TPoint{600, 300}));
 }
 
 TEST_F(RemoveWindow, DisabledStatisticsLeaveThePanelAndStatusAlone) {

@@ -133,36 +133,16 @@ TEST_F(Chooser, NextAndPrevFlipOneDiagonalPerPressAndRedraw) {
   EXPECT_EQ(ModelDiagonals(dialog.Choice()), (std::set<TPair>{{0, 2}}));
   EXPECT_EQ(dialog.Choice().FlipPosition(), 0);
   ExpectDrawingFollowsModel();
-
-  // Seven vertices: the presses visit the four diagonals cyclically, one flip each.
-  Show(7);
-  std::vector<int> positions;
-  for (int i = 0; i < 5; ++i) {
-    const auto before = ModelDiagonals(dialog.Choice());
-    QTest::mouseClick(dialog.BotonSig, Qt::LeftButton);
-    positions.push_back(dialog.Choice().FlipPosition());
-    std::vector<TPair> changed;
-    const auto after = ModelDiagonals(dialog.Choice());
-    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
-                        std::back_inserter(changed));
-    EXPECT_EQ(changed.size(), 1u);
-    ExpectDrawingFollowsModel();
-  }
-  EXPECT_EQ(positions, (std::vector<int>{2, 4, 6, 0, 2}));
-  QTest::mouseClick(dialog.BotonAnt, Qt::LeftButton);
-  QTest::mouseClick(dialog.BotonAnt, Qt::LeftButton);
-  QTest::mouseClick(dialog.BotonAnt, Qt::LeftButton);
-  EXPECT_EQ(dialog.Choice().FlipPosition(), 4);
-  ExpectDrawingFollowsModel();
 }
 
 TEST_F(Chooser, RandomDrawsFromTheGivenGeneratorAndStepsStayOnTheDiagonals) {
   Show(9);
   const uint32_t state = random.State();
-  for (int round = 0; round < 30; ++round) {
+  // The model's own walk is checked without the dialog; here the buttons and the drawing.
+  for (int round = 0; round < 4; ++round) {
     QTest::mouseClick(dialog.BotonRandom, Qt::LeftButton);
     ExpectDrawingFollowsModel();
-    for (int step = 0; step < 8; ++step) {
+    for (int step = 0; step < 3; ++step) {
       QTest::mouseClick(round % 2 ? dialog.BotonAnt : dialog.BotonSig, Qt::LeftButton);
       const int position = dialog.Choice().FlipPosition();
       ASSERT_EQ(position % 2, 0);

@@ -8,8 +8,7 @@
 #include <cmath>
 #include <set>
 
-#include "Pixeles.h"
-#include "app/Principal.h"
+#include "VentanaPrueba.h"
 #include "methods/Aleatorio.h"
 #include "methods/Ejecucion.h"
 
@@ -18,13 +17,10 @@ namespace {
 
 using test::Is;
 
-class RandomPanel : public ::testing::Test {
+class RandomPanel : public test::Ventana {
  protected:
   void SetUp() override {
-    form = std::make_unique<TForm1>();
-    form->SetMessages(&messages);
-    form->setWindowState(Qt::WindowNoState);
-    form->show();
+    test::Ventana::SetUp();
     SetCanvasSize(1000, 600);
     form->tbAleatoria->trigger();
     form->RandomSource.SetSeed(kSeed);
@@ -47,8 +43,6 @@ class RandomPanel : public ::testing::Test {
   }
 
   static constexpr uint32_t kSeed = 86399999u;  // the last millisecond of a day
-  std::unique_ptr<TForm1> form;
-  TRecordedMessages messages;
 };
 
 TEST_F(RandomPanel, NormalPointsReplaceEverythingClusteredAroundTheCentre) {

@@ -1,5 +1,6 @@
-// A shown main window with recorded messages, scripted file dialogs and a scratch folder, for
-// the tests of the file commands and of canvas editing.
+// A shown main window with recorded messages, scripted file dialogs and a scratch folder: the
+// fixture of every window test, with the mouse and key helpers and the checks of what the
+// canvas shows.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "Pixeles.h"
 #include "TempDir.h"
 #include "app/Principal.h"
 
@@ -76,6 +78,31 @@ class Ventana : public ::testing::Test {
     return shown;
   }
   std::vector<QString> One(const char* text) { return {QString::fromUtf8(text)}; }
+  void ExpectNoMessage() {
+    ASSERT_TRUE(messages.Messages.empty()) << messages.Messages[0].toStdString();
+  }
+  // Selects a method or variant from its menu item or tool button and executes it.
+  void Execute(QAction* method) {
+    method->trigger();
+    form->tbEjecutar->trigger();
+  }
+
+  // The middle half of the segment between points a and b is drawn in colour c.
+  bool MiddleDrawn(const QImage& img, int a, int b, const QColor& c) const {
+    const TPoint p = form->Doc.Points[size_t(a)], q = form->Doc.Points[size_t(b)];
+    return SegmentDrawn(img, QPoint(p.X + (q.X - p.X) / 4, p.Y + (q.Y - p.Y) / 4),
+                        QPoint(p.X + 3 * (q.X - p.X) / 4, p.Y + 3 * (q.Y - p.Y) / 4), c);
+  }
+  // Every edge of the current result is drawn in black between its end points.
+  bool ResultDrawn() {
+    const QImage img = Canvas();
+    const TDCEL& pt = form->Doc.CurrentPT;
+    if (pt.HalfEdgeCount() == 0) return false;
+    for (int e = 0; e < pt.HalfEdgeCount(); ++e)
+      if (pt.Origin(e) != kNone && !MiddleDrawn(img, pt.Origin(e), pt.Destination(e), Qt::black))
+        return false;
+    return true;
+  }
 
   std::filesystem::path dir;
   std::unique_ptr<TForm1> form;

@@ -1,60 +1,21 @@
-// quilvaron-cli --method layers: the layer table and its edges in the JSON, the figures, the
-// checker's verdict and the refusals.
+// quilvaron-cli --method layers: the layer table and its edges in the JSON, the figures and the
+// checker's verdict.
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
-#include "TempDir.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/JsonLite.h"
-#include "io/ArchivoPT.h"
-#include "methods/Verificador.h"
+#include "cli/CliPrueba.h"
 
 namespace qv {
 namespace {
 
-namespace fs = std::filesystem;
-
-class CliLayers : public ::testing::Test {
+class CliLayers : public test::CliPrueba {
  protected:
-  void SetUp() override {
-    dir_ = UniqueTempDir("qv_cli_layers");
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
   // Runs the tool with the layers method; returns the exit status.
-  int Cli(const std::string& args) {
-    const std::string cmd = std::string(QUILVARON_CLI) + " --method layers " + args + " >" +
-                            Path("stdout") + " 2>" + Path("stderr") + " </dev/null";
-    const int raw = std::system(cmd.c_str());
-    out = Slurp(Path("stdout"));
-    err = Slurp(Path("stderr"));
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  }
-  std::string WritePT(const TNube& pts) {
-    SavePT(Path("in.pt"), pts, false);
-    return Path("in.pt");
-  }
-
-  fs::path dir_;
-  std::string out, err;
+  int Layers(const std::string& args) { return Cli("--method layers " + args); }
 };
 
 using Row = std::vector<long long>;
@@ -70,7 +31,7 @@ std::vector<Row> Rows(const testjson::Value& array) {
 }
 
 TEST_F(CliLayers, JsonHoldsTheLayerTableAndTheEdgesItStandsFor) {
-  ASSERT_EQ(Cli("--random 200 --uniform --seed 3 --check --json -"), 0) << err;
+  ASSERT_EQ(Layers("--random 200 --uniform --seed 3 --check --json -"), 0) << err;
   const testjson::Value j = testjson::Parse(out);
   EXPECT_EQ(j["method"].S, "layers");
   EXPECT_FALSE(j.Has("dcel"));
@@ -113,30 +74,6 @@ TEST_F(CliLayers, JsonHoldsTheLayerTableAndTheEdgesItStandsFor) {
   EXPECT_NE(err.find("Check: pseudo-triangulation, " + std::to_string(check.Faces) + " faces"),
             std::string::npos)
       << err;
-}
-
-TEST_F(CliLayers, OnePointInsideATriangle) {
-  // Given bottom first; the method sorts: (50,0) (50,60) (0,100) (100,100).
-  ASSERT_EQ(Cli(WritePT({{100, 100}, {0, 100}, {50, 60}, {50, 0}}) + " --json -"), 0) << err;
-  const std::vector<Row> layers = Rows(testjson::Parse(out)["layers"]);
-  ASSERT_EQ(layers.size(), 4u);
-  std::vector<long long> layer;
-  for (const Row& r : layers) layer.push_back(r[2]);
-  EXPECT_EQ(layer, (std::vector<long long>{1, 2, 1, 1}));
-  EXPECT_EQ(layers[0][5], 1);  // the top's first link reaches the inner point
-  EXPECT_EQ(layers[3][6], 1);  // and so does its clockwise neighbour's second link
-  EXPECT_EQ(layers[1][4], 0);  // the inner point's ring field now joins the top
-  EXPECT_EQ(Rows(testjson::Parse(out)["edges"]).size(), 5u);
-  EXPECT_NE(err.find("Faces : 2"), std::string::npos) << err;
-  EXPECT_NE(err.find("Triangles : 1"), std::string::npos) << err;
-  EXPECT_NE(err.find("F degree  : 4"), std::string::npos) << err;
-}
-
-TEST_F(CliLayers, RefusalsExitWith2AndTheWindowsMessage) {
-  EXPECT_EQ(Cli(WritePT({{0, 0}, {10, 10}, {20, 20}})), 2);
-  EXPECT_EQ(err, "At least 3 non-collinear points are needed.\n");
-  EXPECT_EQ(Cli(WritePT({{0, 0}, {10, 10}})), 2);
-  EXPECT_EQ(err, "At least 3 points are needed.\n");
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "cli/CliOptions.h"
 #include "cli/CliRun.h"
@@ -40,6 +42,23 @@ TEST(CliOptions, DefaultsAndBothValueForms) {
   EXPECT_EQ(ParseArguments({"--", "-odd.pt"}).File, "-odd.pt");
   EXPECT_THROW(ParseArguments({"--angle=", "x.pt"}), UsageError);
   EXPECT_THROW(ParseArguments({"--canvas", "0x10", "--random", "3"}), UsageError);
+}
+
+TEST(CliUsage, BadArgumentsExitWith1AndShowTheUsage) {
+  for (const char* line :
+       {"", "--bogus x.pt", "--method nothing x.pt", "--image a.gif x.pt", "--random 5 x.pt",
+        "--angle 360 x.pt", "--angle -1 x.pt", "--angle 1.5 x.pt", "--random 0", "--uniform x.pt",
+        "--random 5 --uniform --normal 20", "--angle", "--triangulation zigzag x.pt",
+        "--canvas 100 --random 5", "--canvas 300x200 x.pt", "a.pt b.pt", "--seed -3 x.pt",
+        "--check=yes x.pt"}) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string w; words >> w;) args.push_back(w);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCli(args, out, err, DefaultMethods()), kExitUsage) << line;
+    EXPECT_NE(err.str().find("usage: quilvaron-cli"), std::string::npos) << line;
+    EXPECT_EQ(out.str(), "") << line;
+  }
 }
 
 // A fake method that leaves only the hull: a face with four convex corners.

@@ -2,41 +2,19 @@
 #include "cli/ImageExport.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QFile>
 #include <QImage>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "cli/CliPrueba.h"
 #include "io/ArchivoPT.h"
 
 namespace qv {
 namespace {
 
-namespace fs = std::filesystem;
-
-class CliImage : public ::testing::Test {
+class CliImage : public test::CliPrueba {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           (std::string("qv_cli_image_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  int Cli(const std::string& args) const {
-    const std::string cmd = std::string(QUILVARON_CLI) + " " + args + " >" + Path("out") + " 2>" +
-                            Path("err") + " </dev/null";
-    const int raw = std::system(cmd.c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  }
-
-  fs::path dir_;
   // In sweep order for angle 0 already, so that the drawn positions are these.
   const TNube cloud{TPoint{20, 100}, TPoint{60, 15}, TPoint{110, 120}, TPoint{200, 40}};
 };

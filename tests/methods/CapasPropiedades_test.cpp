@@ -20,7 +20,7 @@ TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
   int compared = 0;
   for (const TFamily& family : Families()) {
     std::mt19937 rng(2024);
-    for (int run = 0; run < 500; ++run) {
+    for (int run = 0; run < 150; ++run) {
       const TNube points = family.Make(rng);
       TPTCapas fast, walked;
       BuildConvexLayers(points, fast);
@@ -31,7 +31,7 @@ TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
       ++compared;
     }
   }
-  EXPECT_EQ(compared, 3500);
+  EXPECT_EQ(compared, 7 * 150);
 }
 
 // Every run ends in a valid pseudo-triangulation whose layer figures are those of its faces.
@@ -39,7 +39,7 @@ TEST(ConvexLayersProperty, ResultIsAPseudoTriangulationWithMatchingFigures) {
   std::map<std::string, int> checked;
   for (const TFamily& family : Families()) {
     std::mt19937 rng(77);
-    for (int run = 0; run < 250; ++run) {
+    for (int run = 0; run < 80; ++run) {
       const TNube points = family.Make(rng);
       if (points.size() < 3 || AllOnOneLine(points)) continue;
       const TPTCapas layers = Connected(points);
@@ -56,7 +56,7 @@ TEST(ConvexLayersProperty, ResultIsAPseudoTriangulationWithMatchingFigures) {
       ++checked[family.Name];
     }
   }
-  for (const TFamily& family : Families()) EXPECT_GT(checked[family.Name], 200) << family.Name;
+  for (const TFamily& family : Families()) EXPECT_GT(checked[family.Name], 60) << family.Name;
 }
 
 // With no three points on a line, the face figures counted from the links alone (the first
@@ -64,7 +64,7 @@ TEST(ConvexLayersProperty, ResultIsAPseudoTriangulationWithMatchingFigures) {
 TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {
   std::mt19937 rng(5);
   int compared = 0;
-  while (compared < 1000) {
+  while (compared < 300) {
     const int n = 3 + int(rng() % 90);
     const TNube points = rng() % 2 ? Uniform(rng, n, 0, 1 << 20) : Normal(rng, n, 2e4);
     if (points.size() < 3 || !InGeneralPosition(points)) continue;
@@ -82,7 +82,7 @@ TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {
 // Refusals and bounded walks: duplicates anywhere are refused, never joined.
 TEST(ConvexLayersProperty, SetsWithCoincidentPointsAreRefused) {
   std::mt19937 rng(9);
-  for (int run = 0; run < 300; ++run) {
+  for (int run = 0; run < 100; ++run) {
     TNube points = Grid(rng, 4 + int(rng() % 30), 4, 10);
     if (points.size() < 2) continue;
     points.push_back(points[rng() % points.size()]);

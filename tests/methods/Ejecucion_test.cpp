@@ -114,7 +114,7 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
     dirs.emplace_back(x, y);
   }
   int cases = 0;
-  for (int round = 0; round < 60; ++round) {
+  for (int round = 0; round < 20; ++round) {
     for (const auto& [dx, dy] : dirs) {
       const int n = static_cast<int>(gen() % 40);
       const int range = 1 + static_cast<int>(gen() % 6);  // tiny ranges: many equal keys
@@ -130,7 +130,7 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
       ++cases;
     }
   }
-  EXPECT_GT(cases, 3000);
+  EXPECT_GT(cases, 1000);
 }
 
 TEST(SortByDirection, MatchesTheAdjacentSwapSortOnLargeSetsWithTies) {
@@ -143,7 +143,7 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnLargeSetsWithTies) {
       {-1, 0}, {0, -1}, {0, 1}, {0.3, 0.2}, {1.7320508076, -1}};
   for (const int spread : {20, 1 << 30}) {
     for (const auto& [dx, dy] : dirs) {
-      TNube p(6000);
+      TNube p(4500);  // above the size where the radix sort takes over
       std::uniform_int_distribution<int> coordinate(-spread, spread);
       for (TPoint& q : p) q = {coordinate(gen), spread > 20 ? 1000000000 : coordinate(gen)};
       std::stable_sort(p.begin(), p.end(), [&](TPoint a, TPoint b) {
@@ -288,7 +288,7 @@ TEST(ComputeSweepLine, EverySeededSetAtEveryAngleIsAPseudoTriangulationOrARefusa
   int built = 0, refused = 0;
   for (const TNube& set : PropertySets()) {
     if (set.size() < 3) continue;
-    for (int angle = 0; angle < 360; angle += 15) {
+    for (int angle = 0; angle < 360; angle += 20) {
       TNube p = set;
       TDCEL d;
       const std::string message = Refusal(p, angle, d);
@@ -316,7 +316,7 @@ TEST(ComputeSweepLine, EverySeededSetAtEveryAngleIsAPseudoTriangulationOrARefusa
       EXPECT_TRUE(after == before || afterUnmoved == before);
     }
   }
-  EXPECT_GT(built, 1000);
+  EXPECT_GT(built, 600);
   EXPECT_LT(refused, built / 5);
 }
 

@@ -274,7 +274,7 @@ TEST(IncrementalFace, HullSidePointsBecomeVerticesAndOnlyCornersAreChosenFor) {
 TEST(IncrementalFaceProperty, PseudoTriangulationOrDeadEnd) {
   int runs = 0, deadEnds = 0;
   for (int kind = 0; kind < 3; ++kind) {
-    for (int seed = 0; seed < 40; ++seed) {
+    for (int seed = 0; seed < 15; ++seed) {
       std::mt19937 rng(static_cast<uint32_t>(1000 * kind + seed));
       TNube points = RandomSet(kind, 3 + static_cast<int>(rng() % 120), rng);
       // The dragged point: the leftmost one, a hull corner, which never moves.
@@ -434,7 +434,7 @@ void CheckVertexVariant(TNube& points, const std::string& label) {
 
 TEST(IncrementalVertexProperty, PseudoTriangulationUnderTheCounterRule) {
   for (int kind = 0; kind < 3; ++kind) {
-    for (int seed = 0; seed < 40; ++seed) {
+    for (int seed = 0; seed < 15; ++seed) {
       std::mt19937 rng(static_cast<uint32_t>(5000 + 100 * kind + seed));
       TNube points = RandomSet(kind, 3 + static_cast<int>(rng() % 150), rng);
       if (AllCollinearPoints(points)) continue;

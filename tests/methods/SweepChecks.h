@@ -9,20 +9,12 @@
 #include "dcel/DCEL.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/Tipos.h"
+#include "methods/Triangulos.h"
 #include "methods/Verificador.h"
 
 namespace qv::testing {
 
-// The origins along the cycle of face f, starting at its face edge.
-inline std::vector<int> FaceCycle(const TDCEL& d, int f) {
-  std::vector<int> out;
-  int e = d.FaceEdge(f);
-  do {
-    out.push_back(d.Origin(e));
-    e = d.Next(e);
-  } while (e != d.FaceEdge(f) && out.size() <= d.HalfEdges.size());
-  return out;
-}
+using testing_triangles::FaceCycle;
 
 // Edges counted once (a twin pair is one edge, a twinless half-edge one boundary edge).
 inline int EdgeCount(const TDCEL& d) {
