@@ -34,34 +34,6 @@ class Window : public test::Ventana {
                    TPoint{520, 320}};
 };
 
-TEST_F(Window, StartsWithItsDescribedState) {
-  EXPECT_EQ(form->StatusText(0), QString());
-  EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 0"));
-  EXPECT_EQ(form->StatusText(2), QStringLiteral("X:"));
-  EXPECT_EQ(form->StatusText(4), QStringLiteral("Y:"));
-  EXPECT_TRUE(form->tbPunto->isChecked());
-  EXPECT_TRUE(form->tbBarrido->isChecked());
-  for (QAction* a :
-       {form->ABarrido, form->RRemoverT, form->IBoundedF, form->DNormal, form->StatEnabled}) {
-    EXPECT_TRUE(a->isChecked()) << a->objectName().toStdString();
-  }
-  EXPECT_TRUE(form->PanelStat->isHidden());
-  EXPECT_TRUE(form->PanelAngulo->isHidden());
-  EXPECT_TRUE(form->PanelAlea->isHidden());
-  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
-  EXPECT_EQ(form->Doc.EditMode, TEditMode::PlacePoints);
-  for (QLabel* l :
-       {form->LPeso, form->LGradoV, form->LGradoC, form->LPuntos, form->LNumCaras, form->LNumT}) {
-    EXPECT_EQ(l->text(), QStringLiteral("0"));
-  }
-  // The compass was drawn at angle 0: dart to the right, direction (1, 0).
-  EXPECT_EQ(form->Doc.SweepDirX, 1.0);
-  EXPECT_EQ(form->Doc.SweepDirY, 0.0);
-  EXPECT_TRUE(Is(form->CompassImage, 24, 15, Qt::black));
-  EXPECT_TRUE(Is(form->CompassImage, 5, 15, kCompassColor));
-  EXPECT_TRUE(InkBox(Canvas()).isNull());
-}
-
 TEST_F(Window, EachMethodSelectionWritesItsTextAndExecutesNothing) {
   struct Case {
     QAction* action;
