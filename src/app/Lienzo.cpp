@@ -210,28 +210,51 @@ void TCanvas::RasterSegment(TPoint from, TPoint to) {
   int64_t last = thin ? major - 1 : major;
   last = std::min(last, static_cast<int64_t>(std::ceil(t1 * static_cast<double>(major))) + 1);
   if (major == 0 || first > last) return;
-  int64_t numerator = 2 * first * minor + major;
-  int64_t offset = numerator / (2 * major);
-  int64_t rest = numerator % (2 * major);
+  auto at = [&](int64_t i, int64_t& px, int64_t& py) {
+    const int64_t a = i * sMajor, b = (2 * i * minor + major) / (2 * major) * sMinor;
+    px = from.X + (xMajor ? a : b);
+    py = from.Y + (xMajor ? b : a);
+  };
+  auto inside = [&](int64_t i) {
+    int64_t px = 0, py = 0;
+    at(i, px, py);
+    return px >= 0 && px < width_ && py >= 0 && py < height_;
+  };
   uint32_t* bits = Bits();
   const int64_t stride = image_->bytesPerLine() / 4;
   const uint32_t colour = penColor_.rgb();
-  const std::vector<QPoint>& brush = Brush(penWidth_);
-  for (int64_t i = first; i <= last; ++i) {
-    const int64_t a = i * sMajor, b = offset * sMinor;
-    const int64_t px = from.X + (xMajor ? a : b), py = from.Y + (xMajor ? b : a);
-    if (thin) {
-      if (px >= 0 && px < width_ && py >= 0 && py < height_) bits[py * stride + px] = colour;
-    } else {
-      for (const QPoint& d : brush) {
-        const int64_t qx = px + d.x(), qy = py + d.y();
-        if (qx >= 0 && qx < width_ && qy >= 0 && qy < height_) bits[qy * stride + qx] = colour;
+  const int64_t twoMinor = 2 * minor, twoMajor = 2 * major;
+  if (thin) {
+    // Both coordinates are monotone along the walk, so the steps on the canvas form one run;
+    // its ends lie within a few steps of the clipped range. Inside it no test is needed.
+    while (first <= last && !inside(first)) ++first;
+    while (last >= first && !inside(last)) --last;
+    if (first > last) return;
+    int64_t px = 0, py = 0;
+    at(first, px, py);
+    int64_t rest = (2 * first * minor + major) % twoMajor;
+    uint32_t* pixel = bits + py * stride + px;
+    const int64_t majorStep = xMajor ? sMajor : sMajor * stride;
+    const int64_t minorStep = xMajor ? sMinor * stride : sMinor;
+    for (int64_t i = first;; ++i) {
+      *pixel = colour;
+      if (i == last) break;  // never step past the image
+      pixel += majorStep;
+      rest += twoMinor;
+      if (rest >= twoMajor) {
+        rest -= twoMajor;
+        pixel += minorStep;
       }
     }
-    rest += 2 * minor;
-    if (rest >= 2 * major) {
-      rest -= 2 * major;
-      ++offset;
+    return;
+  }
+  const std::vector<QPoint>& brush = Brush(penWidth_);
+  for (int64_t i = first; i <= last; ++i) {
+    int64_t px = 0, py = 0;
+    at(i, px, py);
+    for (const QPoint& d : brush) {
+      const int64_t qx = px + d.x(), qy = py + d.y();
+      if (qx >= 0 && qx < width_ && qy >= 0 && qy < height_) bits[qy * stride + qx] = colour;
     }
   }
 }

@@ -419,6 +419,19 @@ TEST(Canvas, PixelWritesMatchQtsOwnDrawing) {
   });
   EXPECT_TRUE(CloseTo(directLines, paintedLines));
   EXPECT_TRUE(CloseTo(paintedLines, directLines));
+  // Segments leaving the canvas on every side, or crossing it from outside to outside.
+  const auto [directCut, paintedCut] = BothWays([](TCanvas& c) {
+    const QPoint ends[][2] = {{{-40, 10}, {160, 80}},  {{60, 45}, {60, -300}},
+                              {{60, 45}, {400, 60}},   {{-5, 95}, {125, -5}},
+                              {{30, 200}, {90, -200}}, {{119, 0}, {0, 89}}};
+    for (const auto& e : ends) {
+      c.MoveTo(e[0].x(), e[0].y());
+      c.LineTo(e[1].x(), e[1].y());
+    }
+  });
+  EXPECT_TRUE(CloseTo(directCut, paintedCut));
+  EXPECT_TRUE(CloseTo(paintedCut, directCut));
+  EXPECT_GT(InkBox(directCut).width(), 110);
 }
 
 TEST(Canvas, AOnePixelSegmentLeavesOutItsLastPixelAndAWideOneIsCentred) {
