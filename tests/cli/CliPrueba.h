@@ -25,22 +25,8 @@ struct TRunResult {
   std::string Out, Err;
 };
 
-class CliPrueba : public ::testing::Test {
+class CliPrueba : public TScratchTest {
  protected:
-  void SetUp() override {
-    dir_ = UniqueTempDir("qv_cli");
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
   // Runs the tool with arguments (already shell-safe) and collects what it wrote.
   TRunResult Run(const std::string& args) const {
     const std::string cmd = std::string(QUILVARON_CLI) + " " + args + " >" + Path("stdout") +
@@ -65,7 +51,6 @@ class CliPrueba : public ::testing::Test {
   }
   std::string WritePT(const TNube& pts) const { return WritePT("in.pt", pts); }
 
-  std::filesystem::path dir_;
   std::string out, err;
 };
 

@@ -198,21 +198,8 @@ TEST(PTReader, RandomBytesGiveContentOrAMessage) {
   EXPECT_GT(refused, 100);
 }
 
-class PTFiles : public ::testing::Test {
+class PTFiles : public TScratchTest {
  protected:
-  void SetUp() override {
-    dir_ = UniqueTempDir("qv_pt");
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
   static void Spit(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
@@ -235,7 +222,6 @@ class PTFiles : public ::testing::Test {
     }
     return "";
   }
-  fs::path dir_;
 };
 
 TEST_F(PTFiles, SaveWritesTheExactBytesAndLoadReadsThemBack) {
