@@ -10,8 +10,8 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CliRun.h"
-#include "geometry/CierreConvexo.h"
 #include "io/ArchivoPT.h"
+#include "methods/Constructores.h"
 
 namespace qv::cli {
 namespace {
