@@ -10,6 +10,7 @@
 #include <string>
 
 #include "geometry/UserError.h"
+#include "io/Salida.h"
 
 namespace qv {
 
@@ -178,12 +179,7 @@ QImage DecodeJpeg(const std::vector<unsigned char>& data) {
 
 void SaveJpeg(const QImage& image, const QString& path, int quality) {
   const std::vector<unsigned char> data = EncodeJpeg(image, quality);
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write(reinterpret_cast<const char*>(data.data()), static_cast<qint64>(data.size())) !=
-          static_cast<qint64>(data.size())) {
-    throw UserError("Cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
-  }
+  WriteFileSafely(QFile::encodeName(path).toStdString(), std::string(data.begin(), data.end()));
 }
 
 QImage LoadJpeg(const QString& path) {
