@@ -250,7 +250,7 @@ TEST_F(Files, AFailedSaveLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(FilesInDir(), 1);
 
   SaveAs(Path("nowhere/x.pt"));
-  EXPECT_EQ(Shown(), One("File not found"));
+  EXPECT_EQ(Shown(), One("Folder not found"));
   EXPECT_EQ(FilesInDir(), 1);
 }
 

@@ -145,7 +145,8 @@ TEST_F(RandomPanel, RefusalsSayWhyAndLeaveThePointsAlone) {
   ASSERT_EQ(messages.Messages.size(), 3u);
   EXPECT_EQ(messages.Messages[0], QStringLiteral("The number of points must be at least 1."));
   EXPECT_EQ(messages.Messages[1], QStringLiteral("The number of points must be at least 1."));
-  EXPECT_EQ(messages.Messages[2], QStringLiteral("The canvas is too small for this distribution."));
+  EXPECT_EQ(messages.Messages[2],
+            QStringLiteral("The deviation is too small for this many points."));
   EXPECT_EQ(form->Doc.Points, before);
 }
 
