@@ -89,14 +89,8 @@ class IncrementalWindow : public test::Ventana {
 TEST_F(IncrementalWindow, FaceVariantInstallsTheChosenTriangulationOnTheHull) {
   ClickAll(hexagon);
   chooser.Answers.push_back({"NRP"});
-  // A resize while the chooser is open executes nothing: the run draws on the new canvas.
-  chooser.WhileOpen = [this] {
-    form->resize(900, 640);
-    QCoreApplication::processEvents();
-  };
   Execute(form->IBoundedF);
   ExpectNoMessage();
-  EXPECT_EQ(form->Pizarra->Surface().size(), form->ClientArea->size());
   // Shown once, for the six corners, with the option boxes disabled; enabled again after.
   EXPECT_EQ(chooser.Shown, std::vector<int>{6});
   EXPECT_EQ(chooser.EnabledWhenShown, std::vector<bool>{false});
@@ -155,9 +149,16 @@ TEST_F(IncrementalWindow, ADragReusesTheChoiceWhileTheHullKeepsItsSize) {
   EXPECT_EQ(form->Doc.DraggedPoint, kNone);
   ExpectValidResult();
 
-  // So the next execution asks again, even with an unchanged hull.
+  // So the next execution asks again, even with an unchanged hull. A resize while the chooser
+  // is open executes nothing: the run goes on and draws on the new canvas.
+  chooser.WhileOpen = [this] {
+    form->resize(900, 640);
+    QCoreApplication::processEvents();
+  };
   form->tbEjecutar->trigger();
   EXPECT_EQ(chooser.Shown, (std::vector<int>{6, 7, 7}));
+  EXPECT_EQ(form->Pizarra->Surface().size(), form->ClientArea->size());
+  EXPECT_TRUE(ResultDrawn());
 
   // Removing the inner point keeps the hull's seven corners: the choice serves again.
   form->tbBorrar->trigger();
