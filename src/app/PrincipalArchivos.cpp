@@ -136,6 +136,7 @@ void TForm1::tbCargarClick() {
     Doc.SelectedMethod = TMethod::NoMethod;
   }
   PonEstado(1, PointsText(Doc.PointCount()));
+  PonEstado(0, ToolPrompt());
   ResetStatistics();
   setWindowTitle(QLatin1Char(' ') + QFileInfo(name).fileName() + QStringLiteral(" - Quilvaron"));
 }
