@@ -1,5 +1,6 @@
 // Driver of the incremental method, both variants.
 #include "app/Principal.h"
+#include "methods/Ejecucion.h"
 #include "methods/Incremental.h"
 
 namespace qv {
@@ -38,6 +39,8 @@ void TForm1::RunIncremental() {
   Doc.SelectedMethod = TMethod::Incremental;
   const bool boundedFace = IBoundedF->isChecked();
   // Computed first, drawn after: a failing run leaves the previous drawing on the canvas.
+  // Only the face variant nudges points off edge lines.
+  const TNube given = boundedFace ? Doc.Points : TNube{};
   if (boundedFace) {
     const int corners = PrepareIncrementalFace(Doc.Points, Doc.DraggedPoint, Doc.CurrentPT);
     const TDCEL none;
@@ -49,7 +52,8 @@ void TForm1::RunIncremental() {
   TDrawing drawing = Drawing();
   drawing.ClearCanvas();
   if (Doc.GridVisible) drawing.DrawGrid();
-  FinishDriver(boundedFace ? kFaceDone : kVertexDone);
+  FinishDriver(boundedFace ? kFaceDone : kVertexDone,
+               boundedFace ? CountMovedPoints(given, Doc.Points) : 0);
 }
 
 }  // namespace qv

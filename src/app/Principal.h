@@ -196,8 +196,12 @@ class TForm1 : public QMainWindow {
   void RunTriangulateRemove();
   void RunIncremental();
   void RunShortestPaths();
-  // The common end of a driver: edges, points, and with statistics on the panel and the text.
-  void FinishDriver(const QString& resultText);
+  // The common end of a driver: edges, points, and with statistics on the panel and the text;
+  // a run that moved points says how many after the text, statistics on or off.
+  void FinishDriver(const QString& resultText, int movedPoints = 0);
+  // Status panel 0 after a run: the method's text and the number of points the run moved;
+  // with none moved, only a note an earlier run left there is taken away.
+  void ShowMovedPoints(const QString& methodText, int movedPoints);
   void ShowStatistics(const TDCEL& subdivision);
   // Writes the six figures into the statistics panel.
   void FillStatistics(const TStatistics& s);

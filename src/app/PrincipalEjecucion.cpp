@@ -71,7 +71,7 @@ void TForm1::RunSelectedDriver() {
   }
 }
 
-void TForm1::FinishDriver(const QString& resultText) {
+void TForm1::FinishDriver(const QString& resultText, int movedPoints) {
   TDrawing drawing = Drawing();
   drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
   drawing.DrawPoints(false);
@@ -79,6 +79,15 @@ void TForm1::FinishDriver(const QString& resultText) {
     ShowStatistics(Doc.CurrentPT);
     PonEstado(0, resultText);
   }
+  ShowMovedPoints(resultText, movedPoints);
+}
+
+void TForm1::ShowMovedPoints(const QString& methodText, int movedPoints) {
+  const QString note = QStringLiteral(" (%1 POINT%2 MOVED)");
+  if (movedPoints > 0)
+    PonEstado(0, methodText + note.arg(movedPoints).arg(movedPoints == 1 ? "" : "S"));
+  else if (StatusText(0).startsWith(methodText + QStringLiteral(" (")))
+    PonEstado(0, methodText);
 }
 
 void TForm1::ShowStatistics(const TDCEL& subdivision) {

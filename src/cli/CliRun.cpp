@@ -60,7 +60,9 @@ int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& 
   TCliDocument doc = LoadDocument(options, method);
   // The dispatcher's refusal, before any method runs.
   if (doc.Points.size() < 3) throw UserError("At least 3 points are needed.");
+  const TNube given = doc.Points;
   method.Run(doc, options);
+  doc.Moved = CountMovedPoints(given, doc.Points);
   TStatistics stats = method.Statistics
                           ? method.Statistics(doc)
                           : ComputeStatistics(doc.Points, doc.PT, kThousandsSeparator);
@@ -70,6 +72,9 @@ int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& 
       options.JsonFile == kStandardOutputName || options.OutFile == kStandardOutputName;
   std::ostream& text = outputOnStdout ? err : out;
   WriteOutputs(Outputs(options, doc, stats), out);
+  if (doc.Moved > 0)
+    err << doc.Moved << (doc.Moved == 1 ? " point was" : " points were")
+        << " moved to avoid coincident or collinear positions.\n";
   PrintStatistics(text, stats);
   if (!options.Check) return kExitOk;
   PrintCheck(text, report);
@@ -130,9 +135,12 @@ void PrintCheck(std::ostream& out, const TCheckReport& r) {
     out << "pointed\n";
     return;
   }
+  // A grid has thousands of them: the count tells, the first few locate them.
+  constexpr size_t kListed = 10;
+  const std::vector<int>& v = r.NonPointedVertices;
   out << r.NonPointed << " non-pointed vertices:";
-  for (int v : r.NonPointedVertices) out << " " << v;
-  out << "\n";
+  for (size_t i = 0; i < v.size() && i < kListed; ++i) out << " " << v[i];
+  out << (v.size() > kListed ? " ...\n" : "\n");
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
