@@ -66,12 +66,15 @@ class TChainTree {
   const std::vector<TChainPoint>& Chain(int side) const { return chains_[side][1]; }
   bool Empty() const { return chains_[0][1].empty(); }
 
-  // Takes a record out; the chains above it are rebuilt by the next Refresh of each side.
+  // Takes a record out. Only chains that hold it change: the walk up stops at the first
+  // node whose chain is up to date and does not hold it (no chain above can hold it then).
   void Remove(int record) {
     in_[static_cast<size_t>(record)] = 0;
     for (int side = 0; side < 2; ++side) {
       std::vector<char>& dirty = dirty_[side];
-      for (int node = leaves_ + record / kLeaf; node >= 1 && !dirty[node]; node /= 2) {
+      for (int node = leaves_ + record / kLeaf; node >= 1; node /= 2) {
+        if (dirty[node]) continue;
+        if (!Holds(chains_[side][static_cast<size_t>(node)], record)) break;
         dirty[node] = 1;
         stale_[side].push_back(node);
       }
@@ -93,6 +96,13 @@ class TChainTree {
  private:
   static constexpr int kLeaf = 32;
   static constexpr int kWrongTurn[2] = {-1, +1};
+
+  // Chains run in index order.
+  static bool Holds(const std::vector<TChainPoint>& chain, int record) {
+    const auto it = std::lower_bound(chain.begin(), chain.end(), record,
+                                     [](const TChainPoint& p, int r) { return p.Index < r; });
+    return it != chain.end() && it->Index == record;
+  }
 
   void Rebuild(int node, int side) {
     std::vector<TChainPoint>& chain = chains_[side][static_cast<size_t>(node)];
