@@ -1,7 +1,7 @@
 // Drags over a shown result: every mouse move re-executes the selected method and redraws the
 // whole 1920 x 1080 canvas, statistics on, as the window does while a point is held. One
 // benchmark per method and variant, on seeded random points (1,000 and 10,000) and, for the
-// shortest paths, on star-shaped and spiral polygons (256 and 1,000 vertices) scaled onto the
+// shortest paths, on star-shaped and spiral polygons (256 and 1,000 vertices) laid on the
 // canvas, with the chooser's first triangulation (the fan from vertex 0) and its boxes as they
 // start ("Labels" on).
 #include <benchmark/benchmark.h>
