@@ -34,7 +34,12 @@ void BM_BuildConvexLayers(benchmark::State& state) {
   }
   Label(state, p, l);
 }
-BENCHMARK(BM_BuildConvexLayers)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildConvexLayers)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
 
 // One execution as the window runs it while a point is dragged: the set arrives in its
 // previous order with one point moved, is sorted, peeled and joined.

@@ -114,5 +114,11 @@ BENCHMARK(BM_DistancesAndPaths)->Apply(Sizes);
 BENCHMARK(BM_DistancesAndPathsBySource)->Apply(Sizes);
 BENCHMARK(BM_Geodesics)->Apply(Sizes);
 BENCHMARK(BM_WholeRun)->Apply(Sizes);
+// Alone, for the peak resident size: /usr/bin/time -v quilvaron_bench
+// --benchmark_filter=BM_WholeRun10000
+void BM_WholeRun10000(benchmark::State& state) {
+  BM_WholeRun(state);
+}
+BENCHMARK(BM_WholeRun10000)->Args({10000, 0})->Args({10000, 1})->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -170,7 +170,13 @@ void TCanvas::LineTo(int x, int y) {
                             from.Y + t1 * dy + o));
 }
 
-void TCanvas::RasterSegment(TPoint from, TPoint to) {
+void TCanvas::LineToUnlessDrawnBack(int x, int y) {
+  const TPoint from = penPos_;
+  penPos_ = TPoint{x, y};
+  if (from != penPos_ && direct_) RasterSegment(from, penPos_, true);
+}
+
+void TCanvas::RasterSegment(TPoint from, TPoint to, bool onlyOneWay) {
   const int margin = penWidth_ + 2;
   double t0 = 0.0, t1 = 1.0;
   if (!ClipRange(from.X, from.Y, to.X, to.Y, -margin, -margin, width_ + margin, height_ + margin,
@@ -184,6 +190,8 @@ void TCanvas::RasterSegment(TPoint from, TPoint to) {
     return p.X < -kNear || p.X > width_ + kNear || p.Y < -kNear || p.Y > height_ + kNear;
   };
   if (far(from) || far(to)) {
+    // Ends brought in from afar differ by direction: drawn whole, the segment stays exact.
+    onlyOneWay = false;
     const double dx = static_cast<double>(to.X) - from.X, dy = static_cast<double>(to.Y) - from.Y;
     const TPoint a{static_cast<int>(std::lround(from.X + t0 * dx)),
                    static_cast<int>(std::lround(from.Y + t0 * dy))};
@@ -224,6 +232,9 @@ void TCanvas::RasterSegment(TPoint from, TPoint to) {
   const int64_t stride = image_->bytesPerLine() / 4;
   const uint32_t colour = penColor_.rgb();
   const int64_t twoMinor = 2 * minor, twoMajor = 2 * major;
+  // Walked from the other end, step i lands on the same pixel except at a tie, where
+  // (2 i minor + major) is a multiple of 2 major and the rounding goes the other way.
+  auto tie = [&](int64_t i) { return (2 * i * minor + major) % twoMajor == 0; };
   if (thin) {
     // Both coordinates are monotone along the walk, so the steps on the canvas form one run;
     // its ends lie within a few steps of the clipped range. Inside it no test is needed.
@@ -237,7 +248,8 @@ void TCanvas::RasterSegment(TPoint from, TPoint to) {
     const int64_t majorStep = xMajor ? sMajor : sMajor * stride;
     const int64_t minorStep = xMajor ? sMinor * stride : sMinor;
     for (int64_t i = first;; ++i) {
-      *pixel = colour;
+      // Drawn back, the walk covers steps major .. 1: step 0 and the ties are this way's own.
+      if (!onlyOneWay || i == 0 || rest == 0) *pixel = colour;
       if (i == last) break;  // never step past the image
       pixel += majorStep;
       rest += twoMinor;
@@ -250,6 +262,7 @@ void TCanvas::RasterSegment(TPoint from, TPoint to) {
   }
   const std::vector<QPoint>& brush = Brush(penWidth_);
   for (int64_t i = first; i <= last; ++i) {
+    if (onlyOneWay && !tie(i)) continue;
     int64_t px = 0, py = 0;
     at(i, px, py);
     for (const QPoint& d : brush) {
@@ -542,25 +555,56 @@ void TDrawing::DrawPolygonOutline(bool closed) {
 void TDrawing::DrawPT(const TDCEL& s, int boundaryStyle, int innerStyle) {
   const int halfEdges = s.HalfEdgeCount();
   auto valid = [&](int e) { return e >= 0 && e < halfEdges && ValidVertex(s.Origin(e)); };
-  for (int f = 0; f < s.FaceCount(); ++f) {
-    const int start = s.FaceEdge(f);
-    if (!valid(start)) continue;
-    int e = start;
-    Canvas.MoveTo(Doc.Points[s.Origin(e)].X, Doc.Points[s.Origin(e)].Y);
-    // A cycle has at most every half-edge once: the bound only guards a damaged structure.
-    for (int steps = 0; steps < halfEdges; ++steps) {
-      e = s.Next(e);
-      if (!valid(e)) break;
-      const int walked = s.Prev(e);
-      const bool boundary = walked < 0 || walked >= halfEdges || s.Twin(walked) == kNone;
-      const TPenStyle& style = Styles[boundary ? boundaryStyle : innerStyle];
-      Canvas.SetPenColor(style.Color);
-      Canvas.SetPenWidth(style.Width);
-      const TPoint& q = Doc.Points[s.Origin(e)];
-      Canvas.LineTo(q.X, q.Y);
-      if (e == start) break;
+  // Every live face cycle, as the pen goes: start(e) at its first half-edge, then step(from,
+  // e) for each segment from the origin of from to the origin of e.
+  auto walk = [&](auto start, auto step) {
+    for (int f = 0; f < s.FaceCount(); ++f) {
+      const int first = s.FaceEdge(f);
+      if (!valid(first)) continue;
+      start(first);
+      // A cycle has at most every half-edge once: the bound only guards a damaged structure.
+      for (int steps = 0, e = first; steps < halfEdges; ++steps) {
+        const int from = e;
+        e = s.Next(e);
+        if (!valid(e)) break;
+        step(from, e);
+        if (e == first) break;
+      }
     }
-  }
+  };
+  // How often each half-edge is still to be walked.
+  std::vector<int> pending(static_cast<size_t>(halfEdges), 0);
+  walk([](int) {}, [&](int from, int) { ++pending[from]; });
+  // The twin runs back over the same segment, in the same (inner) style.
+  auto twinBack = [&](int from, int e) {
+    const int t = s.Twin(from);
+    if (t < 0 || t >= halfEdges || s.Twin(t) != from || s.Prev(e) != from) return kNone;
+    const int back = s.Next(t);
+    if (!valid(back) || s.Prev(back) != t || s.Origin(t) != s.Origin(e) ||
+        s.Origin(back) != s.Origin(from))
+      return kNone;
+    return t;
+  };
+  // An inner edge is drawn whole from the face walked last; from the face before, only the
+  // pixels the walk back would not cover, which leaves the pixels of drawing it both ways.
+  walk([&](int e) { Canvas.MoveTo(Doc.Points[s.Origin(e)].X, Doc.Points[s.Origin(e)].Y); },
+       [&](int from, int e) {
+         const int walked = s.Prev(e);
+         const bool boundary = walked < 0 || walked >= halfEdges || s.Twin(walked) == kNone;
+         const TPenStyle& style = Styles[boundary ? boundaryStyle : innerStyle];
+         Canvas.SetPenColor(style.Color);
+         Canvas.SetPenWidth(style.Width);
+         const TPoint& q = Doc.Points[s.Origin(e)];
+         --pending[from];
+         const int t = twinBack(from, e);
+         if (t != kNone && pending[t] > 0) {
+           Canvas.LineToUnlessDrawnBack(q.X, q.Y);
+         } else if (t != kNone && pending[from] > 0) {
+           Canvas.MoveTo(q.X, q.Y);  // walked again this way: drawn then
+         } else {
+           Canvas.LineTo(q.X, q.Y);
+         }
+       });
   Canvas.SetPenColor(Qt::black);
 }
 

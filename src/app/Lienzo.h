@@ -87,6 +87,11 @@ class TCanvas {
   void MoveTo(int x, int y);
   // Segment from the pen position to (x, y), which becomes the pen position.
   void LineTo(int x, int y);
+  // Only the pixels of LineTo(x, y) that the same segment drawn back from (x, y) would not
+  // cover: at width 1 its first pixel, and at any width the steps where the integer walk
+  // rounds a tie the other way. Followed later by the segment drawn back, it leaves what
+  // both directions leave. On another paint device nothing is drawn. The pen moves to (x, y).
+  void LineToUnlessDrawnBack(int x, int y);
   // Ellipse inscribed in the box (x1, y1) .. (x2, y2), outlined by the pen, filled.
   void Ellipse(int x1, int y1, int x2, int y2);
   // Closed polygon, outlined by the pen, filled.
@@ -121,7 +126,8 @@ class TCanvas {
   QPainter& Painter();
   void ApplyPen();
   uint32_t* Bits();
-  void RasterSegment(TPoint from, TPoint to);
+  // onlyOneWay: only the pixels that the walk from the other end would not cover.
+  void RasterSegment(TPoint from, TPoint to, bool onlyOneWay = false);
   const TSprite& Sprite(int width, int height);
 
   QPaintDevice* device_;

@@ -198,15 +198,11 @@ void FillPockets(const TNube& points, TDCEL& subdivision,
 void PocketPT(const TNube& pocket, TDCEL& pocketSubdivision,
               const TTriangulationSource& pocketTriangulation) {
   const int m = static_cast<int>(pocket.size());
-  TMatrizVisibilidad vis;
-  TMatrizDistancias dist;
-  TMatrizTrazabilidad trace;
   BuildPolygon(pocket, pocketSubdivision);
-  ComputeVisibility(pocket, vis);
-  ComputeShortestPaths(pocket, dist, trace);
   TDCEL triangulation;
   pocketTriangulation(m, triangulation);
-  InsertGeodesics(triangulation, pocketSubdivision, vis, trace);
+  for (const auto& [u, v] : GeodesicSegments(pocket, triangulation))
+    InsertSegment(u, v, pocketSubdivision);
 }
 
 void MergePocket(int a, TDCEL& subdivision, const TDCEL& pocketSubdivision) {
@@ -250,12 +246,7 @@ THalfEdgeRanges TShortestPathsRun::Compute(const TDCEL& triangulation, bool pock
     throw std::invalid_argument("the triangulation's vertex count differs from the polygon's");
   result.Clear();
   BuildPolygon(points_, result);
-  if (first_) {
-    ComputeVisibility(points_, vis_);
-    first_ = false;
-  }
-  ComputeShortestPaths(points_, dist_, trace_);
-  InsertGeodesics(triangulation, result, vis_, trace_);
+  for (const auto& [u, v] : GeodesicSegments(points_, triangulation)) InsertSegment(u, v, result);
   THalfEdgeRanges ranges;
   ranges.PolygonEnd = result.VertexCount();
   ranges.ResultEnd = result.HalfEdgeCount();

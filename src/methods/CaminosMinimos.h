@@ -96,6 +96,13 @@ void ShortestPathsFrom(int s, const TNube& points, TMatrizDistancias& dist,
 // polygon, O(n log n) per source.
 void ComputeShortestPaths(const TNube& points, TMatrizDistancias& dist, TMatrizTrazabilidad& trace);
 
+// The segments of the geodesics of the triangulation's diagonals (vertex count n), each once,
+// in the order in which InsertGeodesics first meets them with the matrices of this polygon
+// (diagonals in half-edge order, each geodesic from the diagonal's origin) and directed as
+// met there. Every diagonal is grown from a shortest-path tree of one of its ends that only
+// enters the triangles leading to the ends wanted: memory linear in the polygon.
+std::vector<std::array<int, 2>> GeodesicSegments(const TNube& points, const TDCEL& triangulation);
+
 // ---- Building the result -----------------------------------------------------------------
 
 // Inserts the geodesic of every diagonal of the triangulation into the subdivision, which holds
@@ -124,8 +131,7 @@ void MergePocket(int a, TDCEL& subdivision, const TDCEL& pocketSubdivision);
 
 // ---- The computing half of the driver ----------------------------------------------------
 
-// One run of the method on the document's polygon. The matrices live as long as the run; the
-// visibility is computed on the first Compute only, since the polygon cannot change during it.
+// One run of the method on the document's polygon.
 class TShortestPathsRun {
  public:
   // Refuses a polygon that is not simple with "Polygon must be simple. No crossing edges
@@ -139,16 +145,9 @@ class TShortestPathsRun {
 
   // The points were reversed by the orientation: point k is the former point n - 1 - k.
   bool Reversed() const { return reversed_; }
-  const TMatrizVisibilidad& Visibility() const { return vis_; }
-  const TMatrizDistancias& Distances() const { return dist_; }
-  const TMatrizTrazabilidad& Trace() const { return trace_; }
 
  private:
   const TNube& points_;
-  TMatrizVisibilidad vis_;
-  TMatrizDistancias dist_;
-  TMatrizTrazabilidad trace_;
-  bool first_ = true;
   bool reversed_ = false;
 };
 

@@ -258,29 +258,43 @@ class TVisibilityWalker {
 // hangs from the funnel vertex whose wedge holds it; the two funnels beyond are the window up
 // to that vertex plus w, and w plus the window from that vertex. Both are made by overwriting
 // one slot next to the vertex, undone when the walk returns.
+//
+// Parent[w] is the vertex w hangs from and Order lists the vertices reached, parents first.
+// A walk may be confined to the triangles that lead towards some of the vertices (Wanted):
+// a triangulation side p-q is crossed only when a wanted vertex lies beyond it.
 class TGeodesicTree {
  public:
   explicit TGeodesicTree(const TTriangulated& tp)
-      : tp_(tp), n_(static_cast<int>(tp.P.size())), buf_(static_cast<size_t>(2 * n_ + 8), kNone) {}
+      : Parent(tp.P.size(), kNone),
+        Depth(tp.P.size(), 0),
+        tp_(tp),
+        n_(static_cast<int>(tp.P.size())),
+        buf_(static_cast<size_t>(2 * n_ + 8), kNone) {}
 
+  // The whole tree of s, with the geodesic distances and first hops in the rows of s.
   void From(int s, TMatrizDistancias& dist, TMatrizTrazabilidad& trace) {
+    Grow(s, nullptr);
     double* ds = dist[s];
     int32_t* ts = trace[s];
     std::fill(ds, ds + n_, std::numeric_limits<double>::infinity());
     std::fill(ts, ts + n_, kNone);
     ds[s] = 0.0;
     ts[s] = s;
-    const int c = n_ + 4;  // the middle of buf_: a window grows by at most one per triangle
-    for (int t : tp_.Incident[s]) {
-      const auto [u, v] = tp_.Opposite(t, s);
-      for (int x : {u, v}) Attach(s, x, s, ds, ts);
-      buf_[c - 1] = u;
-      buf_[c] = s;
-      buf_[c + 1] = v;
-      Push(t, u, v, c - 1, c + 1, c, kNone, kNone);
-      while (!stack_.empty()) Step(s, ds, ts);
+    for (int x : Order) {
+      const int parent = Parent[x];
+      ds[x] = ds[parent] + Distance(tp_.P[parent], tp_.P[x]);
+      ts[x] = parent == s ? s : (ts[parent] == s ? parent : ts[parent]);
     }
   }
+
+  // The part of the tree of s that leads to the wanted vertices (sorted, without s).
+  void Towards(int s, const std::vector<int>& wanted) { Grow(s, &wanted); }
+
+  const TTriangulated& Triangulation() const { return tp_; }
+
+  std::vector<int> Order;
+  std::vector<int> Parent;
+  std::vector<int> Depth;  // segments from the source
 
  private:
   struct TStep {
@@ -289,17 +303,51 @@ class TGeodesicTree {
     int Slot, Value;   // the slot to overwrite on entry (-1 for none), or the undo entry
   };
 
+  void Grow(int s, const std::vector<int>* wanted) {
+    s_ = s;
+    wanted_ = wanted;
+    Order.clear();
+    ++stamp_;
+    if (seen_.size() != static_cast<size_t>(n_)) seen_.assign(static_cast<size_t>(n_), 0);
+    Depth[static_cast<size_t>(s)] = 0;
+    const int c = n_ + 4;  // the middle of buf_: a window grows by at most one per triangle
+    for (int t : tp_.Incident[s]) {
+      const auto [u, v] = tp_.Opposite(t, s);
+      for (int x : {u, v}) Attach(x, s);
+      buf_[c - 1] = u;
+      buf_[c] = s;
+      buf_[c + 1] = v;
+      Push(t, u, v, c - 1, c + 1, c, kNone, kNone);
+      while (!stack_.empty()) Step();
+    }
+  }
+
+  // A wanted vertex lies strictly beyond the side p-q, away from the source: in the open
+  // index interval between p and q on the side that does not hold s.
+  bool WantedBeyond(int p, int q) const {
+    if (wanted_ == nullptr) return true;
+    auto between = [](int x, int a, int b) { return a < b ? a < x && x < b : x > a || x < b; };
+    const int lo = between(s_, p, q) ? q : p, hi = lo == p ? q : p;
+    const std::vector<int>& w = *wanted_;
+    const auto it = std::upper_bound(w.begin(), w.end(), lo);
+    if (lo < hi) return it != w.end() && *it < hi;
+    return it != w.end() || (!w.empty() && w.front() < hi);
+  }
+
   void Push(int from, int p, int q, int lo, int hi, int apex, int slot, int value) {
     const int t = tp_.Beyond(from, p, q);
-    if (t != kNone) stack_.push_back({t, lo, hi, apex, slot, value});
+    if (t != kNone && WantedBeyond(p, q)) stack_.push_back({t, lo, hi, apex, slot, value});
   }
 
-  void Attach(int s, int x, int parent, double* ds, int32_t* ts) const {
-    ds[x] = ds[parent] + Distance(tp_.P[parent], tp_.P[x]);
-    ts[x] = parent == s ? s : (ts[parent] == s ? parent : ts[parent]);
+  void Attach(int x, int parent) {
+    Parent[static_cast<size_t>(x)] = parent;
+    Depth[static_cast<size_t>(x)] = Depth[static_cast<size_t>(parent)] + 1;
+    // A corner shared by two triangles around the source is reached twice, from the source.
+    if (seen_[static_cast<size_t>(x)] != stamp_) Order.push_back(x);
+    seen_[static_cast<size_t>(x)] = stamp_;
   }
 
-  void Step(int s, double* ds, int32_t* ts) {
+  void Step() {
     const TStep f = stack_.back();
     stack_.pop_back();
     if (f.Triangle == kNone) {  // leaving a funnel: undo its slot
@@ -313,7 +361,7 @@ class TGeodesicTree {
     const int p = buf_[f.Lo], q = buf_[f.Hi];
     const int w = tp_.Third(f.Triangle, p, q);
     const int j = Wedge(f, w);
-    Attach(s, w, buf_[j], ds, ts);
+    Attach(w, buf_[j]);
     // Side w -> q first on the stack, so that side p -> w is walked first.
     Push(f.Triangle, w, q, j - 1, f.Hi, std::max(f.Apex, j), j - 1, w);
     Push(f.Triangle, p, w, f.Lo, j + 1, std::min(f.Apex, j), j + 1, w);
@@ -350,7 +398,39 @@ class TGeodesicTree {
   const int n_;
   std::vector<int> buf_;
   std::vector<TStep> stack_;
+  std::vector<uint32_t> seen_;
+  uint32_t stamp_ = 0;
+  int s_ = kNone;
+  const std::vector<int>* wanted_ = nullptr;
 };
+
+// One segment of a geodesic, keyed by its first use: the diagonal's rank and the segment's
+// place along that diagonal's geodesic, directed as that geodesic runs.
+struct TFirstUse {
+  int Diagonal, Place, From, To;
+  bool operator<(const TFirstUse& o) const {
+    return Diagonal != o.Diagonal ? Diagonal < o.Diagonal : Place < o.Place;
+  }
+};
+
+struct TDiagonal {
+  int A, B;  // the geodesic runs from A to B
+};
+
+// The diagonals of the triangulation in the order InsertGeodesics takes them.
+std::vector<TDiagonal> DiagonalsOf(const TDCEL& t, int n) {
+  std::vector<TDiagonal> diagonals;
+  std::vector<char> done(static_cast<size_t>(t.HalfEdgeCount()), 0);
+  for (int e = 0; e < t.HalfEdgeCount(); ++e) {
+    const int twin = t.Twin(e);
+    if (done[e] || twin == kNone || t.Origin(e) == kNone) continue;
+    done[e] = 1;
+    if (twin >= 0 && twin < t.HalfEdgeCount()) done[twin] = 1;
+    const int a = t.Origin(e), b = t.Destination(e);
+    if (a >= 0 && b >= 0 && a < n && b < n && a != b) diagonals.push_back({a, b});
+  }
+  return diagonals;
+}
 
 }  // namespace
 
@@ -458,6 +538,64 @@ void ComputeShortestPaths(const TNube& points, TMatrizDistancias& dist,
   const TTriangulated tp(points);
   TGeodesicTree tree(tp);
   for (int s = 0; s < n; ++s) tree.From(s, dist, trace);
+}
+
+std::vector<std::array<int, 2>> GeodesicSegments(const TNube& points, const TDCEL& triangulation) {
+  const int n = static_cast<int>(points.size());
+  const std::vector<TDiagonal> diagonals = DiagonalsOf(triangulation, n);
+  if (n < 3 || diagonals.empty()) return {};
+  // Every diagonal is grown from the end that more diagonals share (a fan: its apex only).
+  std::vector<int> uses(static_cast<size_t>(n), 0);
+  for (const TDiagonal& d : diagonals) ++uses[d.A], ++uses[d.B];
+  std::vector<std::vector<int>> bySource(static_cast<size_t>(n));
+  for (int k = 0; k < static_cast<int>(diagonals.size()); ++k) {
+    const TDiagonal& d = diagonals[k];
+    bySource[uses[d.A] >= uses[d.B] ? d.A : d.B].push_back(k);
+  }
+  const TTriangulated tp(points);
+  TGeodesicTree tree(tp);
+  std::unordered_map<int64_t, TFirstUse> first;  // per segment (low end, high end)
+  std::vector<int> wanted, best(static_cast<size_t>(n), INT32_MAX);
+  for (int s = 0; s < n; ++s) {
+    if (bySource[s].empty()) continue;
+    wanted.clear();
+    for (int k : bySource[s]) {
+      const int other = diagonals[k].A == s ? diagonals[k].B : diagonals[k].A;
+      wanted.push_back(other);
+      best[other] = std::min(best[other], k);
+    }
+    std::sort(wanted.begin(), wanted.end());
+    tree.Towards(s, wanted);
+    // The first diagonal through each tree edge x -> parent: the lowest rank below x.
+    for (auto it = tree.Order.rbegin(); it != tree.Order.rend(); ++it) {
+      const int x = *it, parent = tree.Parent[x];
+      if (best[x] == INT32_MAX) continue;
+      if (parent != s) best[parent] = std::min(best[parent], best[x]);
+      const TDiagonal& d = diagonals[best[x]];
+      const bool outwards = d.A == s;  // the geodesic runs from s
+      const int end = outwards ? d.B : d.A;
+      TFirstUse use{best[x], 0, parent, x};
+      if (outwards) {
+        use.Place = tree.Depth[x] - 1;
+      } else {
+        use.Place = tree.Depth[end] - tree.Depth[x];
+        std::swap(use.From, use.To);
+      }
+      const int64_t key = (int64_t{std::min(x, parent)} << 32) | std::max(x, parent);
+      const auto [slot, added] = first.try_emplace(key, use);
+      if (!added && use < slot->second) slot->second = use;
+    }
+    for (int x : tree.Order) best[x] = INT32_MAX;
+    for (int x : wanted) best[x] = INT32_MAX;
+  }
+  std::vector<TFirstUse> ordered;
+  ordered.reserve(first.size());
+  for (const auto& [key, use] : first) ordered.push_back(use);
+  std::sort(ordered.begin(), ordered.end());
+  std::vector<std::array<int, 2>> segments;
+  segments.reserve(ordered.size());
+  for (const TFirstUse& u : ordered) segments.push_back({u.From, u.To});
+  return segments;
 }
 
 }  // namespace qv

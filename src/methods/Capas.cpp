@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <functional>
 
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
@@ -26,48 +27,137 @@ TPoint At(const TPTCapas& layers, int i) {
 
 // ---- Peeling -------------------------------------------------------------------------------
 
-// The chain from the first to the last of the candidates (in index order, which is (y, x)
-// order) that never turns by wrongTurn (+1 clockwise on the screen, -1 counterclockwise):
-// the layer's right-hand chain for wrongTurn = -1, its left-hand chain for +1. Points on the
-// chain's edges stay on it, which is what the bearing walks give (equal bearings, nearest
-// first).
-template <typename Pred>
-void MonotoneChain(const TPTCapas& layers, const std::vector<int>& rest, Pred candidate,
-                   int wrongTurn, std::vector<int>& chain) {
-  chain.clear();
-  for (int p : rest) {
-    if (!candidate(p)) continue;
-    while (chain.size() >= 2 &&
-           OrientationSign(At(layers, chain[chain.size() - 2]), At(layers, chain.back()),
-                           At(layers, p)) == wrongTurn)
-      chain.pop_back();
-    chain.push_back(p);
-  }
+// A record on a chain, with its coordinates at hand.
+struct TChainPoint {
+  TPoint P;
+  int Index;
+};
+
+// Appends p to the chain (in index order, which is (y, x) order) that never turns by
+// wrongTurn (+1 clockwise on the screen, -1 counterclockwise): the right-hand chain of a set
+// for wrongTurn = -1, its left-hand chain for +1. Points on the chain's edges stay on it,
+// which is what the bearing walks give (equal bearings, nearest first).
+void ExtendChain(TChainPoint p, int wrongTurn, std::vector<TChainPoint>& chain) {
+  while (chain.size() >= 2 &&
+         OrientationSign(chain[chain.size() - 2].P, chain.back().P, p.P) == wrongTurn)
+    chain.pop_back();
+  chain.push_back(p);
 }
 
-// Peels layer L off the unassigned records rest (index order) and returns its size. The
-// right-hand chain runs from the top down clockwise, the left-hand one counterclockwise over
-// the records the right-hand chain did not take; both end at the bottom record.
-int PeelLayer(TPTCapas& layers, const std::vector<int>& rest, int L, std::vector<int>& right,
-              std::vector<int>& left) {
-  const int first = rest.front(), last = rest.back();
+// The right-hand and left-hand chains of the records still in the peel, kept in a tree over
+// blocks of consecutive indices. A point on the chain of a set is on the chain of every
+// subset that holds it (nothing of the subset can pass beyond it), so the chain of a union
+// is the chain of its parts' chains, concatenated in index order: removing records rebuilds
+// only the nodes above them, each from its children's chains.
+class TChainTree {
+ public:
+  explicit TChainTree(const TPTCapas& layers) : layers_(layers) {
+    const int n = layers.Size();
+    while (leaves_ * kLeaf < n) leaves_ *= 2;
+    in_.assign(static_cast<size_t>(n), 1);
+    for (int side = 0; side < 2; ++side) {
+      chains_[side].resize(static_cast<size_t>(2 * leaves_));
+      dirty_[side].assign(static_cast<size_t>(2 * leaves_), 0);
+      for (int node = 2 * leaves_ - 1; node >= 1; --node) Rebuild(node, side);
+    }
+  }
+
+  // The chain of every record still in: 0 right-hand, 1 left-hand.
+  const std::vector<TChainPoint>& Chain(int side) const { return chains_[side][1]; }
+  bool Empty() const { return chains_[0][1].empty(); }
+
+  // Takes a record out. Only chains that hold it change: the walk up stops at the first
+  // node whose chain is up to date and does not hold it (no chain above can hold it then).
+  void Remove(int record) {
+    in_[static_cast<size_t>(record)] = 0;
+    for (int side = 0; side < 2; ++side) {
+      std::vector<char>& dirty = dirty_[side];
+      for (int node = leaves_ + record / kLeaf; node >= 1; node /= 2) {
+        if (dirty[node]) continue;
+        if (!Holds(chains_[side][static_cast<size_t>(node)], record)) break;
+        dirty[node] = 1;
+        stale_[side].push_back(node);
+      }
+    }
+  }
+
+  // Rebuilds one side's chains above the records removed since its last refresh, children
+  // first.
+  void Refresh(int side) {
+    std::vector<int>& stale = stale_[side];
+    std::sort(stale.begin(), stale.end(), std::greater<int>());
+    for (int node : stale) {
+      Rebuild(node, side);
+      dirty_[side][node] = 0;
+    }
+    stale.clear();
+  }
+
+ private:
+  static constexpr int kLeaf = 32;
+  static constexpr int kWrongTurn[2] = {-1, +1};
+
+  // Chains run in index order.
+  static bool Holds(const std::vector<TChainPoint>& chain, int record) {
+    const auto it = std::lower_bound(chain.begin(), chain.end(), record,
+                                     [](const TChainPoint& p, int r) { return p.Index < r; });
+    return it != chain.end() && it->Index == record;
+  }
+
+  void Rebuild(int node, int side) {
+    std::vector<TChainPoint>& chain = chains_[side][static_cast<size_t>(node)];
+    chain.clear();
+    if (node >= leaves_) {
+      const int lo = (node - leaves_) * kLeaf, hi = std::min(lo + kLeaf, layers_.Size());
+      for (int p = lo; p < hi; ++p)
+        if (in_[static_cast<size_t>(p)]) ExtendChain({At(layers_, p), p}, kWrongTurn[side], chain);
+      return;
+    }
+    for (int child : {2 * node, 2 * node + 1})
+      for (const TChainPoint& p : chains_[side][static_cast<size_t>(child)])
+        ExtendChain(p, kWrongTurn[side], chain);
+  }
+
+  const TPTCapas& layers_;
+  int leaves_ = 1;
+  std::vector<char> in_;
+  std::vector<std::vector<TChainPoint>> chains_[2];  // per side, per node (heap order, root 1)
+  std::vector<char> dirty_[2];
+  std::vector<int> stale_[2];
+};
+
+// Peels layer L off the records still in the tree and returns its size. The right-hand
+// chain runs from the top down clockwise, the left-hand one counterclockwise over the records
+// the right-hand chain did not take; both end at the bottom record.
+int PeelLayer(TPTCapas& layers, TChainTree& tree, int L, std::vector<int>& right) {
+  right.clear();
+  for (const TChainPoint& p : tree.Chain(0)) right.push_back(p.Index);
+  const int first = right.front(), last = right.back();
   layers[first].Layer = L;
-  if (first == last) return 1;
-  MonotoneChain(
-      layers, rest, [](int) { return true; }, -1, right);
-  for (size_t k = 1; k + 1 < right.size(); ++k) layers[right[k]].Layer = L;
-  MonotoneChain(
-      layers, rest, [&](int p) { return p == first || layers[p].Layer <= 0; }, +1, left);
+  if (first == last) {
+    tree.Remove(first);
+    tree.Refresh(0);
+    return 1;
+  }
+  for (size_t k = 1; k + 1 < right.size(); ++k) {
+    layers[right[k]].Layer = L;
+    tree.Remove(right[k]);
+  }
+  tree.Refresh(1);
+  const std::vector<TChainPoint>& left = tree.Chain(1);
   for (size_t k = 1; k < right.size(); ++k) {
     layers[right[k]].LayerPrev = right[k - 1];
     layers[right[k - 1]].LayerNext = right[k];
   }
   for (size_t k = 1; k < left.size(); ++k) {
-    layers[left[k]].Layer = L;
-    layers[left[k]].LayerNext = left[k - 1];
-    layers[left[k - 1]].LayerPrev = left[k];
+    layers[left[k].Index].Layer = L;
+    layers[left[k].Index].LayerNext = left[k - 1].Index;
+    layers[left[k - 1].Index].LayerPrev = left[k].Index;
   }
-  return static_cast<int>(right.size() + left.size()) - 2;
+  const int size = static_cast<int>(right.size() + left.size()) - 2;
+  for (const TChainPoint& p : left) tree.Remove(p.Index);
+  tree.Refresh(0);
+  return size;
 }
 
 // p lies on the open segment a-b.
@@ -277,12 +367,11 @@ void BuildConvexLayers(const TNube& points, TPTCapas& layers) {
   layers.Count = 0;
   for (int i = 0; i < n; ++i)
     layers[i] = {points[static_cast<size_t>(i)].X, points[static_cast<size_t>(i)].Y, 0, i, i, i, i};
-  std::vector<int> rest(points.size()), right, left;
-  for (int i = 0; i < n; ++i) rest[static_cast<size_t>(i)] = i;
-  for (int L = 1; !rest.empty(); ++L) {
-    layers.Sizes.push_back(std::max(1, PeelLayer(layers, rest, L, right, left)));
+  TChainTree tree(layers);
+  std::vector<int> right;
+  for (int L = 1; !tree.Empty(); ++L) {
+    layers.Sizes.push_back(std::max(1, PeelLayer(layers, tree, L, right)));
     layers.Count = L;
-    std::erase_if(rest, [&](int p) { return layers[p].Layer > 0; });
   }
 }
 

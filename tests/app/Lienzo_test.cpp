@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 #include "Pixeles.h"
 #include "geometry/UserError.h"
@@ -131,6 +133,61 @@ TEST(DrawPT, RemovedFacesAndAnEmptySubdivisionDrawNothing) {
   scene.Drawing().DrawPT(pt, 1, 2);
   scene.Drawing().DrawPT(TDCEL(), 1, 2);
   EXPECT_TRUE(InkBox(scene.Image()).isNull());
+}
+
+// Every face cycle drawn whole, so that an inner edge is drawn once from each of its faces.
+void DrawEveryCycleWhole(Scene& scene, const TDCEL& s) {
+  const TNube& p = scene.doc.Points;
+  for (int f = 0; f < s.FaceCount(); ++f) {
+    const int first = s.FaceEdge(f);
+    if (first == kNone) continue;
+    scene.canvas->MoveTo(p[s.Origin(first)].X, p[s.Origin(first)].Y);
+    int e = first;
+    do {
+      e = s.Next(e);
+      const TPenStyle& style = scene.styles[s.Twin(s.Prev(e)) == kNone ? 1 : 2];
+      scene.canvas->SetPenColor(style.Color);
+      scene.canvas->SetPenWidth(style.Width);
+      scene.canvas->LineTo(p[s.Origin(e)].X, p[s.Origin(e)].Y);
+    } while (e != first);
+  }
+}
+
+TEST(DrawPT, DrawingEachInnerEdgeOnceLeavesThePixelsOfDrawingItFromBothFaces) {
+  std::mt19937 rng(7);
+  // Dense sets (many nearly parallel edges sharing pixels), sets reaching off the canvas,
+  // and far-off ends; hull and inner pens of different colours and widths.
+  const struct {
+    int count, lo, hi;
+    int hullWidth, innerWidth;
+  } rows[] = {{300, 0, 199, 1, 1},
+              {300, 0, 199, 2, 1},
+              {120, -60, 260, 1, 3},
+              {60, 0, 199, 3, 2},
+              {40, -(1 << 24), 1 << 24, 1, 1},
+              {40, -(1 << 24), 1 << 24, 2, 2}};
+  for (const auto& row : rows) {
+    std::uniform_int_distribution<int> c(row.lo, row.hi);
+    TNube points;
+    for (int i = 0; i < row.count; ++i) points.push_back({c(rng), c(rng)});
+    std::sort(points.begin(), points.end(),
+              [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    TDCEL pt = SweepOf(points);
+    for (bool removeOne : {false, true}) {
+      if (removeOne) pt.StoreFaceEdge(pt.FaceCount() / 2, kNone);
+      Scene once(200, 200), twice(200, 200);
+      for (Scene* scene : {&once, &twice}) {
+        scene->doc.Points = points;
+        scene->styles[1] = TPenStyle{QColor(0, 0, 255), row.hullWidth};
+        scene->styles[2] = TPenStyle{QColor(0, 160, 0), row.innerWidth};
+      }
+      once.Drawing().DrawPT(pt, 1, 2);
+      DrawEveryCycleWhole(twice, pt);
+      EXPECT_EQ(once.Image(), twice.Image()) << row.count << " points, widths " << row.hullWidth
+                                             << "/" << row.innerWidth << " removed " << removeOne;
+    }
+  }
 }
 
 TEST(DrawHalfEdgeRange, DrawsTheListedHalfEdgesOnlyThickerWhenAsked) {
