@@ -1,0 +1,169 @@
+// Flips on the edge-list form. Every geometric decision is an exact orientation sign.
+//
+// Frame: raw coordinates (x right, y down). OrientationSign(o, p, q) > 0 when q lies
+// counterclockwise of p around o in that frame. Around each vertex the neighbours are kept by
+// increasing raw angle; the face to the left of u -> v then continues with v -> w, w the
+// neighbour of v just before u in that order.
+#include "methods/Flips.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "geometry/FuncionesMatematicas.h"
+#include "methods/FlipsMapa.h"
+
+namespace qv {
+namespace {
+
+// Does the new segment x-y keep x pointed? x keeps its neighbours but dropped (the far end of
+// the edge being flipped, or kNone).
+bool PointedWith(const TNube& points, const TFlipMap& map, int x, int dropped, int y,
+                 std::vector<int>& scratch) {
+  scratch.clear();
+  for (int w : map.Around(x))
+    if (w != dropped) scratch.push_back(w);
+  scratch.push_back(y);
+  return PointedAround(points, x, scratch);
+}
+
+bool SameEdge(TEdge e, int x, int y) {
+  return e.A == std::min(x, y) && e.B == std::max(x, y);
+}
+
+// The pointed pseudo-triangulations containing E - e are exactly two: E, and E - e + f for the
+// one segment f of the geodesic between the other two corners of the pseudo-quadrilateral Q left
+// by the removal (every pointed non-crossing graph on 2n - 3 edges is a pointed
+// pseudo-triangulation). f lies inside Q, so its ends are vertices of Q:
+//
+//        c1 ______ c2            c1 ______ c2
+//          \  e  ./                \.   ./
+//           \  ./    flip  -->      \ f/ .
+//            \/ ___/                /\ ___/
+//           c4 '  c3               c4 '  c3
+//
+// The search keeps the pairs of Q's vertices whose segment leaves both ends pointed and meets no
+// edge of E - e; in general position exactly one pair remains.
+TEdge FindPseudoTriangulationFlip(const TNube& points, const TFlipMap& map,
+                                  const std::vector<TEdge>& edges, TEdge e) {
+  std::vector<int> quad = map.FaceVertices(e.A, e.B);
+  for (int v : map.FaceVertices(e.B, e.A)) quad.push_back(v);
+  std::sort(quad.begin(), quad.end());
+  quad.erase(std::unique(quad.begin(), quad.end()), quad.end());
+  std::vector<int> scratch;
+  TEdge found = kNoEdge;
+  auto dropped = [&](int v) { return v == e.A ? e.B : (v == e.B ? e.A : kNone); };
+  for (size_t i = 0; i < quad.size(); ++i) {
+    for (size_t j = i + 1; j < quad.size(); ++j) {
+      const int x = quad[i], y = quad[j];
+      if (SameEdge(e, x, y) || std::binary_search(edges.begin(), edges.end(), TEdge{x, y}))
+        continue;
+      if (!PointedWith(points, map, x, dropped(x), y, scratch) ||
+          !PointedWith(points, map, y, dropped(y), x, scratch))
+        continue;
+      bool free = true;
+      for (const TEdge& t : edges)
+        if (t != e && SegmentsConflict(points, x, y, t.A, t.B)) {
+          free = false;
+          break;
+        }
+      if (!free) continue;
+      if (found != kNoEdge) return kNoEdge;  // degenerate points: no single flip
+      found = TEdge{x, y};
+    }
+  }
+  return found;
+}
+
+// The quadrilateral a, c, b, d of the two triangles at the diagonal a-b, c left of a -> b:
+//
+//          c                    c
+//         /|\                  / \.
+//        / | \                /   \.
+//       a  |  b    -->       a-----b
+//        \ | /                \   /
+//         \|/                  \ /
+//          d                    d
+//
+// (drawn with a-b vertical before and c-d after). Only a strictly convex quadrilateral flips.
+TEdge FindTriangulationFlip(const TNube& points, const TFlipMap& map, TEdge e) {
+  const int c = map.Before(e.B, e.A), d = map.Before(e.A, e.B);
+  const TPoint a = points[e.A], b = points[e.B], pc = points[c], pd = points[d];
+  if (OrientationSign(a, b, pc) * OrientationSign(a, b, pd) >= 0) return kNoEdge;
+  if (OrientationSign(pc, pd, a) * OrientationSign(pc, pd, b) >= 0) return kNoEdge;
+  return TEdge{std::min(c, d), std::max(c, d)};
+}
+
+// Replaces e by f in the sorted list, keeping it sorted.
+void Replace(std::vector<TEdge>& edges, TEdge e, TEdge f) {
+  edges.erase(std::lower_bound(edges.begin(), edges.end(), e));
+  edges.insert(std::lower_bound(edges.begin(), edges.end(), f), f);
+}
+
+bool IsInterior(const std::vector<TEdge>& edges, TEdge e, const std::vector<TEdge>& hull) {
+  return std::binary_search(edges.begin(), edges.end(), e) &&
+         !std::binary_search(hull.begin(), hull.end(), e);
+}
+
+TEdge Normalised(TEdge e) {
+  return TEdge{std::min(e.A, e.B), std::max(e.A, e.B)};
+}
+
+}  // namespace
+
+TEdge NextPseudoTriangulation(const TNube& points, const TFlipMap& map,
+                              const std::vector<TEdge>& edges, TEdge e) {
+  return FindPseudoTriangulationFlip(points, map, edges, e);
+}
+
+TEdge NextTriangulation(const TNube& points, const TFlipMap& map, TEdge e) {
+  return FindTriangulationFlip(points, map, e);
+}
+
+TEdge FlipPseudoTriangulationEdge(const TNube& points, std::vector<TEdge>& edges, TEdge e,
+                                  const std::vector<TEdge>& hull) {
+  e = Normalised(e);
+  if (!IsInterior(edges, e, hull)) return kNoEdge;
+  TFlipMap map;
+  map.Build(points, edges);
+  const TEdge f = FindPseudoTriangulationFlip(points, map, edges, e);
+  if (f != kNoEdge) Replace(edges, e, f);
+  return f;
+}
+
+TEdge FlipTriangulationEdge(const TNube& points, std::vector<TEdge>& edges, TEdge e,
+                            const std::vector<TEdge>& hull) {
+  e = Normalised(e);
+  if (!IsInterior(edges, e, hull)) return kNoEdge;
+  TFlipMap map;
+  map.Build(points, edges);
+  const TEdge f = FindTriangulationFlip(points, map, e);
+  if (f != kNoEdge) Replace(edges, e, f);
+  return f;
+}
+
+std::vector<TEdge> InteriorEdges(const std::vector<TEdge>& edges, const std::vector<TEdge>& hull) {
+  std::vector<TEdge> out;
+  for (const TEdge& e : edges)
+    if (!std::binary_search(hull.begin(), hull.end(), e)) out.push_back(e);
+  return out;
+}
+
+bool IsPointed(const TNube& points, const std::vector<TEdge>& edges) {
+  std::vector<std::vector<int>> around(points.size());
+  for (const TEdge& e : edges) {
+    if (e.A < 0 || e.B < 0 || e.A >= static_cast<int>(points.size()) ||
+        e.B >= static_cast<int>(points.size()) || e.A == e.B)
+      return false;
+    around[e.A].push_back(e.B);
+    around[e.B].push_back(e.A);
+  }
+  for (int v = 0; v < static_cast<int>(points.size()); ++v)
+    if (around[v].empty() || !PointedAround(points, v, around[v])) return false;
+  return true;
+}
+
+bool IsPointed(const TNube& points, const TDCEL& subdivision) {
+  return IsPointed(points, EdgeList(subdivision));
+}
+
+}  // namespace qv
