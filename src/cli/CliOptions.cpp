@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/CliFlips.h"
 #include "cli/ImageExport.h"
 
 #include <charconv>
@@ -60,6 +61,11 @@ const std::map<std::string, TValueSetter>& ValueOptions() {
       {"--json", [](TCliOptions& o, const std::string& v) { o.JsonFile = v; }},
       {"--image", [](TCliOptions& o, const std::string& v) { o.ImageFile = v; }},
       {"--out", [](TCliOptions& o, const std::string& v) { o.OutFile = v; }},
+      {"--enumerate", [](TCliOptions& o, const std::string& v) { o.EnumerateFile = v; }},
+      {"--flips",
+       [](TCliOptions& o, const std::string& v) {
+         o.Flips = static_cast<int>(ParseInteger("--flips", v, 0, 100000000));
+       }},
   };
   return table;
 }
@@ -69,6 +75,7 @@ const std::map<std::string, TFlagSetter>& FlagOptions() {
       {"--uniform", [](TCliOptions& o) { o.Uniform = true; }},
       {"--pockets", [](TCliOptions& o) { o.Pockets = true; }},
       {"--check", [](TCliOptions& o) { o.Check = true; }},
+      {"--count", [](TCliOptions& o) { o.Count = true; }},
       {"--help", [](TCliOptions& o) { o.Help = true; }},
       {"-h", [](TCliOptions& o) { o.Help = true; }},
   };
@@ -94,6 +101,7 @@ void CheckCombinations(const TCliOptions& o, const std::vector<std::string>& giv
     throw UsageError("--image writes .bmp, .jpg, .png or .svg, not '" + o.ImageFile + "'");
   if (was("--uniform") && was("--normal"))
     throw UsageError("--uniform and --normal exclude each other");
+  CheckFlipOptions(o, given);
 }
 
 }  // namespace
@@ -151,6 +159,12 @@ std::string UsageText() {
          "  --out FILE.pt          save the points as the method leaves them (sorted, nudged)\n"
          "  --check                run the checker; exit status 3 when the result is not a\n"
          "                         pseudo-triangulation of its region\n"
+         "  --flips K              K random flips (seeded by --seed) of the method's pointed\n"
+         "                         result before the other outputs\n"
+         "  --count                print the numbers of pointed pseudo-triangulations and of\n"
+         "                         triangulations of the points (at most 16, no three on a line)\n"
+         "  --enumerate FILE       with or without --count: write every pointed\n"
+         "                         pseudo-triangulation as one JSON line of its edges\n"
          "The weight is grouped by thousands with commas.\n"
          "Exit status: 0 success, 1 bad usage, 2 a failure the window would report (its message"
          " on\n"

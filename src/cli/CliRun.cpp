@@ -3,6 +3,7 @@
 #include <numeric>
 #include <sstream>
 
+#include "cli/CliFlips.h"
 #include "cli/CliJson.h"
 #include "cli/ImageExport.h"
 #include "geometry/UserError.h"
@@ -28,10 +29,12 @@ std::vector<TEdge> ResultEdges(const TCliDocument& doc) {
 // Runs the method and writes every output; returns the exit status.
 int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& out,
             std::ostream& err) {
+  if (CountRequested(options)) return RunCount(options, out, err);
   TCliDocument doc = LoadDocument(options, method);
   // The dispatcher's refusal, before any method runs.
   if (doc.Points.size() < 3) throw UserError("At least 3 points are needed.");
   method.Run(doc, options);
+  if (options.Flips > 0) ApplyRandomFlips(doc, options);
   TStatistics stats = method.Statistics
                           ? method.Statistics(doc)
                           : ComputeStatistics(doc.Points, doc.PT, kThousandsSeparator);

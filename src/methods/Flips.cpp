@@ -126,7 +126,13 @@ TEdge FlipPseudoTriangulationEdge(const TNube& points, std::vector<TEdge>& edges
   TFlipMap map;
   map.Build(points, edges);
   const TEdge f = FindPseudoTriangulationFlip(points, map, edges, e);
-  if (f != kNoEdge) Replace(edges, e, f);
+  if (f == kNoEdge) return kNoEdge;
+  // Points on a line can leave one candidate that is still no pseudo-triangulation: the
+  // checker has the last word, and such an edge stays put.
+  std::vector<TEdge> result = edges;
+  Replace(result, e, f);
+  if (!CheckPseudoTriangulation(points, result).Valid) return kNoEdge;
+  edges = std::move(result);
   return f;
 }
 

@@ -1,0 +1,143 @@
+#include "cli/CliFlips.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fstream>
+#include <memory>
+
+#include "cli/CliRun.h"
+#include "geometry/UserError.h"
+#include "io/ArchivoPT.h"
+#include "methods/Aleatorio.h"
+#include "methods/Flips.h"
+
+namespace qv::cli {
+namespace {
+
+// The points as the file or the generator gives them: vertex i of every edge list is point i.
+TNube CountedPoints(const TCliOptions& o) {
+  TNube points;
+  if (o.RandomCount > 0) {
+    TRandom random(o.Seed);
+    points = o.Uniform ? GenerateUniform(random, o.RandomCount, o.CanvasWidth, o.CanvasHeight)
+                       : GenerateNormal(random, o.RandomCount, o.Deviation, o.CanvasWidth,
+                                        o.CanvasHeight);
+  } else {
+    points = LoadPT(o.File).Points;
+  }
+  if (points.size() < 3) throw UserError("At least 3 points are needed.");
+  if (points.size() > static_cast<size_t>(kMaxCountedPoints))
+    throw UserError("Counting takes at most " + std::to_string(kMaxCountedPoints) +
+                    " points; this set has " + std::to_string(points.size()) + ".");
+  if (!InGeneralPosition(points))
+    throw UserError("Counting needs points in general position: no repeats, no three on a line.");
+  return points;
+}
+
+// A line on err that follows a long search, shown once the search has run for a second.
+class TProgressLine {
+ public:
+  explicit TProgressLine(std::ostream& err) : err_(err) {}
+  ~TProgressLine() {
+    if (shown_) err_ << "\n";
+  }
+  TSearchProgress For(const std::string& what) {
+    return [this, what](uint64_t found) {
+      if (std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1)) return;
+      shown_ = true;
+      err_ << "\rCounting " << what << ": " << found << " so far" << std::flush;
+    };
+  }
+
+ private:
+  std::ostream& err_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  bool shown_ = false;
+};
+
+void WriteEdgesLine(std::ostream& file, const std::vector<TEdge>& edges) {
+  file << "{\"edges\":[";
+  for (size_t i = 0; i < edges.size(); ++i)
+    file << (i ? ",[" : "[") << edges[i].A << "," << edges[i].B << "]";
+  file << "]}\n";
+}
+
+}  // namespace
+
+bool CountRequested(const TCliOptions& options) {
+  return options.Count || !options.EnumerateFile.empty();
+}
+
+void CheckFlipOptions(const TCliOptions& o, const std::vector<std::string>& given) {
+  if (!CountRequested(o)) return;
+  for (const char* other : {"--method", "--angle", "--triangulation", "--pockets", "--image",
+                            "--out", "--check", "--flips"})
+    for (const std::string& g : given)
+      if (g == other)
+        throw UsageError(std::string("--count and --enumerate take the points alone, not ") +
+                         other);
+  if (o.JsonFile == "-" && o.EnumerateFile == "-")
+    throw UsageError("--json - and --enumerate - cannot share standard output");
+}
+
+int RunCount(const TCliOptions& options, std::ostream& out, std::ostream& err) {
+  const TNube points = CountedPoints(options);
+  std::ostream* lines = nullptr;
+  std::ofstream file;
+  if (options.EnumerateFile == "-") {
+    lines = &out;
+  } else if (!options.EnumerateFile.empty()) {
+    file.open(options.EnumerateFile, std::ios::binary | std::ios::trunc);
+    if (!file) throw UserError(FileErrorMessage(errno));
+    lines = &file;
+  }
+  TVisitEdges visit;
+  if (lines)
+    visit = [lines](const std::vector<TEdge>& edges) {
+      WriteEdgesLine(*lines, edges);
+      return true;
+    };
+  uint64_t pointed = 0, triangulations = 0;
+  {
+    TProgressLine progress(err);
+    pointed = EnumeratePointedPseudoTriangulations(points, visit,
+                                                   progress.For("pointed pseudo-triangulations"));
+    if (options.Count)
+      triangulations = EnumerateTriangulations(points, {}, progress.For("triangulations"));
+  }
+  if (file.is_open() && !file.flush()) throw UserError(FileErrorMessage(errno));
+  std::ostream& text = (options.JsonFile == "-" || lines == &out) ? err : out;
+  text << "Pointed pseudo-triangulations: " << pointed << "\n";
+  if (options.Count) text << "Triangulations: " << triangulations << "\n";
+  if (!options.JsonFile.empty() && options.Count) {
+    const std::string json = "{\"pointed_pseudo_triangulations\":" + std::to_string(pointed) +
+                             ",\"triangulations\":" + std::to_string(triangulations) + "}\n";
+    if (options.JsonFile == "-")
+      out << json << std::flush;
+    else
+      WriteFileSafely(options.JsonFile, json);
+  }
+  return kExitOk;
+}
+
+void ApplyRandomFlips(TCliDocument& doc, const TCliOptions& options) {
+  if (!doc.HasSubdivision || doc.PolygonRegion || !IsPointed(doc.Points, doc.PT))
+    throw UserError("Flips need a pointed pseudo-triangulation.");
+  std::vector<TEdge> edges = EdgeList(doc.PT);
+  const std::vector<TEdge> hull = HullEdges(doc.Points);
+  TRandom random(options.Seed);
+  for (int k = 0; k < options.Flips; ++k) {
+    // A uniform interior edge; one that cannot flip (points on a line) is dropped from the draw.
+    std::vector<TEdge> inner = InteriorEdges(edges, hull);
+    bool flipped = false;
+    while (!flipped && !inner.empty()) {
+      const int i = random.Random(static_cast<int>(inner.size()));
+      flipped = FlipPseudoTriangulationEdge(doc.Points, edges, inner[i], hull) != kNoEdge;
+      inner.erase(inner.begin() + i);
+    }
+    if (!flipped) throw UserError("No edge of this pseudo-triangulation can be flipped.");
+  }
+  BuildSubdivision(doc.Points, edges, doc.PT);
+}
+
+}  // namespace qv::cli

@@ -1,0 +1,34 @@
+// The flip options of quilvaron-cli: --count and --enumerate FILE work on the input point set
+// alone; --flips K walks K random flips from a method's pointed result before its outputs.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/CliMethods.h"
+#include "cli/CliOptions.h"
+
+namespace qv::cli {
+
+// The largest set --count and --enumerate take: the numbers grow exponentially, and a random
+// set of this size is counted within about a minute.
+inline constexpr int kMaxCountedPoints = 16;
+
+// Refuses flip options given with outputs they do not go with. given: the options named.
+void CheckFlipOptions(const TCliOptions& options, const std::vector<std::string>& given);
+
+// True when the run counts or enumerates instead of running a method.
+bool CountRequested(const TCliOptions& options);
+
+// Counts (and with --enumerate writes) the pointed pseudo-triangulations and the triangulations
+// of the input points, in the order of the file or of the generator. Prints the two lines (to
+// err when the JSON goes to standard output) and a progress line on err after the first second.
+// Throws UserError for a set it cannot count.
+int RunCount(const TCliOptions& options, std::ostream& out, std::ostream& err);
+
+// Applies options.Flips random flips (seeded with options.Seed) to the document's pointed
+// result, rebuilding its subdivision. Throws UserError when the result is not pointed.
+void ApplyRandomFlips(TCliDocument& doc, const TCliOptions& options);
+
+}  // namespace qv::cli
