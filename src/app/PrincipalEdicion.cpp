@@ -101,10 +101,12 @@ void TForm1::RemovePoint(int k) {
 // ---------------------------------------------------------------------------------------------
 // Mouse
 
-void TForm1::PizarraMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*modifiers*/, int x,
+void TForm1::PizarraMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x,
                               int y) {
   if (button == Qt::RightButton) {
     ClosePolygon();
+  } else if (tbFlip->isChecked()) {
+    FlipAt(modifiers, x, y);
   } else if (tbPunto->isChecked()) {
     PlacePoint(x, y);
   } else if (tbMover->isChecked() || tbBorrar->isChecked()) {

@@ -30,6 +30,17 @@ bool SameEdge(TEdge e, int x, int y) {
   return e.A == std::min(x, y) && e.B == std::max(x, y);
 }
 
+// Is y strictly inside the wedge swept counterclockwise (raw frame) from q to p around o?
+// q == p: everything but the direction of q (the two sides of a dangling edge).
+bool InWedge(const TNube& points, int o, int q, int p, int y) {
+  const TPoint po = points[o], pq = points[q], pp = points[p], py = points[y];
+  if (q == p) return !SegmentsConflict(points, o, y, o, q);
+  const int turn = OrientationSign(po, pq, pp);
+  if (turn > 0) return OrientationSign(po, pq, py) > 0 && OrientationSign(po, py, pp) > 0;
+  if (turn < 0) return !(OrientationSign(po, pp, py) >= 0 && OrientationSign(po, py, pq) >= 0);
+  return OrientationSign(po, pq, py) > 0;
+}
+
 // The pointed pseudo-triangulations containing E - e are exactly two: E, and E - e + f for the
 // one segment f of the geodesic between the other two corners of the pseudo-quadrilateral Q left
 // by the removal (every pointed non-crossing graph on 2n - 3 edges is a pointed
@@ -41,34 +52,38 @@ bool SameEdge(TEdge e, int x, int y) {
 //            \/ ___/                /\ ___/
 //           c4 '  c3               c4 '  c3
 //
-// The search keeps the pairs of Q's vertices whose segment leaves both ends pointed and meets no
-// edge of E - e; in general position exactly one pair remains.
+// Q's boundary walk (interior on the left) is the two faces' walks without e. A segment from
+// a vertex x of the walk that starts into Q (inside the wedge of Q at one visit of x) and meets
+// no edge of the walk stays inside Q, so it meets no edge at all. The search keeps those pairs
+// whose segment leaves both ends pointed; in general position exactly one pair remains.
 TEdge FindPseudoTriangulationFlip(const TNube& points, const TFlipMap& map,
                                   const std::vector<TEdge>& edges, TEdge e) {
-  std::vector<int> quad = map.FaceVertices(e.A, e.B);
-  for (int v : map.FaceVertices(e.B, e.A)) quad.push_back(v);
-  std::sort(quad.begin(), quad.end());
-  quad.erase(std::unique(quad.begin(), quad.end()), quad.end());
+  const std::vector<int> left = map.FaceVertices(e.A, e.B), right = map.FaceVertices(e.B, e.A);
+  std::vector<int> walk(left.begin() + 1, left.end());
+  walk.insert(walk.end(), right.begin() + 1, right.end());
+  const int k = static_cast<int>(walk.size());
+  auto at = [&](int i) { return walk[(i + k) % k]; };
   std::vector<int> scratch;
   TEdge found = kNoEdge;
   auto dropped = [&](int v) { return v == e.A ? e.B : (v == e.B ? e.A : kNone); };
-  for (size_t i = 0; i < quad.size(); ++i) {
-    for (size_t j = i + 1; j < quad.size(); ++j) {
-      const int x = quad[i], y = quad[j];
-      if (SameEdge(e, x, y) || std::binary_search(edges.begin(), edges.end(), TEdge{x, y}))
+  for (int i = 0; i < k; ++i) {
+    const int x = walk[i];
+    for (int j = 0; j < k; ++j) {
+      const int y = walk[j];
+      if (x == y || y == at(i - 1) || y == at(i + 1) || SameEdge(e, x, y) ||
+          !InWedge(points, x, at(i + 1), at(i - 1), y))
         continue;
+      const TEdge f{std::min(x, y), std::max(x, y)};
+      if (f == found || std::binary_search(edges.begin(), edges.end(), f)) continue;
       if (!PointedWith(points, map, x, dropped(x), y, scratch) ||
           !PointedWith(points, map, y, dropped(y), x, scratch))
         continue;
       bool free = true;
-      for (const TEdge& t : edges)
-        if (t != e && SegmentsConflict(points, x, y, t.A, t.B)) {
-          free = false;
-          break;
-        }
+      for (int s = 0; s < k && free; ++s)
+        free = !SegmentsConflict(points, x, y, walk[s], at(s + 1));
       if (!free) continue;
       if (found != kNoEdge) return kNoEdge;  // degenerate points: no single flip
-      found = TEdge{x, y};
+      found = f;
     }
   }
   return found;
