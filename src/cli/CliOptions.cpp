@@ -162,7 +162,7 @@ std::string UsageText() {
          "  --flips K              K random flips (seeded by --seed) of the method's pointed\n"
          "                         result before the other outputs\n"
          "  --count                print the numbers of pointed pseudo-triangulations and of\n"
-         "                         triangulations of the points (at most 16, no three on a line)\n"
+         "                         triangulations of the points (at most 13, no three on a line)\n"
          "  --enumerate FILE       with or without --count: write every pointed\n"
          "                         pseudo-triangulation as one JSON line of its edges\n"
          "The weight is grouped by thousands with commas.\n"

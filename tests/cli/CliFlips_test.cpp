@@ -79,15 +79,15 @@ TEST_F(CliFlips, RandomFlipsKeepAPointedResult) {
 }
 
 TEST_F(CliFlips, RefusalsSayWhy) {
-  TNube seventeen = Convex(17), collinear{{0, 0}, {5, 5}, {10, 10}, {3, 9}};
+  TNube fourteen = Convex(14), collinear{{0, 0}, {5, 5}, {10, 10}, {3, 9}};
   const struct {
     std::string Line;
     int Status;
     const char* Message;
   } rows[] = {
-      {"--count " + File("a.pt", seventeen), kExitFailure, "at most 16 points"},
+      {"--count " + File("a.pt", fourteen), kExitFailure, "at most 13 points"},
       {"--count " + File("b.pt", collinear), kExitFailure, "general position"},
-      {"--count --check " + File("a.pt", seventeen), kExitUsage, "not --check"},
+      {"--count --check " + File("a.pt", fourteen), kExitUsage, "not --check"},
       {"--enumerate DIR/ " + File("c.pt", Convex(5)), kExitFailure, ""},
       {"--method layers --flips 3 " + File("c.pt", Convex(5)), kExitFailure,
        "Flips need a pointed pseudo-triangulation."},
