@@ -73,7 +73,17 @@ void TForm1::CreateFlipTool() {
 
 void TForm1::tbFlipClick() {
   Doc.EditMode = TEditMode::FlipEdges;
-  PonEstado(0, FlipReady() ? FlipStatusText(FlipsMade()) : QString::fromLatin1(kNeedPointed));
+  FlipReady();  // a result computed since the last flip starts its history afresh
+  PonEstado(0, ToolPrompt());
+}
+
+// The Flip tool's status text: the flips standing on the shown result, or why there are none.
+QString TForm1::FlipPrompt() const {
+  if (!Doc.ResultShown || Doc.PointCount() < 3) return QString::fromLatin1(kNeedPointed);
+  const std::vector<TEdge> edges = EdgeList(Doc.CurrentPT);
+  const TCheckReport report = CheckPseudoTriangulation(Doc.Points, edges);
+  if (!report.Valid || !report.Pointed()) return QString::fromLatin1(kNeedPointed);
+  return FlipStatusText(edges == flipEdges_ ? FlipsMade() : 0);
 }
 
 // True when the shown result is a pointed pseudo-triangulation of the points' hull. A result

@@ -1,13 +1,12 @@
 #include "cli/CliFlips.h"
 
-#include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <memory>
+#include <string>
 
 #include "cli/CliRun.h"
 #include "geometry/UserError.h"
 #include "io/ArchivoPT.h"
+#include "io/Salida.h"
 #include "methods/Aleatorio.h"
 #include "methods/Flips.h"
 
@@ -55,11 +54,14 @@ class TProgressLine {
   bool shown_ = false;
 };
 
-void WriteEdgesLine(std::ostream& file, const std::vector<TEdge>& edges) {
-  file << "{\"edges\":[";
-  for (size_t i = 0; i < edges.size(); ++i)
-    file << (i ? ",[" : "[") << edges[i].A << "," << edges[i].B << "]";
-  file << "]}\n";
+// One line of the enumeration: {"edges":[[a,b],...]}.
+void AppendEdgesLine(std::string& lines, const std::vector<TEdge>& edges) {
+  lines += "{\"edges\":[";
+  for (size_t i = 0; i < edges.size(); ++i) {
+    lines += i ? ",[" : "[";
+    lines += std::to_string(edges[i].A) + "," + std::to_string(edges[i].B) + "]";
+  }
+  lines += "]}\n";
 }
 
 }  // namespace
@@ -68,33 +70,26 @@ bool CountRequested(const TCliOptions& options) {
   return options.Count || !options.EnumerateFile.empty();
 }
 
-void CheckFlipOptions(const TCliOptions& o, const std::vector<std::string>& given) {
+void CheckFlipOptions(const TCliOptions& o) {
   if (!CountRequested(o)) return;
   for (const char* other : {"--method", "--angle", "--triangulation", "--pockets", "--image",
                             "--out", "--check", "--flips"})
-    for (const std::string& g : given)
-      if (g == other)
-        throw UsageError(std::string("--count and --enumerate take the points alone, not ") +
-                         other);
-  if (o.JsonFile == "-" && o.EnumerateFile == "-")
+    if (o.WasGiven(other))
+      throw UsageError(std::string("--count and --enumerate take the points alone, not ") + other);
+  if (!o.Count && o.WasGiven("--json"))
+    throw UsageError("--json with --enumerate needs --count, the numbers it writes");
+  if (o.JsonFile == kStandardOutputName && o.EnumerateFile == kStandardOutputName)
     throw UsageError("--json - and --enumerate - cannot share standard output");
 }
 
 int RunCount(const TCliOptions& options, std::ostream& out, std::ostream& err) {
   const TNube points = CountedPoints(options);
-  std::ostream* lines = nullptr;
-  std::ofstream file;
-  if (options.EnumerateFile == "-") {
-    lines = &out;
-  } else if (!options.EnumerateFile.empty()) {
-    file.open(options.EnumerateFile, std::ios::binary | std::ios::trunc);
-    if (!file) throw UserError(FileErrorMessage(errno));
-    lines = &file;
-  }
+  // The enumeration is kept whole so that it is written with the other output or not at all.
+  std::string lines;
   TVisitEdges visit;
-  if (lines)
-    visit = [lines](const std::vector<TEdge>& edges) {
-      WriteEdgesLine(*lines, edges);
+  if (!options.EnumerateFile.empty())
+    visit = [&lines](const std::vector<TEdge>& edges) {
+      AppendEdgesLine(lines, edges);
       return true;
     };
   uint64_t pointed = 0, triangulations = 0;
@@ -105,18 +100,18 @@ int RunCount(const TCliOptions& options, std::ostream& out, std::ostream& err) {
     if (options.Count)
       triangulations = EnumerateTriangulations(points, {}, progress.For("triangulations"));
   }
-  if (file.is_open() && !file.flush()) throw UserError(FileErrorMessage(errno));
-  std::ostream& text = (options.JsonFile == "-" || lines == &out) ? err : out;
+  std::vector<TOutputFile> outputs;
+  if (!options.EnumerateFile.empty()) outputs.push_back({options.EnumerateFile, std::move(lines)});
+  if (!options.JsonFile.empty())
+    outputs.push_back(
+        {options.JsonFile, "{\"pointed_pseudo_triangulations\":" + std::to_string(pointed) +
+                               ",\"triangulations\":" + std::to_string(triangulations) + "}\n"});
+  WriteOutputs(outputs, out);
+  const bool outputOnStdout =
+      options.JsonFile == kStandardOutputName || options.EnumerateFile == kStandardOutputName;
+  std::ostream& text = outputOnStdout ? err : out;
   text << "Pointed pseudo-triangulations: " << pointed << "\n";
   if (options.Count) text << "Triangulations: " << triangulations << "\n";
-  if (!options.JsonFile.empty() && options.Count) {
-    const std::string json = "{\"pointed_pseudo_triangulations\":" + std::to_string(pointed) +
-                             ",\"triangulations\":" + std::to_string(triangulations) + "}\n";
-    if (options.JsonFile == "-")
-      out << json << std::flush;
-    else
-      WriteFileSafely(options.JsonFile, json);
-  }
   return kExitOk;
 }
 

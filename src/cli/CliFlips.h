@@ -15,15 +15,16 @@ namespace qv::cli {
 // set of this size is counted within a minute (about 26 s of processor time for 13 points).
 inline constexpr int kMaxCountedPoints = 13;
 
-// Refuses flip options given with outputs they do not go with. given: the options named.
-void CheckFlipOptions(const TCliOptions& options, const std::vector<std::string>& given);
+// Refuses flip options given with options they do not go with. Throws UsageError.
+void CheckFlipOptions(const TCliOptions& options);
 
 // True when the run counts or enumerates instead of running a method.
 bool CountRequested(const TCliOptions& options);
 
 // Counts (and with --enumerate writes) the pointed pseudo-triangulations and the triangulations
-// of the input points, in the order of the file or of the generator. Prints the two lines (to
-// err when the JSON goes to standard output) and a progress line on err after the first second.
+// of the input points, in the order of the file or of the generator. The enumeration and the
+// JSON are written together by the safe writer. Prints the two lines (to err when an output goes
+// to standard output) and a progress line on err after the first second.
 // Throws UserError for a set it cannot count.
 int RunCount(const TCliOptions& options, std::ostream& out, std::ostream& err);
 
