@@ -98,5 +98,14 @@ TEST_F(FlipWindow, ResultsThatAreNotPointedAreRefusedInTheStatusBar) {
   }
 }
 
+TEST_F(FlipWindow, ANewCanvasKeepsTheFlipToolsPrompt) {
+  ClickAll(six);
+  Execute(form->tbBarrido);
+  form->tbFlip->trigger();
+  EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 0")));
+  form->tbLimpiarClick();
+  EXPECT_EQ(form->StatusText(0), kNeedPointed);
+}
+
 }  // namespace
 }  // namespace qv

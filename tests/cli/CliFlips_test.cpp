@@ -1,6 +1,7 @@
 // --count, --enumerate and --flips, run in-process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -8,6 +9,7 @@
 #include "cli/CliRun.h"
 #include "cli/JsonLite.h"
 #include "io/ArchivoPT.h"
+#include "io/Salida.h"
 #include "methods/Flips.h"
 
 namespace qv::cli {
@@ -72,6 +74,21 @@ TEST_F(CliFlips, EnumerateWritesEveryPointedPseudoTriangulationOnce) {
   EXPECT_EQ(seen.size(), 14u);
 }
 
+TEST_F(CliFlips, EnumerationAndNumbersAreWrittenTogether) {
+  const std::string points = File("in.pt", Convex(5));
+  ASSERT_EQ(Run("--count --enumerate - " + points), kExitOk) << err.str();
+  const std::string lines = out.str();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 5);
+  EXPECT_EQ(err.str(), "Pointed pseudo-triangulations: 5\nTriangulations: 5\n");
+  // The JSON cannot be written (its folder is missing): the enumeration keeps its old content.
+  WriteFileSafely(Path("all.jsonl"), "old\n");
+  EXPECT_EQ(Run("--count --enumerate " + Path("all.jsonl") + " --json " + Path("none/n.json") +
+                " " + points),
+            kExitFailure);
+  EXPECT_NE(err.str().find("n.json"), std::string::npos) << err.str();
+  EXPECT_EQ(Slurp(Path("all.jsonl")), "old\n");
+}
+
 TEST_F(CliFlips, RandomFlipsKeepAPointedResult) {
   EXPECT_EQ(Run("--random 40 --uniform --seed 5 --flips 30 --check"), kExitOk) << err.str();
   EXPECT_NE(out.str().find("Faces : 38\n"), std::string::npos);
@@ -91,6 +108,18 @@ TEST_F(CliFlips, RefusalsSayWhy) {
       {"--enumerate DIR/ " + File("c.pt", Convex(5)), kExitFailure, ""},
       {"--method layers --flips 3 " + File("c.pt", Convex(5)), kExitFailure,
        "Flips need a pointed pseudo-triangulation."},
+      {"--flips 3 --flips 4 " + File("c.pt", Convex(5)), kExitUsage,
+       "--flips given more than once"},
+      {"--count --enumerate= " + File("c.pt", Convex(5)), kExitUsage,
+       "--enumerate needs a file name"},
+      {"--enumerate " + Path("e") + " --enumerate " + Path("f") + " " + File("c.pt", Convex(5)),
+       kExitUsage, "--enumerate given more than once"},
+      {"--enumerate " + Path("e") + " --json " + Path("j") + " " + File("c.pt", Convex(5)),
+       kExitUsage, "needs --count"},
+      {"--count --enumerate " + Path("e") + " --json " + Path("e") + " " + File("c.pt", Convex(5)),
+       kExitUsage, "two outputs name the same file"},
+      {"--count --enumerate - --json - " + File("c.pt", Convex(5)), kExitUsage,
+       "cannot share standard output"},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(Run(row.Line), row.Status) << row.Line;
