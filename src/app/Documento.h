@@ -18,6 +18,7 @@ enum class TEditMode : uint8_t {
   RemovePoints = 2,
   ChainPolygon = 3,  // define the polygon by clicking existing points
   DrawPolygon = 4,   // define the polygon by placing new points
+  FlipEdges = 5,     // flip edges of the shown pointed pseudo-triangulation
 };
 
 // The construction method executed on the points.

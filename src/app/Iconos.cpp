@@ -286,6 +286,19 @@ void DrawImage(QPainter& p, int index) {
       p.setBrush(QColor(50, 170, 70));
       p.drawPolygon(QPolygonF() << QPointF(8, 4) << QPointF(28, 16) << QPointF(8, 28));
       break;
+    case kImgFlip: {
+      // A quadrilateral whose old diagonal (dashed) turns into the new one (solid).
+      const QPointF a(4, 16), b(16, 4), c(28, 16), d(16, 28);
+      p.setPen(QPen(kInk, 1.4));
+      p.setBrush(kPale);
+      p.drawPolygon(QPolygonF() << a << b << c << d);
+      p.setPen(QPen(kInk, 1.4, Qt::DashLine));
+      p.drawLine(a, c);
+      Line(p, b, d, kPoint, 2.2);
+      Arrow(p, QPointF(24, 5), QPointF(29, 10), kBlue, 1.6);
+      for (const QPointF& q : {a, b, c, d}) Dot(p, q, kPoint, 2.2);
+      break;
+    }
     default:
       break;
   }

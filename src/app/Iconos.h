@@ -29,6 +29,7 @@ enum TToolbarImage : int {
   kImgAleatoria,
   kImgStat,
   kImgEjecutar,
+  kImgFlip,
   kToolbarImageCount
 };
 

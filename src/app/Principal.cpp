@@ -45,6 +45,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setCentralWidget(ClientArea);
   CreateToolBar();
   CreateMenus();
+  CreateFlipTool();
   CreateStatusBar();
   CreatePanels();
   FormCreate();

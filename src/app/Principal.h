@@ -24,6 +24,7 @@
 #include "app/Pizarra.h"
 #include "app/Seams.h"
 #include "methods/Aleatorio.h"
+#include "methods/Verificador.h"
 #include "stats/Estadisticas.h"
 
 namespace qv {
@@ -116,6 +117,7 @@ class TForm1 : public QMainWindow {
   QAction* tbAleatoria = nullptr;
   QAction* tbStat = nullptr;
   QAction* tbEjecutar = nullptr;
+  QAction* tbFlip = nullptr;  // the Flip tool, also in the Algorithm menu
   QActionGroup* ToolGroup = nullptr;
   QActionGroup* MethodGroup = nullptr;
 
@@ -229,6 +231,14 @@ class TForm1 : public QMainWindow {
   // Ctrl+Z: the last edge of the polygon under definition.
   void DeleteLastPolygonEdge();
 
+  // ----- the Flip tool (PrincipalFlip.cpp)
+  void tbFlipClick();
+  // A click of the Flip tool: the interior edge within 3 pixels of (x, y) flips; with Shift the
+  // last flip is taken back.
+  void FlipAt(Qt::KeyboardModifiers modifiers, int x, int y);
+  // Flips standing on the shown result since it was computed.
+  int FlipsMade() const { return static_cast<int>(flipsDone_.size()); }
+
   // ----- files, images, colours, About
   void tbCargarClick();
   void FSalvarClick();
@@ -275,6 +285,10 @@ class TForm1 : public QMainWindow {
   void InstallKeyHandler();
   void WritePoints(const QString& fileName);
   void RefreshViews();
+  void CreateFlipTool();
+  bool FlipReady();
+  QString FlipPrompt() const;
+  void ShowFlipped(TEdge added);
 
   std::unique_ptr<IMessages> defaultMessages_;
   std::unique_ptr<IFileDialogs> defaultFileDialogs_;
@@ -283,6 +297,11 @@ class TForm1 : public QMainWindow {
   IChooser* chooser_ = nullptr;
   bool shown_ = false;
   bool closing_ = false;
+  // The Flip tool's history: the result as the last flip left it, the flips (removed, added)
+  // oldest first, and a count of flips that lets a late highlight timer see it is stale.
+  std::vector<TEdge> flipEdges_;
+  std::vector<std::pair<TEdge, TEdge>> flipsDone_;
+  int flipGeneration_ = 0;
   // Executions in progress: above 0 only while a run waits in its modal dialog, during which
   // window events (a resize) must not start another one.
   int runDepth_ = 0;

@@ -83,6 +83,8 @@ QString TForm1::ToolPrompt() const {
       return QStringLiteral(
           "DEFINE POLYGON (click right button to close, ctrl+Z to delete last "
           "edge)");
+    case TEditMode::FlipEdges:
+      return FlipPrompt();
     default:
       return QStringLiteral("PLACE POINTS IN THE CANVAS");
   }
@@ -125,10 +127,12 @@ void TForm1::RemovePoint(int k) {
 // ---------------------------------------------------------------------------------------------
 // Mouse
 
-void TForm1::PizarraMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*modifiers*/, int x,
+void TForm1::PizarraMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x,
                               int y) {
   if (button == Qt::RightButton) {
     ClosePolygon();
+  } else if (tbFlip->isChecked()) {
+    FlipAt(modifiers, x, y);
   } else if (tbPunto->isChecked()) {
     PlacePoint(x, y);
   } else if (tbMover->isChecked() || tbBorrar->isChecked()) {

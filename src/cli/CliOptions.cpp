@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/CliFlips.h"
 #include "cli/ImageExport.h"
 
 #include <algorithm>
@@ -76,6 +77,11 @@ const std::map<std::string, TValueSetter>& ValueOptions() {
       {"--json", OutputName("--json", &TCliOptions::JsonFile)},
       {"--image", OutputName("--image", &TCliOptions::ImageFile)},
       {"--out", OutputName("--out", &TCliOptions::OutFile)},
+      {"--enumerate", OutputName("--enumerate", &TCliOptions::EnumerateFile)},
+      {"--flips",
+       [](TCliOptions& o, const std::string& v) {
+         o.Flips = static_cast<int>(ParseInteger("--flips", v, 0, 100000000));
+       }},
   };
   return table;
 }
@@ -85,6 +91,7 @@ const std::map<std::string, TFlagSetter>& FlagOptions() {
       {"--uniform", [](TCliOptions& o) { o.Uniform = true; }},
       {"--pockets", [](TCliOptions& o) { o.Pockets = true; }},
       {"--check", [](TCliOptions& o) { o.Check = true; }},
+      {"--count", [](TCliOptions& o) { o.Count = true; }},
       {"--help", [](TCliOptions& o) { o.Help = true; }},
       {"-h", [](TCliOptions& o) { o.Help = true; }},
   };
@@ -93,9 +100,9 @@ const std::map<std::string, TFlagSetter>& FlagOptions() {
 
 // Outputs that would overwrite each other: two on standard output, or two of one name.
 void CheckOutputs(const TCliOptions& o) {
-  const std::string* names[] = {&o.JsonFile, &o.OutFile, &o.ImageFile};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = i + 1; j < 3; ++j) {
+  const std::string* names[] = {&o.JsonFile, &o.OutFile, &o.ImageFile, &o.EnumerateFile};
+  for (int i = 0; i < 4; ++i) {
+    for (int j = i + 1; j < 4; ++j) {
       if (names[i]->empty() || *names[i] != *names[j]) continue;
       if (*names[i] == "-") throw UsageError("only one of --json and --out can be -");
       throw UsageError("two outputs name the same file " + Quote(*names[i]));
@@ -118,6 +125,7 @@ void CheckCombinations(const TCliOptions& o) {
     throw UsageError("--image writes .bmp, .jpg, .png or .svg, not " + Quote(o.ImageFile));
   if (was("--uniform") && was("--normal"))
     throw UsageError("--uniform and --normal exclude each other");
+  CheckFlipOptions(o);
   CheckOutputs(o);
 }
 
@@ -183,6 +191,13 @@ std::string UsageText() {
          "                         \"-\" for standard output, the figures then on standard error)\n"
          "  --check                run the checker; exit status 3 when the result is not a\n"
          "                         pseudo-triangulation of its region\n"
+         "  --flips K              K random flips (seeded by --seed) of the method's pointed\n"
+         "                         result before the other outputs\n"
+         "  --count                print the numbers of pointed pseudo-triangulations and of\n"
+         "                         triangulations of the points (at most 13, no three on a line)\n"
+         "  --enumerate FILE       with or without --count: write every pointed\n"
+         "                         pseudo-triangulation as one JSON line of its edges (\"-\" for\n"
+         "                         standard output, the figures then on standard error)\n"
          "An option with a value is given once. Outputs are written together: when one fails, the\n"
          "others keep their old content.\n"
          "The weight is grouped by thousands with commas.\n"

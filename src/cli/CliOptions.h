@@ -30,6 +30,9 @@ struct TCliOptions {
   std::string ImageFile;
   std::string OutFile;  // "-" for standard output
   bool Check = false;
+  bool Count = false;         // --count
+  std::string EnumerateFile;  // --enumerate FILE ("-" for standard output)
+  int Flips = 0;              // --flips K
   bool Help = false;
   // The options named on the command line, in their order (a method refuses those it ignores).
   std::vector<std::string> Given;

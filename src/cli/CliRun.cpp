@@ -3,6 +3,7 @@
 #include <numeric>
 #include <sstream>
 
+#include "cli/CliFlips.h"
 #include "cli/CliJson.h"
 #include "cli/ImageExport.h"
 #include "geometry/UserError.h"
@@ -42,27 +43,17 @@ std::vector<TOutputFile> Outputs(const TCliOptions& options, const TCliDocument&
   return outputs;
 }
 
-// Writes the outputs together; a failure names the output's file.
-void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out) {
-  try {
-    WriteFilesSafely(outputs, &out);
-  } catch (const TFileError& e) {
-    const std::string& name = e.FileName();
-    std::string shown = name == kStandardOutputName ? "standard output" : "'" + name + "'";
-    for (char& c : shown) c = static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
-    throw UserError("Cannot write " + shown + ": " + e.what());
-  }
-}
-
 // Runs the method and writes every output; returns the exit status.
 int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& out,
             std::ostream& err) {
+  if (CountRequested(options)) return RunCount(options, out, err);
   TCliDocument doc = LoadDocument(options, method);
   // The dispatcher's refusal, before any method runs.
   if (doc.Points.size() < 3) throw UserError("At least 3 points are needed.");
   const TNube given = doc.Points;
   method.Run(doc, options);
   doc.Moved = CountMovedPoints(given, doc.Points);
+  if (options.Flips > 0) ApplyRandomFlips(doc, options);
   TStatistics stats = method.Statistics
                           ? method.Statistics(doc)
                           : ComputeStatistics(doc.Points, doc.PT, kThousandsSeparator);
@@ -82,6 +73,17 @@ int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& 
 }
 
 }  // namespace
+
+void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out) {
+  try {
+    WriteFilesSafely(outputs, &out);
+  } catch (const TFileError& e) {
+    const std::string& name = e.FileName();
+    std::string shown = name == kStandardOutputName ? "standard output" : "'" + name + "'";
+    for (char& c : shown) c = static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
+    throw UserError("Cannot write " + shown + ": " + e.what());
+  }
+}
 
 TCliDocument LoadDocument(const TCliOptions& options, const TCliMethod& method) {
   TCliDocument doc;

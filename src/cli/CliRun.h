@@ -7,6 +7,7 @@
 
 #include "cli/CliMethods.h"
 #include "cli/CliOptions.h"
+#include "io/Salida.h"
 #include "methods/Verificador.h"
 #include "stats/Estadisticas.h"
 
@@ -19,6 +20,9 @@ enum TExitStatus : int { kExitOk = 0, kExitUsage = 1, kExitFailure = 2, kExitChe
 // by the safe writer; one that fails is named in the message. Returns the exit status.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const TMethodTable& methods = DefaultMethods());
+
+// Writes the outputs together ("-" to out); a failure is a UserError naming the output's file.
+void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out);
 
 // The input the window would hold before executing: a file's points (sorted along the sweep
 // direction unless they are taken as a polygon) or a random distribution. Throws UserError.

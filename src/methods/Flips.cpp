@@ -1,0 +1,190 @@
+// Flips on the edge-list form. Every geometric decision is an exact orientation sign.
+//
+// Frame: raw coordinates (x right, y down). OrientationSign(o, p, q) > 0 when q lies
+// counterclockwise of p around o in that frame. Around each vertex the neighbours are kept by
+// increasing raw angle; the face to the left of u -> v then continues with v -> w, w the
+// neighbour of v just before u in that order.
+#include "methods/Flips.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "geometry/FuncionesMatematicas.h"
+#include "methods/FlipsMapa.h"
+
+namespace qv {
+namespace {
+
+// Does the new segment x-y keep x pointed? x keeps its neighbours but dropped (the far end of
+// the edge being flipped, or kNone).
+bool PointedWith(const TNube& points, const TFlipMap& map, int x, int dropped, int y,
+                 std::vector<int>& scratch) {
+  scratch.clear();
+  for (int w : map.Around(x))
+    if (w != dropped) scratch.push_back(w);
+  scratch.push_back(y);
+  return PointedAround(points, x, scratch);
+}
+
+bool SameEdge(TEdge e, int x, int y) {
+  return e.A == std::min(x, y) && e.B == std::max(x, y);
+}
+
+// Is y strictly inside the wedge swept counterclockwise (raw frame) from q to p around o?
+// q == p: everything but the direction of q (the two sides of a dangling edge).
+bool InWedge(const TNube& points, int o, int q, int p, int y) {
+  const TPoint po = points[o], pq = points[q], pp = points[p], py = points[y];
+  if (q == p) return !SegmentsConflict(points, o, y, o, q);
+  const int turn = OrientationSign(po, pq, pp);
+  if (turn > 0) return OrientationSign(po, pq, py) > 0 && OrientationSign(po, py, pp) > 0;
+  if (turn < 0) return !(OrientationSign(po, pp, py) >= 0 && OrientationSign(po, py, pq) >= 0);
+  return OrientationSign(po, pq, py) > 0;
+}
+
+// The pointed pseudo-triangulations containing E - e are exactly two: E, and E - e + f for the
+// one segment f of the geodesic between the other two corners of the pseudo-quadrilateral Q left
+// by the removal (every pointed non-crossing graph on 2n - 3 edges is a pointed
+// pseudo-triangulation). f lies inside Q, so its ends are vertices of Q:
+//
+//        c1 ______ c2            c1 ______ c2
+//          \  e  ./                \.   ./
+//           \  ./    flip  -->      \ f/ .
+//            \/ ___/                /\ ___/
+//           c4 '  c3               c4 '  c3
+//
+// Q's boundary walk (interior on the left) is the two faces' walks without e. A segment from
+// a vertex x of the walk that starts into Q (inside the wedge of Q at one visit of x) and meets
+// no edge of the walk stays inside Q, so it meets no edge at all. The search keeps those pairs
+// whose segment leaves both ends pointed; in general position exactly one pair remains.
+TEdge FindPseudoTriangulationFlip(const TNube& points, const TFlipMap& map,
+                                  const std::vector<TEdge>& edges, TEdge e) {
+  const std::vector<int> left = map.FaceVertices(e.A, e.B), right = map.FaceVertices(e.B, e.A);
+  std::vector<int> walk(left.begin() + 1, left.end());
+  walk.insert(walk.end(), right.begin() + 1, right.end());
+  const int k = static_cast<int>(walk.size());
+  auto at = [&](int i) { return walk[(i + k) % k]; };
+  std::vector<int> scratch;
+  TEdge found = kNoEdge;
+  auto dropped = [&](int v) { return v == e.A ? e.B : (v == e.B ? e.A : kNone); };
+  for (int i = 0; i < k; ++i) {
+    const int x = walk[i];
+    for (int j = 0; j < k; ++j) {
+      const int y = walk[j];
+      if (x == y || y == at(i - 1) || y == at(i + 1) || SameEdge(e, x, y) ||
+          !InWedge(points, x, at(i + 1), at(i - 1), y))
+        continue;
+      const TEdge f{std::min(x, y), std::max(x, y)};
+      if (f == found || std::binary_search(edges.begin(), edges.end(), f)) continue;
+      if (!PointedWith(points, map, x, dropped(x), y, scratch) ||
+          !PointedWith(points, map, y, dropped(y), x, scratch))
+        continue;
+      bool free = true;
+      for (int s = 0; s < k && free; ++s)
+        free = !SegmentsConflict(points, x, y, walk[s], at(s + 1));
+      if (!free) continue;
+      if (found != kNoEdge) return kNoEdge;  // degenerate points: no single flip
+      found = f;
+    }
+  }
+  return found;
+}
+
+// The quadrilateral a, c, b, d of the two triangles at the diagonal a-b, c left of a -> b:
+//
+//          c                    c
+//         /|\                  / \.
+//        / | \                /   \.
+//       a  |  b    -->       a-----b
+//        \ | /                \   /
+//         \|/                  \ /
+//          d                    d
+//
+// (drawn with a-b vertical before and c-d after). Only a strictly convex quadrilateral flips.
+TEdge FindTriangulationFlip(const TNube& points, const TFlipMap& map, TEdge e) {
+  const int c = map.Before(e.B, e.A), d = map.Before(e.A, e.B);
+  const TPoint a = points[e.A], b = points[e.B], pc = points[c], pd = points[d];
+  if (OrientationSign(a, b, pc) * OrientationSign(a, b, pd) >= 0) return kNoEdge;
+  if (OrientationSign(pc, pd, a) * OrientationSign(pc, pd, b) >= 0) return kNoEdge;
+  return TEdge{std::min(c, d), std::max(c, d)};
+}
+
+// Replaces e by f in the sorted list, keeping it sorted.
+void Replace(std::vector<TEdge>& edges, TEdge e, TEdge f) {
+  edges.erase(std::lower_bound(edges.begin(), edges.end(), e));
+  edges.insert(std::lower_bound(edges.begin(), edges.end(), f), f);
+}
+
+bool IsInterior(const std::vector<TEdge>& edges, TEdge e, const std::vector<TEdge>& hull) {
+  return std::binary_search(edges.begin(), edges.end(), e) &&
+         !std::binary_search(hull.begin(), hull.end(), e);
+}
+
+TEdge Normalised(TEdge e) {
+  return TEdge{std::min(e.A, e.B), std::max(e.A, e.B)};
+}
+
+}  // namespace
+
+TEdge NextPseudoTriangulation(const TNube& points, const TFlipMap& map,
+                              const std::vector<TEdge>& edges, TEdge e) {
+  return FindPseudoTriangulationFlip(points, map, edges, e);
+}
+
+TEdge NextTriangulation(const TNube& points, const TFlipMap& map, TEdge e) {
+  return FindTriangulationFlip(points, map, e);
+}
+
+TEdge FlipPseudoTriangulationEdge(const TNube& points, std::vector<TEdge>& edges, TEdge e,
+                                  const std::vector<TEdge>& hull) {
+  e = Normalised(e);
+  if (!IsInterior(edges, e, hull)) return kNoEdge;
+  TFlipMap map;
+  map.Build(points, edges);
+  const TEdge f = FindPseudoTriangulationFlip(points, map, edges, e);
+  if (f == kNoEdge) return kNoEdge;
+  // Points on a line can leave one candidate that is still no pseudo-triangulation: the
+  // checker has the last word, and such an edge stays put.
+  std::vector<TEdge> result = edges;
+  Replace(result, e, f);
+  if (!CheckPseudoTriangulation(points, result).Valid) return kNoEdge;
+  edges = std::move(result);
+  return f;
+}
+
+TEdge FlipTriangulationEdge(const TNube& points, std::vector<TEdge>& edges, TEdge e,
+                            const std::vector<TEdge>& hull) {
+  e = Normalised(e);
+  if (!IsInterior(edges, e, hull)) return kNoEdge;
+  TFlipMap map;
+  map.Build(points, edges);
+  const TEdge f = FindTriangulationFlip(points, map, e);
+  if (f != kNoEdge) Replace(edges, e, f);
+  return f;
+}
+
+std::vector<TEdge> InteriorEdges(const std::vector<TEdge>& edges, const std::vector<TEdge>& hull) {
+  std::vector<TEdge> out;
+  for (const TEdge& e : edges)
+    if (!std::binary_search(hull.begin(), hull.end(), e)) out.push_back(e);
+  return out;
+}
+
+bool IsPointed(const TNube& points, const std::vector<TEdge>& edges) {
+  std::vector<std::vector<int>> around(points.size());
+  for (const TEdge& e : edges) {
+    if (e.A < 0 || e.B < 0 || e.A >= static_cast<int>(points.size()) ||
+        e.B >= static_cast<int>(points.size()) || e.A == e.B)
+      return false;
+    around[e.A].push_back(e.B);
+    around[e.B].push_back(e.A);
+  }
+  for (int v = 0; v < static_cast<int>(points.size()); ++v)
+    if (around[v].empty() || !PointedAround(points, v, around[v])) return false;
+  return true;
+}
+
+bool IsPointed(const TNube& points, const TDCEL& subdivision) {
+  return IsPointed(points, EdgeList(subdivision));
+}
+
+}  // namespace qv

@@ -1,0 +1,173 @@
+// The embedding of an edge list and the exact tests behind the flips (raw frame: x right,
+// y down; OrientationSign(o, p, q) > 0 when q is counterclockwise of p around o in it).
+#include "methods/FlipsMapa.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "geometry/FuncionesMatematicas.h"
+#include "methods/Flips.h"
+
+namespace qv {
+namespace {
+
+__extension__ using Int128 = __int128;
+
+// 0 for raw angles in [0, 180), 1 for [180, 360).
+int HalfPlane(TPoint o, TPoint p) {
+  return (p.Y < o.Y || (p.Y == o.Y && p.X < o.X)) ? 1 : 0;
+}
+
+// By increasing raw angle around o.
+bool AngleLess(TPoint o, TPoint p, TPoint q) {
+  const int hp = HalfPlane(o, p), hq = HalfPlane(o, q);
+  if (hp != hq) return hp < hq;
+  return OrientationSign(o, p, q) > 0;
+}
+
+Int128 Dot(TPoint o, TPoint p, TPoint q) {
+  return Int128{int64_t{p.X} - o.X} * (int64_t{q.X} - o.X) +
+         Int128{int64_t{p.Y} - o.Y} * (int64_t{q.Y} - o.Y);
+}
+
+bool Between(int32_t a, int32_t b, int32_t c, int32_t d) {  // [a, b] meets [c, d]
+  return std::max(std::min(a, b), std::min(c, d)) <= std::min(std::max(a, b), std::max(c, d));
+}
+
+}  // namespace
+
+void TFlipMap::Build(const TNube& points, const std::vector<TEdge>& edges) {
+  const int n = static_cast<int>(points.size());
+  start_.assign(n + 2, 0);
+  for (const TEdge& e : edges) {
+    ++start_[e.A + 2];
+    ++start_[e.B + 2];
+  }
+  std::partial_sum(start_.begin(), start_.end(), start_.begin());
+  around_.resize(2 * edges.size());
+  for (const TEdge& e : edges) {
+    around_[start_[e.A + 1]++] = e.B;
+    around_[start_[e.B + 1]++] = e.A;
+  }
+  start_.pop_back();  // start_[v] .. start_[v + 1] now holds v's neighbours
+  for (int v = 0; v < n; ++v)
+    std::sort(around_.begin() + start_[v], around_.begin() + start_[v + 1],
+              [&](int p, int q) { return AngleLess(points[v], points[p], points[q]); });
+}
+
+int TFlipMap::Position(int v, int u) const {
+  for (int i = start_[v]; i < start_[v + 1]; ++i)
+    if (around_[i] == u) return i;
+  return kNone;
+}
+
+int TFlipMap::Before(int v, int u) const {
+  const int i = Position(v, u);
+  return around_[i == start_[v] ? start_[v + 1] - 1 : i - 1];
+}
+
+int TFlipMap::After(int v, int u) const {
+  const int i = Position(v, u);
+  return around_[i + 1 == start_[v + 1] ? start_[v] : i + 1];
+}
+
+std::vector<int> TFlipMap::FaceVertices(int u, int v) const {
+  std::vector<int> out;
+  int a = u, b = v;
+  do {
+    out.push_back(a);
+    const int c = Before(b, a);
+    a = b;
+    b = c;
+  } while ((a != u || b != v) && out.size() <= around_.size());
+  return out;
+}
+
+bool PointedAround(const TNube& points, int v, std::span<const int> neighbours) {
+  const TPoint o = points[v];
+  for (int p : neighbours) {
+    int side = 0;
+    bool oneSide = true;
+    for (int q : neighbours) {
+      if (q == p) continue;
+      const int s = OrientationSign(o, points[p], points[q]);
+      if (s == 0 || (side != 0 && s != side)) {
+        oneSide = false;
+        break;
+      }
+      side = s;
+    }
+    if (oneSide) return !neighbours.empty();
+  }
+  return false;
+}
+
+bool SegmentsConflict(const TNube& points, int x, int y, int c, int d) {
+  if (x == d || y == d) std::swap(c, d);
+  if (x == c || y == c) {  // one shared end: overlap along one line
+    const int s = c, o1 = (x == c ? y : x), o2 = d;
+    return OrientationSign(points[s], points[o1], points[o2]) == 0 &&
+           Dot(points[s], points[o1], points[o2]) > 0;
+  }
+  const TPoint px = points[x], py = points[y], pc = points[c], pd = points[d];
+  const int o1 = OrientationSign(px, py, pc), o2 = OrientationSign(px, py, pd);
+  const int o3 = OrientationSign(pc, pd, px), o4 = OrientationSign(pc, pd, py);
+  if (o1 * o2 > 0 || o3 * o4 > 0) return false;
+  if (o1 == 0 && o2 == 0)  // one line: do the extents overlap?
+    return Between(px.X, py.X, pc.X, pd.X) && Between(px.Y, py.Y, pc.Y, pd.Y);
+  return true;
+}
+
+std::vector<TEdge> HullEdges(const TNube& points) {
+  // Andrew's monotone chain, dropping straight vertices.
+  std::vector<int> order(points.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](int a, int b) {
+    return points[a].X != points[b].X ? points[a].X < points[b].X : points[a].Y < points[b].Y;
+  });
+  std::vector<int> chain;
+  for (int pass = 0; pass < 2; ++pass) {
+    const size_t base = chain.size();
+    for (int i : order) {
+      while (chain.size() >= base + 2 &&
+             OrientationSign(points[chain[chain.size() - 2]], points[chain.back()], points[i]) <= 0)
+        chain.pop_back();
+      chain.push_back(i);
+    }
+    chain.pop_back();
+    std::reverse(order.begin(), order.end());
+  }
+  std::vector<TEdge> hull;
+  for (size_t i = 0; i < chain.size(); ++i) {
+    const int a = chain[i], b = chain[(i + 1) % chain.size()];
+    hull.push_back(TEdge{std::min(a, b), std::max(a, b)});
+  }
+  std::sort(hull.begin(), hull.end());
+  return hull;
+}
+
+bool InGeneralPosition(const TNube& points) {
+  // Around each point, the others by the direction of their line through it, folded into one
+  // half-plane: two on one line with it (or a repeat of it) come out next to each other.
+  struct TDir {
+    int64_t X, Y;
+  };
+  auto cross = [](TDir u, TDir v) { return Int128{u.X} * v.Y - Int128{u.Y} * v.X; };
+  std::vector<TDir> dirs;
+  for (size_t i = 0; i < points.size(); ++i) {
+    dirs.clear();
+    for (size_t j = 0; j < points.size(); ++j) {
+      if (j == i) continue;
+      TDir d{int64_t{points[j].X} - points[i].X, int64_t{points[j].Y} - points[i].Y};
+      if (d.X == 0 && d.Y == 0) return false;
+      if (d.Y < 0 || (d.Y == 0 && d.X < 0)) d = TDir{-d.X, -d.Y};
+      dirs.push_back(d);
+    }
+    std::sort(dirs.begin(), dirs.end(), [&](TDir u, TDir v) { return cross(u, v) > 0; });
+    for (size_t k = 1; k < dirs.size(); ++k)
+      if (cross(dirs[k - 1], dirs[k]) == 0) return false;
+  }
+  return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,111 @@
+// The Flip tool on the window: a click near an interior edge flips it (checked result, figures,
+// a highlight that fades), Shift+click flips back, and results that cannot flip are refused.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <cmath>
+
+#include "VentanaPrueba.h"
+#include "methods/Flips.h"
+#include "methods/Verificador.h"
+
+namespace qv {
+namespace {
+
+using test::Is;
+
+class FlipWindow : public test::Ventana {
+ protected:
+  const TNube six{{150, 300}, {300, 120}, {520, 160}, {610, 380}, {380, 480}, {330, 290}};
+  const QString kNeedPointed = QStringLiteral("Flips need a pointed pseudo-triangulation.");
+
+  // The first interior edge of the shown result, and a canvas point off its middle by the given
+  // distance along its normal.
+  TEdge AnInteriorEdge(QPoint& near, double off = 2.0) const {
+    const std::vector<TEdge> inner =
+        InteriorEdges(EdgeList(form->Doc.CurrentPT), HullEdges(form->Doc.Points));
+    const TPoint a = form->Doc.Points[inner[0].A], b = form->Doc.Points[inner[0].B];
+    const double len = std::hypot(b.X - a.X, b.Y - a.Y);
+    near = QPoint(static_cast<int>(std::lround((a.X + b.X) / 2.0 - off * (b.Y - a.Y) / len)),
+                  static_cast<int>(std::lround((a.Y + b.Y) / 2.0 + off * (b.X - a.X) / len)));
+    return inner[0];
+  }
+};
+
+TEST_F(FlipWindow, ClickFlipsAnInteriorEdgeAndShiftClickFlipsItBack) {
+  ClickAll(six);
+  Execute(form->tbBarrido);
+  ExpectNoMessage();
+  const std::vector<TEdge> before = EdgeList(form->Doc.CurrentPT);
+  form->tbFlip->trigger();
+  QPoint near;
+  const TEdge e = AnInteriorEdge(near);
+  Click(near.x(), near.y());
+  const std::vector<TEdge> after = EdgeList(form->Doc.CurrentPT);
+  EXPECT_FALSE(std::binary_search(after.begin(), after.end(), e));
+  const TCheckReport r = CheckSubdivision(form->Doc.Points, form->Doc.CurrentPT);
+  ASSERT_TRUE(r.Valid) << r.Reason;
+  EXPECT_TRUE(r.Pointed());
+  EXPECT_EQ(form->FlipsMade(), 1);
+  EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 1")));
+  EXPECT_EQ(form->LNumT->text(), QString::number(r.Triangles));
+  // The new edge is highlighted, then drawn as an inner edge again.
+  std::vector<TEdge> added;
+  std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                      std::back_inserter(added));
+  ASSERT_EQ(added.size(), 1u);
+  const TPoint a = form->Doc.Points[added[0].A], b = form->Doc.Points[added[0].B];
+  EXPECT_TRUE(Is(Canvas(), (a.X + b.X) / 2, (a.Y + b.Y) / 2, QColor(255, 140, 0)));
+  QTest::qWait(900);
+  EXPECT_TRUE(MiddleDrawn(Canvas(), added[0].A, added[0].B, Qt::black));
+
+  QTest::mouseClick(form->Pizarra, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+  EXPECT_EQ(EdgeList(form->Doc.CurrentPT), before);
+  EXPECT_EQ(form->FlipsMade(), 0);
+  EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 0")));
+}
+
+TEST_F(FlipWindow, ClicksAwayFromInteriorEdgesChangeNothing) {
+  ClickAll(six);
+  Execute(form->tbBarrido);
+  form->tbFlip->trigger();
+  const std::vector<TEdge> before = EdgeList(form->Doc.CurrentPT);
+  QPoint near;
+  AnInteriorEdge(near, 6.0);
+  for (QPoint p : {near, QPoint(265, 390), QPoint(5, 5)}) {  // off an edge, on the hull, away
+    Click(p.x(), p.y());
+    EXPECT_EQ(EdgeList(form->Doc.CurrentPT), before);
+  }
+  EXPECT_EQ(form->FlipsMade(), 0);
+}
+
+TEST_F(FlipWindow, ResultsThatAreNotPointedAreRefusedInTheStatusBar) {
+  const struct {
+    QAction* method;  // nullptr: no result shown
+  } rows[] = {{nullptr}, {form->RBarrido}, {form->tbCapas}};
+  for (const auto& row : rows) {
+    form->tbLimpiarClick();
+    form->tbPunto->trigger();
+    ClickAll(six);
+    if (row.method) Execute(row.method);
+    form->tbFlip->trigger();
+    EXPECT_EQ(form->StatusText(0), kNeedPointed);
+    const std::vector<TEdge> before = EdgeList(form->Doc.CurrentPT);
+    Click(330, 292);
+    EXPECT_EQ(form->StatusText(0), kNeedPointed);
+    EXPECT_EQ(EdgeList(form->Doc.CurrentPT), before);
+    EXPECT_TRUE(Shown().empty());
+  }
+}
+
+TEST_F(FlipWindow, ANewCanvasKeepsTheFlipToolsPrompt) {
+  ClickAll(six);
+  Execute(form->tbBarrido);
+  form->tbFlip->trigger();
+  EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 0")));
+  form->tbLimpiarClick();
+  EXPECT_EQ(form->StatusText(0), kNeedPointed);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,209 @@
+#include "methods/Flips.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <random>
+
+#include "geometry/FuncionesMatematicas.h"
+#include "methods/Verificador.h"
+
+namespace qv {
+namespace {
+
+// n points in general position on a 1000 x 1000 square, the same for one seed.
+TNube SeededPoints(int n, uint32_t seed) {
+  std::mt19937 gen(seed);
+  std::uniform_int_distribution<int> coord(0, 1000);
+  TNube points;
+  while (static_cast<int>(points.size()) < n) {
+    points.push_back(TPoint{coord(gen), coord(gen)});
+    if (!InGeneralPosition(points)) points.pop_back();
+  }
+  return points;
+}
+
+TNube ConvexPoints(int n) {  // on the parabola y = x^2: convex, no three on a line
+  TNube points;
+  for (int i = 0; i < n; ++i) points.push_back(TPoint{i * 7, i * i});
+  return points;
+}
+
+// Brute force: every set of 2n - 3 segments that contains the hull edges, crosses nowhere and
+// leaves every point with an angle above 180 degrees (measured with atan2).
+uint64_t BruteForcePointedCount(const TNube& pts) {
+  const int n = static_cast<int>(pts.size());
+  std::vector<TEdge> hull = HullEdges(pts), chosen = hull, candidates;
+  for (int a = 0; a < n; ++a)
+    for (int b = a + 1; b < n; ++b)
+      if (!std::binary_search(hull.begin(), hull.end(), TEdge{a, b})) candidates.push_back({a, b});
+  auto pointedAt = [&](int v) {
+    std::vector<double> angles;
+    for (const TEdge& e : chosen)
+      if (e.A == v || e.B == v) {
+        const TPoint w = pts[e.A == v ? e.B : e.A];
+        angles.push_back(std::atan2(double(w.Y) - pts[v].Y, double(w.X) - pts[v].X));
+      }
+    if (angles.empty()) return false;
+    std::sort(angles.begin(), angles.end());
+    double gap = angles.front() + 2 * std::numbers::pi - angles.back();
+    for (size_t i = 1; i < angles.size(); ++i) gap = std::max(gap, angles[i] - angles[i - 1]);
+    return gap > std::numbers::pi + 1e-12;
+  };
+  auto crosses = [&](TEdge s) {
+    for (const TEdge& t : chosen)
+      if (SegmentIntersection(pts[s.A], pts[s.B], pts[t.A], pts[t.B]) == ProperCrossing)
+        return true;
+    return false;
+  };
+  std::function<uint64_t(size_t)> extend = [&](size_t from) -> uint64_t {
+    if (static_cast<int>(chosen.size()) == 2 * n - 3) {
+      for (int v = 0; v < n; ++v)
+        if (!pointedAt(v)) return 0;
+      return 1;
+    }
+    uint64_t count = 0;
+    for (size_t i = from; i < candidates.size(); ++i) {
+      if (crosses(candidates[i])) continue;
+      chosen.push_back(candidates[i]);
+      if (pointedAt(candidates[i].A) && pointedAt(candidates[i].B)) count += extend(i + 1);
+      chosen.pop_back();
+    }
+    return count;
+  };
+  return extend(0);
+}
+
+uint64_t Catalan(int k) {
+  uint64_t c = 1;
+  for (int i = 0; i < k; ++i) c = c * 2 * (2 * i + 1) / (i + 2);
+  return c;
+}
+
+TEST(FlipCounts, ConvexPositionGivesCatalanForBoth) {
+  for (int n = 3; n <= 10; ++n) {
+    const TNube pts = ConvexPoints(n);
+    EXPECT_EQ(EnumeratePointedPseudoTriangulations(pts), Catalan(n - 2)) << n;
+    EXPECT_EQ(EnumerateTriangulations(pts), Catalan(n - 2)) << n;
+  }
+}
+
+TEST(FlipCounts, TriangleWithOneInnerPoint) {
+  const TNube pts{{0, 0}, {100, 0}, {40, 90}, {45, 30}};
+  EXPECT_EQ(EnumeratePointedPseudoTriangulations(pts), 3u);
+  EXPECT_EQ(EnumerateTriangulations(pts), 1u);
+}
+
+TEST(FlipCounts, FlipGraphSearchAgreesWithBruteForce) {
+  for (int n = 4; n <= 7; ++n)
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+      const TNube pts = SeededPoints(n, seed * 100 + n);
+      EXPECT_EQ(EnumeratePointedPseudoTriangulations(pts), BruteForcePointedCount(pts))
+          << n << " points, seed " << seed;
+    }
+}
+
+TEST(FlipCounts, TriangulationsNeverOutnumberPointedPseudoTriangulations) {
+  for (int n = 4; n <= 9; ++n) {
+    const TNube pts = SeededPoints(n, 7000 + n);
+    EXPECT_LE(EnumerateTriangulations(pts), EnumeratePointedPseudoTriangulations(pts)) << n;
+  }
+}
+
+TEST(FlipCounts, EveryEnumeratedOneIsDistinctAndValid) {
+  const TNube pts = SeededPoints(7, 42);
+  std::set<std::vector<TEdge>> seen;
+  EnumeratePointedPseudoTriangulations(pts, [&](const std::vector<TEdge>& edges) {
+    EXPECT_TRUE(seen.insert(edges).second);
+    EXPECT_TRUE(CheckPseudoTriangulation(pts, edges).Valid);
+    return true;
+  });
+  EXPECT_EQ(seen.size(), BruteForcePointedCount(pts));
+}
+
+// A random walk: each flip gives a checked pointed pseudo-triangulation with 2n - 3 edges and
+// n - 2 faces, whose subdivision passes the checker too, and flipping the new edge undoes it.
+TEST(Flip, RandomWalkKeepsPointedPseudoTriangulationsAndFlipsBack) {
+  for (uint32_t seed : {3u, 11u, 29u}) {
+    const TNube pts = SeededPoints(14, seed);
+    const std::vector<TEdge> hull = HullEdges(pts);
+    std::vector<TEdge> edges = SweepPseudoTriangulation(pts);
+    std::mt19937 gen(seed);
+    for (int step = 0; step < 40; ++step) {
+      const std::vector<TEdge> inner = InteriorEdges(edges, hull), before = edges;
+      const TEdge e = inner[gen() % inner.size()];
+      const TEdge f = FlipPseudoTriangulationEdge(pts, edges, e, hull);
+      ASSERT_NE(f, kNoEdge);
+      ASSERT_NE(f, e);
+      const TCheckReport r = CheckPseudoTriangulation(pts, edges);
+      ASSERT_TRUE(r.Valid) << r.Reason;
+      EXPECT_EQ(edges.size(), 2 * pts.size() - 3);
+      EXPECT_EQ(r.Faces, static_cast<int>(pts.size()) - 2);
+      EXPECT_TRUE(IsPointed(pts, edges));
+      TDCEL d;
+      BuildSubdivision(pts, edges, d);
+      EXPECT_TRUE(CheckSubdivision(pts, d).Valid);
+      std::vector<TEdge> back = edges;
+      EXPECT_EQ(FlipPseudoTriangulationEdge(pts, back, f, hull), e);
+      EXPECT_EQ(back, before);
+    }
+  }
+}
+
+TEST(Flip, RefusesHullEdgesAndNonEdgesLeavingTheListAlone) {
+  const TNube pts = SeededPoints(8, 5);
+  const std::vector<TEdge> hull = HullEdges(pts);
+  std::vector<TEdge> edges = SweepPseudoTriangulation(pts);
+  const std::vector<TEdge> before = edges;
+  std::vector<TEdge> absent;
+  for (int a = 0; a < 8 && absent.empty(); ++a)
+    for (int b = a + 1; b < 8 && absent.empty(); ++b)
+      if (!std::binary_search(edges.begin(), edges.end(), TEdge{a, b})) absent.push_back({a, b});
+  for (TEdge e : {hull.front(), hull.back(), absent.front(), TEdge{absent[0].B, absent[0].A}}) {
+    EXPECT_EQ(FlipPseudoTriangulationEdge(pts, edges, e, hull), kNoEdge);
+    EXPECT_EQ(FlipTriangulationEdge(pts, edges, e, hull), kNoEdge);
+    EXPECT_EQ(edges, before);
+  }
+}
+
+TEST(IsPointed, Table) {
+  // Triangle 0 1 2 with point 3 inside, point 4 outside beyond edge 0-1.
+  const TNube pts{{0, 0}, {100, 0}, {40, 90}, {45, 30}};
+  const std::vector<TEdge> triangle{{0, 1}, {0, 2}, {1, 2}};
+  struct TRow {
+    std::vector<TEdge> Extra;
+    bool Pointed;
+  } rows[] = {
+      {{{0, 3}, {1, 3}}, true},           // the inner point sees an angle above 180
+      {{{0, 3}, {1, 3}, {2, 3}}, false},  // joined to all three: no angle above 180
+      {{}, false},                        // the inner point has no edge
+      {{{2, 3}}, true},                   // one edge is pointed
+  };
+  for (const TRow& row : rows) {
+    std::vector<TEdge> edges = triangle;
+    edges.insert(edges.end(), row.Extra.begin(), row.Extra.end());
+    EXPECT_EQ(IsPointed(pts, edges), row.Pointed) << row.Extra.size();
+  }
+  // A hull point with a straight angle is not pointed.
+  EXPECT_FALSE(IsPointed(TNube{{0, 0}, {50, 0}, {100, 0}, {50, 80}},
+                         {{0, 1}, {1, 2}, {0, 3}, {1, 3}, {2, 3}}));
+}
+
+TEST(InGeneralPosition, Table) {
+  struct TRow {
+    TNube Points;
+    bool General;
+  } rows[] = {
+      {{{0, 0}, {10, 1}, {3, 7}, {8, 9}}, true},
+      {{{0, 0}, {10, 1}, {0, 0}}, false},
+      {{{0, 0}, {5, 5}, {9, 1}, {10, 10}}, false},
+      {{{-2147483647, -2147483647}, {2147483647, 2147483646}, {0, -1}, {5, 3}}, true},
+      {{{-2147483647, -2147483647}, {2147483647, 2147483647}, {0, 0}}, false},
+  };
+  for (const TRow& row : rows) EXPECT_EQ(InGeneralPosition(row.Points), row.General);
+}
+
+}  // namespace
+}  // namespace qv
