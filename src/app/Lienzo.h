@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/Documento.h"
+#include "app/LienzoGrabacion.h"
 #include "dcel/DCEL.h"
 #include "geometry/Tipos.h"
 
@@ -108,6 +109,8 @@ class TCanvas {
   void Flush();
   // The raster surface, flushed; nullptr for another paint device.
   const QImage* Image();
+  // What the canvas shows, as operations since it was last filled whole.
+  const TCanvasRecording& Recording() const { return recording_; }
 
  private:
   // Pixels of one ellipse as Qt draws it, relative to the box's top-left corner.
@@ -123,6 +126,7 @@ class TCanvas {
   uint32_t* Bits();
   void RasterSegment(TPoint from, TPoint to);
   const TSprite& Sprite(int width, int height);
+  void Record(TCanvasOp::TKind kind, int x1, int y1, int x2, int y2, int item = -1);
 
   QPaintDevice* device_;
   QImage* image_;
@@ -135,6 +139,7 @@ class TCanvas {
   QColor brushColor_{Qt::white};
   TPoint penPos_;
   std::vector<TSprite> sprites_;
+  TCanvasRecording recording_;
 };
 
 // Where DrawCompass starts its flood fill: inside the dart, in the half it points to.

@@ -13,6 +13,7 @@
 
 #include "app/EleccionT.h"
 #include "app/Iconos.h"
+#include "app/PanelComparar.h"
 #include "geometry/UserError.h"
 
 namespace qv {
@@ -46,6 +47,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   CreateMenus();
   CreateStatusBar();
   CreatePanels();
+  PanelComparar = InstallComparePanel(*this);
   FormCreate();
   ClientArea->installEventFilter(this);
   InstallKeyHandler();

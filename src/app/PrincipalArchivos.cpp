@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/Exportar.h"
 #include "app/Jpeg.h"
 #include "app/Principal.h"
 #include "geometry/UserError.h"
@@ -24,8 +25,9 @@ namespace {
 const QString kPointsFilter = QStringLiteral("PT Files (*.pt)|*.PT");
 const QString kPointsExtension = QStringLiteral("*.pt");
 const QString kImageFilter = QStringLiteral("Image Files (*.bmp, *.jpg)|*.BMP;*.JPG");
-const QString kSaveImageFilter =
-    QStringLiteral("Bitmap Files (*.bmp)|*.BMP|Jpeg Files (*.jpg)|*.JPG");
+const QString kSaveImageFilter = QStringLiteral(
+    "Bitmap Files (*.bmp)|*.BMP|Jpeg Files (*.jpg)|*.JPG|PNG Files (*.png)|*.PNG|"
+    "SVG Files (*.svg)|*.SVG|PDF Files (*.pdf)|*.PDF|TikZ Files (*.tikz)|*.TIKZ");
 const QString kImageExtension = QStringLiteral("*.bmp");
 
 // An image file larger than this is not read into memory: no picture the canvas can show needs
@@ -94,8 +96,16 @@ QImage DecodeBackground(const QString& name) {
   return picture.convertToFormat(QImage::Format_RGB32);
 }
 
-// The canvas as file content: a baseline JPEG of quality 90 for a JPEG name, else a BMP.
-std::string EncodeCanvas(const QImage& canvas, const QString& name) {
+// The canvas as file content: PNG, SVG, PDF or TikZ by those extensions, a baseline JPEG of
+// quality 90 for a JPEG name, else a BMP.
+std::string EncodeCanvas(TPizarra& pizarra, const QString& name) {
+  const QString extension = UpperExtension(name);
+  for (const char* drawing : {".PNG", ".SVG", ".PDF", ".TIKZ"}) {
+    if (extension == QLatin1String(drawing)) {
+      return EncodeCanvasAs(name, pizarra.Canvas()).toStdString();
+    }
+  }
+  const QImage& canvas = pizarra.Surface();
   if (IsJpegName(name)) {
     const std::vector<unsigned char> jpeg = EncodeJpeg(canvas, kJpegQuality);
     return std::string(jpeg.begin(), jpeg.end());
@@ -201,7 +211,7 @@ void TForm1::tbGuardarFondoClick() {
   const QString name = FileDialogs().SaveFileName(kSaveImageFilter, kImageExtension, SaveName);
   if (name.isEmpty()) return;
   SaveName = name;
-  WriteFileSafely(LocalName(name), EncodeCanvas(Pizarra->Surface(), name));
+  WriteFileSafely(LocalName(name), EncodeCanvas(*Pizarra, name));
 }
 
 }  // namespace qv

@@ -1,8 +1,12 @@
 #include "cli/CliRun.h"
 
+#include <unistd.h>
+
+#include <iostream>
 #include <numeric>
 #include <sstream>
 
+#include "cli/CliExperiment.h"
 #include "cli/CliJson.h"
 #include "cli/ImageExport.h"
 #include "geometry/UserError.h"
@@ -51,6 +55,11 @@ int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& 
   if (!options.Check) return kExitOk;
   PrintCheck(text, report);
   return report.Valid ? kExitOk : kExitCheckFailed;
+}
+
+// A progress bar only where a person watches: the process's own standard error, a terminal.
+bool ProgressOnTerminal(const std::ostream& err) {
+  return &err == &std::cerr && isatty(STDERR_FILENO) != 0;
 }
 
 }  // namespace
@@ -114,6 +123,14 @@ void PrintCheck(std::ostream& out, const TCheckReport& r) {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const TMethodTable& methods) {
+  if (args.size() == 1 && args[0] == "--version") {
+    out << "quilvaron-cli " << QUILVARON_VERSION << "\n";
+    return kExitOk;
+  }
+  if (!args.empty() && args[0] == "experiment") {
+    return RunExperiment({args.begin() + 1, args.end()}, out, err, ProgressOnTerminal(err),
+                         methods);
+  }
   const TCliMethod* method = nullptr;
   TCliOptions options;
   try {

@@ -8,11 +8,13 @@
 
 namespace qv::cli {
 
-// True for the file types --image writes: .bmp, .jpg, .jpeg, .png and .svg (any case).
+// True for the file types --image writes: .bmp, .jpg, .jpeg, .png, .svg, .pdf and .tikz (any
+// case).
 bool ImageTypeKnown(const std::string& path);
 
 // Draws the result of the run into options.ImageFile: BMP, JPEG (baseline, quality 90), PNG,
-// or SVG as a vector drawing. Throws UserError when the file cannot be written.
+// SVG or PDF as a vector drawing, or a TikZ picture. Throws UserError when the file cannot be
+// written.
 void WriteResultImage(const TCliOptions& options, const TCliDocument& document);
 
 }  // namespace qv::cli
