@@ -4,10 +4,13 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+#include <limits>
 
 #include "app/Principal.h"
 #include "geometry/UserError.h"

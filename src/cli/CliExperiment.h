@@ -2,7 +2,9 @@
 // CSV row per run and method, and a summary of the figures per method and size.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
