@@ -6,10 +6,12 @@
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
+#include <QPen>
 #include <QSvgGenerator>
 #include <QValueAxis>
 #include <QtCharts/QChart>
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 #include "geometry/UserError.h"
@@ -18,8 +20,13 @@
 namespace qv::cli {
 namespace {
 
-constexpr int kChartWidth = 640;
+constexpr int kChartWidth = 760;
 constexpr int kChartHeight = 480;
+
+// One colour per method, told apart also in print.
+const QColor kLineColours[] = {{31, 119, 180},  {255, 127, 14},  {44, 160, 44},
+                               {214, 39, 40},   {148, 103, 189}, {140, 86, 75},
+                               {227, 119, 194}, {127, 127, 127}, {188, 189, 34}};
 
 // Charts are graphics widgets: they need an application object, made on the offscreen
 // platform the first time.
@@ -33,14 +40,17 @@ void EnsureApplication() {
 }
 
 // One line per method through its mean of figure k at each size, on a logarithmic n axis.
-QChart* FigureChart(const std::vector<TSummaryRow>& summary, size_t k, const QString& title) {
+QChart* FigureChart(const std::vector<TSummaryRow>& summary, size_t k, const QString& title,
+                    const char* format) {
   auto* chart = new QChart;
   chart->setTitle(title);
+  chart->legend()->setAlignment(Qt::AlignRight);
   auto* axisX = new QLogValueAxis;
   axisX->setTitleText(QStringLiteral("n (points)"));
   axisX->setLabelFormat(QStringLiteral("%g"));
   auto* axisY = new QValueAxis;
   axisY->setTitleText(title);
+  axisY->setLabelFormat(QString::fromLatin1(format));
   chart->addAxis(axisX, Qt::AlignBottom);
   chart->addAxis(axisY, Qt::AlignLeft);
   std::map<std::string, QLineSeries*> lines;
@@ -53,6 +63,10 @@ QChart* FigureChart(const std::vector<TSummaryRow>& summary, size_t k, const QSt
     if (line == nullptr) {
       line = new QLineSeries;
       line->setName(QString::fromStdString(s.Method));
+      const size_t index = lines.size() - 1;  // this line is already counted
+      QPen pen(kLineColours[index % std::size(kLineColours)], 2);
+      pen.setStyle(index % 2 == 0 ? Qt::SolidLine : Qt::DashLine);
+      line->setPen(pen);
       chart->addSeries(line);
       line->attachAxis(axisX);
       line->attachAxis(axisY);
@@ -76,8 +90,8 @@ QChart* FigureChart(const std::vector<TSummaryRow>& summary, size_t k, const QSt
 void WriteSummaryPlot(const std::string& path, const std::vector<TSummaryRow>& summary) {
   EnsureApplication();
   QGraphicsScene scene;
-  QChart* weight = FigureChart(summary, 0, QStringLiteral("Mean weight"));
-  QChart* degree = FigureChart(summary, 1, QStringLiteral("Mean vertex degree"));
+  QChart* weight = FigureChart(summary, 0, QStringLiteral("Mean weight"), "%.0f");
+  QChart* degree = FigureChart(summary, 1, QStringLiteral("Mean vertex degree"), "%.1f");
   scene.addItem(weight);
   scene.addItem(degree);
   degree->setPos(kChartWidth, 0);
