@@ -83,7 +83,7 @@ TEST(Export, PdfIsOnePageOfTheCanvasSizeAndTikzReadsAsOnScreen) {
   ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly) && tikzFile.open(QIODevice::ReadOnly));
   const QByteArray page = pdfFile.readAll();
   EXPECT_TRUE(page.startsWith("%PDF-"));
-  EXPECT_TRUE(page.contains("/MediaBox [0 0 160 120]"));
+  EXPECT_TRUE(page.contains("/MediaBox [0 0 160.000000 120.000000]"));
   const QString picture = QString::fromUtf8(tikzFile.readAll());
   // 160 pixels become 12 cm (0.075 cm each) and y turns upwards: (60, 10) lies at
   // (4.5, (120 - 10) * 0.075) and the hull edge from (20, 100) to (60, 10) is drawn.
