@@ -5,7 +5,7 @@
 
 #include "PuntosBench.h"
 #include "dcel/DCEL.h"
-#include "geometry/CierreConvexo.h"
+#include "methods/Constructores.h"
 #include "methods/Ejecucion.h"
 #include "methods/Incremental.h"
 

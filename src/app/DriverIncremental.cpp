@@ -14,19 +14,24 @@ const QString kVertexDone =
 }  // namespace
 
 // The triangulation of the n-cornered hull, as the chooser holds it. While a point is dragged
-// and the hull keeps its number of corners, the last choice serves again without asking, so
-// that the drawing can follow the mouse.
+// or removed and the hull keeps its number of corners, the last choice serves again without
+// asking, so that the drawing can follow the mouse.
 const TDCEL& TForm1::ChooseHullTriangulation(int n) {
   PonEstado(0, QStringLiteral("Choose initial triangulation for convex hull"));
   IChooser& chooser = Chooser();
   // The boxes concern the shortest-paths method only.
   chooser.SetOptionsEnabled(false);
   chooser.Choice().Recompute = true;
-  const bool reuse = Doc.DraggedPoint != kNone && chooser.Choice().Size() == n;
+  const bool reuse = (Doc.DraggedPoint != kNone || reuseChoice_) && chooser.Choice().Size() == n;
   // Whatever the answer, the triangulation on show is the one used.
-  if (!reuse) chooser.ShowModal(n);
+  if (!reuse) ShowChooser(n);
   chooser.SetOptionsEnabled(true);
   return chooser.Choice().Triangulation();
+}
+
+bool TForm1::ShowChooser(int n) {
+  EndDrag();
+  return Chooser().ShowModal(n);
 }
 
 void TForm1::RunIncremental() {

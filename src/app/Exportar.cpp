@@ -8,8 +8,9 @@
 #include <QSvgGenerator>
 
 #include "app/Jpeg.h"
+#include "app/LienzoGrabacion.h"
 #include "geometry/UserError.h"
-#include "io/ArchivoPT.h"
+#include "io/Salida.h"
 
 namespace qv {
 
@@ -17,18 +18,41 @@ namespace {
 
 const char* const kKnownTypes[] = {"bmp", "jpg", "jpeg", "png", "svg", "pdf", "tikz"};
 
-QString Extension(const QString& path) {
-  return QFileInfo(path).suffix().toLower();
-}
-
 void CheckSize(int width, int height) {
   if (width < 1 || height < 1 || width > 20000 || height > 20000) {
     throw UserError("The canvas size must be between 1 and 20000 pixels on each side.");
   }
 }
 
-QByteArray SvgBytes(const TCanvasRecording& recording, int width, int height) {
-  QBuffer buffer;
+[[noreturn]] void UnknownType(const QString& type) {
+  throw UserError("Unknown image type '" + type.left(40).toStdString() +
+                  "': use .bmp, .jpg, .png, .svg, .pdf or .tikz.");
+}
+
+// Qt's name of a raster type, "JPG" for libjpeg's, or nullptr for a type that is no raster.
+const char* RasterFormat(const QString& type) {
+  const QString t = type.toLower();
+  if (t == QLatin1String("jpg") || t == QLatin1String("jpeg")) return "JPG";
+  if (t == QLatin1String("bmp")) return "BMP";
+  if (t == QLatin1String("png")) return "PNG";
+  return nullptr;
+}
+
+// A blank raster of the canvas's size; refused when memory is short.
+QImage BlankImage(int width, int height) {
+  CheckSize(width, height);
+  QImage image(width, height, QImage::Format_RGB32);
+  if (image.isNull()) {
+    throw UserError("Not enough memory for a canvas of " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels.");
+  }
+  image.fill(Qt::white);
+  return image;
+}
+
+std::string SvgBytes(const TCanvasRecording& recording, int width, int height) {
+  QByteArray svg;
+  QBuffer buffer(&svg);
   buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
   generator.setOutputDevice(&buffer);
@@ -39,12 +63,13 @@ QByteArray SvgBytes(const TCanvasRecording& recording, int width, int height) {
     TCanvas canvas(&generator, width, height);
     ReplayRecording(recording, canvas);
   }
-  return buffer.data();
+  return svg.toStdString();
 }
 
 // One page of the canvas's size at 72 dots per inch: a pixel becomes a point.
-QByteArray PdfBytes(const TCanvasRecording& recording, int width, int height) {
-  QBuffer buffer;
+std::string PdfBytes(const TCanvasRecording& recording, int width, int height) {
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
   buffer.open(QIODevice::WriteOnly);
   {
     QPdfWriter writer(&buffer);
@@ -56,52 +81,30 @@ QByteArray PdfBytes(const TCanvasRecording& recording, int width, int height) {
     TCanvas canvas(&writer, width, height);
     ReplayRecording(recording, canvas);
   }
-  return buffer.data();
-}
-
-QByteArray RasterBytes(const QImage& image, const char* format) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, format)) throw UserError("Bitmap image is not valid");
-  return bytes;
+  return pdf.toStdString();
 }
 
 }  // namespace
 
-bool ExportTypeKnown(const QString& path) {
-  const QString ext = Extension(path);
+QString ImageType(const QString& path) {
+  return QFileInfo(path).suffix().toLower();
+}
+
+bool ImageTypeWritten(const QString& type) {
+  const QString t = type.toLower();
   for (const char* known : kKnownTypes) {
-    if (ext == QLatin1String(known)) return true;
+    if (t == QLatin1String(known)) return true;
   }
   return false;
 }
 
-QByteArray EncodeCanvasAs(const QString& path, TCanvas& canvas) {
-  const QString ext = Extension(path);
-  const TCanvasRecording& recording = canvas.Recording();
-  const int w = canvas.Width(), h = canvas.Height();
-  if (ext == QLatin1String("svg")) return SvgBytes(recording, w, h);
-  if (ext == QLatin1String("pdf")) return PdfBytes(recording, w, h);
-  if (ext == QLatin1String("tikz")) return QByteArray::fromStdString(TikzPicture(recording, w, h));
-  const QImage* image = canvas.Image();
-  if (image == nullptr || !ExportTypeKnown(path)) {
-    throw UserError("Unknown image type '" + ext.toStdString() +
-                    "': use .bmp, .jpg, .png, .svg, .pdf or .tikz.");
-  }
-  if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg")) {
-    const std::vector<unsigned char> jpeg = EncodeJpeg(*image, kJpegQuality);
-    return QByteArray(reinterpret_cast<const char*>(jpeg.data()),
-                      static_cast<qsizetype>(jpeg.size()));
-  }
-  return RasterBytes(*image, ext == QLatin1String("png") ? "PNG" : "BMP");
+bool ExportTypeKnown(const QString& path) {
+  return ImageTypeWritten(ImageType(path));
 }
 
 QImage RenderImage(TDocumento& document, const TPenStyles& styles, int width, int height,
                    const TDrawFunction& draw) {
-  CheckSize(width, height);
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  QImage image = BlankImage(width, height);
   QImage compass;
   {
     TCanvas canvas(&image);
@@ -111,24 +114,52 @@ QImage RenderImage(TDocumento& document, const TPenStyles& styles, int width, in
   return image;
 }
 
-void ExportDrawing(const QString& path, TDocumento& document, const TPenStyles& styles, int width,
-                   int height, const TDrawFunction& draw) {
-  CheckSize(width, height);
-  if (!ExportTypeKnown(path)) {
-    throw UserError("Unknown image type '" + Extension(path).toStdString() +
-                    "': use .bmp, .jpg, .png, .svg, .pdf or .tikz.");
+std::string EncodeRaster(const QImage& image, const QString& type) {
+  const char* format = RasterFormat(type);
+  if (format == nullptr) UnknownType(type);
+  if (std::string(format) == "JPG") {
+    const std::vector<unsigned char> jpeg = EncodeJpeg(image, kJpegQuality);
+    return std::string(jpeg.begin(), jpeg.end());
   }
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, format)) throw UserError("Bitmap image is not valid");
+  return bytes.toStdString();
+}
+
+std::string EncodeCanvas(const QString& type, TCanvas& canvas) {
+  const QString t = type.toLower();
+  const TCanvasRecording& recording = canvas.Recording();
+  const int w = canvas.Width(), h = canvas.Height();
+  if (t == QLatin1String("svg")) return SvgBytes(recording, w, h);
+  if (t == QLatin1String("pdf")) return PdfBytes(recording, w, h);
+  if (t == QLatin1String("tikz")) return TikzPicture(recording, w, h);
+  if (RasterFormat(t) == nullptr) UnknownType(type);
+  const QImage* image = canvas.Image();
+  if (image == nullptr) UnknownType(type);
+  return EncodeRaster(*image, t);
+}
+
+std::string EncodeDrawing(const QString& type, TDocumento& document, const TPenStyles& styles,
+                          int width, int height, const TDrawFunction& draw) {
+  if (!ImageTypeWritten(type)) UnknownType(type);  // refused before anything is drawn
+  QImage image = BlankImage(width, height);
   QImage compass;
   TCanvas canvas(&image);
   {
     TDrawing drawing(canvas, compass, document, styles);
     draw(drawing);
   }
-  WriteFileSafely(QFile::encodeName(path).toStdString(),
-                  EncodeCanvasAs(path, canvas).toStdString());
+  return EncodeCanvas(type, canvas);
 }
+
+void ExportDrawing(const QString& path, TDocumento& document, const TPenStyles& styles, int width,
+                   int height, const TDrawFunction& draw) {
+  WriteFileSafely(QFile::encodeName(path).toStdString(),
+                  EncodeDrawing(ImageType(path), document, styles, width, height, draw));
+}
+
 void ExportSubdivision(const QString& path, const TNube& points, const TDCEL& result,
                        const TPenStyles& styles, int width, int height, bool grid, int sweepAngle) {
   TDocumento document;

@@ -191,6 +191,8 @@ class TForm1 : public QMainWindow {
   // ----- execution
   void tbEjecutarClick();
   void ExecuteSelectedMethod();
+  // The driver of SelectedMethod; with none, the points only.
+  void RunSelectedDriver();
   void Redraw();
   // One driver per method, each in its own file.
   void RunSweepLine();
@@ -204,12 +206,18 @@ class TForm1 : public QMainWindow {
   // Writes the six figures into the statistics panel.
   void FillStatistics(const TStatistics& s);
   void ResetStatistics();
+  // Places the six figures beside their captions, each whole: a column whose figure does not
+  // fit left of its edge (x 105, x 208) moves that edge outwards, and the panel grows with it.
+  void LayoutStatistics();
 
   // ----- canvas editing
   void tbPuntoClick();
   void tbMoverClick();
   void tbBorrarClick();
   void tbUnirClick();
+  // What status panel 0 says while the canvas shows points and no result: the prompt of the
+  // editing mode in use.
+  QString ToolPrompt() const;
   void PizarraMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
   void PizarraMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
   void PizarraMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -251,6 +259,13 @@ class TForm1 : public QMainWindow {
   void FollowUp(bool resultShown);
   // The incremental driver's starting triangulation of a hull with n corners (n > 3).
   const TDCEL& ChooseHullTriangulation(int n);
+  // Shows the triangulation chooser for a run; a drag it interrupts ends there.
+  bool ShowChooser(int n);
+  // A modal dialog takes the mouse from a drag: the point is let go, as its release (which the
+  // canvas will never see) would.
+  void EndDrag();
+  // One step of a drag while a result follows the point.
+  void FollowDrag();
   void PlacePoint(int x, int y);
   void GrabPoint(int x, int y);
   void ChainPoint(int x, int y);
@@ -268,6 +283,16 @@ class TForm1 : public QMainWindow {
   IChooser* chooser_ = nullptr;
   bool shown_ = false;
   bool closing_ = false;
+  // Executions in progress: above 0 only while a run waits in its modal dialog, during which
+  // window events (a resize) must not start another one.
+  int runDepth_ = 0;
+  // A removal is being followed: the chooser's last choice serves again for a hull of its size.
+  bool reuseChoice_ = false;
+  // The refusal standing while a dragged point sits where the method refuses it, and the text
+  // panel 0 showed before it.
+  QString dragRefusal_;
+  QString dragStatus_;
+  std::array<QLabel*, 6> statCaptions_{};
 };
 
 }  // namespace qv

@@ -3,7 +3,6 @@
 // Every command first does all that can fail (reading and checking a whole file, decoding a
 // whole image, writing a file beside its target) and only then touches the document and the
 // canvas, so a failure leaves both as they were and never half a file on the disk.
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -98,23 +97,15 @@ QImage DecodeBackground(const QString& name) {
 
 // The canvas as file content: PNG, SVG, PDF or TikZ by those extensions, a baseline JPEG of
 // quality 90 for a JPEG name, else a BMP.
-std::string EncodeCanvas(TPizarra& pizarra, const QString& name) {
+std::string CanvasContent(TPizarra& pizarra, const QString& name) {
   const QString extension = UpperExtension(name);
   for (const char* drawing : {".PNG", ".SVG", ".PDF", ".TIKZ"}) {
     if (extension == QLatin1String(drawing)) {
-      return EncodeCanvasAs(name, pizarra.Canvas()).toStdString();
+      return EncodeCanvas(extension.mid(1).toLower(), pizarra.Canvas());
     }
   }
-  const QImage& canvas = pizarra.Surface();
-  if (IsJpegName(name)) {
-    const std::vector<unsigned char> jpeg = EncodeJpeg(canvas, kJpegQuality);
-    return std::string(jpeg.begin(), jpeg.end());
-  }
-  QByteArray bmp;
-  QBuffer buffer(&bmp);
-  buffer.open(QIODevice::WriteOnly);
-  if (!canvas.save(&buffer, "BMP")) throw UserError("Bitmap image is not valid");
-  return bmp.toStdString();
+  return EncodeRaster(pizarra.Surface(),
+                      IsJpegName(name) ? QStringLiteral("jpg") : QStringLiteral("bmp"));
 }
 
 }  // namespace
@@ -154,6 +145,7 @@ void TForm1::tbCargarClick() {
     Doc.SelectedMethod = TMethod::NoMethod;
   }
   PonEstado(1, PointsText(Doc.PointCount()));
+  PonEstado(0, ToolPrompt());
   ResetStatistics();
   setWindowTitle(QLatin1Char(' ') + QFileInfo(name).fileName() + QStringLiteral(" - Quilvaron"));
 }
@@ -211,7 +203,7 @@ void TForm1::tbGuardarFondoClick() {
   const QString name = FileDialogs().SaveFileName(kSaveImageFilter, kImageExtension, SaveName);
   if (name.isEmpty()) return;
   SaveName = name;
-  WriteFileSafely(LocalName(name), EncodeCanvas(*Pizarra, name));
+  WriteFileSafely(LocalName(name), CanvasContent(*Pizarra, name));
 }
 
 }  // namespace qv

@@ -32,7 +32,25 @@ void TForm1::ExecuteSelectedMethod() {
     PonEstado(0, QString());
     throw UserError("At least 3 points are needed.");
   }
+  // The chooser a run shows lets window events in (a resize); none may start another run.
+  struct TRunScope {
+    int& depth;
+    explicit TRunScope(int& d) : depth(d) { ++depth; }
+    ~TRunScope() { --depth; }
+  } scope(runDepth_);
   Doc.CurrentPT.Clear();
+  try {
+    RunSelectedDriver();
+  } catch (const UserError& e) {
+    // The canvas lost its result: panel 0 says why there is none.
+    if (!Doc.ResultShown) PonEstado(0, QString::fromStdString(e.what()));
+    throw;
+  }
+  Doc.ResultShown = true;
+  if (PanelComparar != nullptr) PanelComparar->Follow(Doc.DraggedPoint != kNone);
+}
+
+void TForm1::RunSelectedDriver() {
   switch (Doc.SelectedMethod) {
     case TMethod::SweepLine:
       RunSweepLine();
@@ -53,8 +71,6 @@ void TForm1::ExecuteSelectedMethod() {
       Drawing().DrawPoints(false);
       break;
   }
-  Doc.ResultShown = true;
-  if (PanelComparar != nullptr) PanelComparar->Follow(Doc.DraggedPoint != kNone);
 }
 
 void TForm1::FinishDriver(const QString& resultText) {
@@ -79,12 +95,14 @@ void TForm1::FillStatistics(const TStatistics& s) {
   LNumT->setText(QString::number(s.Triangles));
   LNumCaras->setText(QString::number(s.Faces));
   LGradoV->setText(QString::number(s.VertexDegree));
+  LayoutStatistics();
 }
 
 void TForm1::ResetStatistics() {
   for (QLabel* label : {LPeso, LGradoV, LGradoC, LPuntos, LNumCaras, LNumT}) {
     label->setText(QStringLiteral("0"));
   }
+  LayoutStatistics();
 }
 
 void TForm1::Redraw() {

@@ -40,6 +40,9 @@ struct TCliMethod {
   std::function<TStatistics(const TCliDocument&)> Statistics;
   // The method takes the points as a closed polygon (a "POL" file).
   bool PolygonInput = false;
+  // The options the method reads; given to another method they are refused.
+  bool UsesTriangulation = false;  // --triangulation
+  bool UsesPockets = false;        // --pockets
 };
 
 using TMethodTable = std::vector<TCliMethod>;

@@ -42,9 +42,24 @@ void EnsureFonts() {
   static QApplication application(argc, argv);
 }
 
+void DropMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// Keeps Qt's messages away from the terminal while it lives.
+class TQuietQt {
+ public:
+  TQuietQt() : previous_(qInstallMessageHandler(DropMessage)) {}
+  ~TQuietQt() { qInstallMessageHandler(previous_); }
+  TQuietQt(const TQuietQt&) = delete;
+  TQuietQt& operator=(const TQuietQt&) = delete;
+
+ private:
+  QtMessageHandler previous_;
+};
+
 }  // namespace
 
-void WriteResultImage(const TCliOptions& options, const TCliDocument& document) {
+std::string ResultImage(const TCliOptions& options, const TCliDocument& document) {
+  const TQuietQt quiet;
   TDocumento doc;
   doc.Points = document.Points;
   doc.CurrentPT = document.PT;
@@ -52,7 +67,8 @@ void WriteResultImage(const TCliOptions& options, const TCliDocument& document) 
   const TPenStyles styles;  // the window's pens at start
   TDrawFunction draw;
   // Qt's PDF writer lays out its page with the platform's fonts.
-  if (QFileInfo(QString::fromStdString(options.ImageFile)).suffix().toLower() == "pdf")
+  if (QFileInfo(QString::fromStdString(options.ImageFile)).suffix().toLower() ==
+      QLatin1String("pdf"))
     EnsureFonts();
   if (document.HasSubdivision && options.Method == "shortest-paths") {
     // The chooser's boxes as they start: "Labels" on, "Monocolor" off; "Pockets" from the
@@ -70,8 +86,8 @@ void WriteResultImage(const TCliOptions& options, const TCliDocument& document) 
   } else {
     throw UserError("--image cannot draw the result of method '" + options.Method + "' yet.");
   }
-  ExportDrawing(QString::fromStdString(options.ImageFile), doc, styles, options.CanvasWidth,
-                options.CanvasHeight, draw);
+  return EncodeDrawing(ImageType(QString::fromStdString(options.ImageFile)), doc, styles,
+                       options.CanvasWidth, options.CanvasHeight, draw);
 }
 
 }  // namespace qv::cli

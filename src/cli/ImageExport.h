@@ -12,9 +12,10 @@ namespace qv::cli {
 // case).
 bool ImageTypeKnown(const std::string& path);
 
-// Draws the result of the run into options.ImageFile: BMP, JPEG (baseline, quality 90), PNG,
-// SVG or PDF as a vector drawing, or a TikZ picture. Throws UserError when the file cannot be
-// written.
-void WriteResultImage(const TCliOptions& options, const TCliDocument& document);
+// The result of the run drawn as the content of options.ImageFile, of the type its extension
+// names: BMP, JPEG (baseline, quality 90), PNG, SVG or PDF as a vector drawing, or a TikZ
+// picture. Nothing is written here and nothing is printed: Qt's warnings while drawing stay off
+// the terminal.
+std::string ResultImage(const TCliOptions& options, const TCliDocument& document);
 
 }  // namespace qv::cli

@@ -272,12 +272,43 @@ TEST_F(CliProgram, FailuresOfTheSystemExitWith2AndTheWindowsMessage) {
   TRunResult bad = Run(Path("bad.pt"));
   EXPECT_EQ(bad.Status, 2);
   EXPECT_EQ(bad.Err, "'1.5' is not a valid integer value\n");
-  TRunResult unwritable = Run("--random 5 --json " + Path("no/such/dir.json"));
-  EXPECT_EQ(unwritable.Status, 2);
-  EXPECT_EQ(unwritable.Err, "File not found\n");
 }
 
-// The whole table of bad usages runs in-process; here the program's own exit and streams.
+TEST_F(CliProgram, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
+  std::filesystem::create_directories(Path("taken.svg"));
+  std::ofstream(Path("old.json")) << "old";
+  struct Row {
+    std::string args, failed, reason;
+  };
+  for (const Row& row : std::vector<Row>{
+           {"--json " + Path("no/such/dir.json"), Path("no/such/dir.json"), "Folder not found"},
+           {"--image " + Path("taken.svg"), Path("taken.svg"), "File access denied"},
+           {"--image " + Path("no/r.png"), Path("no/r.png"), "Folder not found"},
+           {"--json " + Path("old.json") + " --out " + Path("no/o.pt"), Path("no/o.pt"),
+            "Folder not found"}}) {
+    TRunResult r = Run("--random 5 " + row.args);
+    EXPECT_EQ(r.Status, 2) << row.args;
+    EXPECT_EQ(r.Err, "Cannot write '" + row.failed + "': " + row.reason + "\n") << row.args;
+    EXPECT_EQ(r.Out, "") << row.args;
+  }
+  EXPECT_EQ(Slurp(Path("old.json")), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 4);  // no temporaries
+}
+
+TEST_F(CliProgram, StandardOutputTakesTheJsonOrThePointsAndPassesPipesThrough) {
+  TRunResult points = Run("--random 4 --uniform --out -");
+  ASSERT_EQ(points.Status, 0) << points.Err;
+  EXPECT_EQ(ParsePT(points.Out).Points.size(), 4u);
+  EXPECT_EQ(Lines(points.Err).size(), 6u);  // the figures
+  // /dev/stdout on a pipe is written through, not replaced.
+  const std::string piped = std::string(QUILVARON_CLI) + " --random 4 --json /dev/stdout 2>" +
+                            Path("cli.err") + " </dev/null | cat >" + Path("piped");
+  ASSERT_EQ(std::system(piped.c_str()), 0);
+  EXPECT_EQ(Slurp(Path("cli.err")), "");
+  const std::string json = Slurp(Path("piped"));
+  EXPECT_TRUE(testjson::Parse(json.substr(0, json.find("Weight"))).Has("points"));
+}
+
 TEST_F(CliProgram, BadUsageExitsWith1AndShowsTheUsage) {
   for (const char* args : {"", "--bogus x.pt", "--method nothing x.pt"}) {
     TRunResult r = Run(args);

@@ -10,6 +10,7 @@
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/Constructores.h"
 #include "methods/Verificador.h"
 
 namespace qv {

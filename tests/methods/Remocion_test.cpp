@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "geometry/CierreConvexo.h"
 #include "geometry/UserError.h"
+#include "methods/Constructores.h"
 #include "methods/Triangulacion.h"
 #include "methods/Triangulos.h"
 #include "methods/Verificador.h"

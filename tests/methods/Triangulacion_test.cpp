@@ -6,8 +6,8 @@
 #include <numbers>
 #include <random>
 
-#include "geometry/CierreConvexo.h"
 #include "geometry/UserError.h"
+#include "methods/Constructores.h"
 #include "methods/Triangulos.h"
 #include "methods/Verificador.h"
 
