@@ -85,10 +85,10 @@ void ApplyValue(TExperimentOptions& o, const std::string& option, const std::str
     if (x == std::string::npos) throw UsageError("--canvas needs WIDTHxHEIGHT, not '" + v + "'");
     o.CanvasWidth = static_cast<int>(Whole("--canvas width", v.substr(0, x), 1, 100000));
     o.CanvasHeight = static_cast<int>(Whole("--canvas height", v.substr(x + 1), 1, 100000));
-  } else if (option == "--csv") {
-    o.CsvFile = v;
-  } else if (option == "--plot") {
-    o.PlotFile = v;
+  } else if (option == "--csv" || option == "--plot") {
+    // An empty name would silently write nothing.
+    if (v.empty()) throw UsageError(option + " needs a file name");
+    (option == "--csv" ? o.CsvFile : o.PlotFile) = v;
   }
 }
 
@@ -212,6 +212,7 @@ TExperimentOptions ParseExperimentArguments(const std::vector<std::string>& args
   TExperimentOptions o;
   o.Methods = ChooseMethods("all", methods);
   bool uniform = false, normal = false;
+  std::vector<std::string> given;  // the value options seen
   for (size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i], value;
     const size_t eq = arg.find('=');
@@ -222,6 +223,9 @@ TExperimentOptions ParseExperimentArguments(const std::vector<std::string>& args
     }
     if (IsValueOption(arg)) {
       if (!inlineValue && i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+      if (std::find(given.begin(), given.end(), arg) != given.end())
+        throw UsageError(arg + " given more than once");
+      given.push_back(arg);
       ApplyValue(o, arg, inlineValue ? value : args[++i], methods);
       normal = normal || arg == "--normal";
     } else if (arg == "--uniform" && !inlineValue) {
@@ -238,6 +242,7 @@ TExperimentOptions ParseExperimentArguments(const std::vector<std::string>& args
   if (o.Sizes.empty()) throw UsageError("give --random N[,N...]");
   if (o.CsvFile.empty()) throw UsageError("give --csv FILE (\"-\" for standard output)");
   if (o.Methods.empty()) throw UsageError("no method chosen");
+  if (o.PlotFile == o.CsvFile) throw UsageError("--csv and --plot name the same file");
   return o;
 }
 
@@ -252,7 +257,9 @@ std::string ExperimentUsageText() {
          "  --shard K/N            only the K-th of N disjoint parts of the runs; the CSVs of\n"
          "                         all N parts together hold the rows of the whole run\n"
          "  --canvas WxH           canvas of the distribution (default 1014x653)\n"
-         "  --plot FILE.svg        the summary's mean weight and vertex degree against n\n";
+         "  --plot FILE.svg        the summary's mean weight and vertex degree against n\n"
+         "  An option with a value is given once. The CSV and the plot are written together:\n"
+         "  when one fails, the other keeps its old content.\n";
 }
 
 std::vector<TExperimentRow> RunExperimentRows(const TExperimentOptions& o,
@@ -367,14 +374,13 @@ int RunExperiment(const std::vector<std::string>& args, std::ostream& out, std::
     std::function<void(int, int)> progress;
     if (progressBar) progress = [&err](int done, int total) { ShowProgress(err, done, total); };
     const std::vector<TExperimentRow> rows = RunExperimentRows(options, methods, progress);
-    const std::string csv = ExperimentCsv(rows);
-    if (options.CsvFile == "-")
-      out << csv << std::flush;
-    else
-      WriteFileSafely(options.CsvFile, csv);
     const std::vector<TSummaryRow> summary = SummariseExperiment(rows);
-    if (!options.PlotFile.empty()) WriteSummaryPlot(options.PlotFile, summary);
-    PrintSummary(options.CsvFile == "-" ? err : out, summary);
+    std::vector<TOutputFile> outputs{{options.CsvFile, ExperimentCsv(rows)}};
+    if (!options.PlotFile.empty()) outputs.push_back({options.PlotFile, SummaryPlot(summary)});
+    WriteOutputs(outputs, out);
+    const bool outputOnStdout =
+        options.CsvFile == kStandardOutputName || options.PlotFile == kStandardOutputName;
+    PrintSummary(outputOnStdout ? err : out, summary);
     return kExitOk;
   } catch (const std::exception& e) {
     err << e.what() << "\n";

@@ -15,7 +15,6 @@
 #include <map>
 
 #include "geometry/UserError.h"
-#include "io/ArchivoPT.h"
 
 namespace qv::cli {
 namespace {
@@ -87,7 +86,7 @@ QChart* FigureChart(const std::vector<TSummaryRow>& summary, size_t k, const QSt
 
 }  // namespace
 
-void WriteSummaryPlot(const std::string& path, const std::vector<TSummaryRow>& summary) {
+std::string SummaryPlot(const std::vector<TSummaryRow>& summary) {
   EnsureApplication();
   QGraphicsScene scene;
   QChart* weight = FigureChart(summary, 0, QStringLiteral("Mean weight"), "%.0f");
@@ -108,7 +107,7 @@ void WriteSummaryPlot(const std::string& path, const std::vector<TSummaryRow>& s
     QPainter painter(&generator);
     scene.render(&painter, area, area);
   }
-  WriteFileSafely(path, buffer.data().toStdString());
+  return buffer.data().toStdString();
 }
 
 }  // namespace qv::cli

@@ -9,7 +9,7 @@
 
 namespace qv::cli {
 
-// Throws UserError when the file cannot be written.
-void WriteSummaryPlot(const std::string& path, const std::vector<TSummaryRow>& summary);
+// The chart as the text of an SVG file; nothing is written here.
+std::string SummaryPlot(const std::vector<TSummaryRow>& summary);
 
 }  // namespace qv::cli

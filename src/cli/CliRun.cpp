@@ -46,7 +46,8 @@ std::vector<TOutputFile> Outputs(const TCliOptions& options, const TCliDocument&
   return outputs;
 }
 
-// Writes the outputs together; a failure names the output's file.
+}  // namespace
+
 void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out) {
   try {
     WriteFilesSafely(outputs, &out);
@@ -57,6 +58,8 @@ void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out) {
     throw UserError("Cannot write " + shown + ": " + e.what());
   }
 }
+
+namespace {
 
 // Runs the method and writes every output; returns the exit status.
 int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& out,

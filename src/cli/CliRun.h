@@ -7,6 +7,7 @@
 
 #include "cli/CliMethods.h"
 #include "cli/CliOptions.h"
+#include "io/Salida.h"
 #include "methods/Verificador.h"
 #include "stats/Estadisticas.h"
 
@@ -29,5 +30,8 @@ void PrintStatistics(std::ostream& out, const TStatistics& stats);
 // The checker's verdict on the document's result.
 TCheckReport CheckDocument(const TCliDocument& doc);
 void PrintCheck(std::ostream& out, const TCheckReport& report);
+
+// Writes the outputs together, "-" to out; a failure throws UserError naming the output's file.
+void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out);
 
 }  // namespace qv::cli

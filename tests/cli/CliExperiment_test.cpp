@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 
 #include "cli/CliPrueba.h"
@@ -80,7 +81,9 @@ TEST(Experiment, RefusedRowsKeepTheMethodsTextAndBadUsageExitsWithOne) {
   for (const char* bad :
        {"--random 10 --csv x.csv", "--uniform --csv x.csv", "--random 10 --uniform",
         "--random 10 --uniform --normal 5 --csv x", "--random 10 --uniform --csv x --shard 4/3",
-        "--random 10 --uniform --csv x --method sweep,nosuch", "--random 10,0 --uniform --csv x"}) {
+        "--random 10 --uniform --csv x --method sweep,nosuch", "--random 10,0 --uniform --csv x",
+        "--random 10 --random 20 --uniform --csv x", "--random 10 --uniform --csv x --plot x",
+        "--random 10 --uniform --csv=", "--random 10 --uniform --csv x --plot="}) {
     std::ostringstream out, err;
     EXPECT_EQ(RunCli(Words(std::string("experiment ") + bad), out, err), kExitUsage) << bad;
   }
@@ -99,6 +102,17 @@ TEST_F(ExperimentFiles, WritesTheCsvThePlotAndTheSummary) {
   EXPECT_NE(svg.find("delaunay"), std::string::npos);
   // One summary line per method and size.
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);
+}
+
+TEST_F(ExperimentFiles, AFailedPlotNamesItsFileAndLeavesTheCsvAsItWas) {
+  std::ofstream(Path("e.csv"), std::ios::binary) << "old";
+  const std::string plot = Path("missing/e.svg");
+  EXPECT_EQ(Cli("experiment --method sweep --random 10 --uniform --runs 1 --csv " + Path("e.csv") +
+                " --plot " + plot),
+            2);
+  EXPECT_NE(err.find("'" + plot + "'"), std::string::npos) << err;
+  EXPECT_EQ(Slurp(Path("e.csv")), "old");
+  EXPECT_EQ(err.find("XDG_RUNTIME_DIR"), std::string::npos) << err;
 }
 
 }  // namespace
