@@ -152,6 +152,7 @@ void TCanvas::LineTo(int x, int y) {
   const TPoint from = penPos_;
   penPos_ = TPoint{x, y};
   if (from == penPos_) return;
+  Record(TCanvasOp::Line, from.X, from.Y, x, y);
   if (direct_) {
     RasterSegment(from, penPos_);
     return;
@@ -306,10 +307,15 @@ const TCanvas::TSprite& TCanvas::Sprite(int width, int height) {
   return sprites_.back();
 }
 
+void TCanvas::Record(TCanvasOp::TKind kind, int x1, int y1, int x2, int y2, int item) {
+  recording_.Add({kind, x1, y1, x2, y2, penColor_.rgb(), penWidth_, brushColor_.rgb(), item});
+}
+
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (x2 - x1 < 1 || y2 - y1 < 1) return;
   const int margin = penWidth_ + 2;
   if (x2 < -margin || x1 > width_ + margin || y2 < -margin || y1 > height_ + margin) return;
+  Record(TCanvasOp::Ellipse, x1, y1, x2, y2);
   // The outline runs through the centres of the box's outer pixels (the right and bottom
   // bounds excluded), so that a wider pen grows it evenly on both sides.
   if (!direct_ || x2 - x1 > 64 || y2 - y1 > 64) {
@@ -327,6 +333,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 
 void TCanvas::Polygon(const std::vector<QPoint>& vertices) {
   if (vertices.empty()) return;
+  Record(TCanvasOp::Polygon, 0, 0, 0, 0, recording_.AddPolygon(vertices));
   QPolygonF centred;
   for (const QPoint& v : vertices) centred << QPointF(v.x() + kHalf, v.y() + kHalf);
   Painter().drawPolygon(centred);
@@ -336,6 +343,8 @@ void TCanvas::FillRect(int x1, int y1, int x2, int y2) {
   const int left = std::max(x1, 0), top = std::max(y1, 0);
   const int right = std::min(x2, width_), bottom = std::min(y2, height_);
   if (right <= left || bottom <= top) return;
+  if (left == 0 && top == 0 && right == width_ && bottom == height_) recording_.Clear();
+  Record(TCanvasOp::FillRect, left, top, right, bottom);
   if (!direct_) {
     Painter().fillRect(QRect(left, top, right - left, bottom - top), brushColor_);
     return;
@@ -347,6 +356,7 @@ void TCanvas::FillRect(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::FloodFill(int x, int y, const QColor& border) {
+  Record(TCanvasOp::FloodFill, x, y, static_cast<int>(border.rgb()), 0);
   if (image_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return;
   Flush();
   QImage& img = *image_;
@@ -382,6 +392,7 @@ void TCanvas::FloodFill(int x, int y, const QColor& border) {
 
 void TCanvas::Draw(int x, int y, const QImage& bitmap) {
   if (bitmap.isNull()) return;
+  Record(TCanvasOp::Draw, x, y, 0, 0, recording_.AddImage(bitmap));
   QPainter& p = Painter();
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.drawImage(x, y, bitmap);
@@ -389,7 +400,9 @@ void TCanvas::Draw(int x, int y, const QImage& bitmap) {
 }
 
 void TCanvas::DrawAnd(int x, int y, const QImage& bitmap) {
-  if (bitmap.isNull() || image_ == nullptr) return;
+  if (bitmap.isNull()) return;
+  Record(TCanvasOp::DrawAnd, x, y, 0, 0, recording_.AddImage(bitmap));
+  if (image_ == nullptr) return;
   QPainter& p = Painter();
   p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
   p.drawImage(x, y, bitmap);
@@ -397,6 +410,7 @@ void TCanvas::DrawAnd(int x, int y, const QImage& bitmap) {
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
+  Record(TCanvasOp::Text, x, y, 0, 0, recording_.AddText(text));
   QPainter& p = Painter();
   p.drawText(QRect(x, y, width_ + 1, height_ + 1), Qt::AlignLeft | Qt::AlignTop, text);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/Documento.h"
+#include "app/LienzoGrabacion.h"
 #include "dcel/DCEL.h"
 #include "geometry/Tipos.h"
 
@@ -113,6 +114,8 @@ class TCanvas {
   void Flush();
   // The raster surface, flushed; nullptr for another paint device.
   const QImage* Image();
+  // What the canvas shows, as operations since it was last filled whole.
+  const TCanvasRecording& Recording() const { return recording_; }
 
  private:
   // Pixels of one ellipse as Qt draws it, relative to the box's top-left corner.
@@ -129,6 +132,7 @@ class TCanvas {
   // onlyOneWay: only the pixels that the walk from the other end would not cover.
   void RasterSegment(TPoint from, TPoint to, bool onlyOneWay = false);
   const TSprite& Sprite(int width, int height);
+  void Record(TCanvasOp::TKind kind, int x1, int y1, int x2, int y2, int item = -1);
 
   QPaintDevice* device_;
   QImage* image_;
@@ -141,6 +145,7 @@ class TCanvas {
   QColor brushColor_{Qt::white};
   TPoint penPos_;
   std::vector<TSprite> sprites_;
+  TCanvasRecording recording_;
 };
 
 // Where DrawCompass starts its flood fill: inside the dart, in the half it points to.

@@ -14,6 +14,7 @@
 
 #include "app/EleccionT.h"
 #include "app/Iconos.h"
+#include "app/PanelComparar.h"
 #include "geometry/UserError.h"
 
 namespace qv {
@@ -48,6 +49,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   CreateFlipTool();
   CreateStatusBar();
   CreatePanels();
+  PanelComparar = InstallComparePanel(*this);
   FormCreate();
   ClientArea->installEventFilter(this);
   InstallKeyHandler();

@@ -30,6 +30,7 @@
 namespace qv {
 
 class TFEleccionT;
+class TPanelComparar;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -89,6 +90,9 @@ class TForm1 : public QMainWindow {
   QFrame* PanelAngulo = nullptr;
   TImageView* Image2 = nullptr;
   TSpinEdit* SpinAngulo = nullptr;
+
+  // The compare dock (View menu), closed at start.
+  TPanelComparar* PanelComparar = nullptr;
 
   QFrame* PanelAlea = nullptr;
   TSpinEdit* SpinPuntos = nullptr;

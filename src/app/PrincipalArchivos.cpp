@@ -24,8 +24,9 @@ namespace {
 const QString kPointsFilter = QStringLiteral("PT Files (*.pt)|*.PT");
 const QString kPointsExtension = QStringLiteral("*.pt");
 const QString kImageFilter = QStringLiteral("Image Files (*.bmp, *.jpg)|*.BMP;*.JPG");
-const QString kSaveImageFilter =
-    QStringLiteral("Bitmap Files (*.bmp)|*.BMP|Jpeg Files (*.jpg)|*.JPG");
+const QString kSaveImageFilter = QStringLiteral(
+    "Bitmap Files (*.bmp)|*.BMP|Jpeg Files (*.jpg)|*.JPG|PNG Files (*.png)|*.PNG|"
+    "SVG Files (*.svg)|*.SVG|PDF Files (*.pdf)|*.PDF|TikZ Files (*.tikz)|*.TIKZ");
 const QString kImageExtension = QStringLiteral("*.bmp");
 
 // An image file larger than this is not read into memory: no picture the canvas can show needs
@@ -94,9 +95,17 @@ QImage DecodeBackground(const QString& name) {
   return picture.convertToFormat(QImage::Format_RGB32);
 }
 
-// The canvas as file content: a baseline JPEG of quality 90 for a JPEG name, else a BMP.
-std::string EncodeCanvas(const QImage& canvas, const QString& name) {
-  return EncodeRaster(canvas, IsJpegName(name) ? QStringLiteral("jpg") : QStringLiteral("bmp"));
+// The canvas as file content: PNG, SVG, PDF or TikZ by those extensions, a baseline JPEG of
+// quality 90 for a JPEG name, else a BMP.
+std::string CanvasContent(TPizarra& pizarra, const QString& name) {
+  const QString extension = UpperExtension(name);
+  for (const char* drawing : {".PNG", ".SVG", ".PDF", ".TIKZ"}) {
+    if (extension == QLatin1String(drawing)) {
+      return EncodeCanvas(extension.mid(1).toLower(), pizarra.Canvas());
+    }
+  }
+  return EncodeRaster(pizarra.Surface(),
+                      IsJpegName(name) ? QStringLiteral("jpg") : QStringLiteral("bmp"));
 }
 
 }  // namespace
@@ -194,7 +203,7 @@ void TForm1::tbGuardarFondoClick() {
   const QString name = FileDialogs().SaveFileName(kSaveImageFilter, kImageExtension, SaveName);
   if (name.isEmpty()) return;
   SaveName = name;
-  WriteFileSafely(LocalName(name), EncodeCanvas(Pizarra->Surface(), name));
+  WriteFileSafely(LocalName(name), CanvasContent(*Pizarra, name));
 }
 
 }  // namespace qv

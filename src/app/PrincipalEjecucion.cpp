@@ -2,6 +2,7 @@
 // statistics panel and the repaint after a change of settings.
 #include <QLocale>
 
+#include "app/PanelComparar.h"
 #include "app/Principal.h"
 #include "geometry/UserError.h"
 #include "stats/Estadisticas.h"
@@ -46,6 +47,7 @@ void TForm1::ExecuteSelectedMethod() {
     throw;
   }
   Doc.ResultShown = true;
+  if (PanelComparar != nullptr) PanelComparar->Follow(Doc.DraggedPoint != kNone);
 }
 
 void TForm1::RunSelectedDriver() {

@@ -122,7 +122,8 @@ void CheckCombinations(const TCliOptions& o) {
   if (o.RandomCount == 0 && o.ImageFile.empty() && was("--canvas"))
     throw UsageError("--canvas needs --random N or --image FILE");
   if (!o.ImageFile.empty() && !ImageTypeKnown(o.ImageFile))
-    throw UsageError("--image writes .bmp, .jpg, .png or .svg, not " + Quote(o.ImageFile));
+    throw UsageError("--image writes .bmp, .jpg, .png, .svg, .pdf or .tikz, not " +
+                     Quote(o.ImageFile));
   if (was("--uniform") && was("--normal"))
     throw UsageError("--uniform and --normal exclude each other");
   CheckFlipOptions(o);
@@ -171,6 +172,8 @@ TCliOptions ParseArguments(const std::vector<std::string>& args) {
 
 std::string UsageText() {
   return "usage: quilvaron-cli [--method M] [options] [FILE.pt]\n"
+         "       quilvaron-cli experiment ...   (see quilvaron-cli experiment --help)\n"
+         "       quilvaron-cli --version\n"
          "  M: sweep (default) | layers | sweep-triangulation | delaunay | remove-edges |\n"
          "     remove-triangles | incremental-face | incremental-vertex | shortest-paths\n"
          "  --angle DEG            sweep angle 0..359 (default 0)\n"
@@ -186,7 +189,8 @@ std::string UsageText() {
          "  --json FILE            write the result as JSON (\"-\" for standard output; the\n"
          "                         figures then go to standard error)\n"
          "  --image FILE           draw the result as the window would, on the --canvas size:\n"
-         "                         .bmp, .jpg (baseline, quality 90), .png or .svg\n"
+         "                         .bmp, .jpg (baseline, quality 90), .png, .svg, .pdf or\n"
+         "                         .tikz (TikZ, larger side 12 cm, for LaTeX)\n"
          "  --out FILE.pt          save the points as the method leaves them (sorted, nudged;\n"
          "                         \"-\" for standard output, the figures then on standard error)\n"
          "  --check                run the checker; exit status 3 when the result is not a\n"

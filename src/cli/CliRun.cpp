@@ -1,8 +1,12 @@
 #include "cli/CliRun.h"
 
+#include <unistd.h>
+
+#include <iostream>
 #include <numeric>
 #include <sstream>
 
+#include "cli/CliExperiment.h"
 #include "cli/CliFlips.h"
 #include "cli/CliJson.h"
 #include "cli/ImageExport.h"
@@ -85,6 +89,15 @@ void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out) {
   }
 }
 
+namespace {
+
+// A progress bar only where a person watches: the process's own standard error, a terminal.
+bool ProgressOnTerminal(const std::ostream& err) {
+  return &err == &std::cerr && isatty(STDERR_FILENO) != 0;
+}
+
+}  // namespace
+
 TCliDocument LoadDocument(const TCliOptions& options, const TCliMethod& method) {
   TCliDocument doc;
   if (options.RandomCount > 0) {
@@ -147,6 +160,14 @@ void PrintCheck(std::ostream& out, const TCheckReport& r) {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const TMethodTable& methods) {
+  if (args.size() == 1 && args[0] == "--version") {
+    out << "quilvaron-cli " << QUILVARON_VERSION << "\n";
+    return kExitOk;
+  }
+  if (!args.empty() && args[0] == "experiment") {
+    return RunExperiment({args.begin() + 1, args.end()}, out, err, ProgressOnTerminal(err),
+                         methods);
+  }
   const TCliMethod* method = nullptr;
   TCliOptions options;
   try {

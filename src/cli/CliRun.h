@@ -34,4 +34,7 @@ void PrintStatistics(std::ostream& out, const TStatistics& stats);
 TCheckReport CheckDocument(const TCliDocument& doc);
 void PrintCheck(std::ostream& out, const TCheckReport& report);
 
+// Writes the outputs together, "-" to out; a failure throws UserError naming the output's file.
+void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out);
+
 }  // namespace qv::cli

@@ -1,8 +1,8 @@
 #include "cli/ImageExport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QString>
 
 #include "app/Exportar.h"
@@ -13,11 +13,7 @@
 namespace qv::cli {
 
 bool ImageTypeKnown(const std::string& path) {
-  const QString ext = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-  for (const char* known : {"bmp", "jpg", "jpeg", "png", "svg"}) {
-    if (ext == QLatin1String(known)) return true;
-  }
-  return false;
+  return ExportTypeKnown(QString::fromStdString(path));
 }
 
 namespace {
@@ -42,7 +38,8 @@ void EnsureFonts() {
   static int argc = 1;
   static char name[] = "quilvaron-cli";
   static char* argv[] = {name, nullptr};
-  static QGuiApplication application(argc, argv);
+  // A widgets application, so that the experiment's charts can share it.
+  static QApplication application(argc, argv);
 }
 
 void DropMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
@@ -69,6 +66,10 @@ std::string ResultImage(const TCliOptions& options, const TCliDocument& document
   doc.SweepAngle = options.Angle;
   const TPenStyles styles;  // the window's pens at start
   TDrawFunction draw;
+  // Qt's PDF writer lays out its page with the platform's fonts.
+  if (QFileInfo(QString::fromStdString(options.ImageFile)).suffix().toLower() ==
+      QLatin1String("pdf"))
+    EnsureFonts();
   if (document.HasSubdivision && options.Method == "shortest-paths") {
     // The chooser's boxes as they start: "Labels" on, "Monocolor" off; "Pockets" from the
     // command line. The vertex numbers are text, which needs the platform's fonts.

@@ -72,6 +72,28 @@ TEST(Export, SvgIsAVectorDrawingOfEveryEdge) {
             r.pt.HalfEdgeCount());
 }
 
+TEST(Export, PdfIsOnePageOfTheCanvasSizeAndTikzReadsAsOnScreen) {
+  Result r;
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("a.pdf"));
+  const QString tikz = dir.filePath(QStringLiteral("a.tikz"));
+  ExportSubdivision(pdf, r.points, r.pt, r.styles, 160, 120, false, 0);
+  ExportSubdivision(tikz, r.points, r.pt, r.styles, 160, 120, false, 0);
+  QFile pdfFile(pdf), tikzFile(tikz);
+  ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly) && tikzFile.open(QIODevice::ReadOnly));
+  const QByteArray page = pdfFile.readAll();
+  EXPECT_TRUE(page.startsWith("%PDF-"));
+  EXPECT_TRUE(page.contains("/MediaBox [0 0 160.000000 120.000000]"));
+  const QString picture = QString::fromUtf8(tikzFile.readAll());
+  // 160 pixels become 12 cm (0.075 cm each) and y turns upwards: (60, 10) lies at
+  // (4.5, (120 - 10) * 0.075) and the hull edge from (20, 100) to (60, 10) is drawn.
+  EXPECT_EQ(picture.count(QStringLiteral("ellipse [")), 4);
+  EXPECT_TRUE(picture.contains(QStringLiteral("(4.500,8.250) ellipse")));
+  EXPECT_TRUE(picture.contains(QStringLiteral("(1.500,1.500) -- (4.500,8.250)")) ||
+              picture.contains(QStringLiteral("(4.500,8.250) -- (1.500,1.500)")));
+  EXPECT_TRUE(picture.contains(QStringLiteral("\\clip (0.000,0.000) rectangle (12.000,9.000)")));
+}
+
 TEST(Export, UnknownTypesAndSizesAreRefused) {
   Result r;
   QTemporaryDir dir;

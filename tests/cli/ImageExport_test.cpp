@@ -100,6 +100,8 @@ TEST(CliImageTypes, KnowsTheWrittenExtensions) {
   EXPECT_TRUE(cli::ImageTypeKnown("a.PNG"));
   EXPECT_TRUE(cli::ImageTypeKnown("dir.x/a.jpeg"));
   EXPECT_TRUE(cli::ImageTypeKnown("a.svg"));
+  EXPECT_TRUE(cli::ImageTypeKnown("a.Pdf"));
+  EXPECT_TRUE(cli::ImageTypeKnown("a.tikz"));
   EXPECT_FALSE(cli::ImageTypeKnown("a.gif"));
   EXPECT_FALSE(cli::ImageTypeKnown("png"));
 }

@@ -1,0 +1,113 @@
+#include "cli/CliPlot.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QGraphicsScene>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPainter>
+#include <QPen>
+#include <QSvgGenerator>
+#include <QValueAxis>
+#include <QtCharts/QChart>
+#include <algorithm>
+#include <iterator>
+#include <map>
+
+#include "geometry/UserError.h"
+
+namespace qv::cli {
+namespace {
+
+constexpr int kChartWidth = 760;
+constexpr int kChartHeight = 480;
+
+// One colour per method, told apart also in print.
+const QColor kLineColours[] = {{31, 119, 180},  {255, 127, 14},  {44, 160, 44},
+                               {214, 39, 40},   {148, 103, 189}, {140, 86, 75},
+                               {227, 119, 194}, {127, 127, 127}, {188, 189, 34}};
+
+// Charts are graphics widgets: they need an application object, made on the offscreen
+// platform the first time.
+void EnsureApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "quilvaron-cli";
+  static char* argv[] = {name, nullptr};
+  static QApplication application(argc, argv);
+}
+
+// One line per method through its mean of figure k at each size, on a logarithmic n axis.
+QChart* FigureChart(const std::vector<TSummaryRow>& summary, size_t k, const QString& title,
+                    const char* format) {
+  auto* chart = new QChart;
+  chart->setTitle(title);
+  chart->legend()->setAlignment(Qt::AlignRight);
+  auto* axisX = new QLogValueAxis;
+  axisX->setTitleText(QStringLiteral("n (points)"));
+  axisX->setLabelFormat(QStringLiteral("%g"));
+  auto* axisY = new QValueAxis;
+  axisY->setTitleText(title);
+  axisY->setLabelFormat(QString::fromLatin1(format));
+  chart->addAxis(axisX, Qt::AlignBottom);
+  chart->addAxis(axisY, Qt::AlignLeft);
+  std::map<std::string, QLineSeries*> lines;
+  double low = 0.0, high = 1.0;
+  int nLow = 1, nHigh = 10;
+  bool first = true;
+  for (const TSummaryRow& s : summary) {
+    if (s.Finished == 0) continue;
+    QLineSeries*& line = lines[s.Method];
+    if (line == nullptr) {
+      line = new QLineSeries;
+      line->setName(QString::fromStdString(s.Method));
+      const size_t index = lines.size() - 1;  // this line is already counted
+      QPen pen(kLineColours[index % std::size(kLineColours)], 2);
+      pen.setStyle(index % 2 == 0 ? Qt::SolidLine : Qt::DashLine);
+      line->setPen(pen);
+      chart->addSeries(line);
+      line->attachAxis(axisX);
+      line->attachAxis(axisY);
+    }
+    const double mean = s.Figures[k].Mean;
+    line->append(s.N, mean);
+    low = first ? mean : std::min(low, mean);
+    high = first ? mean : std::max(high, mean);
+    nLow = first ? s.N : std::min(nLow, s.N);
+    nHigh = first ? s.N : std::max(nHigh, s.N);
+    first = false;
+  }
+  axisX->setRange(nLow, std::max(nHigh, nLow * 10));
+  axisY->setRange(0.0, high > 0.0 ? high * 1.05 : 1.0);
+  chart->resize(kChartWidth, kChartHeight);
+  return chart;
+}
+
+}  // namespace
+
+std::string SummaryPlot(const std::vector<TSummaryRow>& summary) {
+  EnsureApplication();
+  QGraphicsScene scene;
+  QChart* weight = FigureChart(summary, 0, QStringLiteral("Mean weight"), "%.0f");
+  QChart* degree = FigureChart(summary, 1, QStringLiteral("Mean vertex degree"), "%.1f");
+  scene.addItem(weight);
+  scene.addItem(degree);
+  degree->setPos(kChartWidth, 0);
+  const QRectF area(0, 0, 2 * kChartWidth, kChartHeight);
+  scene.setSceneRect(area);
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(area.size().toSize());
+  generator.setViewBox(area);
+  generator.setTitle(QStringLiteral("Quilvaron experiment"));
+  {
+    QPainter painter(&generator);
+    scene.render(&painter, area, area);
+  }
+  return buffer.data().toStdString();
+}
+
+}  // namespace qv::cli
