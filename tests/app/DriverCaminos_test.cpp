@@ -1,13 +1,11 @@
 // The shortest-paths method run from the main window, with the chooser answered by script.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <memory>
 #include <vector>
 
-#include "Pixeles.h"
-#include "app/Principal.h"
+#include "VentanaPrueba.h"
 #include "methods/CaminosMinimos.h"
 #include "methods/Eleccion.h"
 
@@ -15,7 +13,6 @@ namespace qv {
 namespace {
 
 using test::Is;
-using test::SegmentDrawn;
 
 const QColor kHullPen(0, 0, 255), kInnerPen(0, 160, 0), kPocketPen(255, 0, 255);
 const QColor kPointFill(255, 0, 0), kFirstFill(0, 255, 0);
@@ -39,14 +36,10 @@ class TRecordingChooser : public TScriptedChooser {
   TForm1& form_;
 };
 
-class PathsWindow : public ::testing::Test {
+class PathsWindow : public test::Ventana {
  protected:
   void SetUp() override {
-    form = std::make_unique<TForm1>();
-    form->SetMessages(&messages);
-    form->resize(1000, 700);
-    form->show();
-    QCoreApplication::processEvents();
+    test::Ventana::SetUp();
     chooser = std::make_unique<TRecordingChooser>(*form);
     form->SetChooser(chooser.get());
     form->PenStyles[TPenStyles::kHull] = {kHullPen, 1};
@@ -54,7 +47,10 @@ class PathsWindow : public ::testing::Test {
     form->PenStyles[TPenStyles::kPockets] = {kPocketPen, 1};
     form->tbCaminos->trigger();  // a new polygon starts
   }
-  void TearDown() override { form->SetChooser(nullptr); }
+  void TearDown() override {
+    form->SetChooser(nullptr);
+    test::Ventana::TearDown();
+  }
 
   // The polygon as closed by its definition on the canvas.
   void DefinePolygon(const TNube& points, bool closed = true) {
@@ -62,7 +58,6 @@ class PathsWindow : public ::testing::Test {
     form->Doc.PolygonClosed = closed;
     form->Doc.ResultShown = closed;
   }
-  QImage Canvas() { return form->Pizarra->Surface().copy(); }
 
   // The geodesics end where a separate computation without pockets ends.
   int ResultEnd(const TDCEL& triangulation) {
@@ -76,16 +71,12 @@ class PathsWindow : public ::testing::Test {
   void ExpectLook(const QImage& img, const TDCEL& result, int resultEnd, bool monocolor) {
     const TNube& p = form->Doc.Points;
     const int n = static_cast<int>(p.size());
-    auto middle = [&](int e, const QColor& c) {
-      const TPoint a = p[size_t(result.Origin(e))], b = p[size_t(result.Destination(e))];
-      return SegmentDrawn(img, QPoint(a.X + (b.X - a.X) / 4, a.Y + (b.Y - a.Y) / 4),
-                          QPoint(a.X + 3 * (b.X - a.X) / 4, a.Y + 3 * (b.Y - a.Y) / 4), c);
-    };
     for (int e = 0; e < result.HalfEdgeCount(); ++e) {
       const bool alongPolygon = e >= n && result.Twin(e) != kNone && result.Twin(e) < n;
       if (alongPolygon) continue;  // a pocket side drawn over by the polygon
       const QColor pen = monocolor || e < n ? kHullPen : e < resultEnd ? kInnerPen : kPocketPen;
-      EXPECT_TRUE(middle(e, pen)) << "half-edge " << e << (monocolor ? " monocolor" : "");
+      EXPECT_TRUE(MiddleDrawn(img, result.Origin(e), result.Destination(e), pen))
+          << "half-edge " << e << (monocolor ? " monocolor" : "");
     }
     EXPECT_GT(resultEnd, n);
     EXPECT_GT(result.HalfEdgeCount(), resultEnd);  // the pocket is there
@@ -100,21 +91,14 @@ class PathsWindow : public ::testing::Test {
   // Near-black pixels in the boxes where the vertex numbers go.
   int LabelInk(const QImage& img, const TDCEL& result) {
     int ink = 0;
-    for (const TVertexLabel& label : VertexLabels(form->Doc.Points, result)) {
-      for (int y = label.Y; y < label.Y + 14; ++y) {
-        for (int x = label.X; x < label.X + 8; ++x) {
-          if (!img.rect().contains(x, y)) continue;
-          const QRgb c = img.pixel(x, y);
-          ink += std::max({qRed(c), qGreen(c), qBlue(c)}) < 100 ? 1 : 0;
-        }
-      }
-    }
+    for (const TVertexLabel& label : VertexLabels(form->Doc.Points, result))
+      for (int y = label.Y; y < label.Y + 14; ++y)
+        for (int x = label.X; x < label.X + 8; ++x)
+          ink += img.rect().contains(x, y) && qGray(img.pixel(x, y)) < 100 ? 1 : 0;
     return ink;
   }
 
-  std::unique_ptr<TForm1> form;
   std::unique_ptr<TRecordingChooser> chooser;
-  TRecordedMessages messages;
   // A C-shaped polygon entered clockwise as displayed; the hull edge across its mouth lids one
   // pocket of five vertices.
   const TNube cShape{{100, 100}, {500, 100}, {520, 180}, {200, 180}, {150, 300},
@@ -125,8 +109,7 @@ TEST_F(PathsWindow, RefusalsComeBeforeTheChooser) {
   DefinePolygon(cShape, false);
   const QImage before = Canvas();
   form->tbEjecutar->trigger();
-  ASSERT_EQ(messages.Messages.size(), 1u);
-  EXPECT_EQ(messages.Messages[0], QStringLiteral("Polygon must be defined."));
+  EXPECT_EQ(Shown(), One("Polygon must be defined."));
   EXPECT_EQ(form->Doc.SelectedMethod, TMethod::ShortestPaths);
   EXPECT_EQ(Canvas(), before);
 
@@ -135,9 +118,7 @@ TEST_F(PathsWindow, RefusalsComeBeforeTheChooser) {
   crossed[4] = {50, 300};  // across the left side
   DefinePolygon(crossed);
   form->tbEjecutar->trigger();
-  ASSERT_EQ(messages.Messages.size(), 2u);
-  EXPECT_EQ(messages.Messages[1],
-            QStringLiteral("Polygon must be simple. No crossing edges allowed."));
+  EXPECT_EQ(Shown(), One("Polygon must be simple. No crossing edges allowed."));
   EXPECT_EQ(form->Doc.Points, crossed);
   EXPECT_TRUE(chooser->Shown.empty());
   EXPECT_EQ(form->Doc.CurrentPT.HalfEdgeCount(), 0);
@@ -151,7 +132,7 @@ TEST_F(PathsWindow, ConfirmationsComputeAChangedChoiceAndOtherwiseOnlyRedraw) {
                       {"", true, -1, 0, 1},      // back as before: redrawn only
                       {"N", true, -1, -1, -1}};  // another triangulation: computed
   form->tbEjecutar->trigger();
-  ASSERT_TRUE(messages.Messages.empty()) << messages.Messages[0].toStdString();
+  ExpectNoMessage();
   EXPECT_EQ(chooser->Shown, std::vector<int>(5, 9));  // reopened until closed without "OK"
 
   // Oriented counterclockwise for good, the held point following.
@@ -161,10 +142,8 @@ TEST_F(PathsWindow, ConfirmationsComputeAChangedChoiceAndOtherwiseOnlyRedraw) {
   // Only the first and the last confirmation computed: pocket triangulations draw from the
   // generator, redraws do not.
   const std::vector<uint32_t>& states = chooser->RandomStates;
-  EXPECT_NE(states[1], states[0]);
-  EXPECT_EQ(states[2], states[1]);
-  EXPECT_EQ(states[3], states[1]);
-  EXPECT_NE(states[4], states[3]);
+  EXPECT_TRUE(states[1] != states[0] && states[2] == states[1] && states[3] == states[1] &&
+              states[4] != states[3]);
 
   TDCEL fan;
   ConvexPolygonFan(9, fan);
@@ -189,7 +168,7 @@ TEST_F(PathsWindow, StatisticsDisabledDrawsOnceWithoutReopeningTheChooser) {
   DefinePolygon(cShape);
   chooser->Answers = {{"", true, 1, -1, -1}, {"", true, -1, -1, -1}};
   form->tbEjecutar->trigger();
-  ASSERT_TRUE(messages.Messages.empty()) << messages.Messages[0].toStdString();
+  ExpectNoMessage();
   EXPECT_EQ(chooser->Shown.size(), 1u);
   EXPECT_EQ(chooser->Answers.size(), 1u);
   EXPECT_TRUE(chooser->Model.Recompute);

@@ -2,9 +2,6 @@
 // follows the edits, the statistics switch and a refusal.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QTest>
-
 #include "VentanaPrueba.h"
 #include "methods/Verificador.h"
 
@@ -12,7 +9,6 @@ namespace qv {
 namespace {
 
 using test::Is;
-using test::SegmentDrawn;
 
 class RemoveWindow : public test::Ventana {
  protected:
@@ -33,9 +29,8 @@ TEST_F(RemoveWindow, EachVariantRunsEndToEndAndKeepsItsSelectionText) {
                   {form->RRemoverA, "TRIANGULATE FIRST, THEN REMOVE EDGES", false},
                   {form->RRemoverT, "TRIANGULATE FIRST, THEN REMOVE EDGES AND TRIANGLES", false}};
   for (const auto& v : variants) {
-    v.item->trigger();
-    form->tbEjecutar->trigger();
-    ASSERT_TRUE(messages.Messages.empty()) << messages.Messages[0].toStdString();
+    Execute(v.item);
+    ExpectNoMessage();
     EXPECT_TRUE(form->Doc.ResultShown);
     EXPECT_EQ(form->Doc.SelectedMethod, TMethod::TriangulateRemove);
     EXPECT_EQ(form->StatusText(0), QString::fromLatin1(v.text));
@@ -48,19 +43,17 @@ TEST_F(RemoveWindow, EachVariantRunsEndToEndAndKeepsItsSelectionText) {
       // A triangulation of 9 points with 6 on the hull has 18 edges; some went.
       EXPECT_LT(EdgeList(form->Doc.CurrentPT).size(), 18u) << v.text;
     }
-    EXPECT_EQ(form->LPuntos->text(), QStringLiteral("9")) << v.text;
-    EXPECT_EQ(form->LNumCaras->text(), QString::number(report.Faces)) << v.text;
-    EXPECT_EQ(form->LNumT->text(), QString::number(report.Triangles)) << v.text;
+    EXPECT_EQ((QStringList{form->LPuntos->text(), form->LNumCaras->text(), form->LNumT->text()}),
+              (QStringList{"9", QString::number(report.Faces), QString::number(report.Triangles)}))
+        << v.text;
     EXPECT_TRUE(ResultDrawn()) << v.text;
-    for (const TPoint& p : form->Doc.Points)
-      EXPECT_TRUE(Is(form->Pizarra->Surface(), p.X, p.Y, Qt::red));
+    for (const TPoint& p : form->Doc.Points) EXPECT_TRUE(Is(Canvas(), p.X, p.Y, Qt::red));
   }
 }
 
 TEST_F(RemoveWindow, AShownResultFollowsEveryNewPoint) {
   ClickAll({nine[0], nine[1], nine[2]});
-  form->RRemoverT->trigger();
-  form->tbEjecutar->trigger();
+  Execute(form->RRemoverT);
   ASSERT_TRUE(form->Doc.ResultShown);
   for (size_t i = 3; i < nine.size(); ++i) {
     ClickAll({nine[i]});
@@ -85,21 +78,17 @@ TEST_F(RemoveWindow, MovedPointsAreCountedAfterTheVariantTextUntilARunMovesNone)
 TEST_F(RemoveWindow, DisabledStatisticsLeaveThePanelAndStatusAlone) {
   form->StatDisabled->trigger();
   ClickAll(nine);
-  form->RDelaunay->trigger();
-  form->tbEjecutar->trigger();
+  Execute(form->RDelaunay);
   EXPECT_TRUE(form->Doc.ResultShown);
   EXPECT_TRUE(ResultDrawn());
   EXPECT_EQ(form->StatusText(0), QStringLiteral("DELAUNAY TRIANGULATION"));
-  EXPECT_EQ(form->LPuntos->text(), QStringLiteral("0"));
-  EXPECT_EQ(form->LNumCaras->text(), QStringLiteral("0"));
+  EXPECT_EQ(form->LPuntos->text() + form->LNumCaras->text(), QStringLiteral("00"));
 }
 
 TEST_F(RemoveWindow, PointsOnOneLineAreRefusedAndStayWhereTheyWere) {
   ClickAll({TPoint{300, 200}, TPoint{100, 200}, TPoint{200, 200}});
-  form->RRemoverA->trigger();
-  form->tbEjecutar->trigger();
-  ASSERT_EQ(messages.Messages.size(), 1u);
-  EXPECT_EQ(messages.Messages[0], QStringLiteral("At least 3 non-collinear points are needed."));
+  Execute(form->RRemoverA);
+  EXPECT_EQ(Shown(), One("At least 3 non-collinear points are needed."));
   EXPECT_FALSE(form->Doc.ResultShown);
   EXPECT_EQ(form->Doc.Points, (TNube{TPoint{100, 200}, TPoint{200, 200}, TPoint{300, 200}}));
   EXPECT_EQ(form->LPuntos->text(), QStringLiteral("0"));

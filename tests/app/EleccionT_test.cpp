@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -13,7 +13,6 @@
 #include <utility>
 
 #include "Pixeles.h"
-#include "app/Principal.h"
 #include "methods/Aleatorio.h"
 
 namespace qv {
@@ -26,11 +25,9 @@ using test::SegmentDrawn;
 using TPair = std::pair<int, int>;
 
 bool HasDark(const QImage& image, const QRect& area) {
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
       if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 100) return true;
-    }
-  }
   return false;
 }
 
@@ -86,43 +83,13 @@ class Chooser : public ::testing::Test {
   TFEleccionT dialog{nullptr, random};
 };
 
-TEST_F(Chooser, StartsWithItsDefaultsAndTheTrackBarSetsTheOpacity) {
-  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose Triangulation"));
-  EXPECT_EQ(dialog.Panel1->size(), QSize(362, 362));
-  EXPECT_EQ(dialog.Image1->geometry(), QRect(1, 1, 360, 360));
-  EXPECT_TRUE(dialog.Labels());
-  EXPECT_FALSE(dialog.Pockets());
-  EXPECT_FALSE(dialog.Monocolor());
-  EXPECT_TRUE(dialog.Choice().Recompute);
-  EXPECT_EQ(dialog.TrackBar1->minimum(), 100);
-  EXPECT_EQ(dialog.TrackBar1->value(), 255);
-  dialog.TrackBar1->setValue(128);
-  EXPECT_NEAR(dialog.windowOpacity(), 128 / 255.0, 1e-2);
-}
-
-TEST_F(Chooser, ShowsTheFanFromVertexZeroWithNumberedVertices) {
+TEST_F(Chooser, ShowsTheFanWithNumberedVerticesAndFlipsOneDiagonalPerPress) {
   Show(6);
   ExpectDrawingFollowsModel();
-  EXPECT_EQ(DrawnDiagonals(dialog.Surface(), dialog.Choice().Polygon()),
-            (std::set<TPair>{{0, 2}, {0, 3}, {0, 4}}));
   // Each vertex carries its number just outside the polygon.
   for (const TVertexLabel& label :
-       VertexLabels(dialog.Choice().Polygon(), dialog.Choice().Triangulation())) {
+       VertexLabels(dialog.Choice().Polygon(), dialog.Choice().Triangulation()))
     EXPECT_TRUE(HasDark(dialog.Surface(), QRect(label.X, label.Y, 12, 18))) << label.Text;
-  }
-  // A triangle has nothing to choose: the buttons change nothing and do not fail.
-  Show(3);
-  dialog.Choice().Recompute = false;
-  const QImage before = dialog.Surface().copy();
-  for (QPushButton* b : {dialog.BotonSig, dialog.BotonAnt, dialog.BotonRandom}) {
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
-  EXPECT_EQ(dialog.Surface(), before);
-  EXPECT_FALSE(dialog.Choice().Recompute);
-  ExpectDrawingFollowsModel();
-}
-
-TEST_F(Chooser, NextAndPrevFlipOneDiagonalPerPressAndRedraw) {
   Show(4);
   dialog.Choice().Recompute = false;
   QTest::mouseClick(dialog.BotonSig, Qt::LeftButton);
@@ -131,7 +98,15 @@ TEST_F(Chooser, NextAndPrevFlipOneDiagonalPerPressAndRedraw) {
   ExpectDrawingFollowsModel();
   QTest::mouseClick(dialog.BotonAnt, Qt::LeftButton);
   EXPECT_EQ(ModelDiagonals(dialog.Choice()), (std::set<TPair>{{0, 2}}));
-  EXPECT_EQ(dialog.Choice().FlipPosition(), 0);
+  ExpectDrawingFollowsModel();
+  // A triangle has nothing to choose: the buttons change nothing and do not fail.
+  Show(3);
+  dialog.Choice().Recompute = false;
+  const QImage before = dialog.Surface().copy();
+  for (QPushButton* b : {dialog.BotonSig, dialog.BotonAnt, dialog.BotonRandom})
+    QTest::mouseClick(b, Qt::LeftButton);
+  EXPECT_EQ(dialog.Surface(), before);
+  EXPECT_FALSE(dialog.Choice().Recompute);
   ExpectDrawingFollowsModel();
 }
 
@@ -174,29 +149,25 @@ TEST_F(Chooser, AnswersOkOnlyThroughItsButtonAndKeepsTheChoiceForTheSameSize) {
 }
 
 TEST_F(Chooser, MonocolorImpliesPocketsAndPocketsSetTheRecomputeFlag) {
+  EXPECT_TRUE(dialog.Labels() && !dialog.Pockets() && !dialog.Monocolor());
+  dialog.TrackBar1->setValue(128);
+  EXPECT_NEAR(dialog.windowOpacity(), 128 / 255.0, 1e-2);
   dialog.Choice().Recompute = false;
   dialog.CBmonocolor->click();
-  EXPECT_TRUE(dialog.Pockets());
-  EXPECT_TRUE(dialog.Monocolor());
-  EXPECT_TRUE(dialog.Choice().Recompute);
+  EXPECT_TRUE(dialog.Pockets() && dialog.Monocolor() && dialog.Choice().Recompute);
   dialog.Choice().Recompute = false;
   dialog.CBbolsillos->click();
-  EXPECT_FALSE(dialog.Pockets());
-  EXPECT_FALSE(dialog.Monocolor());
+  EXPECT_FALSE(dialog.Pockets() || dialog.Monocolor());
   EXPECT_TRUE(dialog.Choice().Recompute);
-  // A programmatic change runs the same handling.
-  dialog.CBmonocolor->setChecked(true);
+  dialog.CBmonocolor->setChecked(true);  // a programmatic change runs the same handling
   EXPECT_TRUE(dialog.Pockets());
   // "Labels" is the main window's concern only.
   dialog.Choice().Recompute = false;
   dialog.CBnumeros->click();
-  EXPECT_FALSE(dialog.Labels());
-  EXPECT_FALSE(dialog.Choice().Recompute);
-
+  EXPECT_FALSE(dialog.Labels() || dialog.Choice().Recompute);
   dialog.SetOptionsEnabled(false);
-  for (QCheckBox* b : {dialog.CBnumeros, dialog.CBbolsillos, dialog.CBmonocolor}) {
+  for (QCheckBox* b : {dialog.CBnumeros, dialog.CBbolsillos, dialog.CBmonocolor})
     EXPECT_FALSE(b->isEnabled());
-  }
   dialog.SetOptionsEnabled(true);
   EXPECT_TRUE(dialog.CBbolsillos->isEnabled());
 }
@@ -224,18 +195,13 @@ TEST(VertexLabels, AreWrittenInBlackAtTheirPlaceAndLeaveThePenAlone) {
     EXPECT_GE(ink.left(), 3) << label.Text;
     EXPECT_GE(ink.top(), 3) << label.Text;
     EXPECT_LE(ink.right(), area.width() + 4) << label.Text;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-      for (int x = area.left(); x <= area.right(); ++x) {
-        if (rest.rect().contains(x, y)) rest.setPixel(x, y, qRgb(255, 255, 255));
-      }
-    }
+    QPainter(&rest).fillRect(area, Qt::white);
   }
   // Nothing else was drawn, and the text is black, not in the pen's red.
   EXPECT_TRUE(InkBox(rest).isNull());
   EXPECT_TRUE(HasDark(image, image.rect()));
-  for (int y = 0; y < image.height(); ++y) {
+  for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ASSERT_FALSE(Is(image, x, y, QColor(255, 0, 0)));
-  }
 }
 
 TEST(ScriptedChooser, PressesItsScriptAndFollowsTheBoxCoupling) {
@@ -261,16 +227,6 @@ TEST(ScriptedChooser, PressesItsScriptAndFollowsTheBoxCoupling) {
   EXPECT_EQ(chooser.Shown, (std::vector<int>{6, 6, 5}));
   EXPECT_EQ(chooser.EnabledWhenShown, (std::vector<bool>{false, true, true}));
   EXPECT_EQ(ModelDiagonals(chooser.Choice()), (std::set<TPair>{{0, 2}, {0, 3}}));
-}
-
-TEST(WindowChooser, IsTheWindowsOwnDialogUnlessReplaced) {
-  TForm1 form;
-  EXPECT_EQ(&form.Chooser(), static_cast<IChooser*>(form.FEleccionT));
-  TScriptedChooser scripted(form.RandomSource);
-  form.SetChooser(&scripted);
-  EXPECT_EQ(&form.Chooser(), &scripted);
-  form.SetChooser(nullptr);
-  EXPECT_EQ(&form.Chooser(), static_cast<IChooser*>(form.FEleccionT));
 }
 
 }  // namespace

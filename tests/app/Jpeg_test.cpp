@@ -59,11 +59,8 @@ TEST(Jpeg, EncodesBaselineTwentyFourBitColourThatQtReadsBack) {
   const QImage original = Picture();
   const std::vector<unsigned char> data = EncodeJpeg(original, 90);
   ASSERT_GT(data.size(), 4u);
-  EXPECT_EQ(data[0], 0xFF);
-  EXPECT_EQ(data[1], 0xD8);
-  const auto [marker, components] = FrameHeader(data);
-  EXPECT_EQ(marker, 0xC0);  // SOF0: baseline sequential
-  EXPECT_EQ(components, 3);
+  EXPECT_EQ((std::pair<int, int>{data[0], data[1]}), (std::pair{0xFF, 0xD8}));
+  EXPECT_EQ(FrameHeader(data), (std::pair{0xC0, 3}));  // SOF0: baseline sequential, 3 channels
   QImage decoded;
   ASSERT_TRUE(decoded.loadFromData(data.data(), static_cast<int>(data.size()), "JPG"));
   ASSERT_EQ(decoded.size(), original.size());
@@ -72,27 +69,24 @@ TEST(Jpeg, EncodesBaselineTwentyFourBitColourThatQtReadsBack) {
   EXPECT_LE(MaxDifference(decoded.copy(40, 30, 20, 14), original.copy(40, 30, 20, 14)), 8);
 }
 
-TEST(Jpeg, DecodesWhatQtWrote) {
-  const QImage original = Picture();
+std::vector<unsigned char> QtJpeg(const QImage& image) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  ASSERT_TRUE(original.save(&buffer, "JPG", 95));
-  const QImage decoded = DecodeJpeg(std::vector<unsigned char>(bytes.begin(), bytes.end()));
-  ASSERT_EQ(decoded.size(), original.size());
-  EXPECT_LE(MaxDifference(decoded.copy(4, 4, 20, 14), original.copy(4, 4, 20, 14)), 8);
+  EXPECT_TRUE(image.save(&buffer, "JPG", 95));
+  return std::vector<unsigned char>(bytes.begin(), bytes.end());
 }
 
-TEST(Jpeg, GrayscaleFilesComeBackAsColour) {
+TEST(Jpeg, DecodesWhatQtWroteAndGrayscaleComesBackAsColour) {
+  const QImage original = Picture();
+  const QImage decoded = DecodeJpeg(QtJpeg(original));
+  ASSERT_EQ(decoded.size(), original.size());
+  EXPECT_LE(MaxDifference(decoded.copy(4, 4, 20, 14), original.copy(4, 4, 20, 14)), 8);
   QImage gray(16, 16, QImage::Format_Grayscale8);
   gray.fill(128);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  ASSERT_TRUE(gray.save(&buffer, "JPG"));
-  const QImage decoded = DecodeJpeg(std::vector<unsigned char>(bytes.begin(), bytes.end()));
-  EXPECT_LE(std::abs(qRed(decoded.pixel(8, 8)) - 128), 2);
-  EXPECT_EQ(qRed(decoded.pixel(8, 8)), qBlue(decoded.pixel(8, 8)));
+  const QRgb middle = DecodeJpeg(QtJpeg(gray)).pixel(8, 8);
+  EXPECT_LE(std::abs(qRed(middle) - 128), 2);
+  EXPECT_EQ(qRed(middle), qBlue(middle));
 }
 
 // A 32 x 16 picture, the left half of ink a, the right half of ink b (C, M, Y, K; 255 is full
@@ -138,18 +132,15 @@ TEST(Jpeg, InkFilesComeBackAsTheirColours) {
   // Ink a is a red darkened by K, ink b a sky blue: light = (255 - ink) * (255 - K) / 255.
   const unsigned char a[] = {0, 200, 200, 51}, b[] = {200, 100, 0, 0};
   const QColor lightA(204, 44, 44), lightB(55, 155, 255);
-  struct Row {
-    J_COLOR_SPACE stored;
-    bool adobe;
-  };
-  for (const Row row : {Row{JCS_CMYK, false}, Row{JCS_CMYK, true}, Row{JCS_YCCK, true}}) {
-    const QImage img = DecodeJpeg(InkJpeg(row.stored, row.adobe, a, b));
-    ASSERT_EQ(img.size(), QSize(32, 16)) << row.stored << row.adobe;
-    QImage expected(12, 12, QImage::Format_RGB32);
-    expected.fill(lightA);
-    EXPECT_LE(MaxDifference(img.copy(2, 2, 12, 12), expected), 6) << row.stored << row.adobe;
-    expected.fill(lightB);
-    EXPECT_LE(MaxDifference(img.copy(18, 2, 12, 12), expected), 6) << row.stored << row.adobe;
+  for (const auto& [stored, adobe] :
+       {std::pair{JCS_CMYK, false}, {JCS_CMYK, true}, {JCS_YCCK, true}}) {
+    const QImage img = DecodeJpeg(InkJpeg(stored, adobe, a, b));
+    ASSERT_EQ(img.size(), QSize(32, 16)) << stored << adobe;
+    for (const auto& [x, light] : {std::pair{2, lightA}, {18, lightB}}) {
+      QImage expected(12, 12, QImage::Format_RGB32);
+      expected.fill(light);
+      EXPECT_LE(MaxDifference(img.copy(x, 2, 12, 12), expected), 6) << stored << adobe << x;
+    }
   }
 }
 

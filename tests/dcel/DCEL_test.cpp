@@ -39,111 +39,76 @@ void ExpectValid(const TDCEL& d) {
   EXPECT_TRUE(d.IsValid(&why)) << why;
 }
 
-TEST(DCELBasics, EmptyAndGrowth) {
+TEST(DCELBasics, EmptyGrowthAndTheHandBuiltSquare) {
   TDCEL d;
   EXPECT_EQ(d.VertexCount() + d.HalfEdgeCount() + d.FaceCount(), 0);
-  EXPECT_EQ(d.VertexEdge(0), kNone);
-  EXPECT_EQ(d.FaceEdge(0), kNone);
-  EXPECT_EQ(d.FaceOf(-1), kNone);
-  EXPECT_EQ(d.FaceOf(0), kNone);
+  EXPECT_EQ((V{d.VertexEdge(0), d.FaceEdge(0), d.FaceOf(-1), d.FaceOf(0)}), V(4, kNone));
   d.SetVertexEdge(5, 9);
   EXPECT_EQ(d.VertexCount(), 6);
   for (int v = 0; v < 5; ++v) EXPECT_EQ(d.VertexEdge(v), kNone);
   EXPECT_EQ(d.VertexEdge(5), 9);
   d.Clear();
   EXPECT_EQ(d.VertexCount(), 0);
-}
-
-TEST(DCELBasics, AddHalfEdgeLinksOnlyExistingNeighbours) {
-  TDCEL d;
-  d.AddHalfEdge(0, kNone, kNone, kNone, 0);
-  EXPECT_EQ(d.Prev(0), kNone);
-  EXPECT_EQ(d.Next(0), kNone);
+  d.AddHalfEdge(0, kNone, kNone, kNone, 0);  // links only neighbours that exist
+  EXPECT_EQ((V{d.Prev(0), d.Next(0)}), (V{kNone, kNone}));
   d = Square();
-  EXPECT_EQ(d.Prev(0), 3);  // closing onto the first half-edge fills its Prev
-  EXPECT_EQ(d.Next(3), 0);
   ExpectValid(d);
+  EXPECT_EQ((V{d.Prev(0), d.Next(3)}), (V{3, 0}));  // closing onto the first fills its Prev
   EXPECT_EQ(d.FindEdgeInFace(2, 0), 2);
   EXPECT_EQ(d.FindEdgeInFace(0, 0), 0);  // the face edge itself is tested last
   EXPECT_EQ(d.FindEdgeInFace(7, 0), kNone);
   EXPECT_TRUE(d.FaceOnBoundary(0));
 }
 
-TEST(DCELEdits, SplitFaceAddsADiagonalAndAFace) {
-  TDCEL d = Square();
-  d.SplitFace(0, 0, 2);
-  ExpectValid(d);
-  EXPECT_EQ(d.FaceCount(), 2);
-  EXPECT_EQ(d.HalfEdgeCount(), 6);
-  EXPECT_EQ(Cycle(d, 0), (V{0, 2, 3}));  // f keeps b .. a closed by a -> b
-  EXPECT_EQ(Cycle(d, 1), (V{0, 1, 2}));  // the new face is a .. b closed by b -> a
-  EXPECT_EQ(d.Origin(4), 0);
-  EXPECT_EQ(d.Origin(5), 2);
-  EXPECT_EQ(d.Twin(4), 5);
-  EXPECT_EQ(d.VertexEdge(0), 4);
-  EXPECT_EQ(d.VertexEdge(2), 5);
-}
-
-TEST(DCELEdits, FlipTwiceRestoresTheEdgeSet) {
-  TDCEL d = Square();
-  d.SplitFace(0, 0, 2);
-  d.FlipEdge(4);
-  ExpectValid(d);
-  EXPECT_EQ(std::set<int>({d.Origin(4), d.Origin(5)}), (std::set<int>{1, 3}));
-  EXPECT_EQ(d.FaceCount(), 2);
-  EXPECT_EQ(Cycle(d, 0).size(), 3u);
-  EXPECT_EQ(Cycle(d, 1).size(), 3u);
-  d.FlipEdge(4);
-  ExpectValid(d);
-  EXPECT_EQ(std::set<int>({d.Origin(4), d.Origin(5)}), (std::set<int>{0, 2}));
-  // A boundary half-edge has no twin: nothing changes.
-  const auto before = d.HalfEdges;
-  d.FlipEdge(0);
-  EXPECT_EQ(d.HalfEdges, before);
-}
-
-TEST(DCELEdits, RemoveEdgeMergesIntoTheTwinsFace) {
+TEST(DCELEdits, SplitFlipAndRemoveAnEdge) {
   TDCEL d = Square();
   d.SplitFace(0, 0, 2);  // 4: 0 -> 2 in face 0, 5: 2 -> 0 in face 1
+  ExpectValid(d);
+  EXPECT_EQ((V{d.FaceCount(), d.HalfEdgeCount()}), (V{2, 6}));
+  EXPECT_EQ(Cycle(d, 0), (V{0, 2, 3}));  // f keeps b .. a closed by a -> b
+  EXPECT_EQ(Cycle(d, 1), (V{0, 1, 2}));  // the new face is a .. b closed by b -> a
+  EXPECT_EQ((V{d.Origin(4), d.Origin(5), d.Twin(4), d.VertexEdge(0), d.VertexEdge(2)}),
+            (V{0, 2, 5, 4, 5}));
+  TDCEL flipped = d;
+  flipped.FlipEdge(4);
+  ExpectValid(flipped);
+  EXPECT_EQ(std::set<int>({flipped.Origin(4), flipped.Origin(5)}), (std::set<int>{1, 3}));
+  EXPECT_EQ(Cycle(flipped, 0).size() + Cycle(flipped, 1).size(), 6u);
+  flipped.FlipEdge(4);
+  ExpectValid(flipped);
+  EXPECT_EQ(std::set<int>({flipped.Origin(4), flipped.Origin(5)}), (std::set<int>{0, 2}));
+  const auto twice = flipped.HalfEdges;
+  flipped.FlipEdge(0);  // a boundary half-edge has no twin: nothing changes
+  EXPECT_EQ(flipped.HalfEdges, twice);
+  // Removing merges into the twin's face.
   d.RemoveEdge(4);
   ExpectValid(d);
-  EXPECT_EQ(d.Origin(4), kNone);
-  EXPECT_EQ(d.Origin(5), kNone);
-  EXPECT_EQ(d.HalfEdgeCount(), 6);
-  EXPECT_EQ(d.FaceEdge(0), kNone);
-  EXPECT_EQ(d.FaceCount(), 2);
+  EXPECT_EQ((V{d.Origin(4), d.Origin(5), d.FaceEdge(0)}), V(3, kNone));
+  EXPECT_EQ((V{d.FaceCount(), d.HalfEdgeCount()}), (V{2, 6}));
   EXPECT_EQ(Cycle(d, 1), (V{0, 1, 2, 3}));
   for (int e = 0; e < 4; ++e) EXPECT_EQ(d.FaceOf(e), 1);
 }
 
-// A triangle 0-1-2 with three outer triangles on its edges, all counterclockwise.
-TDCEL TriangleWithNeighbours() {
+TEST(DCELEdits, RemoveFaceLeavesOneMergedFace) {
+  // A triangle 0-1-2 with three outer triangles on its edges, all counterclockwise.
   TDCEL d;
   d.SetFaceEdge(0, 0);  // inner triangle 0 -> 1 -> 2
   d.AddHalfEdge(0, kNone, kNone, kNone, 0);
   d.AddHalfEdge(1, 0, kNone, kNone, 0);
   d.AddHalfEdge(2, 1, 0, kNone, 0);
-  // Neighbour across i -> i+1 is (i+1) -> i -> (3+i) -> (i+1).
-  for (int i = 0; i < 3; ++i) {
-    const int a = i, b = (i + 1) % 3, c = 3 + i, f = 1 + i;
+  for (int i = 0; i < 3; ++i) {  // neighbour across i -> i+1 is (i+1) -> i -> (3+i) -> (i+1)
     const int first = d.HalfEdgeCount();
-    d.SetFaceEdge(f, first);
-    d.AddHalfEdge(b, kNone, kNone, i, f);
-    d.AddHalfEdge(a, first, kNone, kNone, f);
-    d.AddHalfEdge(c, first + 1, first, kNone, f);
+    d.SetFaceEdge(1 + i, first);
+    d.AddHalfEdge((i + 1) % 3, kNone, kNone, i, 1 + i);
+    d.AddHalfEdge(i, first, kNone, kNone, 1 + i);
+    d.AddHalfEdge(3 + i, first + 1, first, kNone, 1 + i);
   }
-  return d;
-}
-
-TEST(DCELEdits, RemoveFaceLeavesOneMergedFace) {
-  TDCEL d = TriangleWithNeighbours();
   ExpectValid(d);
   d.RemoveFace(0);
   ExpectValid(d);
   int live = 0;
   for (int f = 0; f < d.FaceCount(); ++f) live += d.FaceEdge(f) != kNone;
   EXPECT_EQ(live, 1);
-  EXPECT_EQ(d.FaceEdge(0), kNone);
   EXPECT_NE(d.FaceEdge(3), kNone);  // the face across the third removed edge survives
   EXPECT_EQ(Cycle(d, 3), (V{0, 3, 1, 4, 2, 5}));
 }
@@ -152,15 +117,11 @@ TEST(DCELEdits, SplitFaceWithPathJoinsANewVertex) {
   TDCEL d = Square();
   d.SplitFaceWithPath(0, 1, 3, 9);
   ExpectValid(d);
-  EXPECT_EQ(d.FaceCount(), 2);
-  EXPECT_EQ(d.HalfEdgeCount(), 8);
+  EXPECT_EQ((V{d.FaceCount(), d.HalfEdgeCount()}), (V{2, 8}));
   EXPECT_EQ(Cycle(d, 1), (V{1, 2, 3, 9}));  // first .. last, then apex
   EXPECT_EQ(Cycle(d, 0), (V{0, 1, 9, 3}));  // last .. first, apex, last
-  EXPECT_EQ(d.VertexEdge(9), 7);
-  EXPECT_EQ(d.VertexEdge(3), 5);
-  EXPECT_EQ(d.VertexEdge(1), 6);
-  EXPECT_EQ(d.Twin(4), 6);
-  EXPECT_EQ(d.Twin(5), 7);
+  EXPECT_EQ((V{d.VertexEdge(9), d.VertexEdge(3), d.VertexEdge(1), d.Twin(4), d.Twin(5)}),
+            (V{7, 5, 6, 6, 7}));
 }
 
 TEST(DCELEdits, CopyFromRenumbersBoundaryAndKeepsInnerIndices) {
@@ -171,21 +132,15 @@ TEST(DCELEdits, CopyFromRenumbersBoundaryAndKeepsInnerIndices) {
   // in another order (target half-edge k stands for source half-edge (k + 1) % 4).
   TDCEL dst;
   dst.SetFaceEdge(0, 0);
-  const V vertexMap{10, 11, 12, 13};
-  const V edgeMap{3, 0, 1, 2};
-  dst.AddHalfEdge(11, kNone, kNone, kNone, 0);
-  dst.AddHalfEdge(12, 0, kNone, kNone, 0);
-  dst.AddHalfEdge(13, 1, kNone, kNone, 0);
-  dst.AddHalfEdge(10, 2, 0, kNone, 0);
+  const V vertexMap{10, 11, 12, 13}, edgeMap{3, 0, 1, 2};
+  for (int k = 0; k < 4; ++k)
+    dst.AddHalfEdge(vertexMap[(k + 1) % 4], k ? k - 1 : kNone, k == 3 ? 0 : kNone, kNone, 0);
   dst.CopyFrom(src, edgeMap, vertexMap);
   ExpectValid(dst);
-  EXPECT_EQ(dst.HalfEdgeCount(), 6);
-  EXPECT_EQ(dst.FaceCount(), 2);
-  EXPECT_EQ(dst.Origin(4), 10);  // inner half-edges keep their indices
-  EXPECT_EQ(dst.Origin(5), 12);
-  EXPECT_EQ(dst.Twin(4), 5);
-  EXPECT_EQ(dst.Next(4), edgeMap[2]);
-  EXPECT_EQ(dst.Twin(edgeMap[0]), kNone);
+  EXPECT_EQ((V{dst.FaceCount(), dst.HalfEdgeCount()}), (V{2, 6}));
+  // Inner half-edges keep their indices.
+  EXPECT_EQ((V{dst.Origin(4), dst.Origin(5), dst.Twin(4), dst.Next(4), dst.Twin(edgeMap[0])}),
+            (V{10, 12, 5, edgeMap[2], kNone}));
   EXPECT_EQ(Cycle(dst, 0), (V{10, 12, 13}));
   EXPECT_EQ(Cycle(dst, 1), (V{10, 11, 12}));
 }

@@ -24,155 +24,115 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The message ParsePT throws, or "" when it reads the content.
-std::string ParseMessage(std::string_view bytes) {
+// The message f throws, or "" when it succeeds.
+template <typename F>
+std::string Message(F f) {
   try {
-    ParsePT(bytes);
+    f();
   } catch (const UserError& e) {
     return e.what();
   }
   return "";
 }
-
+std::string ParseMessage(std::string_view bytes) {
+  return Message([&] { ParsePT(bytes); });
+}
 std::string Invalid(const std::string& text) {
   return "'" + text + "' is not a valid integer value";
 }
 
-TEST(PTWriter, WritesHeaderAndOneCoordinatePerCrLfLine) {
-  EXPECT_EQ(FormatPT({{10, 20}, {300, 40}, {150, 200}}, false),
-            "NUB\r\n10\r\n20\r\n300\r\n40\r\n150\r\n200\r\n");
+TEST(PTFormat, WritesHeaderAndCrLfLinesAndReadsThemBack) {
+  EXPECT_EQ(FormatPT({{10, 20}, {300, 40}}, false), "NUB\r\n10\r\n20\r\n300\r\n40\r\n");
   EXPECT_EQ(FormatPT({}, false), "NUB\r\n");
   EXPECT_EQ(FormatPT({{-7, 0}}, true), "POL\r\n-7\r\n0\r\n");
-  EXPECT_EQ(FormatPT({{INT32_MIN, INT32_MAX}}, false), "NUB\r\n-2147483648\r\n2147483647\r\n");
-}
-
-TEST(PTReader, ReadsBackWhatTheWriterWrites) {
-  TNube pts = {{10, 20}, {-300, 40}, {INT32_MIN, INT32_MAX}, {0, -1}};
-  TArchivoPT nub = ParsePT(FormatPT(pts, false));
-  EXPECT_EQ(nub.Header, TCabeceraPT::Nub);
-  EXPECT_FALSE(nub.Polygon());
-  EXPECT_EQ(nub.Points, pts);
-  TArchivoPT pol = ParsePT(FormatPT(pts, true));
-  EXPECT_TRUE(pol.Polygon());
-  EXPECT_EQ(pol.Points, pts);
-  EXPECT_TRUE(ParsePT("NUB\r\n").Points.empty());
+  const TNube pts = {{10, 20}, {-300, 40}, {INT32_MIN, INT32_MAX}, {0, -1}};
+  for (bool polygon : {false, true}) {
+    const TArchivoPT f = ParsePT(FormatPT(pts, polygon));
+    EXPECT_EQ(f.Header, polygon ? TCabeceraPT::Pol : TCabeceraPT::Nub);
+    EXPECT_EQ(f.Polygon(), polygon);
+    EXPECT_EQ(f.Points, pts);
+  }
   EXPECT_TRUE(ParsePT("").Points.empty());
 }
 
 TEST(PTReader, HeaderCountsOnlyWhenItsWordIsNubOrPol) {
   // Other editors leave a byte-order mark and blanks around the word; anything else is no header.
   const std::string bom = "\xEF\xBB\xBF";
-  struct Row {
-    std::string header;
-    TCabeceraPT expected;
-  };
-  for (const Row& row : std::vector<Row>{{"POL", TCabeceraPT::Pol},
-                                         {"NUB", TCabeceraPT::Nub},
-                                         {"N\rUB", TCabeceraPT::Nub},  // a stray CR is dropped
-                                         {bom + "POL", TCabeceraPT::Pol},
-                                         {"POL ", TCabeceraPT::Pol},
-                                         {" \tNUB\t  ", TCabeceraPT::Nub},
-                                         {bom + " POL ", TCabeceraPT::Pol},
-                                         {"pol", TCabeceraPT::Other},
-                                         {"POLY", TCabeceraPT::Other},
-                                         {"PO", TCabeceraPT::Other},
-                                         {"P OL", TCabeceraPT::Other},
-                                         {"POL POL", TCabeceraPT::Other},
-                                         {bom + bom + "POL", TCabeceraPT::Other},
-                                         {"POL" + bom, TCabeceraPT::Other},
-                                         {"", TCabeceraPT::Other},
-                                         {"12", TCabeceraPT::Other}}) {
-    TArchivoPT f = ParsePT(row.header + "\n1\n2\n");
-    EXPECT_EQ(f.Header, row.expected) << row.header;
-    EXPECT_EQ(f.Points, (TNube{{1, 2}}))
-        << row.header;  // the first line is skipped, whatever it is
+  const std::pair<TCabeceraPT, std::vector<std::string>> rows[] = {
+      {TCabeceraPT::Pol, {"POL", bom + "POL", "POL ", bom + " POL "}},
+      {TCabeceraPT::Nub, {"NUB", "N\rUB", " \tNUB\t  "}},  // a stray CR is dropped
+      {TCabeceraPT::Other,
+       {"pol", "POLY", "PO", "P OL", "POL POL", bom + bom + "POL", "POL" + bom, "", "12"}}};
+  for (const auto& [expected, headers] : rows) {
+    for (const std::string& header : headers) {
+      const TArchivoPT f = ParsePT(header + "\n1\n2\n");
+      EXPECT_EQ(f.Header, expected) << header;
+      EXPECT_EQ(f.Points, (TNube{{1, 2}})) << header;  // the first line is skipped, whatever it is
+    }
   }
 }
 
-TEST(PTReader, FileWithoutHeaderLosesItsFirstNumber) {
-  EXPECT_EQ(ParsePT("10\r\n20\r\n30\r\n").Points, (TNube{{20, 30}}));
-  EXPECT_EQ(ParseMessage("10\r\n20\r\n30\r\n40\r\n"), Invalid(""));
-}
-
-TEST(PTReader, MissingOrExtraLinesFailWithAnEmptyText) {
-  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n2\r\n\r\n"), Invalid(""));   // empty line after the last y
-  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n2\r\n3\r\n"), Invalid(""));  // an x without its y
-  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n"), Invalid(""));
-}
-
-TEST(PTReader, LineEndings) {
-  EXPECT_EQ(ParsePT("NUB\n1\n2\n3\n4\n").Points, (TNube{{1, 2}, {3, 4}}));
-  EXPECT_EQ(ParsePT("NUB\r\n1\r\n2").Points, (TNube{{1, 2}}));  // last line unterminated
-  EXPECT_EQ(ParsePT("NUB\r\n1\r2\r\n3\r\r\n").Points, (TNube{{12, 3}}));
-  EXPECT_EQ(ParsePT("NUB\r\n5\r\n6\r").Points, (TNube{{5, 6}}));
-  // Files with CR line ends only, as older editors write them.
-  EXPECT_EQ(ParsePT("NUB\r1\r2\r3\r4\r").Points, (TNube{{1, 2}, {3, 4}}));
+TEST(PTReader, LinesAreReadOrRefusedWithTheLineQuoted) {
+  const struct {
+    std::string bytes;
+    TNube points;     // when read
+    std::string bad;  // the quoted line, when refused
+  } rows[] = {
+      {"10\r\n20\r\n30\r\n", {{20, 30}}, ""},  // no header: the first number is lost
+      {"10\r\n20\r\n30\r\n40\r\n", {}, ""},
+      {"NUB\r\n1\r\n2\r\n\r\n", {}, ""},   // empty line after the last y
+      {"NUB\r\n1\r\n2\r\n3\r\n", {}, ""},  // an x without its y
+      {"NUB\r\n1\r\n", {}, ""},
+      {"NUB\n1\n2\n3\n4\n", {{1, 2}, {3, 4}}, ""},
+      {"NUB\r\n1\r\n2", {{1, 2}}, ""},  // last line unterminated
+      {"NUB\r\n1\r2\r\n3\r\r\n", {{12, 3}}, ""},
+      {"NUB\r\n5\r\n6\r", {{5, 6}}, ""},
+      {"NUB\r1\r2\r3\r4\r", {{1, 2}, {3, 4}}, ""},  // CR line ends only, as older editors
+      {"NUB\r1\r\r", {}, ""},
+      {"NUB\r\n1\r\n2\r\n\x1a garbage\r\n", {{1, 2}}, ""},  // Ctrl+Z ends the data before an x
+      {"NUB\r\n1\r\n\x1a\r\n", {}, "?"},
+      {"NUB\r\n1\r\n2\r\n3\x1a\r\n4\r\n", {}, "3?"},
+      {"NUB\r\n12 \r\n3\r\n", {}, "12 "},
+      {"NUB\r\n1\r\n1.5\r\n", {}, "1.5"},
+      {"NUB\r\n1\r\n2\r\n3\r\n-$1F\r\n", {}, "-$1F"},
+      {"NUB\r\na\rb\r\n1\r\n", {}, "ab"},  // a CR dropped inside a line is not quoted
+      // Bytes that are not printable (a NUL would cut the message short) are shown as '?'.
+      {std::string("NUB\r\n1\0002\r\n3\r\n", 13), {}, "1?2"},
+      {"NUB\r\n\x1b[2J\xff\xfe\t9\r\n3\r\n", {}, "?[2J???9"},
+  };
+  for (const auto& row : rows) {
+    if (row.points.empty()) {
+      EXPECT_EQ(ParseMessage(row.bytes), Invalid(row.bad)) << row.bytes;
+    } else {
+      EXPECT_EQ(ParsePT(row.bytes).Points, row.points) << row.bytes;
+    }
+  }
   EXPECT_EQ(ParsePT("POL \r-5\r6").Header, TCabeceraPT::Pol);
-  EXPECT_EQ(ParseMessage("NUB\r1\r\r"), Invalid(""));
-}
-
-TEST(PTReader, CtrlZEndsTheDataOnlyBeforeAnXLine) {
-  EXPECT_EQ(ParsePT("NUB\r\n1\r\n2\r\n\x1a garbage\r\n").Points, (TNube{{1, 2}}));
-  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n\x1a\r\n"), Invalid("?"));
-  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n2\r\n3\x1a\r\n4\r\n"), Invalid("3?"));
+  EXPECT_EQ(QuotedInput(std::string(41, '\x80')), std::string(40, '?') + "...");
 }
 
 TEST(PTReader, CoordinateSyntax) {
-  struct Case {
-    const char* text;
-    int32_t value;
-  };
-  for (Case c : {Case{"12", 12},
-                 {" 12", 12},
-                 {"   12", 12},
-                 {"+12", 12},
-                 {"-12", -12},
-                 {"$1F", 31},
-                 {"0x1f", 31},
-                 {"0X1F", 31},
-                 {"x1F", 31},
-                 {"X1f", 31},
-                 {"0", 0},
-                 {"-0", 0},
-                 {"00", 0},
-                 {"0000000000000000000000012", 12},
-                 {"2147483647", INT32_MAX},
-                 {"-2147483648", INT32_MIN},
-                 {"$FFFFFFFF", -1},
-                 {"$80000000", INT32_MIN},
-                 {"$7fffffff", INT32_MAX},
-                 {" $1F", 31}}) {
-    int32_t v = 999;
-    EXPECT_TRUE(ParseCoordinate(c.text, v)) << c.text;
-    EXPECT_EQ(v, c.value) << c.text;
+  const std::pair<int32_t, std::vector<const char*>> good[] = {
+      {12, {"12", " 12", "   12", "+12", "0000000000000000000000012"}},
+      {31, {"$1F", " $1F", "0x1f", "0X1F", "x1F", "X1f"}},
+      {0, {"0", "-0", "00"}},
+      {-12, {"-12"}},
+      {-1, {"$FFFFFFFF"}},
+      {INT32_MAX, {"2147483647", "$7fffffff"}},
+      {INT32_MIN, {"-2147483648", "$80000000"}}};
+  for (const auto& [value, texts] : good) {
+    for (const char* text : texts) {
+      int32_t v = 999;
+      EXPECT_TRUE(ParseCoordinate(text, v)) << text;
+      EXPECT_EQ(v, value) << text;
+    }
   }
-  for (const char* bad : {"",
-                          " ",
-                          "12 ",
-                          "1.5",
-                          "-$1F",
-                          "+$1F",
-                          "-0x1f",
-                          "+",
-                          "-",
-                          "$",
-                          "x",
-                          "0x",
-                          "\t12",
-                          "12a",
-                          "1 2",
-                          "2147483648",
-                          "-2147483649",
-                          "99999999999999999999999",
-                          "$100000000",
-                          "$000000001",
-                          "0x1g",
-                          "--1",
-                          "+-1",
-                          "1e3",
-                          "0b1",
-                          "\x00"
-                          "1"}) {
+  for (std::string_view bad :
+       {"",           " ",          "12 ",  "1.5",        "-$1F",        "+$1F",
+        "-0x1f",      "+",          "-",    "$",          "x",           "0x",
+        "\t12",       "12a",        "1 2",  "2147483648", "-2147483649", "99999999999999999999999",
+        "$100000000", "$000000001", "0x1g", "--1",        "+-1",         "1e3",
+        "0b1"}) {
     int32_t v = 0;
     EXPECT_FALSE(ParseCoordinate(bad, v)) << bad;
   }
@@ -180,26 +140,12 @@ TEST(PTReader, CoordinateSyntax) {
   EXPECT_FALSE(ParseCoordinate(std::string_view("1\0", 2), v));
 }
 
-TEST(PTReader, RefusedLineIsQuotedInTheMessage) {
-  EXPECT_EQ(ParseMessage("NUB\r\n12 \r\n3\r\n"), Invalid("12 "));
-  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n1.5\r\n"), Invalid("1.5"));
-  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n2\r\n3\r\n-$1F\r\n"), Invalid("-$1F"));
-  // A CR dropped inside a line is not part of the text.
-  EXPECT_EQ(ParseMessage("NUB\r\na\rb\r\n1\r\n"), Invalid("ab"));
-  // Bytes that are not printable (a NUL would even cut the message short) are shown as '?'.
-  EXPECT_EQ(ParseMessage(std::string_view("NUB\r\n1\0002\r\n3\r\n", 13)), Invalid("1?2"));
-  EXPECT_EQ(ParseMessage("NUB\r\n\x1b[2J\xff\xfe\t9\r\n3\r\n"), Invalid("?[2J???9"));
-  EXPECT_EQ(QuotedInput(std::string(41, '\x80')), std::string(40, '?') + "...");
-}
-
 TEST(PTReader, LinesOfAnyLength) {
-  std::string spaces(1 << 20, ' ');
+  const std::string spaces(1 << 20, ' '), zeros(1 << 20, '0');
   EXPECT_EQ(ParsePT("NUB\r\n" + spaces + "7\r\n" + spaces + "-8\r\n").Points, (TNube{{7, -8}}));
-  std::string zeros(1 << 20, '0');
   EXPECT_EQ(ParsePT("NUB\r\n" + zeros + "5\r\n0\r\n").Points, (TNube{{5, 0}}));
   // A huge refused line is quoted by its beginning only.
-  std::string junk(1 << 20, 'a');
-  EXPECT_EQ(ParseMessage("NUB\r\n" + junk + "\r\n1\r\n"),
+  EXPECT_EQ(ParseMessage("NUB\r\n" + std::string(1 << 20, 'a') + "\r\n1\r\n"),
             Invalid(std::string(kQuotedLineLimit, 'a') + "..."));
   EXPECT_EQ(ParseMessage("NUB\r\n" + std::string(kQuotedLineLimit, 'b') + "\r\n1\r\n"),
             Invalid(std::string(kQuotedLineLimit, 'b')));
@@ -212,10 +158,10 @@ TEST(PTReader, RandomBytesGiveContentOrAMessage) {
   int read = 0, refused = 0;
   for (int round = 0; round < 5000; ++round) {
     std::string bytes = round % 2 ? "NUB\r\n" : "";
-    int length = static_cast<int>(rng() % 40);
+    const int length = static_cast<int>(rng() % 40);
     for (int i = 0; i < length; ++i) bytes.push_back(alphabet[rng() % alphabet.size()]);
     try {
-      TArchivoPT f = ParsePT(bytes);
+      const TArchivoPT f = ParsePT(bytes);
       ++read;
       // Whatever was read survives a write and a read unchanged.
       EXPECT_EQ(ParsePT(FormatPT(f.Points, f.Polygon())).Points, f.Points);
@@ -236,47 +182,21 @@ class PTFiles : public TScratchTest {
   int EntriesInDir() const {
     return static_cast<int>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
   }
-  static std::string LoadMessage(const std::string& path) {
-    try {
-      LoadPT(path);
-    } catch (const UserError& e) {
-      return e.what();
-    }
-    return "";
-  }
-  static std::string SaveMessage(const std::string& path) {
-    try {
-      SavePT(path, {{1, 2}}, false);
-    } catch (const UserError& e) {
-      return e.what();
-    }
-    return "";
-  }
 };
 
-TEST_F(PTFiles, SaveWritesTheExactBytesAndLoadReadsThemBack) {
-  TNube pts = {{10, 20}, {300, 40}, {150, 200}};
+TEST_F(PTFiles, SaveReplacesTheFileOrTheLinksTargetWithTheExactBytes) {
+  const TNube pts = {{10, 20}, {300, 40}, {150, 200}};
+  Spit(Path("cloud.pt"), std::string(10000, 'z'));
   SavePT(Path("cloud.pt"), pts, false);
   EXPECT_EQ(Slurp(Path("cloud.pt")), "NUB\r\n10\r\n20\r\n300\r\n40\r\n150\r\n200\r\n");
-  TArchivoPT f = LoadPT(Path("cloud.pt"));
+  const TArchivoPT f = LoadPT(Path("cloud.pt"));
   EXPECT_EQ(f.Points, pts);
   EXPECT_EQ(f.Header, TCabeceraPT::Nub);
   EXPECT_EQ(EntriesInDir(), 1);  // no temporary left behind
-}
-
-TEST_F(PTFiles, SaveReplacesAnExistingFileCompletely) {
-  Spit(Path("a.pt"), std::string(10000, 'z'));
-  SavePT(Path("a.pt"), {{1, 2}}, true);
-  EXPECT_EQ(Slurp(Path("a.pt")), "POL\r\n1\r\n2\r\n");
-  EXPECT_EQ(EntriesInDir(), 1);
-}
-
-TEST_F(PTFiles, SaveThroughALinkKeepsTheLink) {
-  Spit(Path("real.pt"), "old");
-  fs::create_symlink(Path("real.pt"), Path("link.pt"));
-  SavePT(Path("link.pt"), {{3, 4}}, false);
+  fs::create_symlink(Path("cloud.pt"), Path("link.pt"));
+  SavePT(Path("link.pt"), {{3, 4}}, true);
   EXPECT_TRUE(fs::is_symlink(Path("link.pt")));
-  EXPECT_EQ(Slurp(Path("real.pt")), "NUB\r\n3\r\n4\r\n");
+  EXPECT_EQ(Slurp(Path("cloud.pt")), "POL\r\n3\r\n4\r\n");
 }
 
 TEST_F(PTFiles, NodesThatAreNoRegularFileAreWrittenInPlace) {
@@ -320,26 +240,31 @@ TEST_F(PTFiles, SeveralOutputsAreAllWrittenOrNoneIs) {
   EXPECT_EQ(Slurp(Path("a.pt")) + standardOutput.str() + Slurp(Path("c.pt")), "newoutc");
 }
 
-TEST_F(PTFiles, FailedSaveLeavesNoTemporaryAndTheOldContent) {
-  // The target is a folder: the final rename fails.
-  fs::create_directories(Path("taken.pt"));
+TEST_F(PTFiles, FailuresNameTheirCauseAndLeaveNothingBehind) {
+  fs::create_directories(Path("taken.pt"));  // a folder: the final rename fails
   Spit(Path("taken.pt/inside"), "keep");
-  EXPECT_EQ(SaveMessage(Path("taken.pt")), "File access denied");
-  EXPECT_EQ(Slurp(Path("taken.pt/inside")), "keep");
-  EXPECT_EQ(EntriesInDir(), 1);
-  // A folder that does not exist: nothing is created anywhere.
-  EXPECT_EQ(SaveMessage(Path("missing/x.pt")), "Folder not found");
-  EXPECT_EQ(EntriesInDir(), 1);
-  EXPECT_EQ(SaveMessage(""), "Invalid filename");
-}
-
-TEST_F(PTFiles, LoadFailures) {
-  EXPECT_EQ(LoadMessage(Path("none.pt")), "File does not exist. Cannot load.");
-  EXPECT_EQ(LoadMessage(""), "File does not exist. Cannot load.");
-  fs::create_directories(Path("folder.pt"));
-  EXPECT_EQ(LoadMessage(Path("folder.pt")), "File access denied");
   Spit(Path("bad.pt"), "NUB\r\n1\r\nsix\r\n");
-  EXPECT_EQ(LoadMessage(Path("bad.pt")), Invalid("six"));
+  auto save = [](const std::string& path) { return Message([&] { SavePT(path, {}, false); }); };
+  auto load = [](const std::string& path) { return Message([&] { LoadPT(path); }); };
+  const std::pair<std::string, std::string> rows[] = {
+      {save(Path("taken.pt")), "File access denied"},
+      {save(Path("missing/x.pt")), "Folder not found"},
+      {save(""), "Invalid filename"},
+      {load(Path("none.pt")), "File does not exist. Cannot load."},
+      {load(""), "File does not exist. Cannot load."},
+      {load(Path("taken.pt")), "File access denied"},
+      {load(Path("bad.pt")), Invalid("six")},
+      {FileErrorMessage(ENOENT), "File not found"},
+      {WriteErrorMessage(ENOENT), "Folder not found"},  // a path to a missing folder
+      {FileErrorMessage(EACCES), "File access denied"},
+      {FileErrorMessage(EMFILE), "Too many open files"},
+      {FileErrorMessage(ENOSPC), "Disk full"},
+      {FileErrorMessage(ENAMETOOLONG), "Invalid filename"},
+      {FileErrorMessage(EIO), "I/O error " + std::to_string(EIO)},
+  };
+  for (const auto& [got, expected] : rows) EXPECT_EQ(got, expected);
+  EXPECT_EQ(Slurp(Path("taken.pt/inside")), "keep");
+  EXPECT_EQ(EntriesInDir(), 2);
 }
 
 TEST_F(PTFiles, LargeFileAcrossReadBlocksMatchesTheMemoryReader) {
@@ -349,20 +274,10 @@ TEST_F(PTFiles, LargeFileAcrossReadBlocksMatchesTheMemoryReader) {
   for (int i = 0; i < 100000; ++i) pts.push_back({i, -i});
   content += FormatPT(pts, false).substr(5);
   Spit(Path("big.pt"), content);
-  TArchivoPT f = LoadPT(Path("big.pt"));
+  const TArchivoPT f = LoadPT(Path("big.pt"));
   ASSERT_EQ(f.Points.size(), pts.size() + 1);
   EXPECT_EQ(f.Points[0], (TPoint{7, 8}));
   EXPECT_EQ(f.Points, ParsePT(content).Points);
-}
-
-TEST(PTErrors, RuntimeMessages) {
-  EXPECT_EQ(FileErrorMessage(ENOENT), "File not found");
-  EXPECT_EQ(WriteErrorMessage(ENOENT), "Folder not found");  // a path to a missing folder
-  EXPECT_EQ(FileErrorMessage(EACCES), "File access denied");
-  EXPECT_EQ(FileErrorMessage(EMFILE), "Too many open files");
-  EXPECT_EQ(FileErrorMessage(ENOSPC), "Disk full");
-  EXPECT_EQ(FileErrorMessage(ENAMETOOLONG), "Invalid filename");
-  EXPECT_EQ(FileErrorMessage(EIO), "I/O error " + std::to_string(EIO));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "geometry/UserError.h"
@@ -48,39 +49,35 @@ TEST(RandomSource, SeedOfTheTimeOfDay) {
   EXPECT_LT(ClockSeed(), 86400000u);
 }
 
+// Every point inside [0, maxX] x [0, maxY], all distinct.
+void ExpectInsideAndDistinct(const TNube& p, size_t n, int maxX, int maxY) {
+  ASSERT_EQ(p.size(), n);
+  for (TPoint q : p)
+    EXPECT_TRUE(q.X >= 0 && q.X <= maxX && q.Y >= 0 && q.Y <= maxY) << q.X << "," << q.Y;
+  EXPECT_EQ(AsSet(p).size(), n);
+}
+
 TEST(RandomDistribution, UniformStaysInTheDrawRangeAndIsDistinct) {
   TRandom r(42);
   const TNube p = GenerateUniform(r, 50, 1000, 600);
-  ASSERT_EQ(p.size(), 50u);
-  for (TPoint q : p) {
-    EXPECT_GE(q.X, 0);
-    EXPECT_LE(q.X, 989);
-    EXPECT_GE(q.Y, 0);
-    EXPECT_LE(q.Y, 589);
-  }
-  EXPECT_EQ(AsSet(p).size(), 50u);
+  ExpectInsideAndDistinct(p, 50, 989, 589);
   // The first point is the first two draws.
   TRandom again(42);
   const int x = again.Random(990), y = again.Random(590);
   EXPECT_EQ(p[0], (TPoint{x, y}));
+  // A 2 x 2 range: four points must be its four cells, drawn again until all are found.
+  EXPECT_EQ(AsSet(GenerateUniform(r, 4, 12, 12)),
+            (std::set<std::pair<int, int>>{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
 }
 
 TEST(RandomDistribution, NormalClustersAroundTheCentreInsideTheCanvas) {
   TRandom r(9);
   const TNube p = GenerateNormal(r, 50, 100, 1000, 600);
-  ASSERT_EQ(p.size(), 50u);
+  ExpectInsideAndDistinct(p, 50, 999, 599);
   double sx = 0, sy = 0;
-  for (TPoint q : p) {
-    EXPECT_GE(q.X, 0);
-    EXPECT_LE(q.X, 999);
-    EXPECT_GE(q.Y, 0);
-    EXPECT_LE(q.Y, 599);
-    sx += q.X;
-    sy += q.Y;
-  }
+  for (TPoint q : p) sx += q.X, sy += q.Y;
   EXPECT_NEAR(sx / 50, 500, 60);
   EXPECT_NEAR(sy / 50, 300, 60);
-  EXPECT_EQ(AsSet(p).size(), 50u);
   // Deviation 0 puts the only point at the centre; halves round to even (3.5 -> 4, 2.5 -> 2).
   TRandom c(1);
   EXPECT_EQ(GenerateNormal(c, 1, 0, 7, 5), (TNube{{4, 2}}));
@@ -95,27 +92,31 @@ TEST(RandomDistribution, SameSeedSameSetAndTheSequenceContinues) {
   EXPECT_EQ(GenerateUniform(a, -3, 800, 500).size(), 0u);
 }
 
-TEST(RandomDistribution, RepeatedDrawsAreDrawnAgainUntilTheRangeIsFull) {
-  // A 2 x 2 range: four points must be its four cells.
-  TRandom r(5);
-  const TNube p = GenerateUniform(r, 4, 12, 12);
-  EXPECT_EQ(AsSet(p), (std::set<std::pair<int, int>>{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
-}
-
-TEST(RandomDistribution, CanvasWithoutRoomIsRefusedInsteadOfLoopingForever) {
-  const std::string text = "The canvas is too small for this distribution.";
-  TRandom r(1);
-  EXPECT_EQ(Refusal([&] { GenerateUniform(r, 1, 10, 600); }), text);
-  EXPECT_EQ(Refusal([&] { GenerateUniform(r, 5, 12, 12); }), text);
-  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 1, 100, 0, 600); }), text);
+TEST(RandomDistribution, NoRoomIsRefusedInsteadOfLoopingForever) {
+  const std::string canvas = "The canvas is too small for this distribution.";
   // The deviation, not the canvas, leaves no room: one cell, 13 x 13 cells, and a square of
   // 61 x 61 cells whose rim the draws almost never reach.
   const std::string narrow = "The deviation is too small for this many points.";
-  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 2, 0, 1000, 600); }), narrow);
-  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 1000, 1, 1000, 600); }), narrow);
-  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 2000, 5, 1014, 653); }), narrow);
-  // Reachable in principle, but the draws almost never land: bounded, then refused.
-  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 3, 1e9, 20, 20); }), text);
+  TRandom r(1);
+  const struct {
+    std::function<void()> generate;
+    std::string text;
+    bool counted;  // refused by counting the reachable cells, before any draw
+  } rows[] = {
+      {[&] { GenerateUniform(r, 1, 10, 600); }, canvas, true},
+      {[&] { GenerateUniform(r, 5, 12, 12); }, canvas, true},
+      {[&] { GenerateNormal(r, 1, 100, 0, 600); }, canvas, true},
+      {[&] { GenerateNormal(r, 2, 0, 1000, 600); }, narrow, true},
+      {[&] { GenerateNormal(r, 1000, 1, 1000, 600); }, narrow, true},
+      {[&] { GenerateNormal(r, 2000, 5, 1014, 653); }, narrow, false},
+      // Reachable in principle, but the draws almost never land: bounded, then refused.
+      {[&] { GenerateNormal(r, 3, 1e9, 20, 20); }, canvas, false},
+  };
+  for (const auto& row : rows) {
+    const uint32_t state = r.State();
+    EXPECT_EQ(Refusal(row.generate), row.text);
+    EXPECT_EQ(r.State() == state, row.counted) << row.text;
+  }
 }
 
 }  // namespace

@@ -31,131 +31,84 @@ Edges With(Edges base, std::initializer_list<TEdge> more) {
   return base;
 }
 
-TEST(CheckerHull, SquareWithOneDiagonalIsTwoTrianglesAllPointed) {
-  TCheckReport r = CheckPseudoTriangulation(kSquare, With(kSquareHull, {{0, 2}}));
-  ASSERT_TRUE(r.Valid) << r.Reason;
-  EXPECT_EQ(r.Faces, 2);
-  EXPECT_EQ(r.Triangles, 2);
-  EXPECT_TRUE(r.Pointed());
+const TNube kInner = {{0, 0}, {100, 0}, {50, 100}, {50, 30}};  // point 3 inside 0 1 2
+const TNube kOnEdge = {{0, 0}, {10, 0}, {20, 0}, {10, 10}};    // point 1 on the hull edge 0-2
+const TNube kCentred = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {5, 5}};
+const TNube kChain = {{0, 0}, {120, 0}, {60, 120}, {40, 30}, {80, 30}};
+const Edges kKite = {{0, 1}, {1, 2}, {0, 2}, {0, 3}, {1, 3}};
+const int32_t kLo = INT32_MIN, kHi = INT32_MAX;
+
+TEST(CheckerHull, ValidResultsAndTheirFigures) {
+  const struct {
+    const char* name;
+    TNube points;
+    Edges edges;
+    int faces, triangles;
+    std::vector<int> nonPointed;
+  } rows[] = {
+      {"square and diagonal", kSquare, With(kSquareHull, {{0, 2}}), 2, 2, {}},
+      {"either orientation", kSquare, {{1, 0}, {2, 1}, {3, 2}, {3, 0}, {2, 0}}, 2, 2, {}},
+      {"centre to every corner",
+       kCentred,
+       With(kSquareHull, {{0, 4}, {1, 4}, {2, 4}, {3, 4}}),
+       4,
+       4,
+       {4}},
+      // The face 0-3-1-2 has its only non-corner at 3.
+      {"reflex vertex", kInner, kKite, 2, 1, {}},
+      // The face 0-3-4-1-2 has two reflex vertices and three corners.
+      {"reflex chain", kChain, {{0, 1}, {1, 2}, {0, 2}, {0, 3}, {3, 4}, {1, 4}, {0, 4}}, 3, 2, {}},
+      // Corners 0, 2, 3 only; 180 degrees outside and inside: not pointed.
+      {"straight angle", kOnEdge, {{0, 1}, {1, 2}, {2, 3}, {0, 3}}, 1, 0, {1}},
+      {"split at the boundary point", kOnEdge, {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {1, 3}}, 2, 2, {1}},
+      // Near the 32-bit limits point 3 sits one unit off the diagonal of corners 0 and 1:
+      // outside triangle 0 1 2, then inside it. A rounded orientation sees neither.
+      {"huge, outside", {{kLo, kLo}, {kHi, kHi}, {kHi, kLo}, {0, 1}}, kKite, 2, 2, {}},
+      {"huge, inside", {{kLo, kLo}, {kHi, kHi}, {kHi, kLo}, {1, 0}}, kKite, 2, 1, {}},
+  };
+  for (const auto& row : rows) {
+    const TCheckReport r = CheckPseudoTriangulation(row.points, row.edges);
+    ASSERT_TRUE(r.Valid) << row.name << ": " << r.Reason;
+    EXPECT_EQ(r.Faces, row.faces) << row.name;
+    EXPECT_EQ(r.Triangles, row.triangles) << row.name;
+    EXPECT_EQ(r.NonPointedVertices, row.nonPointed) << row.name;
+    EXPECT_EQ(r.NonPointed, static_cast<int>(row.nonPointed.size())) << row.name;
+    EXPECT_EQ(r.Pointed(), row.nonPointed.empty()) << row.name;
+  }
 }
 
-TEST(CheckerHull, EdgesAreAcceptedInEitherOrientation) {
-  TCheckReport r = CheckPseudoTriangulation(kSquare, {{1, 0}, {2, 1}, {3, 2}, {3, 0}, {2, 0}});
-  EXPECT_TRUE(r.Valid) << r.Reason;
-}
-
-TEST(CheckerHull, CentreJoinedToAllCornersIsValidButNotPointed) {
-  TNube pts = kSquare;
-  pts.push_back({5, 5});
-  TCheckReport r =
-      CheckPseudoTriangulation(pts, With(kSquareHull, {{0, 4}, {1, 4}, {2, 4}, {3, 4}}));
-  ASSERT_TRUE(r.Valid) << r.Reason;
-  EXPECT_EQ(r.Faces, 4);
-  EXPECT_EQ(r.Triangles, 4);
-  EXPECT_EQ(r.NonPointed, 1);
-  EXPECT_EQ(r.NonPointedVertices, std::vector<int>{4});
-}
-
-TEST(CheckerHull, PseudoTriangleWithReflexVertexIsAccepted) {
-  // Triangle 0 1 2 with point 3 inside joined to 0 and 1: the face 0-3-1-2 has its only
-  // non-corner at 3.
-  TNube pts = {{0, 0}, {100, 0}, {50, 100}, {50, 30}};
-  TCheckReport r = CheckPseudoTriangulation(pts, {{0, 1}, {1, 2}, {0, 2}, {0, 3}, {1, 3}});
-  ASSERT_TRUE(r.Valid) << r.Reason;
-  EXPECT_EQ(r.Faces, 2);
-  EXPECT_EQ(r.Triangles, 1);
-  EXPECT_TRUE(r.Pointed());
-}
-
-TEST(CheckerHull, LongerReflexChainIsAccepted) {
-  // Two interior points on a concave chain from 0 to 1: the face 0-3-4-1-2 has two reflex
-  // vertices and three corners.
-  TNube pts = {{0, 0}, {120, 0}, {60, 120}, {40, 30}, {80, 30}};
-  TCheckReport r =
-      CheckPseudoTriangulation(pts, {{0, 1}, {1, 2}, {0, 2}, {0, 3}, {3, 4}, {1, 4}, {0, 4}});
-  ASSERT_TRUE(r.Valid) << r.Reason;
-  EXPECT_EQ(r.Faces, 3);
-  EXPECT_EQ(r.Triangles, 2);
-}
-
-TEST(CheckerHull, StraightAngleIsNotACorner) {
-  // Point 1 lies on the hull edge 0-2: the single face 0-1-2-3 has corners 0, 2, 3 only.
-  TNube pts = {{0, 0}, {10, 0}, {20, 0}, {10, 10}};
-  TCheckReport r = CheckPseudoTriangulation(pts, {{0, 1}, {1, 2}, {2, 3}, {0, 3}});
-  ASSERT_TRUE(r.Valid) << r.Reason;
-  EXPECT_EQ(r.Faces, 1);
-  EXPECT_EQ(r.Triangles, 0);
-  // Its angles are 180 outside and 180 inside: not pointed.
-  EXPECT_EQ(r.NonPointedVertices, std::vector<int>{1});
-}
-
-TEST(CheckerHull, PointOnHullEdgeMustBeABoundaryVertex) {
-  TNube pts = {{0, 0}, {10, 0}, {20, 0}, {10, 10}};
-  // Splitting at the boundary point gives two triangles.
-  TCheckReport ok = CheckPseudoTriangulation(pts, {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {1, 3}});
-  ASSERT_TRUE(ok.Valid) << ok.Reason;
-  EXPECT_EQ(ok.Triangles, 2);
-  // Spanning it with one edge leaves the point inside that edge.
-  EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation(pts, {{0, 2}, {2, 3}, {0, 3}, {1, 3}}),
-                         "point 1 lies on edge 0-2"));
-}
-
-// Broken hull results, each with the fault its reason must name.
+// Broken and garbage hull results, each with the fault its reason must name.
 TEST(CheckerHull, BrokenResultsAreRefusedWithTheirFault) {
-  const TNube inner = {{0, 0}, {100, 0}, {50, 100}, {50, 30}};  // point 3 inside 0 1 2
-  TNube squarePlus = kSquare;
-  squarePlus.push_back({7, 2});
+  const TNube squarePlus = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {7, 2}};
   const struct {
     TNube points;
     Edges edges;
     const char* fault;
-  } cases[] = {
+  } rows[] = {
       {kSquare, kSquareHull, "4 convex corners"},
       {kSquare, With(kSquareHull, {{0, 2}, {1, 3}}), "edges 0-2 and 1-3 cross"},
-      {inner, {{0, 1}, {1, 2}, {0, 3}, {1, 3}, {2, 3}}, "hull edge 0-2 is missing"},
+      {kInner, {{0, 1}, {1, 2}, {0, 3}, {1, 3}, {2, 3}}, "hull edge 0-2 is missing"},
+      {kInner, {{0, 1}, {1, 2}, {2, 3}, {0, 3}}, "hull edge"},  // a polygon, not the hull
       {squarePlus, With(kSquareHull, {{0, 2}}), "point 4 is on no edge"},
+      {kOnEdge, {{0, 2}, {2, 3}, {0, 3}, {1, 3}}, "point 1 lies on edge 0-2"},
       // An inner triangle not joined to the outer one.
       {{{0, 0}, {100, 0}, {50, 100}, {40, 20}, {60, 20}, {50, 40}},
        {{0, 1}, {1, 2}, {0, 2}, {3, 4}, {4, 5}, {3, 5}},
        "connected"},
       // An inner point joined to one corner only: the face walks 0-3-0.
-      {inner, {{0, 1}, {1, 2}, {0, 2}, {0, 3}}, "not a simple polygon"},
+      {kInner, {{0, 1}, {1, 2}, {0, 2}, {0, 3}}, "not a simple polygon"},
+      {kSquare, With(kSquareHull, {{0, 7}}), "does not exist"},
+      {kSquare, With(kSquareHull, {{-1, 2}}), "does not exist"},
+      {kSquare, With(kSquareHull, {{2, 2}}), "to itself"},
+      {kSquare, With(kSquareHull, {{0, 2}, {2, 0}}), "given twice"},
+      {{{0, 0}, {5, 5}}, {{0, 1}}, "fewer than 3"},
+      {{{0, 0}, {5, 5}, {9, 9}}, {{0, 1}, {1, 2}}, "one line"},
+      {{{0, 0}, {10, 0}, {0, 0}, {0, 10}}, {{0, 1}, {1, 3}, {0, 3}}, "points 0 and 2 coincide"},
+      {kSquare, {}, ""},
+      {{}, {}, ""},
   };
-  for (const auto& c : cases)
-    EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation(c.points, c.edges), c.fault));
-}
-
-TEST(CheckerHull, HugeCoordinatesAreDecidedExactly) {
-  // Near the 32-bit limits, point 3 sits one unit off the diagonal y = x of the square's
-  // corners 0 and 1. The same edges are two triangles when it is outside triangle 0 1 2 and a
-  // triangle plus a pseudo-triangle when it is inside; a rounded orientation sees neither.
-  const int32_t lo = INT32_MIN, hi = INT32_MAX;
-  const Edges e = {{0, 1}, {1, 2}, {0, 2}, {0, 3}, {1, 3}};
-  TCheckReport outside = CheckPseudoTriangulation({{lo, lo}, {hi, hi}, {hi, lo}, {0, 1}}, e);
-  ASSERT_TRUE(outside.Valid) << outside.Reason;
-  EXPECT_EQ(outside.Triangles, 2);
-  TCheckReport inside = CheckPseudoTriangulation({{lo, lo}, {hi, hi}, {hi, lo}, {1, 0}}, e);
-  ASSERT_TRUE(inside.Valid) << inside.Reason;
-  EXPECT_EQ(inside.Triangles, 1);
-}
-
-TEST(CheckerGarbage, BadInputGivesAReasonNotACrash) {
-  EXPECT_TRUE(
-      RefusedFor(CheckPseudoTriangulation(kSquare, With(kSquareHull, {{0, 7}})), "does not exist"));
-  EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation(kSquare, With(kSquareHull, {{-1, 2}})),
-                         "does not exist"));
-  EXPECT_TRUE(
-      RefusedFor(CheckPseudoTriangulation(kSquare, With(kSquareHull, {{2, 2}})), "to itself"));
-  EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation(kSquare, With(kSquareHull, {{0, 2}, {2, 0}})),
-                         "given twice"));
-  EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation({{0, 0}, {5, 5}}, {{0, 1}}), "fewer than 3"));
-  EXPECT_TRUE(
-      RefusedFor(CheckPseudoTriangulation({{0, 0}, {5, 5}, {9, 9}}, {{0, 1}, {1, 2}}), "one line"));
-  TNube twin = {{0, 0}, {10, 0}, {0, 0}, {0, 10}};
-  EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation(twin, {{0, 1}, {1, 3}, {0, 3}}),
-                         "points 0 and 2 coincide"));
-  EXPECT_FALSE(CheckPseudoTriangulation(kSquare, {}).Valid);
-  EXPECT_FALSE(CheckPseudoTriangulation({}, {}).Valid);
+  for (const auto& row : rows)
+    EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation(row.points, row.edges), row.fault));
 }
 
 TEST(CheckerGarbage, RandomEdgeSoupsNeverBreakTheChecker) {
@@ -190,58 +143,42 @@ const TNube kNotched = {{0, 0}, {100, 0}, {100, 100}, {50, 20}, {0, 100}};
 const std::vector<int> kNotchedOrder = {0, 1, 2, 3, 4};
 const Edges kNotchedSides = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 4}};
 
-TEST(CheckerPolygon, TriangulatedNotchedPolygonIsValid) {
-  TCheckReport r = CheckPseudoTriangulationOfPolygon(kNotched, kNotchedOrder,
-                                                     With(kNotchedSides, {{0, 3}, {1, 3}}));
-  ASSERT_TRUE(r.Valid) << r.Reason;
-  EXPECT_EQ(r.Faces, 3);
-  EXPECT_EQ(r.Triangles, 3);
-}
-
-TEST(CheckerPolygon, EitherSenseOfThePolygonIsAccepted) {
-  TCheckReport r = CheckPseudoTriangulationOfPolygon(kNotched, {4, 3, 2, 1, 0},
-                                                     With(kNotchedSides, {{0, 3}, {1, 3}}));
-  EXPECT_TRUE(r.Valid) << r.Reason;
-}
-
-TEST(CheckerPolygon, PolygonThatIsItselfAPseudoTriangle) {
-  // 0 1 2 convex, 3 reflex: no diagonal needed.
-  TNube pts = {{0, 0}, {100, 0}, {50, 100}, {50, 30}};
-  TCheckReport r =
-      CheckPseudoTriangulationOfPolygon(pts, {0, 1, 2, 3}, {{0, 1}, {1, 2}, {2, 3}, {0, 3}});
-  ASSERT_TRUE(r.Valid) << r.Reason;
-  EXPECT_EQ(r.Faces, 1);
-  EXPECT_EQ(r.Triangles, 0);
-  // The same four points as a hull region are not covered by that face.
-  EXPECT_TRUE(
-      RefusedFor(CheckPseudoTriangulation(pts, {{0, 1}, {1, 2}, {2, 3}, {0, 3}}), "hull edge"));
-}
-
-TEST(CheckerPolygon, FaultsOfThePolygonRegion) {
-  // The notched polygon alone has four convex corners.
-  EXPECT_TRUE(RefusedFor(CheckPseudoTriangulationOfPolygon(kNotched, kNotchedOrder, kNotchedSides),
-                         "4 convex corners"));
-  // The edge 2-4 closes the notch from outside.
-  EXPECT_TRUE(
-      RefusedFor(CheckPseudoTriangulationOfPolygon(kNotched, kNotchedOrder,
-                                                   With(kNotchedSides, {{0, 3}, {1, 3}, {2, 4}})),
-                 "outside the polygon"));
-  Edges noSide = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 3}, {1, 3}};
-  EXPECT_TRUE(RefusedFor(CheckPseudoTriangulationOfPolygon(kNotched, kNotchedOrder, noSide),
-                         "polygon edge 0-4 is missing"));
-  EXPECT_TRUE(
-      RefusedFor(CheckPseudoTriangulationOfPolygon(kNotched, {0, 1, 2, 3, 1}, noSide), "repeated"));
-  EXPECT_TRUE(
-      RefusedFor(CheckPseudoTriangulationOfPolygon(kNotched, {0, 1, 9}, noSide), "not a point"));
-  EXPECT_TRUE(RefusedFor(CheckPseudoTriangulationOfPolygon(kNotched, {0, 1}, noSide),
-                         "fewer than 3 vertices"));
-}
-
-TEST(CheckerPolygon, SelfCrossingPolygonIsRefused) {
-  TNube bow = {{0, 0}, {10, 10}, {10, 0}, {0, 10}};
-  EXPECT_TRUE(RefusedFor(
-      CheckPseudoTriangulationOfPolygon(bow, {0, 1, 2, 3}, {{0, 1}, {1, 2}, {2, 3}, {0, 3}}),
-      "cross"));
+TEST(CheckerPolygon, ResultsInsideAPolygon) {
+  const Edges diagonals = With(kNotchedSides, {{0, 3}, {1, 3}});
+  const Edges noSide = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 3}, {1, 3}};
+  const struct {
+    TNube points;
+    std::vector<int> order;
+    Edges edges;
+    const char* fault;  // "" when valid
+    int faces = 0, triangles = 0;
+  } rows[] = {
+      {kNotched, kNotchedOrder, diagonals, "", 3, 3},
+      {kNotched, {4, 3, 2, 1, 0}, diagonals, "", 3, 3},  // either sense
+      // 0 1 2 convex, 3 reflex: the polygon is itself a pseudo-triangle.
+      {kInner, {0, 1, 2, 3}, {{0, 1}, {1, 2}, {2, 3}, {0, 3}}, "", 1, 0},
+      {kNotched, kNotchedOrder, kNotchedSides, "4 convex corners"},
+      // The edge 2-4 closes the notch from outside.
+      {kNotched, kNotchedOrder, With(diagonals, {{2, 4}}), "outside the polygon"},
+      {kNotched, kNotchedOrder, noSide, "polygon edge 0-4 is missing"},
+      {kNotched, {0, 1, 2, 3, 1}, noSide, "repeated"},
+      {kNotched, {0, 1, 9}, noSide, "not a point"},
+      {kNotched, {0, 1}, noSide, "fewer than 3 vertices"},
+      {{{0, 0}, {10, 10}, {10, 0}, {0, 10}},
+       {0, 1, 2, 3},
+       {{0, 1}, {1, 2}, {2, 3}, {0, 3}},
+       "cross"},
+  };
+  for (const auto& row : rows) {
+    const TCheckReport r = CheckPseudoTriangulationOfPolygon(row.points, row.order, row.edges);
+    if (*row.fault) {
+      EXPECT_TRUE(RefusedFor(r, row.fault));
+      continue;
+    }
+    ASSERT_TRUE(r.Valid) << r.Reason;
+    EXPECT_EQ(r.Faces, row.faces);
+    EXPECT_EQ(r.Triangles, row.triangles);
+  }
 }
 
 // The sweep of (0,20), (0,0), (10,10), (100,10): face 0 = 0 -> 2 -> 1, face 1 = 3 -> 1 -> 2 -> 0.
@@ -255,16 +192,11 @@ TDCEL SweptSubdivision() {
   return d;
 }
 
-TEST(CheckerSubdivision, SweptSubdivisionMatchesItsEdges) {
-  TDCEL d = SweptSubdivision();
-  ASSERT_TRUE(d.IsValid());
-  TCheckReport r = CheckSubdivision(kSwept, d);
+TEST(CheckerSubdivision, RecordFaultsThatTheEdgesAloneDoNotShow) {
+  TCheckReport r = CheckSubdivision(kSwept, SweptSubdivision());
   ASSERT_TRUE(r.Valid) << r.Reason;
   EXPECT_EQ(r.Faces, 2);
   EXPECT_EQ(r.Triangles, 1);
-}
-
-TEST(CheckerSubdivision, RecordFaultsThatTheEdgesAloneDoNotShow) {
   // The inner edge 1-2 loses its twin links: same edges, but face 0 now claims a boundary edge
   // inside the hull.
   TDCEL unlinked = SweptSubdivision();

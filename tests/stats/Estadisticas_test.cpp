@@ -4,74 +4,55 @@
 
 #include <cmath>
 
-#include "geometry/FuncionesMatematicas.h"
 #include "methods/Barrido.h"
 
 namespace qv {
 namespace {
 
-TEST(Statistics, TriangleWeightIsItsPerimeter) {
-  const TNube p = {{0, 0}, {30, 0}, {0, 40}};
-  TDCEL d;
-  Sweep(p, d);
-  const TStatistics s = ComputeStatistics(p, d, ",");
-  EXPECT_DOUBLE_EQ(s.WeightValue, 120.0);
-  EXPECT_EQ(s.Weight, "120");
-  EXPECT_EQ(s.VertexDegree, 2);
-  EXPECT_EQ(s.FaceDegree, 3);
-  EXPECT_EQ(s.Points, 3);
-  EXPECT_EQ(s.Faces, 1);
-  EXPECT_EQ(s.Triangles, 1);
-}
-
-TEST(Statistics, EmptySubdivisionKeepsTheFloorValues) {
-  const TNube p = {{0, 0}, {5, 5}};
-  const TStatistics s = ComputeStatistics(p, TDCEL(), ",");
+TEST(Statistics, FiguresOfSweptSubdivisions) {
+  const double kKite = 20 + 2 * std::hypot(10, 10) + 2 * std::hypot(100, 10);
+  const struct {
+    TNube p;
+    bool dropDiagonal;  // the one inner edge is removed before counting
+    double weight;
+    const char* text;
+    int vertexDegree, faceDegree, faces, triangles;
+  } rows[] = {
+      {{{0, 0}, {30, 0}, {0, 40}}, false, 120, "120", 2, 3, 1, 1},
+      // A triangle and a quadrilateral face; edges 0-1, 0-2, 1-2, 1-3, 0-3.
+      {{{0, 20}, {0, 0}, {10, 10}, {100, 10}}, false, kKite, "249", 3, 4, 2, 1},
+      // A square split by a diagonal; without it one face is left.
+      {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}, true, 40, "40", 2, 4, 1, 0},
+  };
+  for (const auto& row : rows) {
+    TDCEL d;
+    Sweep(row.p, d);
+    if (row.dropDiagonal) {
+      ASSERT_EQ(d.FaceCount(), 2);
+      int diagonal = 0;
+      while (!d.HasTwin(diagonal)) ++diagonal;
+      d.RemoveEdge(diagonal);
+    }
+    const TStatistics s = ComputeStatistics(row.p, d, ",");
+    EXPECT_NEAR(s.WeightValue, row.weight, 1e-9) << row.text;
+    EXPECT_NEAR(PTWeight(row.p, d), row.weight, 1e-9) << row.text;
+    EXPECT_EQ(s.Weight, row.text);
+    EXPECT_EQ(s.Points, static_cast<int>(row.p.size())) << row.text;
+    EXPECT_EQ((std::vector<int>{s.VertexDegree, s.FaceDegree, s.Faces, s.Triangles}),
+              (std::vector<int>{row.vertexDegree, row.faceDegree, row.faces, row.triangles}))
+        << row.text;
+    int triangles = -1, others = -1, maxDegree = -1;
+    PTFaceStats(d, triangles, others, maxDegree);
+    EXPECT_EQ((std::vector<int>{triangles, triangles + others, maxDegree}),
+              (std::vector<int>{row.triangles, row.faces, row.faceDegree}))
+        << row.text;
+  }
+  // An empty subdivision keeps the floor values.
+  const TStatistics s = ComputeStatistics({{0, 0}, {5, 5}}, TDCEL(), ",");
   EXPECT_EQ(s.WeightValue, 0.0);
   EXPECT_EQ(s.Weight, "");
-  EXPECT_EQ(s.VertexDegree, 2);
-  EXPECT_EQ(s.FaceDegree, 3);
-  EXPECT_EQ(s.Points, 2);
-  EXPECT_EQ(s.Faces, 0);
-  EXPECT_EQ(s.Triangles, 0);
-}
-
-TEST(Statistics, PseudoTriangleCountsEveryEdgeOnce) {
-  // The sweep of (0,20), (0,0), (10,10), (100,10): a triangle and a quadrilateral face; edges
-  // 0-1, 0-2, 1-2, 1-3, 0-3; vertices 0 and 1 carry three edges each.
-  const TNube p = {{0, 20}, {0, 0}, {10, 10}, {100, 10}};
-  TDCEL d;
-  Sweep(p, d);
-  const double expected = 20 + 2 * std::hypot(10, 10) + 2 * std::hypot(100, 10);
-  EXPECT_NEAR(PTWeight(p, d), expected, 1e-9);
-  EXPECT_EQ(PTVertexDegree(d), 3);
-  int triangles = -1, others = -1, maxDegree = -1;
-  PTFaceStats(d, triangles, others, maxDegree);
-  EXPECT_EQ(triangles, 1);
-  EXPECT_EQ(others, 1);
-  EXPECT_EQ(maxDegree, 4);
-}
-
-TEST(Statistics, RemovedEdgesAndMergedFacesAreIgnored) {
-  // A square split by a diagonal into two triangles; removing the diagonal leaves one face.
-  const TNube p = {{0, 0}, {10, 0}, {0, 10}, {10, 10}};
-  TDCEL d;
-  Sweep(p, d);
-  ASSERT_EQ(d.FaceCount(), 2);
-  const double before = PTWeight(p, d);
-  int diagonal = kNone;
-  for (int e = 0; e < d.HalfEdgeCount(); ++e)
-    if (d.HasTwin(e)) diagonal = e;
-  ASSERT_NE(diagonal, kNone);
-  const double length = Distance(p[d.Origin(diagonal)], p[d.Destination(diagonal)]);
-  d.RemoveEdge(diagonal);
-  EXPECT_NEAR(PTWeight(p, d), before - length, 1e-9);
-  EXPECT_NEAR(PTWeight(p, d), 40.0, 1e-9);
-  const TStatistics s = ComputeStatistics(p, d, ",");
-  EXPECT_EQ(s.Faces, 1);
-  EXPECT_EQ(s.Triangles, 0);
-  EXPECT_EQ(s.FaceDegree, 4);
-  EXPECT_EQ(s.VertexDegree, 2);
+  EXPECT_EQ((std::vector<int>{s.VertexDegree, s.FaceDegree, s.Points, s.Faces, s.Triangles}),
+            (std::vector<int>{2, 3, 2, 0, 0}));
 }
 
 TEST(WeightText, RoundsAndGroupsThousands) {
