@@ -13,6 +13,7 @@
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "methods/CaminosMinimos.h"
+#include "methods/Constructores.h"
 #include "methods/Verificador.h"
 
 namespace qv {
