@@ -22,7 +22,8 @@ const TDCEL& TForm1::ChooseHullTriangulation(int n) {
   // The boxes concern the shortest-paths method only.
   chooser.SetOptionsEnabled(false);
   chooser.Choice().Recompute = true;
-  const bool reuse = Doc.DraggedPoint != kNone && chooser.Choice().Size() == n;
+  const bool reuse =
+      (Doc.DraggedPoint != kNone || reuseHullChoice_) && chooser.Choice().Size() == n;
   // Whatever the answer, the triangulation on show is the one used.
   if (!reuse) chooser.ShowModal(n);
   chooser.SetOptionsEnabled(true);

@@ -29,6 +29,8 @@ enum TToolbarImage : int {
   kImgAleatoria,
   kImgStat,
   kImgEjecutar,
+  kImgDeshacer,  // undo and redo, beside the file buttons
+  kImgRehacer,
   kToolbarImageCount
 };
 

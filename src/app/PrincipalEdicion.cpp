@@ -264,7 +264,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   }
   switch (key) {
     case Qt::Key_N:
-      tbLimpiarClick();
+      NewDocument(TTipoCambio::New);
       return true;
     case Qt::Key_O:
       tbCargarClick();
@@ -273,7 +273,10 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
       FSalvarClick();
       return true;
     case Qt::Key_Z:
-      DeleteLastPolygonEdge();
+      UndoKey();
+      return true;
+    case Qt::Key_Y:
+      ERehacerClick();
       return true;
     default:
       return false;

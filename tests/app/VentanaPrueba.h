@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QSettings>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +26,8 @@ class Ventana : public ::testing::Test {
     dir = UniqueTempDir("qv_window");
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    // The window's settings (the recent files) live in the scratch folder of the test.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Path("settings"));
     form = std::make_unique<TForm1>();
     form->SetMessages(&messages);
     form->SetFileDialogs(&dialogs);
