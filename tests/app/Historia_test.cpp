@@ -91,7 +91,8 @@ class History : public test::Ventana {
         form->SpinAngulo->SetText(QString::number(pick(360)));
         break;
       case 8:  // a polygon, chained or drawn, closed or not, perhaps shortened by Ctrl+Z
-        form->tbUnir->trigger();
+        form->tbUnir->trigger();  // no step: the polygon it ends joins the last one
+        Mark();
         if (form->Doc.EditMode == TEditMode::ChainPolygon) {
           for (int i = 0; i < n; ++i)
             Click(form->Doc.Points[size_t(i)].X, form->Doc.Points[size_t(i)].Y);
@@ -111,8 +112,12 @@ class History : public test::Ventana {
     }
   }
 
+  // The document as each step of the history left it.
+  void Mark() { states[Index()] = Seen(); }
+
   TRandom random{7};
   TScriptedChooser chooser{random};
+  std::map<int, TVisto> states;
 };
 
 struct TSecuencia {
@@ -125,16 +130,21 @@ class RandomHistory : public History, public ::testing::WithParamInterface<TSecu
 
 TEST_P(RandomHistory, UndoingAndRedoingEveryEditGivesBackEachRecordedState) {
   const TSecuencia row = GetParam();
+  Mark();
+  // An edit may make several steps (a polygon), and a later execution changes the last one.
+  const auto recording =
+      QObject::connect(&form->Historia.Stack(), &QUndoStack::indexChanged, [this](int) { Mark(); });
   ClickAll({{100, 300}, {200, 100}, {300, 350}, {420, 220}, {520, 320}});
   const std::array<QAction*, 4> methods{nullptr, form->tbBarrido, form->tbCapas,
                                         form->tbIncremental};
   if (methods[size_t(row.Method)] != nullptr) Execute(methods[size_t(row.Method)]);
+  Mark();
   std::mt19937 g(row.Seed);
-  std::map<int, TVisto> states{{Index(), Seen()}};
   for (int i = 0; i < row.Edits; ++i) {
     RandomEdit(g);
-    states[Index()] = Seen();
+    Mark();
   }
+  QObject::disconnect(recording);
   const int top = Index();
   ASSERT_GT(top, row.Edits / 3);
   for (int i = top - 1; i >= 0; --i) {
@@ -146,7 +156,8 @@ TEST_P(RandomHistory, UndoingAndRedoingEveryEditGivesBackEachRecordedState) {
     form->ERehacer->trigger();
     ASSERT_EQ(Seen(), states[i]) << "redone to step " << i;
   }
-  EXPECT_FALSE(form->ERehacer->isEnabled());
+  // The last edit may have been a Ctrl+Z, leaving steps to redo.
+  EXPECT_EQ(form->ERehacer->isEnabled(), form->Historia.Stack().count() > top);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeded, RandomHistory,
@@ -184,7 +195,7 @@ TEST_F(History, TheEditMenuNamesTheStepAndEveryKeyTakesItBackOrAgain) {
 
 TEST_F(History, InThePolygonModesCtrlZDeletesTheLastEdgeAndUndoTakesThatBack) {
   form->tbUnir->trigger();
-  ClickAll({{100, 100}, {300, 120}, {200, 300}});
+  ClickAll({{400, 100}, {600, 120}, {500, 300}});
   Click(5, 5, Qt::RightButton);
   EXPECT_EQ(form->EDeshacer->text(), QStringLiteral("Undo Close Polygon"));
   Key(Qt::Key_Z);  // the closing is taken back, then the last vertex
@@ -319,7 +330,7 @@ TEST_F(History, OpenRecentKeepsTheLastEightFilesForTheNextWindow) {
   form->FRecientes->actions()[2]->trigger();
   EXPECT_EQ(form->Doc.Points, (TNube{{17, 10}}));
   EXPECT_EQ(form->windowTitle(), QStringLiteral(" p7.pt - Quilvaron"));
-  EXPECT_TRUE(std::filesystem::exists(dir / "settings" / "Quilvaron" / "Quilvaron.ini"));
+  EXPECT_TRUE(std::filesystem::exists(settings / "Quilvaron" / "Quilvaron.ini"));
   TForm1 next;
   EXPECT_EQ(next.RecentFiles().front(), Path("p7.pt"));
 }
