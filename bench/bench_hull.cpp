@@ -3,7 +3,7 @@
 
 #include "PuntosBench.h"
 #include "dcel/DCEL.h"
-#include "geometry/CierreConvexo.h"
+#include "methods/Constructores.h"
 
 namespace {
 

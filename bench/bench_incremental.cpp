@@ -5,7 +5,7 @@
 
 #include "PuntosBench.h"
 #include "dcel/DCEL.h"
-#include "geometry/CierreConvexo.h"
+#include "methods/Constructores.h"
 #include "methods/Ejecucion.h"
 #include "methods/Incremental.h"
 
@@ -37,7 +37,7 @@ void BM_IncrementalFace(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_IncrementalFace)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IncrementalFace)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_IncrementalVertex(benchmark::State& state) {
   const qv::TNube sorted = RandomPoints(static_cast<int>(state.range(0)), 42, 1, 0);

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "../tests/methods/PoligonosAleatorios.h"
-#include "geometry/CierreConvexo.h"
 #include "methods/CaminosMinimos.h"
+#include "methods/Constructores.h"
 
 namespace {
 

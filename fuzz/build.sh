@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 CXX=${CXX:-clang++-14}
 mkdir -p build
 "$CXX" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  -I../src fuzz_pt.cpp ../src/io/ArchivoPT.cpp -o build/fuzz_pt
+  -I../src fuzz_pt.cpp ../src/io/ArchivoPT.cpp ../src/io/Salida.cpp -o build/fuzz_pt
 if [ "${1:-}" = run ]; then
   mkdir -p corpus-work/pt
   build/fuzz_pt -max_total_time="${2:-120}" -max_len=4096 -rss_limit_mb=1024 \

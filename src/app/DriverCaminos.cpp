@@ -35,7 +35,7 @@ void TForm1::RunShortestPaths() {
   // pockets from the geodesics, which the subdivision's counts alone no longer do.
   THalfEdgeRanges ranges;
   bool computed = false;
-  bool confirmed = chooser.ShowModal(n);
+  bool confirmed = ShowChooser(n);
   while (confirmed) {
     if (choice.Recompute || !computed) {
       PonEstado(0, kChoosing);
@@ -55,7 +55,7 @@ void TForm1::RunShortestPaths() {
     PonEstado(0, kPathsDone);
     choice.Recompute = false;
     RefreshViews();  // the result stands behind the chooser while it is open again
-    confirmed = chooser.ShowModal(n);
+    confirmed = ShowChooser(n);
   }
   // The next run computes on its first confirmation.
   choice.Recompute = true;

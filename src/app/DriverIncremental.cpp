@@ -1,5 +1,6 @@
 // Driver of the incremental method, both variants.
 #include "app/Principal.h"
+#include "methods/Ejecucion.h"
 #include "methods/Incremental.h"
 
 namespace qv {
@@ -14,26 +15,32 @@ const QString kVertexDone =
 }  // namespace
 
 // The triangulation of the n-cornered hull, as the chooser holds it. While a point is dragged
-// and the hull keeps its number of corners, the last choice serves again without asking, so
-// that the drawing can follow the mouse.
+// or removed, or a step is undone or redone, and the hull keeps its number of corners, the last
+// choice serves again without asking, so that the drawing can follow the mouse.
 const TDCEL& TForm1::ChooseHullTriangulation(int n) {
   PonEstado(0, QStringLiteral("Choose initial triangulation for convex hull"));
   IChooser& chooser = Chooser();
   // The boxes concern the shortest-paths method only.
   chooser.SetOptionsEnabled(false);
   chooser.Choice().Recompute = true;
-  const bool reuse =
-      (Doc.DraggedPoint != kNone || reuseHullChoice_) && chooser.Choice().Size() == n;
+  const bool reuse = (Doc.DraggedPoint != kNone || reuseChoice_) && chooser.Choice().Size() == n;
   // Whatever the answer, the triangulation on show is the one used.
-  if (!reuse) chooser.ShowModal(n);
+  if (!reuse) ShowChooser(n);
   chooser.SetOptionsEnabled(true);
   return chooser.Choice().Triangulation();
+}
+
+bool TForm1::ShowChooser(int n) {
+  EndDrag();
+  return Chooser().ShowModal(n);
 }
 
 void TForm1::RunIncremental() {
   Doc.SelectedMethod = TMethod::Incremental;
   const bool boundedFace = IBoundedF->isChecked();
   // Computed first, drawn after: a failing run leaves the previous drawing on the canvas.
+  // Only the face variant nudges points off edge lines.
+  const TNube given = boundedFace ? Doc.Points : TNube{};
   if (boundedFace) {
     const int corners = PrepareIncrementalFace(Doc.Points, Doc.DraggedPoint, Doc.CurrentPT);
     const TDCEL none;
@@ -45,7 +52,8 @@ void TForm1::RunIncremental() {
   TDrawing drawing = Drawing();
   drawing.ClearCanvas();
   if (Doc.GridVisible) drawing.DrawGrid();
-  FinishDriver(boundedFace ? kFaceDone : kVertexDone);
+  FinishDriver(boundedFace ? kFaceDone : kVertexDone,
+               boundedFace ? CountMovedPoints(given, Doc.Points) : 0);
 }
 
 }  // namespace qv

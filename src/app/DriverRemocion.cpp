@@ -23,12 +23,14 @@ void TForm1::RunTriangulateRemove() {
   if (Doc.GridVisible) drawing.DrawGrid();
   // Sort by x (the held point follows), collinear start with a second sort, sweep
   // triangulation, then the stages of the variant checked in the submenu.
-  ComputeTriangulateRemove(Doc.Points, CheckedVariant(RBarrido, RDelaunay, RRemoverA),
-                           Doc.DraggedPoint, Doc.CurrentPT);
-  // The common end without a result text: status panel 0 keeps the variant's selection text.
+  const TRemocionVariant variant = CheckedVariant(RBarrido, RDelaunay, RRemoverA);
+  const int moved = ComputeTriangulateRemove(Doc.Points, variant, Doc.DraggedPoint, Doc.CurrentPT);
+  // The common end without a result text: status panel 0 keeps the variant's selection text,
+  // followed by the number of points the nudges moved when there are any.
   drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
   drawing.DrawPoints(false);
   if (StatisticsEnabled()) ShowStatistics(Doc.CurrentPT);
+  ShowMovedPoints(QString::fromLatin1(RemocionStatusText(variant)), moved);
 }
 
 }  // namespace qv

@@ -1,18 +1,17 @@
 #include "app/Exportar.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSvgGenerator>
 
 #include "app/Jpeg.h"
 #include "geometry/UserError.h"
+#include "io/Salida.h"
 
 namespace qv {
 
 namespace {
-
-QString Extension(const QString& path) {
-  return QFileInfo(path).suffix().toLower();
-}
 
 void CheckSize(int width, int height) {
   if (width < 1 || height < 1 || width > 20000 || height > 20000) {
@@ -20,12 +19,38 @@ void CheckSize(int width, int height) {
   }
 }
 
+// Qt's name of a raster type, "JPG" for libjpeg's, or nullptr for a type not written.
+const char* RasterFormat(const QString& type) {
+  const QString t = type.toLower();
+  if (t == QLatin1String("jpg") || t == QLatin1String("jpeg")) return "JPG";
+  if (t == QLatin1String("bmp")) return "BMP";
+  if (t == QLatin1String("png")) return "PNG";
+  return nullptr;
+}
+
+const char* KnownRasterFormat(const QString& type) {
+  const char* format = RasterFormat(type);
+  if (format == nullptr) {
+    throw UserError("Unknown image type '" + type.left(40).toStdString() +
+                    "': use .bmp, .jpg, .png or .svg.");
+  }
+  return format;
+}
+
 }  // namespace
+
+QString ImageType(const QString& path) {
+  return QFileInfo(path).suffix().toLower();
+}
 
 QImage RenderImage(TDocumento& document, const TPenStyles& styles, int width, int height,
                    const TDrawFunction& draw) {
   CheckSize(width, height);
   QImage image(width, height, QImage::Format_RGB32);
+  if (image.isNull()) {
+    throw UserError("Not enough memory for a canvas of " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels.");
+  }
   image.fill(Qt::white);
   QImage compass;
   {
@@ -36,11 +61,14 @@ QImage RenderImage(TDocumento& document, const TPenStyles& styles, int width, in
   return image;
 }
 
-void RenderSvg(const QString& path, TDocumento& document, const TPenStyles& styles, int width,
-               int height, const TDrawFunction& draw) {
+std::string RenderSvg(TDocumento& document, const TPenStyles& styles, int width, int height,
+                      const TDrawFunction& draw) {
   CheckSize(width, height);
+  QByteArray svg;
+  QBuffer buffer(&svg);
+  buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
-  generator.setFileName(path);
+  generator.setOutputDevice(&buffer);
   generator.setSize(QSize(width, height));
   generator.setViewBox(QRect(0, 0, width, height));
   generator.setTitle(QStringLiteral("Quilvaron"));
@@ -50,32 +78,35 @@ void RenderSvg(const QString& path, TDocumento& document, const TPenStyles& styl
     TDrawing drawing(canvas, compass, document, styles);
     draw(drawing);
   }
-  if (!QFileInfo::exists(path)) throw UserError("Cannot write " + path.toStdString());
+  return svg.toStdString();
 }
 
-void SaveRaster(const QImage& image, const QString& path) {
-  const QString ext = Extension(path);
-  if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg")) {
-    SaveJpeg(image, path, kJpegQuality);
-    return;
+std::string EncodeRaster(const QImage& image, const QString& type) {
+  const std::string format = KnownRasterFormat(type);
+  if (format == "JPG") {
+    const std::vector<unsigned char> jpeg = EncodeJpeg(image, kJpegQuality);
+    return std::string(jpeg.begin(), jpeg.end());
   }
-  const char* format = nullptr;
-  if (ext == QLatin1String("bmp")) format = "BMP";
-  if (ext == QLatin1String("png")) format = "PNG";
-  if (format == nullptr) {
-    throw UserError("Unknown image type '" + ext.toStdString() +
-                    "': use .bmp, .jpg, .png or .svg.");
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, format.c_str())) throw UserError("Bitmap image is not valid");
+  return bytes.toStdString();
+}
+
+std::string EncodeDrawing(const QString& type, TDocumento& document, const TPenStyles& styles,
+                          int width, int height, const TDrawFunction& draw) {
+  if (type.toLower() == QLatin1String("svg")) {
+    return RenderSvg(document, styles, width, height, draw);
   }
-  if (!image.save(path, format)) throw UserError("Cannot write " + path.toStdString());
+  KnownRasterFormat(type);  // refused before anything is drawn
+  return EncodeRaster(RenderImage(document, styles, width, height, draw), type);
 }
 
 void ExportDrawing(const QString& path, TDocumento& document, const TPenStyles& styles, int width,
                    int height, const TDrawFunction& draw) {
-  if (Extension(path) == QLatin1String("svg")) {
-    RenderSvg(path, document, styles, width, height, draw);
-  } else {
-    SaveRaster(RenderImage(document, styles, width, height, draw), path);
-  }
+  WriteFileSafely(QFile::encodeName(path).toStdString(),
+                  EncodeDrawing(ImageType(path), document, styles, width, height, draw));
 }
 
 void ExportSubdivision(const QString& path, const TNube& points, const TDCEL& result,

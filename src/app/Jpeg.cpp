@@ -10,6 +10,7 @@
 #include <string>
 
 #include "geometry/UserError.h"
+#include "io/Salida.h"
 
 namespace qv {
 
@@ -64,9 +65,19 @@ int EncodeRaw(const unsigned char* rgb, int width, int height, int quality, unsi
 
 constexpr unsigned long kMaxPixels = 100'000'000;
 
+// A decoded picture as the library delivers it: RGB (3 components) or ink (4 components, C M
+// Y K). Adobe's programs store ink inverted (255 is no ink) and mark their files with an Adobe
+// segment; other writers store the plain amount.
+struct TRawPicture {
+  unsigned char* Pixels = nullptr;
+  int Width = 0;
+  int Height = 0;
+  int Components = 3;
+  bool InvertedInk = false;
+};
+
 // 0 on success, else the library's message code (or -1 for a picture too large to hold).
-int DecodeRaw(const unsigned char* data, unsigned long size, unsigned char** out, int* width,
-              int* height) {
+int DecodeRaw(const unsigned char* data, unsigned long size, TRawPicture* out) {
   jpeg_decompress_struct info;
   TJpegError error;
   unsigned char* volatile pixels = nullptr;
@@ -82,15 +93,18 @@ int DecodeRaw(const unsigned char* data, unsigned long size, unsigned char** out
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, data, size);
   jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
+  // The library turns YCCK into CMYK but has no conversion from ink to RGB: that is done below.
+  const bool ink = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = ink ? JCS_CMYK : JCS_RGB;
   jpeg_start_decompress(&info);
+  const int components = ink ? 4 : 3;
   const unsigned long pixelCount =
       static_cast<unsigned long>(info.output_width) * info.output_height;
-  if (info.output_components != 3 || pixelCount == 0 || pixelCount > kMaxPixels) {
+  if (info.output_components != components || pixelCount == 0 || pixelCount > kMaxPixels) {
     jpeg_destroy_decompress(&info);
     return -1;
   }
-  const size_t stride = static_cast<size_t>(info.output_width) * 3;
+  const size_t stride = static_cast<size_t>(info.output_width) * components;
   pixels = static_cast<unsigned char*>(std::malloc(stride * info.output_height));
   if (pixels == nullptr) {
     jpeg_destroy_decompress(&info);
@@ -101,11 +115,22 @@ int DecodeRaw(const unsigned char* data, unsigned long size, unsigned char** out
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);
-  *width = static_cast<int>(info.output_width);
-  *height = static_cast<int>(info.output_height);
-  *out = pixels;
+  out->Width = static_cast<int>(info.output_width);
+  out->Height = static_cast<int>(info.output_height);
+  out->Components = components;
+  out->InvertedInk = ink && info.saw_Adobe_marker;
+  out->Pixels = pixels;
   jpeg_destroy_decompress(&info);
   return 0;
+}
+
+// The colour of one pixel of ink: each of C, M, Y takes away its share of the light, and K
+// darkens all three alike.
+QRgb InkToRgb(const unsigned char* cmyk, bool inverted) {
+  int light[4];
+  for (int k = 0; k < 4; ++k) light[k] = inverted ? cmyk[k] : 255 - cmyk[k];
+  auto channel = [&light](int k) { return (light[k] * light[3] + 127) / 255; };
+  return qRgb(channel(0), channel(1), channel(2));
 }
 
 [[noreturn]] void Fail(int code) {
@@ -135,30 +160,26 @@ std::vector<unsigned char> EncodeJpeg(const QImage& image, int quality) {
 }
 
 QImage DecodeJpeg(const std::vector<unsigned char>& data) {
-  unsigned char* pixels = nullptr;
-  int width = 0, height = 0;
-  const int code =
-      DecodeRaw(data.data(), static_cast<unsigned long>(data.size()), &pixels, &width, &height);
+  TRawPicture raw;
+  const int code = DecodeRaw(data.data(), static_cast<unsigned long>(data.size()), &raw);
   if (code != 0) Fail(code);
-  QImage image(width, height, QImage::Format_RGB32);
-  const size_t stride = static_cast<size_t>(width) * 3;
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* src = pixels + static_cast<size_t>(y) * stride;
+  QImage image(raw.Width, raw.Height, QImage::Format_RGB32);
+  const size_t stride = static_cast<size_t>(raw.Width) * raw.Components;
+  for (int y = 0; y < raw.Height; ++y) {
+    const unsigned char* src = raw.Pixels + static_cast<size_t>(y) * stride;
     auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) dst[x] = qRgb(src[3 * x], src[3 * x + 1], src[3 * x + 2]);
+    for (int x = 0; x < raw.Width; ++x) {
+      const unsigned char* p = src + static_cast<size_t>(x) * raw.Components;
+      dst[x] = raw.Components == 4 ? InkToRgb(p, raw.InvertedInk) : qRgb(p[0], p[1], p[2]);
+    }
   }
-  std::free(pixels);
+  std::free(raw.Pixels);
   return image;
 }
 
 void SaveJpeg(const QImage& image, const QString& path, int quality) {
   const std::vector<unsigned char> data = EncodeJpeg(image, quality);
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write(reinterpret_cast<const char*>(data.data()), static_cast<qint64>(data.size())) !=
-          static_cast<qint64>(data.size())) {
-    throw UserError("Cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
-  }
+  WriteFileSafely(QFile::encodeName(path).toStdString(), std::string(data.begin(), data.end()));
 }
 
 QImage LoadJpeg(const QString& path) {

@@ -12,10 +12,12 @@ constexpr int kJpegQuality = 90;
 
 // Baseline (sequential, Huffman) JPEG of the image, 3 components of 8 bits.
 std::vector<unsigned char> EncodeJpeg(const QImage& image, int quality = kJpegQuality);
-// The picture as an RGB32 image.
+// The picture as an RGB32 image. Grey, RGB, CMYK and YCCK files are read; ink (CMYK, YCCK) is
+// turned into light, with the inverted values Adobe's programs write recognised by their marker.
 QImage DecodeJpeg(const std::vector<unsigned char>& data);
 
-// File versions; an unreadable or unwritable file throws UserError with a short reason.
+// File versions; an unreadable file throws UserError with a short reason, an unwritable one
+// TFileError (the file is written by the safe writer).
 void SaveJpeg(const QImage& image, const QString& path, int quality = kJpegQuality);
 QImage LoadJpeg(const QString& path);
 

@@ -9,6 +9,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QToolButton>
+#include <algorithm>
 #include <exception>
 
 #include "app/EleccionT.h"
@@ -82,7 +83,9 @@ void TForm1::Guarded(const std::function<void()>& handler) {
     failure = QStringLiteral("Unexpected failure: ") + QString::fromStdString(e.what());
   }
   RefreshViews();
-  if (!failure.isEmpty()) messages_->ShowMessage(failure);
+  if (failure.isEmpty()) return;
+  EndDrag();
+  messages_->ShowMessage(failure);
 }
 
 template <class Sender, class Signal, class Handler>
@@ -350,15 +353,44 @@ void TForm1::CreateStatisticsPanel() {
   const std::array<const char*, 3> rightNames{"LPuntos", "LNumCaras", "LNumT"};
   constexpr int kRowHeight = 16;
   for (size_t i = 0; i < 3; ++i) {
-    // Captions reach under their values (both transparent), so that no caption is cut.
-    NewLabel(PanelStat, "", left[i], QRect(8, rows[i], 97, kRowHeight), Qt::AlignLeft);
-    NewLabel(PanelStat, "", right[i], QRect(127, rows[i], 81, kRowHeight), Qt::AlignLeft);
-    // Values end on x 105 (left column) and x 208 (right column).
+    statCaptions_[i] =
+        NewLabel(PanelStat, "", left[i], QRect(8, rows[i], 0, kRowHeight), Qt::AlignLeft);
+    statCaptions_[i + 3] =
+        NewLabel(PanelStat, "", right[i], QRect(127, rows[i], 0, kRowHeight), Qt::AlignLeft);
     *leftValues[i] = NewLabel(PanelStat, leftNames[i], QStringLiteral("0"),
-                              QRect(60, rows[i], 105 - 60, kRowHeight), Qt::AlignRight);
+                              QRect(0, rows[i], 0, kRowHeight), Qt::AlignRight);
     *rightValues[i] = NewLabel(PanelStat, rightNames[i], QStringLiteral("0"),
-                               QRect(176, rows[i], 208 - 176, kRowHeight), Qt::AlignRight);
+                               QRect(0, rows[i], 0, kRowHeight), Qt::AlignRight);
   }
+  LayoutStatistics();
+}
+
+void TForm1::LayoutStatistics() {
+  constexpr int kGap = 3;         // between a caption and the longest figure beside it
+  constexpr int kMargin = 9;      // right of the right column's edge
+  constexpr int kColumnGap = 22;  // between the left column's edge and the right captions
+  const std::array<QLabel*, 6> values{LPeso, LGradoV, LGradoC, LPuntos, LNumCaras, LNumT};
+  const QFontMetrics metrics = PanelStat->fontMetrics();
+  auto width = [&](const QLabel* label) { return metrics.horizontalAdvance(label->text()) + 1; };
+  // The edge a column's figures end on, and where its captions start.
+  auto edge = [&](size_t first, int captionX, int described) {
+    for (size_t i = first; i < first + 3; ++i) {
+      described = std::max(described, captionX + width(statCaptions_[i]) + kGap + width(values[i]));
+    }
+    return described;
+  };
+  const int leftEdge = edge(0, 8, 105);
+  const int rightCaptionX = std::max(127, leftEdge + kColumnGap);
+  const int rightEdge = edge(3, rightCaptionX, 208 + (rightCaptionX - 127));
+  for (size_t i = 0; i < 6; ++i) {
+    const int captionX = i < 3 ? 8 : rightCaptionX;
+    const int columnEdge = i < 3 ? leftEdge : rightEdge;
+    QLabel* caption = statCaptions_[i];
+    caption->setGeometry(captionX, caption->y(), width(caption), caption->height());
+    const int valueX = captionX + width(caption) + kGap;
+    values[i]->setGeometry(valueX, caption->y(), columnEdge - valueX, caption->height());
+  }
+  PanelStat->resize(std::max(217, rightEdge + kMargin), PanelStat->height());
 }
 
 void TForm1::CreateAnglePanel() {
@@ -378,7 +410,7 @@ void TForm1::CreateAnglePanel() {
 
 void TForm1::CreateRandomPanel() {
   PanelAlea = NewPanel(ClientArea, "PanelAlea", 123, 62);
-  SpinPuntos = new TSpinEdit(PanelAlea, 1, 1000, 3, 50);
+  SpinPuntos = new TSpinEdit(PanelAlea, 1, 1000, 4, 50);
   SpinPuntos->setObjectName(QStringLiteral("SpinPuntos"));
   SpinPuntos->setGeometry(5, 6, 54, 22);
   SpinPuntos->setToolTip(QStringLiteral("Number of points"));
@@ -453,8 +485,16 @@ void TForm1::LayoutCanvas() {
 }
 
 void TForm1::FormResize() {
-  LayoutCanvas();
-  if (Doc.ResultShown && !closing_ && !QCoreApplication::closingDown()) ExecuteSelectedMethod();
+  if (runDepth_ > 0) {
+    // A run waits in its dialog: the canvas takes the new size and keeps its picture, and the
+    // run draws on it when it goes on. Nothing is executed meanwhile.
+    const QImage picture = Pizarra->Surface().copy();
+    LayoutCanvas();
+    Pizarra->Canvas().Draw(0, 0, picture);
+  } else {
+    LayoutCanvas();
+    if (Doc.ResultShown && !closing_ && !QCoreApplication::closingDown()) ExecuteSelectedMethod();
+  }
   PlaceFloatingPanels();
 }
 
@@ -509,6 +549,7 @@ void TForm1::tbLimpiarClick() {
   PonEstado(1, PointsText(0));
   ResetStatistics();
   if (tbUnir->isChecked()) Doc.EditMode = TEditMode::DrawPolygon;
+  PonEstado(0, ToolPrompt());
   SetCaption(QStringLiteral("Quilvaron"));
 }
 

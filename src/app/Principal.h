@@ -189,6 +189,8 @@ class TForm1 : public QMainWindow {
   // ----- execution
   void tbEjecutarClick();
   void ExecuteSelectedMethod();
+  // The driver of SelectedMethod; with none, the points only.
+  void RunSelectedDriver();
   void Redraw();
   // One driver per method, each in its own file.
   void RunSweepLine();
@@ -196,18 +198,28 @@ class TForm1 : public QMainWindow {
   void RunTriangulateRemove();
   void RunIncremental();
   void RunShortestPaths();
-  // The common end of a driver: edges, points, and with statistics on the panel and the text.
-  void FinishDriver(const QString& resultText);
+  // The common end of a driver: edges, points, and with statistics on the panel and the text;
+  // a run that moved points says how many after the text, statistics on or off.
+  void FinishDriver(const QString& resultText, int movedPoints = 0);
+  // Status panel 0 after a run: the method's text and the number of points the run moved;
+  // with none moved, only a note an earlier run left there is taken away.
+  void ShowMovedPoints(const QString& methodText, int movedPoints);
   void ShowStatistics(const TDCEL& subdivision);
   // Writes the six figures into the statistics panel.
   void FillStatistics(const TStatistics& s);
   void ResetStatistics();
+  // Places the six figures beside their captions, each whole: a column whose figure does not
+  // fit left of its edge (x 105, x 208) moves that edge outwards, and the panel grows with it.
+  void LayoutStatistics();
 
   // ----- canvas editing
   void tbPuntoClick();
   void tbMoverClick();
   void tbBorrarClick();
   void tbUnirClick();
+  // What status panel 0 says while the canvas shows points and no result: the prompt of the
+  // editing mode in use.
+  QString ToolPrompt() const;
   void PizarraMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
   void PizarraMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
   void PizarraMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -273,6 +285,13 @@ class TForm1 : public QMainWindow {
   void FollowUp(bool resultShown);
   // The incremental driver's starting triangulation of a hull with n corners (n > 3).
   const TDCEL& ChooseHullTriangulation(int n);
+  // Shows the triangulation chooser for a run; a drag it interrupts ends there.
+  bool ShowChooser(int n);
+  // A modal dialog takes the mouse from a drag: the point is let go, as its release (which the
+  // canvas will never see) would.
+  void EndDrag();
+  // One step of a drag while a result follows the point.
+  void FollowDrag();
   void PlacePoint(int x, int y);
   void GrabPoint(int x, int y);
   void ChainPoint(int x, int y);
@@ -309,9 +328,17 @@ class TForm1 : public QMainWindow {
   bool recording_ = false;  // a change is being recorded; nested ones are part of it
   bool dragOpen_ = false;   // a press of the move tool awaits its release
   TAjustes dragBefore_;
-  // After an undo or redo the incremental method keeps the chosen hull triangulation while the
-  // hull keeps its number of corners, as during a drag.
-  bool reuseHullChoice_ = false;
+  // Executions in progress: above 0 only while a run waits in its modal dialog, during which
+  // window events (a resize) must not start another one.
+  int runDepth_ = 0;
+  // The chooser's last choice serves again for a hull of its size: while a removal is followed,
+  // and after an undo or redo, as during a drag.
+  bool reuseChoice_ = false;
+  // The refusal standing while a dragged point sits where the method refuses it, and the text
+  // panel 0 showed before it.
+  QString dragRefusal_;
+  QString dragStatus_;
+  std::array<QLabel*, 6> statCaptions_{};
 };
 
 }  // namespace qv

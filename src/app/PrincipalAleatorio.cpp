@@ -31,6 +31,9 @@ void TForm1::BotonPuntosOKClick() {
   for (const TPoint& p : Doc.Points) drawing.DrawPoint(p.X, p.Y, PenStyles[TPenStyles::kPoints]);
   SortPointsByDirection(Doc.Points, Doc.SweepDirX, Doc.SweepDirY, Doc.DraggedPoint);
   PonEstado(1, PointsText(Doc.PointCount()));
+  // With the polygon tool, the new points are there to be chained, as a loaded point set is.
+  if (tbUnir->isChecked()) Doc.EditMode = TEditMode::ChainPolygon;
+  PonEstado(0, ToolPrompt());
 }
 
 }  // namespace qv

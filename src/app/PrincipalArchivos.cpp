@@ -3,7 +3,6 @@
 // Every command first does all that can fail (reading and checking a whole file, decoding a
 // whole image, writing a file beside its target) and only then touches the document and the
 // canvas, so a failure leaves both as they were and never half a file on the disk.
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -11,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/Exportar.h"
 #include "app/Jpeg.h"
 #include "app/Principal.h"
 #include "geometry/UserError.h"
@@ -96,15 +96,7 @@ QImage DecodeBackground(const QString& name) {
 
 // The canvas as file content: a baseline JPEG of quality 90 for a JPEG name, else a BMP.
 std::string EncodeCanvas(const QImage& canvas, const QString& name) {
-  if (IsJpegName(name)) {
-    const std::vector<unsigned char> jpeg = EncodeJpeg(canvas, kJpegQuality);
-    return std::string(jpeg.begin(), jpeg.end());
-  }
-  QByteArray bmp;
-  QBuffer buffer(&bmp);
-  buffer.open(QIODevice::WriteOnly);
-  if (!canvas.save(&buffer, "BMP")) throw UserError("Bitmap image is not valid");
-  return bmp.toStdString();
+  return EncodeRaster(canvas, IsJpegName(name) ? QStringLiteral("jpg") : QStringLiteral("bmp"));
 }
 
 }  // namespace
@@ -149,6 +141,7 @@ void TForm1::LoadPointsFile(const QString& name) {
     Doc.SelectedMethod = TMethod::NoMethod;
   }
   PonEstado(1, PointsText(Doc.PointCount()));
+  PonEstado(0, ToolPrompt());
   ResetStatistics();
   SetCaption(QLatin1Char(' ') + QFileInfo(name).fileName() + QStringLiteral(" - Quilvaron"));
 }

@@ -249,7 +249,7 @@ void TForm1::AfterStep(const TCambio& step, const TAjustes& settings, TSeguimien
   } else if (followUp == TSeguimiento::Redraw) {
     Redraw();
   } else {
-    const TBandera reuse(reuseHullChoice_);
+    const TBandera reuse(reuseChoice_);
     ExecuteSelectedMethod();
   }
 }

@@ -23,6 +23,15 @@ bool Crosses(TPoint a, TPoint b, TPoint c, TPoint d) {
   return SegmentIntersection(a, b, c, d) == ProperCrossing;
 }
 
+// The window's keys: Ctrl+N, Ctrl+O, Ctrl+S and Ctrl+Z, with Ctrl the only modifier and no
+// mouse button held.
+bool KeyBound(int key, Qt::KeyboardModifiers modifiers) {
+  if (modifiers != Qt::ControlModifier || QGuiApplication::mouseButtons() != Qt::NoButton) {
+    return false;
+  }
+  return key == Qt::Key_N || key == Qt::Key_O || key == Qt::Key_S || key == Qt::Key_Z;
+}
+
 // Hands the window's bound keys to FormKeyDown before any control sees them. A focused field
 // would otherwise take Ctrl+Z as its own undo.
 class TKeyHandler : public QObject {
@@ -36,10 +45,11 @@ class TKeyHandler : public QObject {
       return false;
     }
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() != Qt::ControlModifier) return false;
-    bool bound = false;
-    form_->Guarded([&] { bound = form_->FormKeyDown(key->key(), key->modifiers()); });
-    return bound;
+    // Decided before the command runs: a bound key is used up here even when its command
+    // fails, so that it does not travel on to the field's ancestors and run again there.
+    if (!KeyBound(key->key(), key->modifiers())) return false;
+    form_->Guarded([&] { form_->FormKeyDown(key->key(), key->modifiers()); });
+    return true;
   }
 
  private:
@@ -60,19 +70,37 @@ void TForm1::InstallKeyHandler() {
 // ---------------------------------------------------------------------------------------------
 // Tools
 
+QString TForm1::ToolPrompt() const {
+  switch (Doc.EditMode) {
+    case TEditMode::MovePoints:
+      return QStringLiteral("MOVE POINTS AROUND THE CANVAS");
+    case TEditMode::RemovePoints:
+      return QStringLiteral("REMOVE POINTS FROM THE CANVAS");
+    case TEditMode::ChainPolygon:
+      return QStringLiteral(
+          "DEFINE POLYGON (select points clicking on them, ctrl+Z to delete last edge)");
+    case TEditMode::DrawPolygon:
+      return QStringLiteral(
+          "DEFINE POLYGON (click right button to close, ctrl+Z to delete last "
+          "edge)");
+    default:
+      return QStringLiteral("PLACE POINTS IN THE CANVAS");
+  }
+}
+
 void TForm1::tbPuntoClick() {
   Doc.EditMode = TEditMode::PlacePoints;
-  PonEstado(0, QStringLiteral("PLACE POINTS IN THE CANVAS"));
+  PonEstado(0, ToolPrompt());
 }
 
 void TForm1::tbMoverClick() {
   Doc.EditMode = TEditMode::MovePoints;
-  PonEstado(0, QStringLiteral("MOVE POINTS AROUND THE CANVAS"));
+  PonEstado(0, ToolPrompt());
 }
 
 void TForm1::tbBorrarClick() {
   Doc.EditMode = TEditMode::RemovePoints;
-  PonEstado(0, QStringLiteral("REMOVE POINTS FROM THE CANVAS"));
+  PonEstado(0, ToolPrompt());
 }
 
 void TForm1::tbUnirClick() {
@@ -81,11 +109,7 @@ void TForm1::tbUnirClick() {
   // status text is then replaced by the polygon prompt.
   tbCaminos->setChecked(true);
   tbCaminosClick();
-  PonEstado(0, Doc.EditMode == TEditMode::DrawPolygon
-                   ? QStringLiteral("DEFINE POLYGON (click right button to close, ctrl+Z to "
-                                    "delete last edge)")
-                   : QStringLiteral("DEFINE POLYGON (select points clicking on them, ctrl+Z to "
-                                    "delete last edge)"));
+  PonEstado(0, ToolPrompt());
 }
 
 // While a result is shown, an edit of the points runs the selected method again.
@@ -135,7 +159,15 @@ void TForm1::GrabPoint(int x, int y) {
   TDrawing drawing = Drawing();
   drawing.ClearCanvas();
   drawing.DrawPoints(false);
-  FollowUp(shown);
+  // Like a drag, a removal keeps the chooser's last choice while the hull keeps its size.
+  reuseChoice_ = true;
+  try {
+    FollowUp(shown);
+  } catch (...) {
+    reuseChoice_ = false;
+    throw;
+  }
+  reuseChoice_ = false;
 }
 
 // The right button closes a polygon placed point by point.
@@ -225,8 +257,8 @@ void TForm1::PizarraMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers /*
     // No coincidence check and no limit to the canvas: the point takes the pixel under the
     // mouse. The execution's sort carries DraggedPoint along with the point.
     Doc.Points[Doc.DraggedPoint] = TPoint{x, y};
-    if (Doc.SelectedMethod != TMethod::NoMethod && Doc.ResultShown) {
-      ExecuteSelectedMethod();
+    if (Doc.SelectedMethod != TMethod::NoMethod && (Doc.ResultShown || !dragRefusal_.isEmpty())) {
+      FollowDrag();
     } else {
       TDrawing drawing = Drawing();
       drawing.ClearCanvas();
@@ -250,18 +282,48 @@ void TForm1::HoverChainPoint(int x, int y) {
   }
 }
 
+// No message while the button is held: a position the method refuses shows the points and the
+// refusal in panel 0, and the result comes back at the next position it accepts.
+void TForm1::FollowDrag() {
+  const QString before = StatusText(0);
+  try {
+    ExecuteSelectedMethod();
+  } catch (const UserError& e) {
+    if (dragRefusal_.isEmpty()) dragStatus_ = before;
+    dragRefusal_ = QString::fromStdString(e.what());
+    TDrawing drawing = Drawing();
+    drawing.ClearCanvas();
+    if (Doc.GridVisible) drawing.DrawGrid();
+    drawing.DrawPoints(false);
+    PonEstado(0, dragRefusal_);
+    return;
+  }
+  // Without statistics the run writes no text of its own: the one before the refusal returns.
+  if (!dragRefusal_.isEmpty() && StatusText(0) == dragRefusal_) PonEstado(0, dragStatus_);
+  dragRefusal_.clear();
+}
+
+void TForm1::EndDrag() {
+  // Only the move tool holds a point; in the chaining mode the index is the hovered one.
+  if (Doc.EditMode == TEditMode::MovePoints) Doc.DraggedPoint = kNone;
+  dragRefusal_.clear();
+}
+
 void TForm1::PizarraMouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*modifiers*/,
                             int /*x*/, int /*y*/) {
   Doc.DraggedPoint = kNone;
+  // Let go where the method refuses the point: now the refusal is told.
+  if (dragRefusal_.isEmpty()) return;
+  const std::string refusal = dragRefusal_.toStdString();
+  dragRefusal_.clear();
+  throw UserError(refusal);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Keys
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-  if (modifiers != Qt::ControlModifier || QGuiApplication::mouseButtons() != Qt::NoButton) {
-    return false;
-  }
+  if (!KeyBound(key, modifiers)) return false;
   switch (key) {
     case Qt::Key_N:
       NewDocument(TTipoCambio::New);

@@ -31,7 +31,24 @@ void TForm1::ExecuteSelectedMethod() {
     PonEstado(0, QString());
     throw UserError("At least 3 points are needed.");
   }
+  // The chooser a run shows lets window events in (a resize); none may start another run.
+  struct TRunScope {
+    int& depth;
+    explicit TRunScope(int& d) : depth(d) { ++depth; }
+    ~TRunScope() { --depth; }
+  } scope(runDepth_);
   Doc.CurrentPT.Clear();
+  try {
+    RunSelectedDriver();
+  } catch (const UserError& e) {
+    // The canvas lost its result: panel 0 says why there is none.
+    if (!Doc.ResultShown) PonEstado(0, QString::fromStdString(e.what()));
+    throw;
+  }
+  Doc.ResultShown = true;
+}
+
+void TForm1::RunSelectedDriver() {
   switch (Doc.SelectedMethod) {
     case TMethod::SweepLine:
       RunSweepLine();
@@ -52,10 +69,9 @@ void TForm1::ExecuteSelectedMethod() {
       Drawing().DrawPoints(false);
       break;
   }
-  Doc.ResultShown = true;
 }
 
-void TForm1::FinishDriver(const QString& resultText) {
+void TForm1::FinishDriver(const QString& resultText, int movedPoints) {
   TDrawing drawing = Drawing();
   drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
   drawing.DrawPoints(false);
@@ -63,6 +79,15 @@ void TForm1::FinishDriver(const QString& resultText) {
     ShowStatistics(Doc.CurrentPT);
     PonEstado(0, resultText);
   }
+  ShowMovedPoints(resultText, movedPoints);
+}
+
+void TForm1::ShowMovedPoints(const QString& methodText, int movedPoints) {
+  const QString note = QStringLiteral(" (%1 POINT%2 MOVED)");
+  if (movedPoints > 0)
+    PonEstado(0, methodText + note.arg(movedPoints).arg(movedPoints == 1 ? "" : "S"));
+  else if (StatusText(0).startsWith(methodText + QStringLiteral(" (")))
+    PonEstado(0, methodText);
 }
 
 void TForm1::ShowStatistics(const TDCEL& subdivision) {
@@ -77,12 +102,14 @@ void TForm1::FillStatistics(const TStatistics& s) {
   LNumT->setText(QString::number(s.Triangles));
   LNumCaras->setText(QString::number(s.Faces));
   LGradoV->setText(QString::number(s.VertexDegree));
+  LayoutStatistics();
 }
 
 void TForm1::ResetStatistics() {
   for (QLabel* label : {LPeso, LGradoV, LGradoC, LPuntos, LNumCaras, LNumT}) {
     label->setText(QStringLiteral("0"));
   }
+  LayoutStatistics();
 }
 
 void TForm1::Redraw() {

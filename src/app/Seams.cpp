@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <utility>
 
 #include "methods/Aleatorio.h"
 
@@ -110,6 +111,7 @@ bool TScriptedChooser::ShowModal(int n) {
   Shown.push_back(n);
   EnabledWhenShown.push_back(OptionsEnabled);
   Model.Prepare(n);
+  if (WhileOpen) std::exchange(WhileOpen, nullptr)();
   if (Answers.empty()) return false;
   const TChooserAnswer answer = Answers.front();
   Answers.pop_front();

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,8 @@ class TScriptedChooser : public IChooser {
   // The size asked for at each showing, and whether the boxes were enabled then.
   std::vector<int> Shown;
   std::vector<bool> EnabledWhenShown;
+  // Runs once, at the next showing, as if it happened while the dialog is open.
+  std::function<void()> WhileOpen;
 
  private:
   TRandom& random_;

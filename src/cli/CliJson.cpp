@@ -87,7 +87,8 @@ std::string ResultJson(const TCliOptions& options, const TCliDocument& doc,
   std::string out = "{\"method\": " + JsonString(options.Method) +
                     ", \"angle\": " + std::to_string(options.Angle) + ",\n \"points\": ";
   AppendRows(out, doc.Points, [](const TPoint& p) { return std::vector<long long>{p.X, p.Y}; });
-  out += std::string(",\n \"polygon\": ") + (doc.Polygon ? "true" : "false") + ",\n \"edges\": ";
+  out += std::string(",\n \"polygon\": ") + (doc.Polygon ? "true" : "false") +
+         ", \"moved\": " + std::to_string(doc.Moved) + ",\n \"edges\": ";
   AppendRows(out, edges, [](const TEdge& e) { return std::vector<long long>{e.A, e.B}; });
   if (doc.HasSubdivision) AppendDcel(out, doc.PT);
   if (!doc.Layers.empty()) {

@@ -11,9 +11,9 @@
 
 namespace qv::cli {
 
-// {"method", "angle", "points", "polygon", "edges", "dcel" (when there is a subdivision),
-// "layers" (when there are layer records), "stats"}; numbers in the C locale, the weight
-// unrounded (shortest text that reads back to the same double).
+// {"method", "angle", "points", "polygon", "moved" (points the method moved), "edges", "dcel" (when
+// there is a subdivision), "layers" (when there are layer records), "stats"}; numbers in the C
+// locale, the weight unrounded (shortest text that reads back to the same double).
 std::string ResultJson(const TCliOptions& options, const TCliDocument& doc,
                        const std::vector<TEdge>& edges, const TStatistics& stats);
 

@@ -109,9 +109,9 @@ const TMethodTable& DefaultMethods() {
       {"delaunay", RunTriangulateRemove<TRemocionVariant::Delaunay>, {}, false},
       {"remove-edges", RunTriangulateRemove<TRemocionVariant::RemoveEdges>, {}, false},
       {"remove-triangles", RunTriangulateRemove<TRemocionVariant::RemoveTriangles>, {}, false},
-      {"incremental-face", RunIncrementalFace, {}, false},
+      {"incremental-face", RunIncrementalFace, {}, false, true},
       {"incremental-vertex", RunIncrementalVertex, {}, false},
-      {"shortest-paths", RunShortestPaths, {}, true},
+      {"shortest-paths", RunShortestPaths, {}, true, true, true},
   };
   return table;
 }

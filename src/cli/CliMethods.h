@@ -18,6 +18,7 @@ namespace qv::cli {
 // What the window's document holds after a method ran.
 struct TCliDocument {
   TNube Points;
+  int Moved = 0;         // points the method moved off coincident or collinear positions
   bool Polygon = false;  // the points, in index order, are a closed polygon
   // The result covers the polygon alone; otherwise it covers the points' convex hull.
   bool PolygonRegion = false;
@@ -40,6 +41,9 @@ struct TCliMethod {
   std::function<TStatistics(const TCliDocument&)> Statistics;
   // The method takes the points as a closed polygon (a "POL" file).
   bool PolygonInput = false;
+  // The options the method reads; given to another method they are refused.
+  bool UsesTriangulation = false;  // --triangulation
+  bool UsesPockets = false;        // --pockets
 };
 
 using TMethodTable = std::vector<TCliMethod>;

@@ -2,12 +2,31 @@
 
 #include "cli/ImageExport.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <map>
 
+#include "io/ArchivoPT.h"
+
 namespace qv::cli {
 namespace {
+
+using TValueSetter = std::function<void(TCliOptions&, const std::string&)>;
+using TFlagSetter = std::function<void(TCliOptions&)>;
+
+// Text of the command line as a message quotes it.
+std::string Quote(const std::string& text) {
+  return "'" + QuotedInput(text) + "'";
+}
+
+// A file name: "-" or a name; an empty one would silently write nothing.
+TValueSetter OutputName(const char* option, std::string TCliOptions::*field) {
+  return [option, field](TCliOptions& o, const std::string& v) {
+    if (v.empty()) throw UsageError(std::string(option) + " needs a file name");
+    o.*field = v;
+  };
+}
 
 // A whole decimal integer in [lo, hi], or UsageError naming the option.
 long long ParseInteger(const std::string& option, const std::string& text, long long lo,
@@ -17,19 +36,16 @@ long long ParseInteger(const std::string& option, const std::string& text, long 
   auto [ptr, ec] = std::from_chars(text.data(), end, value);
   if (text.empty() || ec != std::errc() || ptr != end || value < lo || value > hi)
     throw UsageError(option + " needs a whole number from " + std::to_string(lo) + " to " +
-                     std::to_string(hi) + ", not '" + text + "'");
+                     std::to_string(hi) + ", not " + Quote(text));
   return value;
 }
 
 void ParseCanvas(const std::string& text, TCliOptions& o) {
   size_t x = text.find('x');
-  if (x == std::string::npos) throw UsageError("--canvas needs WIDTHxHEIGHT, not '" + text + "'");
+  if (x == std::string::npos) throw UsageError("--canvas needs WIDTHxHEIGHT, not " + Quote(text));
   o.CanvasWidth = static_cast<int>(ParseInteger("--canvas width", text.substr(0, x), 1, 100000));
   o.CanvasHeight = static_cast<int>(ParseInteger("--canvas height", text.substr(x + 1), 1, 100000));
 }
-
-using TValueSetter = std::function<void(TCliOptions&, const std::string&)>;
-using TFlagSetter = std::function<void(TCliOptions&)>;
 
 const std::map<std::string, TValueSetter>& ValueOptions() {
   static const std::map<std::string, TValueSetter> table = {
@@ -54,12 +70,12 @@ const std::map<std::string, TValueSetter>& ValueOptions() {
       {"--triangulation",
        [](TCliOptions& o, const std::string& v) {
          if (v != "fan" && v != "random")
-           throw UsageError("--triangulation is fan or random, not '" + v + "'");
+           throw UsageError("--triangulation is fan or random, not " + Quote(v));
          o.Triangulation = v;
        }},
-      {"--json", [](TCliOptions& o, const std::string& v) { o.JsonFile = v; }},
-      {"--image", [](TCliOptions& o, const std::string& v) { o.ImageFile = v; }},
-      {"--out", [](TCliOptions& o, const std::string& v) { o.OutFile = v; }},
+      {"--json", OutputName("--json", &TCliOptions::JsonFile)},
+      {"--image", OutputName("--image", &TCliOptions::ImageFile)},
+      {"--out", OutputName("--out", &TCliOptions::OutFile)},
   };
   return table;
 }
@@ -75,13 +91,21 @@ const std::map<std::string, TFlagSetter>& FlagOptions() {
   return table;
 }
 
+// Outputs that would overwrite each other: two on standard output, or two of one name.
+void CheckOutputs(const TCliOptions& o) {
+  const std::string* names[] = {&o.JsonFile, &o.OutFile, &o.ImageFile};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = i + 1; j < 3; ++j) {
+      if (names[i]->empty() || *names[i] != *names[j]) continue;
+      if (*names[i] == "-") throw UsageError("only one of --json and --out can be -");
+      throw UsageError("two outputs name the same file " + Quote(*names[i]));
+    }
+  }
+}
+
 // Options that only make sense together.
-void CheckCombinations(const TCliOptions& o, const std::vector<std::string>& given) {
-  auto was = [&](const char* name) {
-    for (const std::string& g : given)
-      if (g == name) return true;
-    return false;
-  };
+void CheckCombinations(const TCliOptions& o) {
+  auto was = [&o](const char* name) { return o.WasGiven(name); };
   if (o.Help) return;
   if (!o.File.empty() && o.RandomCount > 0)
     throw UsageError("give either a FILE.pt or --random N, not both");
@@ -91,16 +115,20 @@ void CheckCombinations(const TCliOptions& o, const std::vector<std::string>& giv
   if (o.RandomCount == 0 && o.ImageFile.empty() && was("--canvas"))
     throw UsageError("--canvas needs --random N or --image FILE");
   if (!o.ImageFile.empty() && !ImageTypeKnown(o.ImageFile))
-    throw UsageError("--image writes .bmp, .jpg, .png or .svg, not '" + o.ImageFile + "'");
+    throw UsageError("--image writes .bmp, .jpg, .png or .svg, not " + Quote(o.ImageFile));
   if (was("--uniform") && was("--normal"))
     throw UsageError("--uniform and --normal exclude each other");
+  CheckOutputs(o);
 }
 
 }  // namespace
 
+bool TCliOptions::WasGiven(const std::string& option) const {
+  return std::find(Given.begin(), Given.end(), option) != Given.end();
+}
+
 TCliOptions ParseArguments(const std::vector<std::string>& args) {
   TCliOptions o;
-  std::vector<std::string> given;
   bool filesOnly = false;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i], value;
@@ -114,20 +142,22 @@ TCliOptions ParseArguments(const std::vector<std::string>& args) {
       filesOnly = true;
     } else if (!filesOnly && ValueOptions().count(arg)) {
       if (!inlineValue && i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+      // A second value would silently replace the first.
+      if (o.WasGiven(arg)) throw UsageError(arg + " given more than once");
       ValueOptions().at(arg)(o, inlineValue ? value : args[++i]);
-      given.push_back(arg);
+      o.Given.push_back(arg);
     } else if (!filesOnly && FlagOptions().count(arg) && !inlineValue) {
       FlagOptions().at(arg)(o);
-      given.push_back(arg);
+      o.Given.push_back(arg);
     } else if (!filesOnly && arg.size() > 1 && arg[0] == '-') {
-      throw UsageError("unknown option '" + args[i] + "'");
+      throw UsageError("unknown option " + Quote(args[i]));
     } else if (o.File.empty()) {
       o.File = arg;
     } else {
       throw UsageError("more than one FILE.pt given");
     }
   }
-  CheckCombinations(o, given);
+  CheckCombinations(o);
   return o;
 }
 
@@ -142,19 +172,23 @@ std::string UsageText() {
          "1014x653)\n"
          "  --triangulation fan|random   the hull/polygon triangulation a person would pick in"
          " the\n"
-         "                         chooser (default fan; random uses --seed)\n"
+         "                         chooser (default fan; random uses --seed); incremental-face\n"
+         "                         and shortest-paths only\n"
          "  --pockets              shortest paths: fill the pockets\n"
          "  --json FILE            write the result as JSON (\"-\" for standard output; the\n"
          "                         figures then go to standard error)\n"
          "  --image FILE           draw the result as the window would, on the --canvas size:\n"
          "                         .bmp, .jpg (baseline, quality 90), .png or .svg\n"
-         "  --out FILE.pt          save the points as the method leaves them (sorted, nudged)\n"
+         "  --out FILE.pt          save the points as the method leaves them (sorted, nudged;\n"
+         "                         \"-\" for standard output, the figures then on standard error)\n"
          "  --check                run the checker; exit status 3 when the result is not a\n"
          "                         pseudo-triangulation of its region\n"
+         "An option with a value is given once. Outputs are written together: when one fails, the\n"
+         "others keep their old content.\n"
          "The weight is grouped by thousands with commas.\n"
          "Exit status: 0 success, 1 bad usage, 2 a failure the window would report (its message"
          " on\n"
-         "standard error), 3 the check failed.\n";
+         "standard error; an output that cannot be written is named), 3 the check failed.\n";
 }
 
 }  // namespace qv::cli

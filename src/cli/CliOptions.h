@@ -28,9 +28,12 @@ struct TCliOptions {
   bool Pockets = false;
   std::string JsonFile;  // "-" for standard output
   std::string ImageFile;
-  std::string OutFile;
+  std::string OutFile;  // "-" for standard output
   bool Check = false;
   bool Help = false;
+  // The options named on the command line, in their order (a method refuses those it ignores).
+  std::vector<std::string> Given;
+  bool WasGiven(const std::string& option) const;
 };
 
 // Parses the arguments after the program name. Throws UsageError.

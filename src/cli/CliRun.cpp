@@ -13,16 +13,45 @@
 namespace qv::cli {
 namespace {
 
-// Refuses what cannot run: an unknown or unbuilt method, an output not available yet.
+// Refuses what cannot run: an unknown or unbuilt method, an option the method would ignore.
 const TCliMethod& ChooseMethod(const TCliOptions& options, const TMethodTable& methods) {
   const TCliMethod* method = FindMethod(methods, options.Method);
-  if (!method) throw UsageError("unknown method '" + options.Method + "'");
-  if (!method->Run) throw UsageError("method '" + options.Method + "' is not available yet");
+  const std::string name = "'" + QuotedInput(options.Method) + "'";
+  if (!method) throw UsageError("unknown method " + name);
+  if (!method->Run) throw UsageError("method " + name + " is not available yet");
+  if (options.WasGiven("--triangulation") && !method->UsesTriangulation)
+    throw UsageError("method " + name + " takes no --triangulation");
+  if (options.WasGiven("--pockets") && !method->UsesPockets)
+    throw UsageError("method " + name + " takes no --pockets");
   return *method;
 }
 
 std::vector<TEdge> ResultEdges(const TCliDocument& doc) {
   return doc.HasSubdivision ? EdgeList(doc.PT) : doc.Edges;
+}
+
+// Every output's content, made before any is written.
+std::vector<TOutputFile> Outputs(const TCliOptions& options, const TCliDocument& doc,
+                                 const TStatistics& stats) {
+  std::vector<TOutputFile> outputs;
+  if (!options.JsonFile.empty())
+    outputs.push_back({options.JsonFile, ResultJson(options, doc, ResultEdges(doc), stats)});
+  if (!options.OutFile.empty())
+    outputs.push_back({options.OutFile, FormatPT(doc.Points, doc.Polygon)});
+  if (!options.ImageFile.empty()) outputs.push_back({options.ImageFile, ResultImage(options, doc)});
+  return outputs;
+}
+
+// Writes the outputs together; a failure names the output's file.
+void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out) {
+  try {
+    WriteFilesSafely(outputs, &out);
+  } catch (const TFileError& e) {
+    const std::string& name = e.FileName();
+    std::string shown = name == kStandardOutputName ? "standard output" : "'" + name + "'";
+    for (char& c : shown) c = static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
+    throw UserError("Cannot write " + shown + ": " + e.what());
+  }
 }
 
 // Runs the method and writes every output; returns the exit status.
@@ -31,22 +60,21 @@ int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& 
   TCliDocument doc = LoadDocument(options, method);
   // The dispatcher's refusal, before any method runs.
   if (doc.Points.size() < 3) throw UserError("At least 3 points are needed.");
+  const TNube given = doc.Points;
   method.Run(doc, options);
+  doc.Moved = CountMovedPoints(given, doc.Points);
   TStatistics stats = method.Statistics
                           ? method.Statistics(doc)
                           : ComputeStatistics(doc.Points, doc.PT, kThousandsSeparator);
   TCheckReport report;
   if (options.Check) report = CheckDocument(doc);
-  std::ostream& text = options.JsonFile == "-" ? err : out;
-  if (!options.JsonFile.empty()) {
-    std::string json = ResultJson(options, doc, ResultEdges(doc), stats);
-    if (options.JsonFile == "-")
-      out << json << std::flush;
-    else
-      WriteFileSafely(options.JsonFile, json);
-  }
-  if (!options.OutFile.empty()) SavePT(options.OutFile, doc.Points, doc.Polygon);
-  if (!options.ImageFile.empty()) WriteResultImage(options, doc);
+  const bool outputOnStdout =
+      options.JsonFile == kStandardOutputName || options.OutFile == kStandardOutputName;
+  std::ostream& text = outputOnStdout ? err : out;
+  WriteOutputs(Outputs(options, doc, stats), out);
+  if (doc.Moved > 0)
+    err << doc.Moved << (doc.Moved == 1 ? " point was" : " points were")
+        << " moved to avoid coincident or collinear positions.\n";
   PrintStatistics(text, stats);
   if (!options.Check) return kExitOk;
   PrintCheck(text, report);
@@ -107,9 +135,12 @@ void PrintCheck(std::ostream& out, const TCheckReport& r) {
     out << "pointed\n";
     return;
   }
+  // A grid has thousands of them: the count tells, the first few locate them.
+  constexpr size_t kListed = 10;
+  const std::vector<int>& v = r.NonPointedVertices;
   out << r.NonPointed << " non-pointed vertices:";
-  for (int v : r.NonPointedVertices) out << " " << v;
-  out << "\n";
+  for (size_t i = 0; i < v.size() && i < kListed; ++i) out << " " << v[i];
+  out << (v.size() > kListed ? " ...\n" : "\n");
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

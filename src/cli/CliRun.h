@@ -15,7 +15,8 @@ namespace qv::cli {
 enum TExitStatus : int { kExitOk = 0, kExitUsage = 1, kExitFailure = 2, kExitCheckFailed = 3 };
 
 // Runs the tool on the arguments after the program name; figures go to out (to err when the
-// JSON goes to standard output), messages to err. Returns the exit status.
+// JSON or the points go to standard output), messages to err. The outputs are written together
+// by the safe writer; one that fails is named in the message. Returns the exit status.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const TMethodTable& methods = DefaultMethods());
 

@@ -45,9 +45,24 @@ void EnsureFonts() {
   static QGuiApplication application(argc, argv);
 }
 
+void DropMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// Keeps Qt's messages away from the terminal while it lives.
+class TQuietQt {
+ public:
+  TQuietQt() : previous_(qInstallMessageHandler(DropMessage)) {}
+  ~TQuietQt() { qInstallMessageHandler(previous_); }
+  TQuietQt(const TQuietQt&) = delete;
+  TQuietQt& operator=(const TQuietQt&) = delete;
+
+ private:
+  QtMessageHandler previous_;
+};
+
 }  // namespace
 
-void WriteResultImage(const TCliOptions& options, const TCliDocument& document) {
+std::string ResultImage(const TCliOptions& options, const TCliDocument& document) {
+  const TQuietQt quiet;
   TDocumento doc;
   doc.Points = document.Points;
   doc.CurrentPT = document.PT;
@@ -70,8 +85,8 @@ void WriteResultImage(const TCliOptions& options, const TCliDocument& document) 
   } else {
     throw UserError("--image cannot draw the result of method '" + options.Method + "' yet.");
   }
-  ExportDrawing(QString::fromStdString(options.ImageFile), doc, styles, options.CanvasWidth,
-                options.CanvasHeight, draw);
+  return EncodeDrawing(ImageType(QString::fromStdString(options.ImageFile)), doc, styles,
+                       options.CanvasWidth, options.CanvasHeight, draw);
 }
 
 }  // namespace qv::cli

@@ -1,12 +1,10 @@
-// The frontier ring (a circular doubly linked list of point indices) and the builders that
-// start a subdivision: the convex hull, a polygon, or one boundary cycle of a subdivision.
+// The frontier ring: a circular doubly linked list of point indices.
 #pragma once
 
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
-#include "dcel/DCEL.h"
 #include "geometry/Tipos.h"
 
 namespace qv {
@@ -76,18 +74,6 @@ void RingFree(TRing& ring);
 // Value after (before) the node holding value; -1 when the ring is empty or value is absent.
 int RingNext(int value, const TRing& ring);
 int RingPrev(int value, const TRing& ring);
-
-// Builds the convex hull of the points as face 0 of an empty subdivision, counterclockwise on
-// the screen: right-hand chain half-edges first (top down), then the left-hand chain.
-// Does nothing for fewer than 3 points or a non-empty subdivision, and leaves the subdivision
-// empty when every point lies on one line.
-void BuildHull(const TNube& points, TDCEL& subdivision);
-// Builds the polygon through the points in their order as face 0 of an empty subdivision:
-// half-edge i runs from vertex i to vertex i + 1 (the last back to 0).
-void BuildPolygon(const TNube& polygon, TDCEL& subdivision);
-// Replaces the subdivision by its face cycle through half-edge 0, renumbered from the
-// destination of the old half-edge 0, with a vertex slot for every point.
-void ReduceToBoundary(const TNube& points, TDCEL& subdivision);
 
 // True when every point of the set lies on one line (fewer than 3 points count as collinear).
 bool AllCollinearPoints(const TNube& points);

@@ -143,9 +143,10 @@ uint8_t SegmentIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
 
 void LineIntersection(TPoint p0, TPoint p1, TPoint p2, TPoint p3, TPointF& out) {
   const double a1 = double(p1.Y) - p0.Y, b1 = -(double(p1.X) - p0.X);
-  const double c1 = -p0.X * a1 - p0.Y * b1;
+  // Negated only once widened: -p.X overflows for x = -2^31.
+  const double c1 = -double(p0.X) * a1 - double(p0.Y) * b1;
   const double a2 = double(p3.Y) - p2.Y, b2 = -(double(p3.X) - p2.X);
-  const double c2 = -p2.X * a2 - p2.Y * b2;
+  const double c2 = -double(p2.X) * a2 - double(p2.Y) * b2;
   const double inf = std::numeric_limits<double>::infinity();
   if ((a1 == 0 && a2 == 0) || (b1 == 0 && b2 == 0)) {
     out = {inf, inf};

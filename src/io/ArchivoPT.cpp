@@ -1,9 +1,7 @@
 #include "io/ArchivoPT.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -12,11 +10,6 @@
 
 #include "geometry/UserError.h"
 
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#define QV_HAVE_FSYNC 1
-#endif
-
 namespace qv {
 namespace {
 
@@ -24,6 +17,9 @@ namespace fs = std::filesystem;
 
 constexpr int kEnd = -1;
 constexpr int kCtrlZ = 26;
+// The first bytes of a file tell its line ends: see CrEndsLines.
+constexpr std::size_t kLineEndWindow = 1 << 16;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // ---- Byte sources ------------------------------------------------------------------------
 
@@ -38,6 +34,8 @@ class TMemorySource {
     if (c != kEnd) ++pos_;
     return c;
   }
+  // The unread bytes, up to the line-end window.
+  std::string_view Ahead() const { return bytes_.substr(pos_, kLineEndWindow); }
 
  private:
   std::string_view bytes_;
@@ -47,7 +45,7 @@ class TMemorySource {
 // Reads the file in fixed blocks; a read error stops with the runtime's message.
 class TFileSource {
  public:
-  explicit TFileSource(std::FILE* file) : file_(file), buffer_(1 << 16) {}
+  explicit TFileSource(std::FILE* file) : file_(file), buffer_(kLineEndWindow) {}
   int Peek() {
     if (pos_ == length_ && !Fill()) return kEnd;
     return buffer_[pos_];
@@ -56,6 +54,11 @@ class TFileSource {
     int c = Peek();
     if (c != kEnd) ++pos_;
     return c;
+  }
+  // The unread bytes of the current block; at the start of the file, its first block.
+  std::string_view Ahead() {
+    Peek();
+    return {reinterpret_cast<const char*>(buffer_.data()) + pos_, length_ - pos_};
   }
 
  private:
@@ -79,10 +82,17 @@ class TFileSource {
 
 // ---- Lines -------------------------------------------------------------------------------
 
+// A file whose first block holds a CR and no LF was written with CR line ends (older editors
+// do so); in any other file a lone CR is a stray byte.
+bool CrEndsLines(std::string_view start) {
+  return start.find('\r') != std::string_view::npos && start.find('\n') == std::string_view::npos;
+}
+
 // Feeds the text of one line to sink, byte by byte: the line ends at LF or CR LF (not part of
-// the text) or at the end of the input; a CR not followed by LF is dropped.
+// the text) or at the end of the input. A CR not followed by LF is dropped, or ends the line
+// when crEnds.
 template <class Source, class Sink>
-void ReadLine(Source& in, Sink&& sink) {
+void ReadLine(Source& in, bool crEnds, Sink&& sink) {
   for (;;) {
     int c = in.Get();
     if (c == kEnd || c == '\n') return;
@@ -91,6 +101,7 @@ void ReadLine(Source& in, Sink&& sink) {
         in.Get();
         return;
       }
+      if (crEnds) return;
       continue;
     }
     sink(static_cast<char>(c));
@@ -101,9 +112,8 @@ void ReadLine(Source& in, Sink&& sink) {
 class TCoordinateReader {
  public:
   void Feed(char c) {
-    // A NUL cannot travel in a message text; it is quoted as '?'.
     if (quoted_.size() < kQuotedLineLimit)
-      quoted_.push_back(c == '\0' ? '?' : c);
+      quoted_.push_back(PrintableOrMark(c));
     else
       truncated_ = true;
     state_ = Step(c);
@@ -184,119 +194,77 @@ class TCoordinateReader {
 };
 
 template <class Source>
-int32_t ReadCoordinate(Source& in) {
+int32_t ReadCoordinate(Source& in, bool crEnds) {
   TCoordinateReader reader;
-  ReadLine(in, [&](char c) { reader.Feed(c); });
+  ReadLine(in, crEnds, [&](char c) { reader.Feed(c); });
   int32_t value = 0;
   if (!reader.Finish(value))
     throw UserError("'" + reader.Quoted() + "' is not a valid integer value");
   return value;
 }
 
-template <class Source>
-TCabeceraPT ReadHeader(Source& in) {
-  std::string head;
-  std::size_t length = 0;
-  ReadLine(in, [&](char c) {
-    if (++length <= 3) head.push_back(c);
-  });
-  if (length != 3) return TCabeceraPT::Other;
-  if (head == "NUB") return TCabeceraPT::Nub;
-  if (head == "POL") return TCabeceraPT::Pol;
-  return TCabeceraPT::Other;
-}
+// The header's word, as its bytes arrive: blanks (spaces, tabs) around it are not part of it,
+// other editors leave them there.
+class THeaderReader {
+ public:
+  void Feed(char c) {
+    if (c == ' ' || c == '\t') {
+      ended_ = !word_.empty();
+    } else if (ended_ || word_.size() == 3) {
+      other_ = true;
+    } else {
+      word_.push_back(c);
+    }
+  }
+  TCabeceraPT Header() const {
+    if (other_) return TCabeceraPT::Other;
+    if (word_ == "NUB") return TCabeceraPT::Nub;
+    if (word_ == "POL") return TCabeceraPT::Pol;
+    return TCabeceraPT::Other;
+  }
+
+ private:
+  std::string word_;
+  bool ended_ = false;
+  bool other_ = false;
+};
 
 // The data runs while input is left; Ctrl+Z before an x line also ends it. A y line is read
-// whatever follows, so a missing one reads as an empty line.
+// whatever follows, so a missing one reads as an empty line. A UTF-8 byte-order mark before the
+// header is no part of it.
 template <class Source>
 TArchivoPT Parse(Source& in) {
+  const bool crEnds = CrEndsLines(in.Ahead());
+  if (in.Ahead().starts_with(kByteOrderMark))
+    for (std::size_t i = 0; i < kByteOrderMark.size(); ++i) in.Get();
+  THeaderReader header;
+  ReadLine(in, crEnds, [&](char c) { header.Feed(c); });
   TArchivoPT result;
-  result.Header = ReadHeader(in);
+  result.Header = header.Header();
   while (in.Peek() != kEnd && in.Peek() != kCtrlZ) {
     TPoint p;
-    p.X = ReadCoordinate(in);
-    p.Y = ReadCoordinate(in);
+    p.X = ReadCoordinate(in, crEnds);
+    p.Y = ReadCoordinate(in, crEnds);
     result.Points.push_back(p);
   }
   return result;
 }
 
-// ---- Safe save ---------------------------------------------------------------------------
-
 struct TFileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// A link is followed so that the link itself stays in place.
-fs::path SaveTarget(const std::string& fileName) {
-  fs::path target(fileName);
-  std::error_code ec;
-  if (fs::is_symlink(fs::symlink_status(target, ec))) {
-    fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) return resolved;
-  }
-  return target;
-}
-
-std::string TemporaryName(const fs::path& target) {
-  static std::atomic<unsigned> counter{0};
-  auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-  unsigned long long tag = static_cast<unsigned long long>(ticks) * 31u + counter++;
-  fs::path name = target;
-  name += ".tmp" + std::to_string(tag % 1000000007ull);
-  return name.string();
-}
-
-// Creates a new temporary next to target, never reusing an existing name.
-std::FILE* CreateTemporary(const fs::path& target, std::string& name) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = TemporaryName(target);
-    errno = 0;
-    if (std::FILE* f = std::fopen(name.c_str(), "wbx")) return f;
-    if (errno != EEXIST) throw UserError(FileErrorMessage(errno));
-  }
-  throw UserError(FileErrorMessage(EEXIST));
-}
-
-// Writes the whole content and flushes it to the disk; the errno of the first failure or 0.
-int WriteAll(std::FILE* f, const std::string& content) {
-  errno = 0;
-  if (std::fwrite(content.data(), 1, content.size(), f) != content.size())
-    return errno != 0 ? errno : EIO;
-  if (std::fflush(f) != 0) return errno != 0 ? errno : EIO;
-#ifdef QV_HAVE_FSYNC
-  if (fsync(fileno(f)) != 0) return errno;
-#endif
-  return 0;
-}
-
 }  // namespace
 
-std::string FileErrorMessage(int error) {
-  switch (error) {
-    case ENOENT:
-      return "File not found";
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EINVAL:
-    case EILSEQ:
-      return "Invalid filename";
-    case EMFILE:
-    case ENFILE:
-      return "Too many open files";
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY:
-      return "File access denied";
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-      return "Disk full";
-    default:
-      return "I/O error " + std::to_string(error);
-  }
+char PrintableOrMark(char c) {
+  return c >= ' ' && c <= '~' ? c : '?';
+}
+
+std::string QuotedInput(std::string_view text) {
+  std::string quoted;
+  for (std::size_t i = 0; i < text.size() && i < kQuotedLineLimit; ++i)
+    quoted.push_back(PrintableOrMark(text[i]));
+  return text.size() > kQuotedLineLimit ? quoted + "..." : quoted;
 }
 
 bool ParseCoordinate(std::string_view text, int32_t& value) {
@@ -335,26 +303,6 @@ std::string FormatPT(const TNube& points, bool polygon) {
 
 void SavePT(const std::string& fileName, const TNube& points, bool polygon) {
   WriteFileSafely(fileName, FormatPT(points, polygon));
-}
-
-void WriteFileSafely(const std::string& fileName, const std::string& content) {
-  if (fileName.empty()) throw UserError(FileErrorMessage(EINVAL));
-  const fs::path target = SaveTarget(fileName);
-  std::string temporary;
-  std::FILE* f = CreateTemporary(target, temporary);
-  int error = WriteAll(f, content);
-  errno = 0;
-  if (std::fclose(f) != 0 && error == 0) error = errno != 0 ? errno : EIO;
-  std::error_code ec;
-  if (error == 0 && fs::exists(target, ec))  // keep the permissions the old file had
-    fs::permissions(temporary, fs::status(target, ec).permissions(), ec);
-  errno = 0;
-  if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0)
-    error = errno != 0 ? errno : EIO;
-  if (error != 0) {
-    std::remove(temporary.c_str());
-    throw UserError(FileErrorMessage(error));
-  }
 }
 
 }  // namespace qv

@@ -4,7 +4,9 @@
 //
 // The reader takes any bytes: it streams the input once, keeps at most a short prefix of a
 // line for the message, and either returns the whole file's content or throws
-// qv::UserError; it never returns part of a file.
+// qv::UserError; it never returns part of a file. Files written by other editors read as
+// meant: a UTF-8 byte-order mark and blanks around the header word are not part of it, and a
+// file whose first 64 KiB hold a CR but no LF has its lines ended by CR.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +15,7 @@
 #include <string_view>
 
 #include "geometry/Tipos.h"
+#include "io/Salida.h"
 
 namespace qv {
 
@@ -25,9 +28,15 @@ struct TArchivoPT {
   bool Polygon() const { return Header == TCabeceraPT::Pol; }
 };
 
-// Longest part of a refused line quoted in the message; a longer line is quoted by this
-// many bytes followed by "...".
-constexpr std::size_t kQuotedLineLimit = 200;
+// Longest part of bad input quoted in a message; longer input is quoted by this many
+// characters followed by "...".
+constexpr std::size_t kQuotedLineLimit = 40;
+
+// A byte of bad input as a message shows it: printable ASCII as itself, anything else as '?'.
+char PrintableOrMark(char c);
+// Bad input as a message quotes it: its first kQuotedLineLimit bytes by PrintableOrMark, then
+// "..." when it was longer.
+std::string QuotedInput(std::string_view text);
 
 // Reads a whole ".pt" content held in memory. Throws UserError("'<line>' is not a valid
 // integer value") for the first coordinate line that is not a 32-bit integer.
@@ -43,15 +52,8 @@ bool ParseCoordinate(std::string_view text, int32_t& value);
 
 // The exact file content: header, then x and y of every point, each line ended by CR LF.
 std::string FormatPT(const TNube& points, bool polygon);
-// Writes FormatPT to the named file safely: the content goes to a new temporary file in the
-// same folder, which then replaces the target in one rename. On failure the old file is
-// untouched, no temporary is left and UserError carries the runtime's message ("Disk full",
-// "File access denied", ...).
+// Writes FormatPT to the named file through WriteFileSafely: on failure the old file is
+// untouched and TFileError carries the runtime's message ("Disk full", "File access denied", ...).
 void SavePT(const std::string& fileName, const TNube& points, bool polygon);
-// The safe save behind SavePT, for any content.
-void WriteFileSafely(const std::string& fileName, const std::string& content);
-
-// The runtime's text for a failed file operation with the given errno value.
-std::string FileErrorMessage(int error);
 
 }  // namespace qv

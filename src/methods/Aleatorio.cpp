@@ -24,6 +24,15 @@ constexpr int64_t kExtraDraws = 100000;
   throw UserError("The canvas is too small for this distribution.");
 }
 
+// The sum of 12 draws keeps a normal coordinate within 6 deviations of the centre. When that
+// square lies inside the canvas, the deviation and not the canvas is what leaves no room.
+[[noreturn]] void NormalTooNarrow(double deviation, double cx, double cy, int xmax, int ymax) {
+  const double spread = 6.0 * std::abs(deviation);
+  if (cx - spread >= 0.0 && cx + spread <= xmax && cy - spread >= 0.0 && cy + spread <= ymax)
+    throw UserError("The deviation is too small for this many points.");
+  CanvasTooSmall();
+}
+
 uint64_t PackPoint(TPoint p) {
   return (static_cast<uint64_t>(static_cast<uint32_t>(p.X)) << 32) | static_cast<uint32_t>(p.Y);
 }
@@ -118,10 +127,10 @@ TNube GenerateNormal(TRandom& random, int count, double deviation, int canvasWid
   const double cx = canvasWidth / 2.0, cy = canvasHeight / 2.0;
   const int xmax = canvasWidth - 1, ymax = canvasHeight - 1;
   const int64_t room = ReachableInts(cx, deviation, xmax) * ReachableInts(cy, deviation, ymax);
-  if (room < count) CanvasTooSmall();
+  if (room < count) NormalTooNarrow(deviation, cx, cy, xmax, ymax);
   TDistinctPoints points(count);
   for (int64_t budget = DrawBudget(count); points.Count() < count; --budget) {
-    if (budget <= 0) CanvasTooSmall();
+    if (budget <= 0) NormalTooNarrow(deviation, cx, cy, xmax, ymax);
     const double x = NormalCoordinate(random, deviation, cx);
     const double y = NormalCoordinate(random, deviation, cy);
     if (x < 0.0 || x > xmax || y < 0.0 || y > ymax) continue;

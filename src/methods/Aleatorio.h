@@ -43,7 +43,9 @@ TNube GenerateUniform(TRandom& random, int count, int canvasWidth, int canvasHei
 // the integer nearest to deviation * (S - 6) + centre, S the sum of 12 uniform draws (x first,
 // then y; halves to even). A point outside 0..canvasWidth-1 x 0..canvasHeight-1, or repeating an
 // earlier point, is discarded and drawn again. Refused like GenerateUniform when the reachable
-// part of the canvas holds fewer than count points or the draws keep missing.
+// part of the canvas holds fewer than count points or the draws keep missing; when the square of
+// six deviations around the centre lies inside the canvas the refusal says "The deviation is too
+// small for this many points." instead, the deviation being the limit.
 TNube GenerateNormal(TRandom& random, int count, double deviation, int canvasWidth,
                      int canvasHeight);
 

@@ -1,6 +1,7 @@
 #include "methods/Barrido.h"
 
 #include <cassert>
+#include <cstdint>
 
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
@@ -109,13 +110,75 @@ void AddFace(int k, const TTangents& t, TDCEL& s) {
   s.SetFaceEdge(face, s.HalfEdgeCount() - 1);
 }
 
+// Points 0 .. m-1 lie on one line in sweep order and point m is off it: the first faces are the
+// triangles of m over each segment of the run, counterclockwise, from the run's start on, so
+// that the run's points and m get 2m - 1 edges and m - 1 faces as m + 1 swept points would.
+// The run's inner points stay on the hull as straight vertices. Returns the ring node of m.
+//
+//      0 ------ 1 ------ 2 -- ... -- m-1     one triangle per segment of the run,
+//        `.      \        |        .'         all of them sharing the apex m
+//           `.    \       |     .'
+//              `.  \      |  .'
+//                 `. \    | .'
+//                     m
+RingNode* StartFan(const TNube& p, int m, TDCEL& s, TRing& ring) {
+  const bool ccw = Orientation(p[0], p[1], p[m]) == CounterClockwise;
+  int side = kNone;  // the half-edge between m and the run point the next triangle shares
+  for (int i = 0; i + 1 < m; ++i) {
+    const int f = s.FaceCount(), h = s.HalfEdgeCount();
+    if (ccw) {  // i -> i+1 -> m
+      s.AddHalfEdge(i, h + 2, h + 1, kNone, f);
+      s.AddHalfEdge(i + 1, h, h + 2, kNone, f);
+      s.AddHalfEdge(m, h + 1, h, side, f);
+      side = h + 1;
+    } else {  // i+1 -> i -> m
+      s.AddHalfEdge(i + 1, h + 2, h + 1, kNone, f);
+      s.AddHalfEdge(i, h, h + 2, side, f);
+      s.AddHalfEdge(m, h + 1, h, kNone, f);
+      side = h + 2;
+    }
+    s.SetFaceEdge(f, h);
+  }
+  if (ccw) {  // ring 0, 1, ..., m-1, m
+    for (int i = 0; i < m; ++i) RingPushBack(i, ring);
+    return RingPushBack(m, ring);
+  }
+  RingPushBack(0, ring);  // ring 0, m, m-1, ..., 1
+  RingNode* last = RingPushBack(m, ring);
+  for (int i = m - 1; i > 0; --i) RingPushBack(i, ring);
+  return last;
+}
+
+// Point k of a run on the line of points 0 and 1 lies strictly beyond point k - 1 in the
+// direction from 0 to 1. The two steps lie on one line, so they agree in direction exactly when
+// their x steps agree in sign (their y steps, on a vertical line); a zero step is no advance.
+bool AheadOnRun(const TNube& p, int k) {
+  const int64_t ux = int64_t{p[1].X} - p[0].X, uy = int64_t{p[1].Y} - p[0].Y;
+  const int64_t dx = int64_t{p[k].X} - p[k - 1].X, dy = int64_t{p[k].Y} - p[k - 1].Y;
+  if (ux != 0) return dx != 0 && (dx > 0) == (ux > 0);
+  return dy != 0 && (dy > 0) == (uy > 0);
+}
+
+// The first faces: the triangle of points 0, 1, 2, or the fan over a leading collinear run.
+// Returns the ring node of the last point they hold and sets next to the first one left. A
+// run that doubles back on itself is refused (coincident points first), as is a set all on
+// one line.
+RingNode* StartSweep(const TNube& p, TDCEL& s, TRing& ring, int& next) {
+  const int n = static_cast<int>(p.size());
+  if (p[1] == p[0]) RefuseInsertion(p, 1);
+  int m = 2;
+  for (; m < n && Orientation(p[0], p[1], p[m]) == Collinear; ++m)
+    if (!AheadOnRun(p, m)) RefuseInsertion(p, m);
+  if (m == n) throw UserError("At least 3 non-collinear points are needed.");
+  next = m + 1;
+  return m == 2 ? StartTriangle(p, s, ring) : StartFan(p, m, s, ring);
+}
+
 }  // namespace
 
 void Sweep(const TNube& points, TDCEL& subdivision) {
   const int n = static_cast<int>(points.size());
   if (n < 3) throw UserError("At least 3 points are needed.");
-  if (Orientation(points[0], points[1], points[2]) == Collinear)
-    throw UserError("At least 3 non-collinear points are needed.");
 
   // Built in place: the tables keep their capacity from the previous run, which spares
   // reallocation and fresh memory when a shown result is recomputed on every edit.
@@ -125,9 +188,15 @@ void Sweep(const TNube& points, TDCEL& subdivision) {
   built.HalfEdges.reserve(4 * static_cast<size_t>(n));
   built.Faces.reserve(static_cast<size_t>(n));
   TRing ring;
-  RingNode* last = StartTriangle(points, built, ring);
-
-  for (int k = 3; k < n; ++k) {
+  int first = 3;
+  RingNode* last = nullptr;
+  try {
+    last = StartSweep(points, built, ring, first);
+  } catch (const UserError&) {
+    built.Clear();
+    throw;
+  }
+  for (int k = first; k < n; ++k) {
     TTangents t;
     if (!FindSeenChain(points, k, last, ring.Size(), t)) {
       // Checked before point k's face is added; the faces built so far are dropped.

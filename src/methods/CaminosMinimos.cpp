@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/Constructores.h"
 #include "methods/Triangulacion.h"
 
 namespace qv {

@@ -234,21 +234,46 @@ void RefuseDegenerateSortedPoints(const TNube& points, double dirX, double dirY)
   if (AllCollinearPoints(points)) throw UserError("At least 3 non-collinear points are needed.");
 }
 
-void ComputeSweepLine(TNube& points, double dirX, double dirY, int& draggedPoint, TDCEL& pt) {
+int ComputeSweepLine(TNube& points, double dirX, double dirY, int& draggedPoint, TDCEL& pt) {
   if (points.size() < 3) throw UserError("At least 3 points are needed.");
   pt.Clear();
   SortPointsByDirection(points, dirX, dirY, draggedPoint);
   RefuseDegenerateSortedPoints(points, dirX, dirY);
-  const bool nudged = CollinearStart(points);
-  try {
+  if (CollinearStart(points)) {
     // The set has no coincident points, so one now can only be the moved point's doing.
-    if (nudged && std::find(points.begin() + 1, points.end(), points[0]) != points.end())
-      throw UserError("The points cannot be swept at this angle.");
-    Sweep(points, pt);
-  } catch (const UserError&) {
-    if (nudged) points[0].X += 1;
-    throw;
+    const bool usable = Orientation(points[0], points[1], points[2]) != Collinear &&
+                        std::find(points.begin() + 1, points.end(), points[0]) == points.end();
+    if (usable) {
+      try {
+        Sweep(points, pt);
+        return 1;
+      } catch (const UserError&) {
+        // The moved point fell behind later ones: the fan start needs no move.
+      }
+    }
+    points[0].X += 1;
   }
+  Sweep(points, pt);
+  return 0;
+}
+
+int CountMovedPoints(const TNube& before, const TNube& after) {
+  if (before == after) return 0;
+  const auto less = [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; };
+  TNube a = before, b = after;
+  std::sort(a.begin(), a.end(), less);
+  std::sort(b.begin(), b.end(), less);
+  // Walk both sorted lists: every point of after without a partner in before has moved.
+  int moved = 0;
+  size_t i = 0;
+  for (const TPoint q : b) {
+    while (i < a.size() && less(a[i], q)) ++i;
+    if (i < a.size() && a[i] == q)
+      ++i;
+    else
+      ++moved;
+  }
+  return moved;
 }
 
 }  // namespace qv

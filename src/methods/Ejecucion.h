@@ -30,11 +30,15 @@ void RefuseDegenerateSortedPoints(const TNube& points, double dirX, double dirY)
 
 // The sweep-line computation on the document: fewer than 3 points fail with "At least 3 points
 // are needed." leaving everything untouched; otherwise pt is cleared, points are sorted along
-// (dirX, dirY) with draggedPoint carried along, degenerate sets are refused, a collinear start
-// is nudged (no sort again) and the pseudo-triangulation is built into pt. The nudge can spoil
-// the sweep order (a start still collinear, the moved point landing on another point or ahead
-// of later points); such a run is refused and the nudge undone, so a refusal never moves a point:
-// "At least 3 non-collinear points are needed." or "The points cannot be swept at this angle."
-void ComputeSweepLine(TNube& points, double dirX, double dirY, int& draggedPoint, TDCEL& pt);
+// (dirX, dirY) with draggedPoint carried along, coincident or all-collinear sets are refused,
+// a collinear start is nudged (no sort again) and the pseudo-triangulation is built into pt.
+// Where the nudge cannot serve (the start stays collinear, the moved point lands on another
+// one or ahead of later points) it is undone and the sweep starts from the fan over the leading
+// collinear run instead. Returns the number of points moved (0 or 1); a refusal moves none.
+int ComputeSweepLine(TNube& points, double dirX, double dirY, int& draggedPoint, TDCEL& pt);
+
+// The number of points of after that are not where a point of before was: after is before
+// with some points moved (and reordered), and each point of before is matched at most once.
+int CountMovedPoints(const TNube& before, const TNube& after);
 
 }  // namespace qv

@@ -22,8 +22,6 @@ namespace {
 
 __extension__ using Int128 = __int128;
 
-const char* const kDeadEnd = "Callejón sin salida";
-
 bool FaceIsTriangle(int f, const TDCEL& pt) {
   const int e = pt.FaceEdge(f);
   return pt.Next(pt.Next(pt.Next(e))) == e;
@@ -52,11 +50,113 @@ bool FaceHolds(const TNube& points, int f, TPoint p, const TDCEL& pt) {
   return PointInFace(points, f, p, pt) || OnFaceBoundary(points, f, p, pt);
 }
 
-// Last resort of the point location: the first live face whose closure holds p.
+// Last resort of the point location: the face whose crossing number holds p (exactly one, for
+// p strictly inside the hull); for a point on the hull boundary, the first face whose closure
+// holds it.
 int FindFaceByScan(const TNube& points, TPoint p, const TDCEL& pt) {
+  for (int f = 0; f < pt.FaceCount(); ++f)
+    if (pt.FaceEdge(f) != kNone && PointInFace(points, f, p, pt)) return f;
   for (int f = 0; f < pt.FaceCount(); ++f)
     if (pt.FaceEdge(f) != kNone && FaceHolds(points, f, p, pt)) return f;
   throw UserError("A point lies outside the convex hull.");
+}
+
+// Jump: a face index proportional to the position of p between the first and the last point
+// along the axis.
+int EstimatedFace(const TNube& points, TPoint p, const TDCEL& pt, char axis) {
+  const int nf = pt.FaceCount();
+  const bool alongY = axis == 'Y';
+  const double lo = alongY ? points.front().Y : points.front().X;
+  const double hi = alongY ? points.back().Y : points.back().X;
+  const double at = alongY ? p.Y : p.X;
+  int s = 0;
+  if (hi != lo) s = static_cast<int>(std::nearbyint((nf - 1) * (at - lo) / (hi - lo)));
+  return std::clamp(s, 0, nf - 1);
+}
+
+// Starts a walk: afterwards a face counts as entered only when marked during this walk.
+void BeginWalk(TLocator& marks, int faces) {
+  if (marks.Marks.size() < static_cast<size_t>(faces)) marks.Marks.resize(faces, 0);
+  if (++marks.Walk == 0) {  // the counter wrapped: old marks could look current
+    std::fill(marks.Marks.begin(), marks.Marks.end(), 0);
+    marks.Walk = 1;
+  }
+}
+
+// The half-edge of the current face crossed by the segment p - R nearest to p, leaving aside
+// the twin of the entry half-edge `came`; kNone when no other one crosses. crossed tells
+// whether any half-edge crossed at all.
+int NearestCrossing(const TNube& points, TPoint p, TPoint R, int e, int came, const TDCEL& pt,
+                    bool& crossed) {
+  crossed = false;
+  int best = kNone;
+  double bestDistance = 0.0;
+  int h = e;
+  do {
+    h = pt.Next(h);
+    const TPoint a = points[pt.Origin(h)], b = points[pt.Destination(h)];
+    if (SegmentIntersection(p, R, a, b) != ProperCrossing) continue;
+    crossed = true;
+    if (came != kNone && pt.Twin(h) == came) continue;
+    TPointF x;
+    LineIntersection(p, R, a, b, x);
+    const double d = DistanceF({double(p.X), double(p.Y)}, x);
+    if (best == kNone || d < bestDistance) {
+      best = h;
+      bestDistance = d;
+    }
+  } while (h != e);
+  return best;
+}
+
+// The walk from face s along the segment from p to r, the origin of s's half-edge: the face
+// holding p, or kNone when the walk dead-ends (it would enter a face entered before, or the
+// segment slips past p through a vertex).
+int WalkFrom(int s, int e, const TNube& points, TPoint p, const TDCEL& pt, TLocator& marks,
+             int& facesEntered) {
+  if (PointInFace(points, s, p, pt)) return s;
+  const int nf = pt.FaceCount();
+  BeginWalk(marks, nf);
+  auto open = [&](int face) { return face != kNone && marks.Marks[face] != marks.Walk; };
+  marks.Marks[s] = marks.Walk;
+  ++facesEntered;
+  const int r = pt.Origin(e);
+  const TPoint R = points[r];
+  int came = kNone;
+  for (int step = 0; step <= nf; ++step) {
+    const int current = pt.FaceOf(e);
+    if (PointInFace(points, current, p, pt)) return current;
+    bool crossed = false;
+    const int best = NearestCrossing(points, p, R, e, came, pt, crossed);
+    if (!crossed) {
+      // The segment leaves r outside this face: turn around r towards p, to the side whose
+      // direction is nearer to p's, never into a face entered before (a hull edge at r has no
+      // face across).
+      const int acrossNext = pt.FaceOf(pt.Twin(e)), acrossPrev = pt.FaceOf(pt.Twin(pt.Prev(e)));
+      const TPoint A = points[pt.Origin(pt.Prev(e))], B = points[pt.Destination(e)];
+      const double vx = double(p.X) - R.X, vy = double(p.Y) - R.Y;
+      const double towardsB =
+          (vx * (double(B.X) - R.X) + vy * (double(B.Y) - R.Y)) / Distance(R, B);
+      const double towardsA =
+          (vx * (double(A.X) - R.X) + vy * (double(A.Y) - R.Y)) / Distance(R, A);
+      bool crossNext = towardsB >= towardsA && open(acrossNext);
+      if (!crossNext && !open(acrossPrev)) crossNext = true;
+      if (!open(crossNext ? acrossNext : acrossPrev)) return kNone;
+      e = crossNext ? pt.Twin(e) : pt.Twin(pt.Prev(e));
+      marks.Marks[pt.FaceOf(e)] = marks.Walk;
+      ++facesEntered;
+      for (int guard = pt.HalfEdgeCount(); pt.Origin(e) != r && guard > 0; --guard) e = pt.Next(e);
+      continue;
+    }
+    // Only the entry edge crossed, yet p is not here: the segment slipped past p through a
+    // vertex. Or the nearest crossing leaves the hull, or leads back into an entered face.
+    if (best == kNone || !open(pt.FaceOf(pt.Twin(best)))) return kNone;
+    came = best;
+    e = pt.Twin(best);
+    marks.Marks[pt.FaceOf(e)] = marks.Walk;
+    ++facesEntered;
+  }
+  return kNone;
 }
 
 // The hull half-edge (no twin) leaving hull vertex v: turning from face to face across the
@@ -208,85 +308,42 @@ bool PointInFace(const TNube& points, int f, TPoint p, const TDCEL& pt) {
   return inside;
 }
 
-int LocateFace(const TNube& points, TPoint p, const TDCEL& pt, char axis, int* facesEntered) {
+int TLocator::Column(const TNube& points, int64_t x) {
+  if (ColumnEdges.empty()) {
+    const auto [lo, hi] = std::minmax_element(points.begin(), points.end(),
+                                              [](TPoint a, TPoint b) { return a.X < b.X; });
+    Left = lo->X;
+    Width = int64_t{hi->X} - lo->X + 1;
+    // A column receives a point about every `columns` insertions: more columns bring the last
+    // point of p's column closer in x but farther up in y. The walk crosses faces both ways, so
+    // the square root balances the two.
+    ColumnEdges.assign(static_cast<size_t>(std::sqrt(double(points.size()))) + 1, kNone);
+  }
+  const int64_t columns = static_cast<int64_t>(ColumnEdges.size());
+  return static_cast<int>(std::clamp<int64_t>((x - Left) * columns / Width, 0, columns - 1));
+}
+
+void TLocator::Received(const TNube& points, int v, int f, const TDCEL& pt) {
+  PreviousEdge = pt.FindEdgeInFace(v, f);
+  if (StartAtPrevious) ColumnEdges[Column(points, points[v].X)] = PreviousEdge;
+}
+
+int LocateFace(const TNube& points, TPoint p, const TDCEL& pt, char axis, int* facesEntered,
+               TLocator* locator) {
   int walked = 0;
   if (!facesEntered) facesEntered = &walked;
   *facesEntered = 0;
-  const int nf = pt.FaceCount();
-  // Jump: a face index proportional to the position of p between the first and last point.
-  const bool alongY = axis == 'Y';
-  const double lo = alongY ? points.front().Y : points.front().X;
-  const double hi = alongY ? points.back().Y : points.back().X;
-  const double at = alongY ? p.Y : p.X;
-  int s = 0;
-  if (hi != lo) s = static_cast<int>(std::nearbyint((nf - 1) * (at - lo) / (hi - lo)));
-  s = std::clamp(s, 0, nf - 1);
-  if (FaceHolds(points, s, p, pt)) return s;
-
-  // Walk along the segment from p to r, a vertex of the start face.
-  std::vector<char> entered(static_cast<size_t>(nf), 0);
-  auto open = [&](int face) { return face != kNone && !entered[face]; };
-  entered[s] = 1;
-  *facesEntered = 1;
-  int e = pt.FaceEdge(s);
-  const int r = pt.Origin(e);
-  const TPoint R = points[r];
-  int came = kNone;
-  for (int step = 0; step <= nf; ++step) {
-    const int current = pt.FaceOf(e);
-    if (FaceHolds(points, current, p, pt)) return current;
-    bool crossed = false;
-    int best = kNone;
-    double bestDistance = 0.0;
-    int h = e;
-    do {
-      h = pt.Next(h);
-      const TPoint a = points[pt.Origin(h)], b = points[pt.Destination(h)];
-      if (SegmentIntersection(p, R, a, b) != ProperCrossing) continue;
-      crossed = true;
-      if (came != kNone && pt.Twin(h) == came) continue;
-      TPointF x;
-      LineIntersection(p, R, a, b, x);
-      const double d = DistanceF({double(p.X), double(p.Y)}, x);
-      if (best == kNone || d < bestDistance) {
-        best = h;
-        bestDistance = d;
-      }
-    } while (h != e);
-
-    if (!crossed) {
-      // The segment leaves r outside this face: turn around r towards p, to the side whose
-      // direction is nearer to p's, never into a face entered before. A hull edge at r has no
-      // face across: when it leaves no way on, the walk gives up on the segment.
-      const int acrossNext = pt.FaceOf(pt.Twin(e)), acrossPrev = pt.FaceOf(pt.Twin(pt.Prev(e)));
-      if (acrossNext != kNone && acrossPrev != kNone && entered[acrossNext] && entered[acrossPrev])
-        throw UserError(kDeadEnd);
-      const TPoint A = points[pt.Origin(pt.Prev(e))], B = points[pt.Destination(e)];
-      const double vx = double(p.X) - R.X, vy = double(p.Y) - R.Y;
-      const double towardsB =
-          (vx * (double(B.X) - R.X) + vy * (double(B.Y) - R.Y)) / Distance(R, B);
-      const double towardsA =
-          (vx * (double(A.X) - R.X) + vy * (double(A.Y) - R.Y)) / Distance(R, A);
-      bool crossNext = towardsB >= towardsA && open(acrossNext);
-      if (!crossNext && !open(acrossPrev)) crossNext = true;
-      if (!open(crossNext ? acrossNext : acrossPrev)) return FindFaceByScan(points, p, pt);
-      e = crossNext ? pt.Twin(e) : pt.Twin(pt.Prev(e));
-      entered[pt.FaceOf(e)] = 1;
-      ++*facesEntered;
-      for (int guard = pt.HalfEdgeCount(); pt.Origin(e) != r && guard > 0; --guard) e = pt.Next(e);
-      continue;
-    }
-    // Only the entry edge crossed, yet p is not here: the segment slipped past p through a
-    // vertex.
-    if (best == kNone) return FindFaceByScan(points, p, pt);
-    if (pt.Twin(best) == kNone) return FindFaceByScan(points, p, pt);
-    came = best;
-    e = pt.Twin(best);
-    if (entered[pt.FaceOf(e)]) throw UserError(kDeadEnd);
-    entered[pt.FaceOf(e)] = 1;
-    ++*facesEntered;
+  TLocator local;
+  TLocator& marks = locator ? *locator : local;
+  if (marks.StartAtPrevious && marks.PreviousEdge != kNone) {
+    int e = marks.ColumnEdges[marks.Column(points, p.X)];
+    if (e == kNone) e = marks.PreviousEdge;
+    const int f = WalkFrom(pt.FaceOf(e), e, points, p, pt, marks, *facesEntered);
+    if (f != kNone) return f;
   }
-  throw UserError(kDeadEnd);
+  const int s = EstimatedFace(points, p, pt, axis);
+  const int f = WalkFrom(s, pt.FaceEdge(s), points, p, pt, marks, *facesEntered);
+  return f != kNone ? f : FindFaceByScan(points, p, pt);
 }
 
 TCollinearEdge FindCollinearEdge(int i, int f, const TNube& points, const TDCEL& pt) {
@@ -373,7 +430,7 @@ void InsertInReflexFace(int f, int i, const TNube& points, TDCEL& pt) {
   }
 }
 
-void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint) {
+void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint, TLocator* locator) {
   // Every nudge moves a point one pixel; a run of them longer than the point count plus a
   // margin means the points cannot be freed from the edge lines.
   const int budget = static_cast<int>(points.size()) + 64;
@@ -385,7 +442,7 @@ void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint) 
   for (int nudges = 0; nudges <= budget; ++nudges) {
     while (at <= i && IsVertexPresent(at, pt)) ++at;
     if (at > i) return;
-    const int f = LocateFace(points, points[at], pt, 'Y');
+    const int f = LocateFace(points, points[at], pt, 'Y', nullptr, locator);
     const TCollinearEdge line = FindCollinearEdge(at, f, points, pt);
     if (!line.Found) {
       if (FaceIsTriangle(f, pt)) {
@@ -393,6 +450,7 @@ void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint) 
       } else {
         InsertInReflexFace(f, at, points, pt);
       }
+      if (locator) locator->Received(points, at, f, pt);
       continue;
     }
     const TPoint before = points[at];
@@ -420,7 +478,8 @@ void ReduceHullToCorners(const TNube& points, TDCEL& pt) {
   for (int k = 0; k < n; ++k) pt.AddHalfEdge(corners[k], k - 1, k == n - 1 ? 0 : kNone, kNone, 0);
 }
 
-void CompleteIncrementalFace(TNube& points, int& draggedPoint, const TDCEL& chosen, TDCEL& pt) {
+void CompleteIncrementalFace(TNube& points, int& draggedPoint, const TDCEL& chosen, TDCEL& pt,
+                             bool startAtPrevious) {
   const std::vector<int> corners = HullCycle(pt);
   const int n = static_cast<int>(corners.size());
   if (n > 3) {
@@ -431,8 +490,10 @@ void CompleteIncrementalFace(TNube& points, int& draggedPoint, const TDCEL& chos
     InstallHullTriangulation(points, chosen, pt);
   }
   InsertHullBoundaryPoints(points, corners, pt);
+  TLocator locator;
+  locator.StartAtPrevious = startAtPrevious;
   for (int i = 0; i < static_cast<int>(points.size()); ++i)
-    if (!IsVertexPresent(i, pt)) InsertPointBoundedFace(i, points, pt, &draggedPoint);
+    if (!IsVertexPresent(i, pt)) InsertPointBoundedFace(i, points, pt, &draggedPoint, &locator);
 }
 
 }  // namespace qv

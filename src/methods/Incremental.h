@@ -13,6 +13,7 @@
 // single half-edges without twin; vertex i is point i.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -36,15 +37,38 @@ bool IsVertexPresent(int i, const TDCEL& pt);
 // Crossing-number test towards +x (half-open on the edges; exact for every 32-bit input).
 bool PointInFace(const TNube& points, int f, TPoint p, const TDCEL& pt);
 
-// The face holding p: starts from the face whose index is proportional to p's position along
-// y (axis 'Y'; any other letter uses x) between the first and the last point, and walks along
-// the segment from p to a vertex of that face. Fails with "Callejón sin salida" when the walk
-// would enter a face it entered before. A walk that stops in a face not holding p (the
-// segment passes through a vertex) falls back to testing every face. A point on the boundary
-// of a face counts as held by it. facesEntered, when given, receives the number of faces the
-// walk entered (0 when the start face holds p).
+// What point location carries from one insertion to the next. The points arrive sorted by y,
+// so the next point probably lies close to the last point received in its column of x (or, in
+// a column that received none yet, to the last point received at all): the walk starts from a
+// half-edge leaving that point, in the face of that half-edge. Every face stays a face and every
+// half-edge keeps its point, so such a start never goes stale. Marks are the faces the current
+// walk has entered (face f when Marks[f] equals Walk): a walk costs only the faces it enters.
+struct TLocator {
+  bool StartAtPrevious = true;
+  int PreviousEdge = kNone;
+  std::vector<int> ColumnEdges;  // per column of x, kNone where no point was received yet
+  int64_t Left = 0, Width = 1;   // the x range the columns divide
+  std::vector<uint32_t> Marks;
+  uint32_t Walk = 0;
+
+  // The column of x; on first use the x range of the points is divided into about the square
+  // root of their number of columns.
+  int Column(const TNube& points, int64_t x);
+  // Point v was received by face f.
+  void Received(const TNube& points, int v, int f, const TDCEL& pt);
+};
+
+// The face holding p by the crossing-number test: in a subdivision of the hull every point
+// strictly inside the hull is held by exactly one face, so the answer does not depend on where
+// the walk starts. With a locator that has received points, the walk starts near the last one of
+// p's column (see TLocator); otherwise, or when that walk dead-ends, it starts from the face whose
+// index is proportional to p's position along y (axis 'Y'; any other letter uses x) between the
+// first and the last point. Each walk follows the segment from p to a vertex of its start face; one
+// that dead-ends (the segment passes through a vertex) falls back to testing every face.
+// facesEntered, when given, receives the number of faces the walks entered (0 when the first start
+// face holds p).
 int LocateFace(const TNube& points, TPoint p, const TDCEL& pt, char axis = 'Y',
-               int* facesEntered = nullptr);
+               int* facesEntered = nullptr, TLocator* locator = nullptr);
 
 // Whether point i lies on the supporting line of an edge of face f (the first one met from
 // the face's half-edge), with flags for that edge's destination: same x, same y as the point.
@@ -75,8 +99,10 @@ void InsertInReflexFace(int f, int i, const TNube& points, TDCEL& pt);
 
 // Inserts point i: locates it, nudges it off edge lines and joins it by two edges. After a
 // forward nudge the point now at index i, if not yet a vertex, is the one inserted; after a
-// backward nudge the moved point is.
-void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint = nullptr);
+// backward nudge the moved point is. A locator carries the face that received the point on to
+// the next insertion.
+void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint = nullptr,
+                            TLocator* locator = nullptr);
 
 // Rebuilds a hull face built by BuildHull through its corners only, dropping vertices with a
 // straight angle (half-edge k then leaves the k-th corner after point 0). Points on hull edges
@@ -89,9 +115,11 @@ void ReduceHullToCorners(const TNube& points, TDCEL& pt);
 // corners n, the size of the polygon the chosen triangulation must have (none is needed when
 // n is 3). CompleteIncrementalFace installs the chosen triangulation, makes the points lying
 // on hull edges vertices (each joined to the opposite corner of its triangle) and inserts
-// every other point in index order.
+// every other point in index order, each located from the face that received the one before
+// (from the estimated face alone when startAtPrevious is false; the result is the same).
 int PrepareIncrementalFace(TNube& points, int& draggedPoint, TDCEL& pt);
-void CompleteIncrementalFace(TNube& points, int& draggedPoint, const TDCEL& chosen, TDCEL& pt);
+void CompleteIncrementalFace(TNube& points, int& draggedPoint, const TDCEL& chosen, TDCEL& pt,
+                             bool startAtPrevious = true);
 // Both halves; choose(n) answers the triangulation of the n-gon and is called only for n > 3.
 void ComputeIncrementalFace(TNube& points, int& draggedPoint,
                             const std::function<TDCEL(int)>& choose, TDCEL& pt);

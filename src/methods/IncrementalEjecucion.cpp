@@ -1,7 +1,7 @@
 // The computing half of the incremental driver, shared by the window and the command-line
 // tool: the sort of each variant, the refusals, the hull and the construction.
-#include "geometry/CierreConvexo.h"
 #include "geometry/UserError.h"
+#include "methods/Constructores.h"
 #include "methods/Ejecucion.h"
 #include "methods/Incremental.h"
 

@@ -119,8 +119,8 @@ const char* RemocionStatusText(TRemocionVariant variant) {
   return "TRIANGULATE FIRST, THEN REMOVE EDGES AND TRIANGLES";
 }
 
-void ComputeTriangulateRemove(TNube& points, TRemocionVariant variant, int& draggedPoint,
-                              TDCEL& pt) {
+int ComputeTriangulateRemove(TNube& points, TRemocionVariant variant, int& draggedPoint,
+                             TDCEL& pt) {
   if (points.size() < 3) throw UserError("At least 3 points are needed.");
   pt.Clear();
   // Sweep order: ascending x, ties descending y; a collinear start moves point 0 left and
@@ -134,13 +134,17 @@ void ComputeTriangulateRemove(TNube& points, TRemocionVariant variant, int& drag
   } catch (const UserError&) {
     points = sorted;
     draggedPoint = sortedDragged;
+    // Refused as the other methods refuse the set: for coincident points before collinear ones.
+    RefuseDegenerateSortedPoints(points, 1, 0);
     throw;
   }
-  if (variant == TRemocionVariant::Sweep) return;
+  const int moved = CountMovedPoints(sorted, points);
+  if (variant == TRemocionVariant::Sweep) return moved;
   DelaunayFlips(points, pt);
-  if (variant == TRemocionVariant::Delaunay) return;
+  if (variant == TRemocionVariant::Delaunay) return moved;
   RemoveEdges(points, pt);
   if (variant == TRemocionVariant::RemoveTriangles) RemoveTriangles(points, pt);
+  return moved;
 }
 
 }  // namespace qv

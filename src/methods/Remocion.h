@@ -43,8 +43,8 @@ const char* RemocionStatusText(TRemocionVariant variant);
 // cleared, the points are sorted ascending by x, ties descending by y (draggedPoint carried
 // along); when points 0, 1, 2 are collinear point 0 moves one pixel to the left and the points
 // are sorted again; then the sweep triangulation (which may nudge points) and the variant's
-// stages. A refusal of the sweep triangulation restores the coordinates the sort left.
-void ComputeTriangulateRemove(TNube& points, TRemocionVariant variant, int& draggedPoint,
-                              TDCEL& pt);
+// stages. Returns the number of points the nudges moved. A refusal of the sweep triangulation
+// restores the coordinates the sort left and names coincident points before collinear ones.
+int ComputeTriangulateRemove(TNube& points, TRemocionVariant variant, int& draggedPoint, TDCEL& pt);
 
 }  // namespace qv

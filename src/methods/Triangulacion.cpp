@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "geometry/CierreConvexo.h"
@@ -287,43 +289,85 @@ bool IsLegalEdge(int e, const TNube& points, const TDCEL& subdivision) {
   return Legality(e, points, subdivision) > 0;
 }
 
+namespace {
+
+// The state of the flip loop: the stack, the flags of the half-edges the initial pass queued
+// and still waiting, and per edge (its lower half-edge) whether its last flip was across four
+// cocircular points.
+struct TFlipState {
+  TDCEL Subdivision;
+  TPila Stack;
+  std::vector<uint8_t> Queued;
+  std::vector<uint8_t> Cocircular;
+};
+
+// What one pop of the loop did.
+enum class TFlipStep : uint8_t { Kept, Flipped, Blocked };
+
+// Pops one half-edge and flips it when illegal; the four sides of the new quadrilateral are
+// queued unless they or their twins wait from the initial pass. A flip across four cocircular
+// points is marked, a flip across a point strictly inside the circle clears the mark. With
+// marks, a marked edge still cocircular is not flipped again (Blocked); without, the step only
+// reports it would have been and flips it all the same.
+TFlipStep FlipStep(const TNube& points, TFlipState& s, bool marks) {
+  TDCEL& d = s.Subdivision;
+  const int e = s.Stack.Pop();
+  s.Queued[e] = 0;
+  const int legality = Legality(e, points, d);
+  if (legality > 0) return TFlipStep::Kept;
+  uint8_t& mark = s.Cocircular[std::min(e, d.Twin(e))];
+  const bool blocked = legality == 0 && mark != 0;
+  if (blocked && marks) return TFlipStep::Blocked;
+  mark = legality == 0 ? 1 : 0;
+  d.FlipEdge(e);
+  const int t = d.Twin(e);
+  for (const int x : {d.Prev(e), d.Prev(t), d.Next(e), d.Next(t)}) {
+    if (d.HasTwin(x) && s.Queued[x] == 0 && s.Queued[d.Twin(x)] == 0) s.Stack.Push(x);
+  }
+  return blocked ? TFlipStep::Blocked : TFlipStep::Flipped;
+}
+
+}  // namespace
+
 void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
-  TDCEL& d = subdivision;
-  const int count = d.HalfEdgeCount();
-  std::vector<uint8_t> queued(static_cast<size_t>(count), 0);
-  // Per edge (its lower half-edge index): flipped last because its four points are cocircular.
-  std::vector<uint8_t> cocircularFlip(static_cast<size_t>(count), 0);
-  TPila stack;
+  const int count = subdivision.HalfEdgeCount();
+  TFlipState s;
+  s.Subdivision = std::move(subdivision);
+  s.Queued.assign(static_cast<size_t>(count), 0);
+  s.Cocircular.assign(static_cast<size_t>(count), 0);
+  TDCEL& d = s.Subdivision;
   // Initial pass: the higher half-edge of every illegal edge, once.
   for (int e = count - 1; e >= 0; --e) {
     if (d.Origin(e) == kNone || !d.HasTwin(e)) continue;
-    if (!IsLegalEdge(e, points, d) && queued[d.Twin(e)] == 0) {
-      queued[e] = 1;
-      stack.Push(e);
+    if (!IsLegalEdge(e, points, d) && s.Queued[d.Twin(e)] == 0) {
+      s.Queued[e] = 1;
+      s.Stack.Push(e);
     }
   }
-  // With exact predicates the flips end (each strict flip lowers the lifted surface, and an
-  // edge is flipped at most once on a circle between strict flips); the budget only guards the
-  // rounded in-circle test of coordinates 2^30 apart.
-  int64_t budget = int64_t{count} * count + 16;
-  while (!stack.IsEmpty() && budget-- > 0) {
-    const int e = stack.Pop();
-    queued[e] = 0;
-    const int legality = Legality(e, points, d);
-    if (legality > 0) continue;
-    uint8_t& mark = cocircularFlip[std::min(e, d.Twin(e))];
-    if (legality == 0) {
-      if (mark != 0) continue;
-      mark = 1;
-    } else {
-      mark = 0;
+  // The flips as described, which may go round for ever among cocircular points. Until a
+  // marked edge comes up for a second cocircular flip they coincide with the flips that stop
+  // such edges; the state there is kept. When the described flips then go on far longer than
+  // any run among cocircular points that comes to an end, they are taken to cycle: the kept
+  // state is restored and finished with the marks. (Exact predicates: every strict flip lowers
+  // the lifted surface, and between strict flips a marked edge is not flipped again, so that
+  // finish ends; the budget only guards it.)
+  std::optional<TFlipState> kept;
+  int64_t sinceKept = 0;
+  const int64_t patience = 8 * int64_t{count} + 64;
+  while (!s.Stack.IsEmpty()) {
+    if (!kept) {
+      const int e = s.Stack.Top();
+      if (s.Cocircular[std::min(e, d.Twin(e))] != 0 && Legality(e, points, d) == 0) kept = s;
     }
-    d.FlipEdge(e);
-    const int t = d.Twin(e);
-    for (const int x : {d.Prev(e), d.Prev(t), d.Next(e), d.Next(t)}) {
-      if (d.HasTwin(x) && queued[x] == 0 && queued[d.Twin(x)] == 0) stack.Push(x);
-    }
+    const TFlipStep step = FlipStep(points, s, false);
+    if (kept && step != TFlipStep::Kept && ++sinceKept > patience) break;
   }
+  if (kept && !s.Stack.IsEmpty()) {
+    s = std::move(*kept);
+    for (int64_t budget = int64_t{count} * count + 16; !s.Stack.IsEmpty() && budget-- > 0;)
+      FlipStep(points, s, true);
+  }
+  subdivision = std::move(s.Subdivision);
 }
 
 void FanTriangulation(TDCEL& subdivision) {

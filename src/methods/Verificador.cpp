@@ -107,7 +107,7 @@ bool OnSegment(TPoint a, TPoint b, TPoint p) {
          p.Y <= std::max(a.Y, b.Y);
 }
 
-// Two edges meet anywhere but in a shared endpoint.
+// Two edges meet anywhere but in a shared endpoint (called once no point lies on an edge).
 bool EdgesConflict(const TGraph& g, const TEdge& e, const TEdge& f) {
   int s = kNone, p = kNone, q = kNone;
   if (e.A == f.A) s = e.A, p = e.B, q = f.B;
@@ -124,8 +124,9 @@ bool EdgesConflict(const TGraph& g, const TEdge& e, const TEdge& f) {
   TPoint a = g.P(e.A), b = g.P(e.B), c = g.P(f.A), d = g.P(f.B);
   int o1 = OrientationSign(a, b, c), o2 = OrientationSign(a, b, d);
   int o3 = OrientationSign(c, d, a), o4 = OrientationSign(c, d, b);
-  if (o1 * o2 < 0 && o3 * o4 < 0) return true;
-  return OnSegment(a, b, c) || OnSegment(a, b, d) || OnSegment(c, d, a) || OnSegment(c, d, b);
+  // Without a shared endpoint, two closed segments that touch but do not cross properly have
+  // an endpoint of one on the other; CheckPointsOffEdges has refused that already.
+  return o1 * o2 < 0 && o3 * o4 < 0;
 }
 
 struct TBox {

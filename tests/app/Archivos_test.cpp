@@ -105,6 +105,11 @@ TEST_F(Files, SavedPointsComeBackSortedWithCaptionCountAndNoMethod) {
   EXPECT_TRUE(Shown().empty());
 }
 
+const char* const kClosingPrompt =
+    "DEFINE POLYGON (click right button to close, ctrl+Z to delete last edge)";
+const char* const kChainingPrompt =
+    "DEFINE POLYGON (select points clicking on them, ctrl+Z to delete last edge)";
+
 TEST_F(Files, HeaderCountsOnlyWithThePolygonTool) {
   const std::string pol = "POL\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n";
   const TNube fileOrder{{100, 100}, {300, 120}, {200, 300}};
@@ -123,6 +128,7 @@ TEST_F(Files, HeaderCountsOnlyWithThePolygonTool) {
   EXPECT_EQ(form->Doc.EditMode, TEditMode::DrawPolygon);
   EXPECT_TRUE(form->Doc.PolygonClosed);
   EXPECT_EQ(form->Doc.SelectedMethod, TMethod::ShortestPaths);
+  EXPECT_EQ(form->StatusText(0), QString::fromLatin1(kClosingPrompt));
   QImage img = Canvas();
   EXPECT_TRUE(DiscHas(img, 100, 100, QColor(0, 255, 0)));
   EXPECT_FALSE(DiscHas(img, 100, 100, Qt::red));
@@ -137,6 +143,7 @@ TEST_F(Files, HeaderCountsOnlyWithThePolygonTool) {
   // "NUB" with the tool: a sorted set to chain, nothing chained yet.
   OpenContent("NUB\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
   EXPECT_EQ(form->Doc.EditMode, TEditMode::ChainPolygon);
+  EXPECT_EQ(form->StatusText(0), QString::fromLatin1(kChainingPrompt));
   EXPECT_EQ(form->Doc.Points, sorted);
   EXPECT_EQ(form->Doc.PolygonLength, 0);
   EXPECT_FALSE(form->Doc.PolygonClosed);
@@ -250,7 +257,7 @@ TEST_F(Files, AFailedSaveLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(FilesInDir(), 1);
 
   SaveAs(Path("nowhere/x.pt"));
-  EXPECT_EQ(Shown(), One("File not found"));
+  EXPECT_EQ(Shown(), One("Folder not found"));
   EXPECT_EQ(FilesInDir(), 1);
 }
 

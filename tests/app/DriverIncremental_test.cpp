@@ -131,6 +131,7 @@ TEST_F(IncrementalWindow, ADragReusesTheChoiceWhileTheHullKeepsItsSize) {
   ASSERT_EQ(HullDiagonals(), ChosenDiagonals());
 
   // An inner point dragged around: no new question, the same diagonals, the point followed.
+  form->tbMover->trigger();
   Drag(IndexOf({353, 333}), {250, 400});
   ExpectNoMessage();
   EXPECT_EQ(chooser.Shown.size(), 1u);
@@ -140,16 +141,33 @@ TEST_F(IncrementalWindow, ADragReusesTheChoiceWhileTheHullKeepsItsSize) {
   EXPECT_EQ(HullDiagonals(), ChosenDiagonals());
   ExpectValidResult();
 
-  // Dragged out of the hull, which gains a corner: the chooser is asked for seven.
+  // Dragged out of the hull, which gains a corner: the chooser is asked for seven, and the
+  // drag it interrupts ends there.
   Drag(form->Doc.DraggedPoint, {600, 280});
   ExpectNoMessage();
   EXPECT_EQ(chooser.Shown, (std::vector<int>{6, 7}));
+  EXPECT_EQ(form->Doc.DraggedPoint, kNone);
   ExpectValidResult();
 
-  // Released: the next execution asks again, even with an unchanged hull.
-  form->Doc.DraggedPoint = kNone;
+  // So the next execution asks again, even with an unchanged hull. A resize while the chooser
+  // is open executes nothing: the run goes on and draws on the new canvas.
+  chooser.WhileOpen = [this] {
+    form->resize(900, 640);
+    QCoreApplication::processEvents();
+  };
   form->tbEjecutar->trigger();
   EXPECT_EQ(chooser.Shown, (std::vector<int>{6, 7, 7}));
+  EXPECT_EQ(form->Pizarra->Surface().size(), form->ClientArea->size());
+  EXPECT_TRUE(ResultDrawn());
+
+  // Removing the inner point keeps the hull's seven corners: the choice serves again.
+  form->tbBorrar->trigger();
+  Click(311, 247);
+  ExpectNoMessage();
+  EXPECT_EQ(chooser.Shown.size(), 3u);
+  EXPECT_EQ(form->Doc.PointCount(), 7);
+  EXPECT_EQ(HullDiagonals(), ChosenDiagonals());
+  ExpectValidResult();
 }
 
 TEST_F(IncrementalWindow, ATriangularHullNeedsNoChooser) {

@@ -72,6 +72,16 @@ TEST_F(RemoveWindow, AShownResultFollowsEveryNewPoint) {
   EXPECT_TRUE(messages.Messages.empty());
 }
 
+TEST_F(RemoveWindow, MovedPointsAreCountedAfterTheVariantTextUntilARunMovesNone) {
+  // The first three lie on one line: the first moves one pixel left.
+  ClickAll({TPoint{100, 100}, TPoint{200, 200}, TPoint{300, 300}, TPoint{400, 150}});
+  form->RDelaunay->trigger();
+  form->tbEjecutar->trigger();
+  EXPECT_EQ(form->StatusText(0), QStringLiteral("DELAUNAY TRIANGULATION (1 POINT MOVED)"));
+  ClickAll({TPoint{250, 400}});  // the moved point stays where it went; nothing moves now
+  EXPECT_EQ(form->StatusText(0), QStringLiteral("DELAUNAY TRIANGULATION"));
+}
+
 TEST_F(RemoveWindow, DisabledStatisticsLeaveThePanelAndStatusAlone) {
   form->StatDisabled->trigger();
   ClickAll(nine);

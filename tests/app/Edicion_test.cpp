@@ -81,8 +81,21 @@ TEST_F(Editing, ADragFollowedByTheResultKeepsHoldingThePointThroughTheSort) {
   for (TPoint p : {TPoint{200, 100}, TPoint{300, 350}, TPoint{420, 220}, TPoint{520, 320}}) {
     EXPECT_EQ(Count(p), 1);
   }
-  Release(50, 50);
+  // Onto another point: refused without a message while held, the points still drawn; the
+  // result comes back at the next position the method accepts.
+  const QString done = form->StatusText(0);
+  MoveTo(200, 100);
   EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(form->StatusText(0), QStringLiteral("No coincident points allowed."));
+  for (TPoint p : {TPoint{200, 100}, TPoint{300, 350}, TPoint{520, 320}})
+    EXPECT_TRUE(Is(Canvas(), p.X, p.Y, Qt::red));
+  MoveTo(50, 50);
+  EXPECT_TRUE(ResultDrawn());
+  EXPECT_EQ(form->StatusText(0), done);
+  MoveTo(420, 220);
+  Release(420, 220);  // let go there: now the refusal is told
+  EXPECT_EQ(Shown(), One("No coincident points allowed."));
+  EXPECT_FALSE(form->Doc.ResultShown);
 }
 
 TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
@@ -259,6 +272,20 @@ TEST_F(Editing, CtrlZActsOnlyWithCtrlAloneAndBeforeAFocusedField) {
   EXPECT_FALSE(dialogs.Requests[0].Save);
   EXPECT_TRUE(dialogs.Requests[1].Save);
   EXPECT_TRUE(Shown().empty());
+
+  // Once per press from inside a field too, also when the command fails.
+  Key(Qt::Key_N);
+  form->tbAleatoria->trigger();
+  Spit(Path("bad.pt"), "NUB\r\n1\r\n");
+  for (TSpinEdit* field : {form->SpinAngulo, form->SpinPuntos}) {
+    dialogs.Requests.clear();
+    dialogs.Names = {Path("bad.pt"), Path("bad.pt")};
+    QTest::keyClick(field, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), One("No distribution to save."));
+    QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Requests.size(), 1u);
+  }
 }
 
 }  // namespace

@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <cstdio>
 #include <cstdlib>
+
+// libjpeg's header needs size_t and FILE declared first.
+#include <jpeglib.h>
 
 #include "geometry/UserError.h"
 
@@ -89,6 +93,64 @@ TEST(Jpeg, GrayscaleFilesComeBackAsColour) {
   const QImage decoded = DecodeJpeg(std::vector<unsigned char>(bytes.begin(), bytes.end()));
   EXPECT_LE(std::abs(qRed(decoded.pixel(8, 8)) - 128), 2);
   EXPECT_EQ(qRed(decoded.pixel(8, 8)), qBlue(decoded.pixel(8, 8)));
+}
+
+// A 32 x 16 picture, the left half of ink a, the right half of ink b (C, M, Y, K; 255 is full
+// ink), written by libjpeg as four components in the stored colour space; with adobe the values
+// are inverted and the Adobe marker says so, as Adobe's programs write them.
+std::vector<unsigned char> InkJpeg(J_COLOR_SPACE stored, bool adobe, const unsigned char* a,
+                                   const unsigned char* b) {
+  std::vector<unsigned char> pixels;
+  for (int i = 0; i < 32 * 16; ++i) {
+    for (int k = 0; k < 4; ++k) {
+      const unsigned char ink = (i % 32 < 16 ? a : b)[k];
+      pixels.push_back(adobe ? static_cast<unsigned char>(255 - ink) : ink);
+    }
+  }
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &out, &size);
+  info.image_width = 32;
+  info.image_height = 16;
+  info.input_components = 4;
+  info.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_set_colorspace(&info, stored);
+  info.write_Adobe_marker = adobe ? TRUE : FALSE;
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = pixels.data() + info.next_scanline * 32 * 4;
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<unsigned char> data(out, out + size);
+  std::free(out);
+  return data;
+}
+
+TEST(Jpeg, InkFilesComeBackAsTheirColours) {
+  // Ink a is a red darkened by K, ink b a sky blue: light = (255 - ink) * (255 - K) / 255.
+  const unsigned char a[] = {0, 200, 200, 51}, b[] = {200, 100, 0, 0};
+  const QColor lightA(204, 44, 44), lightB(55, 155, 255);
+  struct Row {
+    J_COLOR_SPACE stored;
+    bool adobe;
+  };
+  for (const Row row : {Row{JCS_CMYK, false}, Row{JCS_CMYK, true}, Row{JCS_YCCK, true}}) {
+    const QImage img = DecodeJpeg(InkJpeg(row.stored, row.adobe, a, b));
+    ASSERT_EQ(img.size(), QSize(32, 16)) << row.stored << row.adobe;
+    QImage expected(12, 12, QImage::Format_RGB32);
+    expected.fill(lightA);
+    EXPECT_LE(MaxDifference(img.copy(2, 2, 12, 12), expected), 6) << row.stored << row.adobe;
+    expected.fill(lightB);
+    EXPECT_LE(MaxDifference(img.copy(18, 2, 12, 12), expected), 6) << row.stored << row.adobe;
+  }
 }
 
 TEST(Jpeg, DamagedDataFailsWithTheLibrarysCode) {

@@ -79,6 +79,7 @@ TEST_F(RandomPanel, NormalPointsReplaceEverythingClusteredAroundTheCentre) {
                 (points[i].X == points[i + 1].X && points[i].Y > points[i + 1].Y));
   }
   EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 50"));
+  EXPECT_EQ(form->StatusText(0), QStringLiteral("PLACE POINTS IN THE CANVAS"));
   for (QLabel* l :
        {form->LPeso, form->LGradoV, form->LGradoC, form->LPuntos, form->LNumCaras, form->LNumT}) {
     EXPECT_EQ(l->text(), QStringLiteral("0"));
@@ -99,9 +100,10 @@ TEST_F(RandomPanel, NormalPointsReplaceEverythingClusteredAroundTheCentre) {
 TEST_F(RandomPanel, UniformPointsLeaveTenPixelsOnTheFarSides) {
   form->DUniforme->trigger();
   form->SpinPuntos->SetText(QStringLiteral("999"));
+  form->SpinPuntos->stepBy(1);  // up to 1000
   Generate();
   const TNube& points = form->Doc.Points;
-  ASSERT_EQ(points.size(), 999u);
+  ASSERT_EQ(points.size(), 1000u);
   std::set<std::pair<int, int>> distinct;
   int maxX = 0, maxY = 0;
   for (const TPoint& p : points) {
@@ -109,11 +111,11 @@ TEST_F(RandomPanel, UniformPointsLeaveTenPixelsOnTheFarSides) {
     maxX = std::max(maxX, p.X), maxY = std::max(maxY, p.Y);
     distinct.insert({p.X, p.Y});
   }
-  EXPECT_EQ(distinct.size(), 999u);
+  EXPECT_EQ(distinct.size(), 1000u);
   // Spread over the whole range, not clustered.
   EXPECT_GT(maxX, 950);
   EXPECT_GT(maxY, 550);
-  EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 999"));
+  EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 1000"));
 }
 
 TEST_F(RandomPanel, EmptyFieldsFallBackAndTheSequenceContinuesAcrossGenerations) {
@@ -145,7 +147,8 @@ TEST_F(RandomPanel, RefusalsSayWhyAndLeaveThePointsAlone) {
   ASSERT_EQ(messages.Messages.size(), 3u);
   EXPECT_EQ(messages.Messages[0], QStringLiteral("The number of points must be at least 1."));
   EXPECT_EQ(messages.Messages[1], QStringLiteral("The number of points must be at least 1."));
-  EXPECT_EQ(messages.Messages[2], QStringLiteral("The canvas is too small for this distribution."));
+  EXPECT_EQ(messages.Messages[2],
+            QStringLiteral("The deviation is too small for this many points."));
   EXPECT_EQ(form->Doc.Points, before);
 }
 

@@ -10,8 +10,8 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CliRun.h"
-#include "geometry/CierreConvexo.h"
 #include "io/ArchivoPT.h"
+#include "methods/Constructores.h"
 
 namespace qv::cli {
 namespace {
@@ -45,12 +45,33 @@ TEST(CliOptions, DefaultsAndBothValueForms) {
 }
 
 TEST(CliUsage, BadArgumentsExitWith1AndShowTheUsage) {
-  for (const char* line :
-       {"", "--bogus x.pt", "--method nothing x.pt", "--image a.gif x.pt", "--random 5 x.pt",
-        "--angle 360 x.pt", "--angle -1 x.pt", "--angle 1.5 x.pt", "--random 0", "--uniform x.pt",
-        "--random 5 --uniform --normal 20", "--angle", "--triangulation zigzag x.pt",
-        "--canvas 100 --random 5", "--canvas 300x200 x.pt", "a.pt b.pt", "--seed -3 x.pt",
-        "--check=yes x.pt"}) {
+  for (const char* line : {"",
+                           "--bogus x.pt",
+                           "--method nothing x.pt",
+                           "--image a.gif x.pt",
+                           "--random 5 x.pt",
+                           "--angle 360 x.pt",
+                           "--angle -1 x.pt",
+                           "--angle 1.5 x.pt",
+                           "--random 0",
+                           "--uniform x.pt",
+                           "--random 5 --uniform --normal 20",
+                           "--angle",
+                           "--triangulation zigzag x.pt",
+                           "--canvas 100 --random 5",
+                           "--canvas 300x200 x.pt",
+                           "a.pt b.pt",
+                           "--seed -3 x.pt",
+                           "--check=yes x.pt",
+                           "--json= x.pt",
+                           "--out= x.pt",
+                           "--image= x.pt",
+                           "--method sweep --method layers x.pt",
+                           "--pockets x.pt",
+                           "--triangulation fan x.pt",
+                           "--method layers --pockets x.pt",
+                           "--json - --out - x.pt",
+                           "--json a.json --out a.json x.pt"}) {
     std::vector<std::string> args;
     std::istringstream words(line);
     for (std::string w; words >> w;) args.push_back(w);

@@ -44,6 +44,19 @@ TEST_F(CliProgram, PrintsTheSixFiguresWithThePanelCaptionsThenTheVerdict) {
   for (int i = 0; i < 7; ++i) EXPECT_EQ(lines[i].rfind(captions[i], 0), 0u) << lines[i];
   EXPECT_EQ(lines[3], "Points      : 30");
   EXPECT_EQ(lines[4], "Faces : 28");  // n - 2 faces for the sweep
+  // A triangulated grid: its 16 inner vertices are not pointed; the first ten are listed.
+  TNube grid;
+  for (int x = 0; x < 6; ++x)
+    for (int y = 0; y < 6; ++y) grid.push_back({10 * x, 10 * y + (x % 2) * 3});
+  r = Run("--method sweep-triangulation --check " + WritePT("grid.pt", grid));
+  lines = Lines(r.Out);
+  ASSERT_EQ(lines.size(), 7u) << r.Out;
+  std::istringstream verdict(lines[6].substr(lines[6].find("triangles, ") + 11));
+  std::vector<std::string> words;
+  for (std::string w; verdict >> w;) words.push_back(w);
+  ASSERT_EQ(words.size(), 14u) << lines[6];  // N non-pointed vertices: ten indices ...
+  EXPECT_GE(std::atoi(words[0].c_str()), 16);
+  EXPECT_EQ(words.back(), "...");
 }
 
 TEST_F(CliProgram, WeightIsGroupedWithCommas) {
@@ -114,6 +127,7 @@ TEST_F(CliProgram, JsonOnStandardOutputLeavesTheFiguresOnStandardError) {
   testjson::Value j = testjson::Parse(r.Out);
   ExpectConsistentSweepJson(j, 12);
   EXPECT_EQ(j["angle"].Int(), 90);
+  EXPECT_EQ(j["moved"].Int(), 0);
   EXPECT_EQ(Lines(r.Err).size(), 6u);
   // At 90 degrees the sweep runs up the screen: y never increases along the final order.
   for (size_t i = 1; i < j["points"].size(); ++i)
@@ -128,7 +142,9 @@ TEST_F(CliProgram, OutSavesThePointsAsTheMethodLeftThem) {
   TArchivoPT saved = LoadPT(Path("out.pt"));
   EXPECT_EQ(saved.Header, TCabeceraPT::Nub);
   EXPECT_EQ(saved.Points, (TNube{{-1, 0}, {10, 10}, {20, 20}, {30, 0}}));
+  EXPECT_EQ(r.Err, "1 point was moved to avoid coincident or collinear positions.\n");
   testjson::Value j = testjson::Parse(Slurp(Path("r.json")));
+  EXPECT_EQ(j["moved"].Int(), 1);
   for (size_t i = 0; i < saved.Points.size(); ++i) {
     EXPECT_EQ(j["points"][i][0].Int(), saved.Points[i].X);
     EXPECT_EQ(j["points"][i][1].Int(), saved.Points[i].Y);
@@ -249,12 +265,23 @@ TEST_F(CliProgram, IncrementalVertexSortsByXThenDescendingY) {
     EXPECT_TRUE(pts[i - 1].X < pts[i].X || (pts[i - 1].X == pts[i].X && pts[i - 1].Y > pts[i].Y));
 }
 
-TEST_F(CliProgram, IncrementalMethodsRefuseCollinearPoints) {
-  std::string line = WritePT("line.pt", {{0, 0}, {10, 10}, {20, 20}, {30, 30}});
-  for (const char* method : {"incremental-face", "incremental-vertex"}) {
-    TRunResult r = Run(std::string("--method ") + method + " " + line);
-    EXPECT_EQ(r.Status, 2) << method;
-    EXPECT_EQ(r.Err, "At least 3 non-collinear points are needed.\n");
+TEST_F(CliProgram, CollinearAndCoincidentPointsAreRefusedAlikeByEveryMethod) {
+  const std::string line = WritePT("line.pt", {{0, 0}, {10, 10}, {20, 20}, {30, 30}});
+  const std::string same = WritePT("same.pt", {{5, 5}, {5, 5}, {5, 5}});
+  const std::string collinear = "At least 3 non-collinear points are needed.\n";
+  const std::string coincident = "No coincident points allowed.\n";
+  struct Row {
+    const char* method;
+    const std::string& file;
+    const std::string& message;
+  };
+  for (const Row& row :
+       {Row{"incremental-face", line, collinear}, Row{"incremental-vertex", line, collinear},
+        Row{"sweep", same, coincident}, Row{"layers", same, coincident},
+        Row{"delaunay", same, coincident}, Row{"incremental-face", same, coincident}}) {
+    TRunResult r = Run(std::string("--method ") + row.method + " " + row.file);
+    EXPECT_EQ(r.Status, 2) << row.method;
+    EXPECT_EQ(r.Err, row.message) << row.method;
     EXPECT_EQ(r.Out, "");
   }
 }
@@ -272,12 +299,43 @@ TEST_F(CliProgram, FailuresOfTheSystemExitWith2AndTheWindowsMessage) {
   TRunResult bad = Run(Path("bad.pt"));
   EXPECT_EQ(bad.Status, 2);
   EXPECT_EQ(bad.Err, "'1.5' is not a valid integer value\n");
-  TRunResult unwritable = Run("--random 5 --json " + Path("no/such/dir.json"));
-  EXPECT_EQ(unwritable.Status, 2);
-  EXPECT_EQ(unwritable.Err, "File not found\n");
 }
 
-// The whole table of bad usages runs in-process; here the program's own exit and streams.
+TEST_F(CliProgram, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
+  std::filesystem::create_directories(Path("taken.svg"));
+  std::ofstream(Path("old.json")) << "old";
+  struct Row {
+    std::string args, failed, reason;
+  };
+  for (const Row& row : std::vector<Row>{
+           {"--json " + Path("no/such/dir.json"), Path("no/such/dir.json"), "Folder not found"},
+           {"--image " + Path("taken.svg"), Path("taken.svg"), "File access denied"},
+           {"--image " + Path("no/r.png"), Path("no/r.png"), "Folder not found"},
+           {"--json " + Path("old.json") + " --out " + Path("no/o.pt"), Path("no/o.pt"),
+            "Folder not found"}}) {
+    TRunResult r = Run("--random 5 " + row.args);
+    EXPECT_EQ(r.Status, 2) << row.args;
+    EXPECT_EQ(r.Err, "Cannot write '" + row.failed + "': " + row.reason + "\n") << row.args;
+    EXPECT_EQ(r.Out, "") << row.args;
+  }
+  EXPECT_EQ(Slurp(Path("old.json")), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 4);  // no temporaries
+}
+
+TEST_F(CliProgram, StandardOutputTakesTheJsonOrThePointsAndPassesPipesThrough) {
+  TRunResult points = Run("--random 4 --uniform --out -");
+  ASSERT_EQ(points.Status, 0) << points.Err;
+  EXPECT_EQ(ParsePT(points.Out).Points.size(), 4u);
+  EXPECT_EQ(Lines(points.Err).size(), 6u);  // the figures
+  // /dev/stdout on a pipe is written through, not replaced.
+  const std::string piped = std::string(QUILVARON_CLI) + " --random 4 --json /dev/stdout 2>" +
+                            Path("cli.err") + " </dev/null | cat >" + Path("piped");
+  ASSERT_EQ(std::system(piped.c_str()), 0);
+  EXPECT_EQ(Slurp(Path("cli.err")), "");
+  const std::string json = Slurp(Path("piped"));
+  EXPECT_TRUE(testjson::Parse(json.substr(0, json.find("Weight"))).Has("points"));
+}
+
 TEST_F(CliProgram, BadUsageExitsWith1AndShowsTheUsage) {
   for (const char* args : {"", "--bogus x.pt", "--method nothing x.pt"}) {
     TRunResult r = Run(args);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 namespace qv {
@@ -189,24 +190,42 @@ TEST(DCELEdits, CopyFromRenumbersBoundaryAndKeepsInnerIndices) {
   EXPECT_EQ(Cycle(dst, 1), (V{10, 11, 12}));
 }
 
-TEST(DCELCheck, IsValidCatchesBrokenLinks) {
+// One row per kind of damage; the reason names the invariant that broke.
+TEST(DCELCheck, IsValidNamesEachKindOfDamage) {
   TDCEL d = Square();
   d.SplitFace(0, 0, 2);
-  std::string why;
-  TDCEL bad = d;
-  bad.SetTwin(4, 1);
-  EXPECT_FALSE(bad.IsValid(&why));
-  EXPECT_FALSE(why.empty());
-  bad = d;
-  bad.SetNext(0, 2);
-  EXPECT_FALSE(bad.IsValid());
-  bad = d;
-  bad.SetFace(2, 1);
-  EXPECT_FALSE(bad.IsValid());
-  bad = d;
-  bad.SetVertexEdge(3, 0);  // half-edge 0 leaves vertex 0, not 3
-  EXPECT_FALSE(bad.IsValid());
-  EXPECT_EQ(d.FaceDegree(0), 3);
+  ExpectValid(d);
+  const int inner = d.Twin(4) == kNone ? 5 : 4;  // a diagonal half-edge
+  TDCEL twoCycles;                               // two triangles that both claim face 0
+  twoCycles.SetFaceEdge(0, 0);
+  for (int base : {0, 3}) {
+    twoCycles.AddHalfEdge(base, kNone, kNone, kNone, 0);
+    twoCycles.AddHalfEdge(base + 1, base, kNone, kNone, 0);
+    twoCycles.AddHalfEdge(base + 2, base + 1, base, kNone, 0);
+  }
+  const struct {
+    std::function<void(TDCEL&)> damage;
+    const char* reason;
+  } rows[] = {
+      {[](TDCEL& b) { b.SetPrev(0, 2); }, "next/prev not inverse"},
+      {[](TDCEL& b) { b.SetNext(0, 2); }, "next/prev not inverse"},
+      {[](TDCEL& b) { b.SetNext(0, 99); }, "next/prev not live"},
+      {[&](TDCEL& b) { b.SetTwin(inner, 1); }, "twin not symmetric"},
+      {[](TDCEL& b) { b.SetTwin(0, 2), b.SetTwin(2, 0); }, "twin not reversed"},
+      {[](TDCEL& b) { b.SetTwin(0, 1), b.SetTwin(1, 0); }, "twin in the same face"},
+      {[](TDCEL& b) { b.SetFace(2, 1); }, "cycle changes face"},
+      {[&](TDCEL& b) { b.StoreFaceEdge(0, b.Twin(inner) == kNone ? inner : b.Twin(inner)); },
+       "entry not on the face"},
+      {[](TDCEL& b) { b.SetVertexEdge(3, 0); }, "entry does not leave it"},
+      {[&](TDCEL& b) { b = twoCycles; }, "a second cycle"},
+  };
+  for (const auto& row : rows) {
+    TDCEL bad = d;
+    row.damage(bad);
+    std::string why;
+    EXPECT_FALSE(bad.IsValid(&why)) << row.reason;
+    EXPECT_NE(why.find(row.reason), std::string::npos) << why << " / " << row.reason;
+  }
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <random>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -97,24 +99,29 @@ TEST(Predicates, SegmentClassesAreAgainstSupportingLines) {
 }
 
 TEST(Measures, LineIntersectionCases) {
-  TPointF out;
-  LineIntersection({0, 0}, {10, 0}, {0, 5}, {10, 5}, out);
-  EXPECT_TRUE(std::isinf(out.X) && std::isinf(out.Y) && out.X > 0);
-  LineIntersection({0, 3}, {10, 3}, {7, 0}, {7, 10}, out);
-  EXPECT_DOUBLE_EQ(out.X, 7);
-  EXPECT_DOUBLE_EQ(out.Y, 3);
-  LineIntersection({7, 0}, {7, 10}, {0, 3}, {10, 3}, out);
-  EXPECT_DOUBLE_EQ(out.X, 7);
-  EXPECT_DOUBLE_EQ(out.Y, 3);
-  LineIntersection({0, 0}, {10, 10}, {0, 10}, {10, 0}, out);
-  EXPECT_DOUBLE_EQ(out.X, 5);
-  EXPECT_DOUBLE_EQ(out.Y, 5);
-  LineIntersection({0, 4}, {8, 4}, {0, 0}, {2, 8}, out);  // first horizontal
-  EXPECT_DOUBLE_EQ(out.X, 1);
-  EXPECT_DOUBLE_EQ(out.Y, 4);
-  LineIntersection({0, 0}, {2, 8}, {3, -5}, {3, 9}, out);  // second vertical
-  EXPECT_DOUBLE_EQ(out.X, 3);
-  EXPECT_DOUBLE_EQ(out.Y, 12);
+  const double inf = std::numeric_limits<double>::infinity();
+  const int32_t lo = INT32_MIN, hi = INT32_MAX;
+  struct Row {
+    TPoint p0, p1, p2, p3;
+    TPointF expected;
+  };
+  const std::vector<Row> rows{
+      {{0, 0}, {10, 0}, {0, 5}, {10, 5}, {inf, inf}},  // both horizontal
+      {{0, 3}, {10, 3}, {7, 0}, {7, 10}, {7, 3}},      // horizontal, then vertical
+      {{7, 0}, {7, 10}, {0, 3}, {10, 3}, {7, 3}},      // vertical, then horizontal
+      {{0, 0}, {10, 10}, {0, 10}, {10, 0}, {5, 5}},    // general
+      {{0, 4}, {8, 4}, {0, 0}, {2, 8}, {1, 4}},        // first horizontal
+      {{0, 0}, {2, 8}, {3, -5}, {3, 9}, {3, 12}},      // second vertical
+      // x = -2^31 on both lines: x + y = -2^31 meets y = x at -2^30.
+      {{lo, 0}, {0, lo}, {lo, lo}, {0, 0}, {-1073741824.0, -1073741824.0}},
+      {{lo, 3}, {hi, 3}, {7, lo}, {7, hi}, {7, 3}},
+  };
+  for (const Row& r : rows) {
+    TPointF out;
+    LineIntersection(r.p0, r.p1, r.p2, r.p3, out);
+    EXPECT_DOUBLE_EQ(out.X, r.expected.X) << r.p0.X << "," << r.p0.Y;
+    EXPECT_DOUBLE_EQ(out.Y, r.expected.Y) << r.p0.X << "," << r.p0.Y;
+  }
 }
 
 TEST(Measures, BearingIsClockwiseFromUp) {

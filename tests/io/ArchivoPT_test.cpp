@@ -6,6 +6,11 @@
 
 #include "TempDir.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -54,14 +59,33 @@ TEST(PTReader, ReadsBackWhatTheWriterWrites) {
   EXPECT_TRUE(ParsePT("").Points.empty());
 }
 
-TEST(PTReader, HeaderCountsOnlyWhenExactlyNubOrPol) {
-  EXPECT_EQ(ParsePT("POL\n1\n2\n").Header, TCabeceraPT::Pol);
-  EXPECT_EQ(ParsePT("NUB\n1\n2\n").Header, TCabeceraPT::Nub);
-  EXPECT_EQ(ParsePT("N\rUB\n").Header, TCabeceraPT::Nub);  // a lone CR is dropped
-  for (const char* other : {"pol\n", "POL \n", " POL\n", "POLY\n", "PO\n", "\n", "12\n"}) {
-    TArchivoPT f = ParsePT(std::string(other) + "1\n2\n");
-    EXPECT_EQ(f.Header, TCabeceraPT::Other) << other;
-    EXPECT_EQ(f.Points, (TNube{{1, 2}})) << other;  // the first line is skipped, whatever it is
+TEST(PTReader, HeaderCountsOnlyWhenItsWordIsNubOrPol) {
+  // Other editors leave a byte-order mark and blanks around the word; anything else is no header.
+  const std::string bom = "\xEF\xBB\xBF";
+  struct Row {
+    std::string header;
+    TCabeceraPT expected;
+  };
+  for (const Row& row : std::vector<Row>{{"POL", TCabeceraPT::Pol},
+                                         {"NUB", TCabeceraPT::Nub},
+                                         {"N\rUB", TCabeceraPT::Nub},  // a stray CR is dropped
+                                         {bom + "POL", TCabeceraPT::Pol},
+                                         {"POL ", TCabeceraPT::Pol},
+                                         {" \tNUB\t  ", TCabeceraPT::Nub},
+                                         {bom + " POL ", TCabeceraPT::Pol},
+                                         {"pol", TCabeceraPT::Other},
+                                         {"POLY", TCabeceraPT::Other},
+                                         {"PO", TCabeceraPT::Other},
+                                         {"P OL", TCabeceraPT::Other},
+                                         {"POL POL", TCabeceraPT::Other},
+                                         {bom + bom + "POL", TCabeceraPT::Other},
+                                         {"POL" + bom, TCabeceraPT::Other},
+                                         {"", TCabeceraPT::Other},
+                                         {"12", TCabeceraPT::Other}}) {
+    TArchivoPT f = ParsePT(row.header + "\n1\n2\n");
+    EXPECT_EQ(f.Header, row.expected) << row.header;
+    EXPECT_EQ(f.Points, (TNube{{1, 2}}))
+        << row.header;  // the first line is skipped, whatever it is
   }
 }
 
@@ -81,12 +105,16 @@ TEST(PTReader, LineEndings) {
   EXPECT_EQ(ParsePT("NUB\r\n1\r\n2").Points, (TNube{{1, 2}}));  // last line unterminated
   EXPECT_EQ(ParsePT("NUB\r\n1\r2\r\n3\r\r\n").Points, (TNube{{12, 3}}));
   EXPECT_EQ(ParsePT("NUB\r\n5\r\n6\r").Points, (TNube{{5, 6}}));
+  // Files with CR line ends only, as older editors write them.
+  EXPECT_EQ(ParsePT("NUB\r1\r2\r3\r4\r").Points, (TNube{{1, 2}, {3, 4}}));
+  EXPECT_EQ(ParsePT("POL \r-5\r6").Header, TCabeceraPT::Pol);
+  EXPECT_EQ(ParseMessage("NUB\r1\r\r"), Invalid(""));
 }
 
 TEST(PTReader, CtrlZEndsTheDataOnlyBeforeAnXLine) {
   EXPECT_EQ(ParsePT("NUB\r\n1\r\n2\r\n\x1a garbage\r\n").Points, (TNube{{1, 2}}));
-  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n\x1a\r\n"), Invalid("\x1a"));
-  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n2\r\n3\x1a\r\n4\r\n"), Invalid("3\x1a"));
+  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n\x1a\r\n"), Invalid("?"));
+  EXPECT_EQ(ParseMessage("NUB\r\n1\r\n2\r\n3\x1a\r\n4\r\n"), Invalid("3?"));
 }
 
 TEST(PTReader, CoordinateSyntax) {
@@ -158,8 +186,10 @@ TEST(PTReader, RefusedLineIsQuotedInTheMessage) {
   EXPECT_EQ(ParseMessage("NUB\r\n1\r\n2\r\n3\r\n-$1F\r\n"), Invalid("-$1F"));
   // A CR dropped inside a line is not part of the text.
   EXPECT_EQ(ParseMessage("NUB\r\na\rb\r\n1\r\n"), Invalid("ab"));
-  // A NUL byte would cut the message short; it is shown as '?'.
+  // Bytes that are not printable (a NUL would even cut the message short) are shown as '?'.
   EXPECT_EQ(ParseMessage(std::string_view("NUB\r\n1\0002\r\n3\r\n", 13)), Invalid("1?2"));
+  EXPECT_EQ(ParseMessage("NUB\r\n\x1b[2J\xff\xfe\t9\r\n3\r\n"), Invalid("?[2J???9"));
+  EXPECT_EQ(QuotedInput(std::string(41, '\x80')), std::string(40, '?') + "...");
 }
 
 TEST(PTReader, LinesOfAnyLength) {
@@ -249,6 +279,47 @@ TEST_F(PTFiles, SaveThroughALinkKeepsTheLink) {
   EXPECT_EQ(Slurp(Path("real.pt")), "NUB\r\n3\r\n4\r\n");
 }
 
+TEST_F(PTFiles, NodesThatAreNoRegularFileAreWrittenInPlace) {
+  // A pipe, a link to it, and a link to a descriptor of this process (as /dev/stdout is): each
+  // receives the bytes and stays what it was.
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  const int fifo = ::open(Path("fifo").c_str(), O_RDONLY | O_NONBLOCK);
+  int ends[2];
+  ASSERT_TRUE(fifo >= 0 && ::pipe(ends) == 0);
+  fs::create_symlink(Path("fifo"), Path("to-fifo"));
+  fs::create_symlink("/proc/self/fd/" + std::to_string(ends[1]), Path("to-fd"));
+  for (const auto& [name, reader] :
+       {std::pair{"fifo", fifo}, {"to-fifo", fifo}, {"to-fd", ends[0]}}) {
+    WriteFileSafely(Path(name), name);
+    char got[16] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), static_cast<ssize_t>(std::strlen(name))) << name;
+    EXPECT_STREQ(got, name);
+  }
+  EXPECT_TRUE(fs::is_fifo(fs::symlink_status(Path("fifo"))));
+  EXPECT_TRUE(fs::is_symlink(Path("to-fifo")) && fs::is_symlink(Path("to-fd")));
+  EXPECT_EQ(EntriesInDir(), 3);
+  for (int fd : {fifo, ends[0], ends[1]}) ::close(fd);
+}
+
+TEST_F(PTFiles, SeveralOutputsAreAllWrittenOrNoneIs) {
+  Spit(Path("a.pt"), "old");
+  std::ostringstream standardOutput;
+  try {
+    WriteFilesSafely(
+        {{Path("a.pt"), "new"}, {"-", "out"}, {Path("no/b.pt"), "b"}, {Path("c.pt"), "c"}},
+        &standardOutput);
+    ADD_FAILURE() << "no failure";
+  } catch (const TFileError& e) {
+    EXPECT_EQ(e.FileName(), Path("no/b.pt"));
+    EXPECT_STREQ(e.what(), "Folder not found");
+  }
+  EXPECT_EQ(Slurp(Path("a.pt")), "old");
+  EXPECT_EQ(standardOutput.str(), "");
+  EXPECT_EQ(EntriesInDir(), 1);
+  WriteFilesSafely({{Path("a.pt"), "new"}, {"-", "out"}, {Path("c.pt"), "c"}}, &standardOutput);
+  EXPECT_EQ(Slurp(Path("a.pt")) + standardOutput.str() + Slurp(Path("c.pt")), "newoutc");
+}
+
 TEST_F(PTFiles, FailedSaveLeavesNoTemporaryAndTheOldContent) {
   // The target is a folder: the final rename fails.
   fs::create_directories(Path("taken.pt"));
@@ -257,7 +328,7 @@ TEST_F(PTFiles, FailedSaveLeavesNoTemporaryAndTheOldContent) {
   EXPECT_EQ(Slurp(Path("taken.pt/inside")), "keep");
   EXPECT_EQ(EntriesInDir(), 1);
   // A folder that does not exist: nothing is created anywhere.
-  EXPECT_EQ(SaveMessage(Path("missing/x.pt")), "File not found");
+  EXPECT_EQ(SaveMessage(Path("missing/x.pt")), "Folder not found");
   EXPECT_EQ(EntriesInDir(), 1);
   EXPECT_EQ(SaveMessage(""), "Invalid filename");
 }
@@ -286,6 +357,7 @@ TEST_F(PTFiles, LargeFileAcrossReadBlocksMatchesTheMemoryReader) {
 
 TEST(PTErrors, RuntimeMessages) {
   EXPECT_EQ(FileErrorMessage(ENOENT), "File not found");
+  EXPECT_EQ(WriteErrorMessage(ENOENT), "Folder not found");  // a path to a missing folder
   EXPECT_EQ(FileErrorMessage(EACCES), "File access denied");
   EXPECT_EQ(FileErrorMessage(EMFILE), "Too many open files");
   EXPECT_EQ(FileErrorMessage(ENOSPC), "Disk full");

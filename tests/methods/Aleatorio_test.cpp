@@ -108,8 +108,12 @@ TEST(RandomDistribution, CanvasWithoutRoomIsRefusedInsteadOfLoopingForever) {
   EXPECT_EQ(Refusal([&] { GenerateUniform(r, 1, 10, 600); }), text);
   EXPECT_EQ(Refusal([&] { GenerateUniform(r, 5, 12, 12); }), text);
   EXPECT_EQ(Refusal([&] { GenerateNormal(r, 1, 100, 0, 600); }), text);
-  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 2, 0, 1000, 600); }), text);     // one cell
-  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 1000, 1, 1000, 600); }), text);  // 13 x 13 cells
+  // The deviation, not the canvas, leaves no room: one cell, 13 x 13 cells, and a square of
+  // 61 x 61 cells whose rim the draws almost never reach.
+  const std::string narrow = "The deviation is too small for this many points.";
+  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 2, 0, 1000, 600); }), narrow);
+  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 1000, 1, 1000, 600); }), narrow);
+  EXPECT_EQ(Refusal([&] { GenerateNormal(r, 2000, 5, 1014, 653); }), narrow);
   // Reachable in principle, but the draws almost never land: bounded, then refused.
   EXPECT_EQ(Refusal([&] { GenerateNormal(r, 3, 1e9, 20, 20); }), text);
 }

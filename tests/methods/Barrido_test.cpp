@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "geometry/UserError.h"
 #include "methods/SweepChecks.h"
 
@@ -108,9 +110,14 @@ TEST(SweepLine, LongSeenChainMakesOnePseudoTriangle) {
 
 TEST(SweepLine, RefusesDegenerateOrdersAndLeavesNoPartialResult) {
   EXPECT_EQ(MessageOf({{0, 0}, {1, 1}}), "At least 3 points are needed.");
-  EXPECT_EQ(MessageOf({{0, 0}, {1, 0}, {2, 0}, {3, 5}}),
+  EXPECT_EQ(MessageOf({{0, 0}, {1, 0}, {2, 0}, {3, 0}}),
             "At least 3 non-collinear points are needed.");
   EXPECT_EQ(MessageOf({{0, 0}, {0, 10}, {10, 5}, {0, 10}}), "No coincident points allowed.");
+  // A leading run on one line must advance along it; coincidence is named first.
+  EXPECT_EQ(MessageOf({{0, 0}, {0, 0}, {0, 0}}), "No coincident points allowed.");
+  EXPECT_EQ(MessageOf({{0, 0}, {1, 0}, {1, 0}, {3, 5}}), "No coincident points allowed.");
+  EXPECT_EQ(MessageOf({{0, 0}, {2, 0}, {1, 0}, {3, 5}}),
+            "The points cannot be swept at this angle.");
   // Inside, on an edge, on the line of an edge inside the hull: nothing seen.
   EXPECT_EQ(MessageOf({{0, 0}, {0, 10}, {10, 5}, {3, 5}}),
             "The points cannot be swept at this angle.");
@@ -124,6 +131,30 @@ TEST(SweepLine, RefusesDegenerateOrdersAndLeavesNoPartialResult) {
   EXPECT_EQ(d.HalfEdgeCount(), 0);
   EXPECT_EQ(d.FaceCount(), 0);
   EXPECT_EQ(d.VertexCount(), 0);
+}
+
+TEST(SweepLine, CollinearStartIsFannedFromTheFirstPointOffTheLine) {
+  struct Row {
+    TNube p;
+    int apex;  // the first point off the line of points 0 and 1
+  };
+  const std::vector<Row> rows = {
+      {{{0, 0}, {10, 0}, {20, 0}, {15, 10}, {40, 5}}, 3},  // apex below the run on the screen
+      {{{0, 0}, {10, 0}, {20, 0}, {30, 0}, {15, -10}, {40, 5}}, 4},  // above
+      {{{5, 30}, {5, 20}, {5, 10}, {5, 0}, {40, 15}}, 4},            // a column, run to the end
+      {{{0, 0}, {10, 10}, {20, 20}, {30, 5}, {25, 40}, {60, 20}}, 3},
+  };
+  for (const Row& r : rows) {
+    TDCEL d;
+    Sweep(r.p, d);
+    EXPECT_EQ(CheckSweepResult(r.p, d), "") << r.apex;
+    // One triangle over each segment of the run, all sharing the apex.
+    for (int f = 0; f + 1 < r.apex; ++f) {
+      V cycle = FaceCycle(d, f);
+      std::sort(cycle.begin(), cycle.end());
+      EXPECT_EQ(cycle, (V{f, f + 1, r.apex})) << r.apex;
+    }
+  }
 }
 
 TEST(SweepLine, PointOutsideTheHullButNotSeeingThePreviousPointIsStillInserted) {

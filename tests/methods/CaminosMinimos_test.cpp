@@ -6,9 +6,9 @@
 #include <random>
 #include <set>
 
-#include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/Constructores.h"
 #include "methods/Verificador.h"
 
 namespace qv {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "geometry/CierreConvexo.h"
 #include "geometry/UserError.h"
+#include "methods/Constructores.h"
 #include "methods/Triangulacion.h"
 #include "methods/Triangulos.h"
 #include "methods/Verificador.h"
@@ -223,25 +223,33 @@ TEST(ComputeTriangulateRemove, CollinearStartMovesTheFirstPointLeft) {
   TNube p = {{30, 30}, {10, 10}, {20, 20}, {40, 12}};
   TDCEL pt;
   int dragged = kNone;
-  ComputeTriangulateRemove(p, TRemocionVariant::Delaunay, dragged, pt);
+  EXPECT_EQ(ComputeTriangulateRemove(p, TRemocionVariant::Delaunay, dragged, pt), 1);
   EXPECT_EQ(p, (TNube{{9, 10}, {20, 20}, {30, 30}, {40, 12}}));
   EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
 }
 
 TEST(ComputeTriangulateRemove, PointsOnOneLineAreRefusedWithTheirCoordinates) {
-  for (TNube line : {TNube{{30, 7}, {10, 7}, {20, 7}, {0, 7}}, TNube{{0, 0}, {2, 1}, {4, 2}}}) {
+  const std::string collinear = "At least 3 non-collinear points are needed.";
+  const std::string coincident = "No coincident points allowed.";
+  const std::vector<std::pair<TNube, std::string>> rows = {
+      {{{30, 7}, {10, 7}, {20, 7}, {0, 7}}, collinear},
+      {{{0, 0}, {2, 1}, {4, 2}}, ""},          // the collinear-start move makes a triangle
+      {{{5, 5}, {5, 5}, {5, 5}}, coincident},  // named as every method names it
+      {{{5, 5}, {6, 5}, {5, 5}}, coincident}};
+  for (auto [line, message] : rows) {
     TNube sorted = line;
     SortForSweep(sorted);
     TDCEL pt;
     int dragged = kNone;
+    std::string refusal;
     try {
       ComputeTriangulateRemove(line, TRemocionVariant::RemoveTriangles, dragged, pt);
-      if (sorted.size() == 4) ADD_FAILURE() << "a horizontal line has no triangulation";
     } catch (const UserError& e) {
-      EXPECT_STREQ(e.what(), "At least 3 non-collinear points are needed.");
+      refusal = e.what();
       EXPECT_EQ(line, sorted);  // sorted, not moved
       EXPECT_EQ(pt.HalfEdgeCount(), 0);
     }
+    EXPECT_EQ(refusal, message);
   }
 }
 
@@ -253,7 +261,7 @@ TEST(ComputeTriangulateRemove, HeldPointIsFollowedThroughSortAndNudges) {
   TNube p = input;
   TDCEL pt;
   int dragged = 2;  // b
-  ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt);
+  EXPECT_EQ(ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt), 2);
   EXPECT_EQ(p, (TNube{{0, 0}, {20, 70}, {50, 40}, {51, 40}, {52, 40}, {90, 10}}));
   EXPECT_EQ(dragged, 4);
   EXPECT_TRUE(CheckSubdivision(p, pt).Valid);

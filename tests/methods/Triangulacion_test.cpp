@@ -6,8 +6,8 @@
 #include <numbers>
 #include <random>
 
-#include "geometry/CierreConvexo.h"
 #include "geometry/UserError.h"
+#include "methods/Constructores.h"
 #include "methods/Triangulos.h"
 #include "methods/Verificador.h"
 
@@ -307,6 +307,60 @@ TEST(DelaunayFlips, CocircularSetsAndGridsFinishLocallyDelaunay) {
     ExpectTriangulation(p, d);
     EXPECT_TRUE(LocallyDelaunay(p, d)) << p.size() << " points";
   }
+}
+
+// The flips exactly as described, without any mark: false when they have not ended after cap
+// flips (among five or more cocircular points they may go round for ever).
+bool DescribedFlips(const TNube& p, TDCEL& d, int cap) {
+  const int count = d.HalfEdgeCount();
+  std::vector<uint8_t> flag(static_cast<size_t>(count), 0);
+  std::vector<int> stack;
+  for (int e = count - 1; e >= 0; --e) {
+    if (d.HasTwin(e) && !IsLegalEdge(e, p, d) && flag[d.Twin(e)] == 0) {
+      flag[e] = 1;
+      stack.push_back(e);
+    }
+  }
+  for (int flips = 0; !stack.empty();) {
+    const int e = stack.back();
+    stack.pop_back();
+    flag[e] = 0;
+    if (IsLegalEdge(e, p, d)) continue;
+    if (++flips > cap) return false;
+    d.FlipEdge(e);
+    const int t = d.Twin(e);
+    for (const int x : {d.Prev(e), d.Prev(t), d.Next(e), d.Next(t)})
+      if (d.HasTwin(x) && flag[x] == 0 && flag[d.Twin(x)] == 0) stack.push_back(x);
+  }
+  return true;
+}
+
+TEST(DelaunayFlips, MatchTheDescribedFlipsWhereverTheyEnd) {
+  // First: four cocircular points where an edge queued twice is flipped and flipped back; then
+  // seeded subsets of a 7 x 7 grid, full of cocircular squares.
+  std::vector<TNube> sets = {{{20, 50}, {10, 0}, {0, 10}, {30, 10}, {10, 30}, {30, 30}}};
+  std::mt19937 gen(7);
+  for (int i = 0; i < 150; ++i) {
+    TNube p;
+    for (int x = 0; x < 7; ++x)
+      for (int y = 0; y < 7; ++y)
+        if (gen() % 2 != 0) p.push_back({10 * x, 10 * y});
+    sets.push_back(p);
+  }
+  int ended = 0;
+  for (TNube p : sets) {
+    SortForSweep(p);
+    TDCEL d;
+    SweepTriangulation(p, d);
+    TDCEL described = d;
+    DelaunayFlips(p, d);
+    ExpectTriangulation(p, d);
+    EXPECT_TRUE(LocallyDelaunay(p, d));
+    if (!DescribedFlips(p, described, 5000)) continue;
+    ++ended;
+    ASSERT_EQ(Edges(d), Edges(described)) << "set " << ended;
+  }
+  EXPECT_GT(ended, 50);
 }
 
 TEST(DelaunayFlips, ACocircularQuadrilateralFlipsOncePerCall) {

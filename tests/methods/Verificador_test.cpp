@@ -1,7 +1,7 @@
 // Hand-made results, each valid or broken in one known way, through the independent checker.
 #include "methods/Verificador.h"
 
-#include "geometry/CierreConvexo.h"
+#include "methods/Constructores.h"
 
 #include <gtest/gtest.h>
 
