@@ -56,13 +56,14 @@ class TBandera {
 void TForm1::CreateHistoryControls() {
   EDeshacer = new QAction(ToolbarIcon(kImgDeshacer), QStringLiteral("Undo"), this);
   EDeshacer->setObjectName(QStringLiteral("EDeshacer"));
-  // Ctrl+Z reaches FormKeyDown like the window's other keys; the item only shows it.
+  // Their keys reach FormKeyDown like the window's other keys; the items only show them.
   EDeshacer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   EDeshacer->setShortcutContext(Qt::WidgetShortcut);
   ERehacer = new QAction(ToolbarIcon(kImgRehacer), QStringLiteral("Redo"), this);
   ERehacer->setObjectName(QStringLiteral("ERehacer"));
   ERehacer->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  ERehacer->setShortcutContext(Qt::WidgetShortcut);
   EDeshacer->setEnabled(false);
   ERehacer->setEnabled(false);
 

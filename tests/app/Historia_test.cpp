@@ -193,6 +193,31 @@ TEST_F(History, TheEditMenuNamesTheStepAndEveryKeyTakesItBackOrAgain) {
   EXPECT_TRUE(Shown().empty());
 }
 
+TEST_F(History, EachRedoKeyTakesOneStepAlsoFromAFocusedField) {
+  ClickAll({{100, 100}, {300, 300}, {200, 400}, {400, 200}});
+  for (int i = 0; i < 4; ++i) Key(Qt::Key_Z);
+  ASSERT_EQ(form->Doc.PointCount(), 0);
+  Key(Qt::Key_Y);
+  EXPECT_EQ(form->Doc.PointCount(), 1);
+  Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(form->Doc.PointCount(), 2);
+  // The angle field would take these keys as its own redo; the window sees them first.
+  form->tbBrujula->trigger();
+  form->SpinAngulo->setFocus();
+  QTest::keyClicks(form->SpinAngulo, QStringLiteral("5"));
+  const QString angle = form->SpinAngulo->text();
+  QTest::keyClick(form->SpinAngulo, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(form->Doc.PointCount(), 3);
+  QTest::keyClick(form->SpinAngulo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(form->Doc.PointCount(), 4);
+  EXPECT_EQ(form->SpinAngulo->text(), angle);
+  // Nothing left to redo: the keys are still the window's, and change nothing.
+  QTest::keyClick(form->SpinAngulo, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(form->Doc.PointCount(), 4);
+  EXPECT_EQ(form->SpinAngulo->text(), angle);
+  EXPECT_TRUE(Shown().empty());
+}
+
 TEST_F(History, InThePolygonModesCtrlZDeletesTheLastEdgeAndUndoTakesThatBack) {
   form->tbUnir->trigger();
   ClickAll({{400, 100}, {600, 120}, {500, 300}});
