@@ -164,7 +164,13 @@ void TForm1::RecordMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
 }
 
 void TForm1::RecordMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
-  PizarraMouseUp(button, modifiers, x, y);
+  // A release where the method refuses the dragged point still ends the step.
+  try {
+    PizarraMouseUp(button, modifiers, x, y);
+  } catch (...) {
+    FinishDrag();
+    throw;
+  }
   FinishDrag();
 }
 

@@ -96,6 +96,11 @@ TEST_F(Editing, ADragFollowedByTheResultKeepsHoldingThePointThroughTheSort) {
   Release(420, 220);  // let go there: now the refusal is told
   EXPECT_EQ(Shown(), One("No coincident points allowed."));
   EXPECT_FALSE(form->Doc.ResultShown);
+  // The drag is one step all the same, taken back whole.
+  EXPECT_EQ(form->EDeshacer->text(), QStringLiteral("Undo Move Point"));
+  form->EDeshacer->trigger();
+  EXPECT_EQ(Count(TPoint{420, 220}), 1);
+  EXPECT_EQ(Count(TPoint{100, 300}), 1);
 }
 
 TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
