@@ -15,8 +15,8 @@ const QString kVertexDone =
 }  // namespace
 
 // The triangulation of the n-cornered hull, as the chooser holds it. While a point is dragged
-// or removed and the hull keeps its number of corners, the last choice serves again without
-// asking, so that the drawing can follow the mouse.
+// or removed, or a step is undone or redone, and the hull keeps its number of corners, the last
+// choice serves again without asking, so that the drawing can follow the mouse.
 const TDCEL& TForm1::ChooseHullTriangulation(int n) {
   PonEstado(0, QStringLiteral("Choose initial triangulation for convex hull"));
   IChooser& chooser = Chooser();

@@ -87,6 +87,25 @@ void Picture(QPainter& p, QRectF r) {
   p.drawEllipse(QPointF(r.right() - r.width() * 0.25, r.top() + r.height() * 0.28), 2.5, 2.5);
 }
 
+// A hooked arrow over a point: from the lower right, over the top, pointing down to the left
+// (undo); mirrored for redo.
+void HookedArrow(QPainter& p, bool mirrored) {
+  if (mirrored) {
+    p.translate(32, 0);
+    p.scale(-1, 1);
+  }
+  QPainterPath hook(QPointF(27, 27));
+  hook.cubicTo(QPointF(31, 15), QPointF(24, 6), QPointF(15, 7));
+  hook.cubicTo(QPointF(10, 7.5), QPointF(7, 10), QPointF(6, 14));
+  p.setPen(QPen(kBlue, 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(hook);
+  p.setPen(QPen(kBlue, 1.0));
+  p.setBrush(kBlue);
+  p.drawPolygon(QPolygonF() << QPointF(1, 12) << QPointF(11, 12) << QPointF(6, 20));
+  Dot(p, QPointF(17, 24), kPoint, 3.0);
+}
+
 // A pseudo-triangle: three convex corners joined by chains bending inwards.
 QPainterPath PseudoTriangle(QPointF a, QPointF b, QPointF c) {
   QPainterPath path(a);
@@ -299,6 +318,10 @@ void DrawImage(QPainter& p, int index) {
       for (const QPointF& q : {a, b, c, d}) Dot(p, q, kPoint, 2.2);
       break;
     }
+    case kImgDeshacer:
+    case kImgRehacer:
+      HookedArrow(p, index == kImgRehacer);
+      break;
     default:
       break;
   }

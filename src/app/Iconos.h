@@ -30,6 +30,8 @@ enum TToolbarImage : int {
   kImgStat,
   kImgEjecutar,
   kImgFlip,
+  kImgDeshacer,  // undo and redo, beside the file buttons
+  kImgRehacer,
   kToolbarImageCount
 };
 

@@ -47,6 +47,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   CreateToolBar();
   CreateMenus();
   CreateFlipTool();
+  CreateHistoryControls();
   CreateStatusBar();
   CreatePanels();
   PanelComparar = InstallComparePanel(*this);
@@ -175,7 +176,7 @@ void TForm1::CreateToolBar() {
   Connect(tbBorrar, &QAction::triggered, [this](bool) { tbBorrarClick(); });
   Connect(tbUnir, &QAction::triggered, [this](bool) { tbUnirClick(); });
   Connect(tbRejilla, &QAction::triggered, [this](bool) { tbRejillaClick(); });
-  Connect(tbLimpiar, &QAction::triggered, [this](bool) { tbLimpiarClick(); });
+  Connect(tbLimpiar, &QAction::triggered, [this](bool) { NewDocument(TTipoCambio::CleanCanvas); });
   Connect(tbColores, &QAction::triggered, [this](bool) { tbColoresClick(); });
   Connect(tbCargarFondo, &QAction::triggered, [this](bool) { tbCargarFondoClick(); });
   Connect(tbGuardarFondo, &QAction::triggered, [this](bool) { tbGuardarFondoClick(); });
@@ -258,7 +259,7 @@ void TForm1::CreateMenus() {
   About1 = menuBar()->addAction(QStringLiteral("About..."));
   About1->setObjectName(QStringLiteral("About1"));
 
-  Connect(FNuevo, &QAction::triggered, [this](bool) { tbLimpiarClick(); });
+  Connect(FNuevo, &QAction::triggered, [this](bool) { NewDocument(TTipoCambio::New); });
   Connect(FAbrir, &QAction::triggered, [this](bool) { tbCargarClick(); });
   Connect(FSalvar, &QAction::triggered, [this](bool) { FSalvarClick(); });
   Connect(FGuardarComo, &QAction::triggered, [this](bool) { tbGuardarClick(); });
@@ -404,7 +405,9 @@ void TForm1::CreateAnglePanel() {
   SpinAngulo->setObjectName(QStringLiteral("SpinAngulo"));
   SpinAngulo->setGeometry(44, 16, 46, 22);
   SpinAngulo->setToolTip(QStringLiteral("Angle of the sweep direction, in degrees"));
-  Connect(SpinAngulo, &QSpinBox::textChanged, [this](const QString&) { SpinAnguloChange(); });
+  Connect(SpinAngulo, &QSpinBox::textChanged, [this](const QString&) {
+    RecordChange(TTipoCambio::SweepAngle, [this] { SpinAnguloChange(); });
+  });
   Connect(SpinAngulo, &QSpinBox::editingFinished, [this]() { SpinAnguloExit(); });
 }
 
@@ -427,7 +430,8 @@ void TForm1::CreateRandomPanel() {
   BotonPlay->setIconSize(QSize(16, 16));
   BotonPlay->setToolTip(QStringLiteral("Execute selected method"));
   BotonPlay->setGeometry(64, 33, 54, 24);
-  Connect(BotonPuntosOK, &QPushButton::clicked, [this](bool) { BotonPuntosOKClick(); });
+  Connect(BotonPuntosOK, &QPushButton::clicked,
+          [this](bool) { RecordChange(TTipoCambio::RandomSet, [this] { BotonPuntosOKClick(); }); });
   Connect(BotonPlay, &QPushButton::clicked, [this](bool) { tbEjecutarClick(); });
 }
 
@@ -467,7 +471,7 @@ void TForm1::LayoutCanvas() {
   Pizarra = new TPizarra(ClientArea, ClientArea->width(), ClientArea->height());
   Connect(Pizarra, &TPizarra::MouseDown,
           [this](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
-            PizarraMouseDown(b, m, x, y);
+            RecordMouseDown(b, m, x, y);
           });
   Connect(Pizarra, &TPizarra::MouseMove,
           [this](Qt::MouseButtons b, Qt::KeyboardModifiers m, int x, int y) {
@@ -475,7 +479,7 @@ void TForm1::LayoutCanvas() {
           });
   Connect(Pizarra, &TPizarra::MouseUp,
           [this](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
-            PizarraMouseUp(b, m, x, y);
+            RecordMouseUp(b, m, x, y);
           });
   Pizarra->lower();  // below the floating panels
   Pizarra->show();
@@ -506,6 +510,12 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  bool close = false;
+  Guarded([&] { close = SaveChangesFirst(); });
+  if (!close) {
+    event->ignore();
+    return;
+  }
   closing_ = true;
   QMainWindow::closeEvent(event);
 }
@@ -543,7 +553,7 @@ void TForm1::tbLimpiarClick() {
   ResetStatistics();
   if (tbUnir->isChecked()) Doc.EditMode = TEditMode::DrawPolygon;
   PonEstado(0, ToolPrompt());
-  setWindowTitle(QStringLiteral("Quilvaron"));
+  SetCaption(QStringLiteral("Quilvaron"));
 }
 
 void TForm1::tbRejillaClick() {

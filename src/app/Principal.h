@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QString>
@@ -19,6 +20,7 @@
 #include <memory>
 
 #include "app/Controles.h"
+#include "app/Deshacer.h"
 #include "app/Documento.h"
 #include "app/Lienzo.h"
 #include "app/Pizarra.h"
@@ -242,6 +244,27 @@ class TForm1 : public QMainWindow {
   void FlipAt(Qt::KeyboardModifiers modifiers, int x, int y);
   // Flips standing on the shown result since it was computed.
   int FlipsMade() const { return static_cast<int>(flipsDone_.size()); }
+  // ----- history: undo and redo, unsaved changes, recent and dropped files
+  THistoria Historia{Doc};
+  QAction* EDeshacer = nullptr;  // Edit > Undo, also on the toolbar
+  QAction* ERehacer = nullptr;   // Edit > Redo, also on the toolbar
+  QMenu* FRecientes = nullptr;   // File > Open Recent
+  static constexpr int kRecentFiles = 8;
+  void EDeshacerClick();
+  void ERehacerClick();
+  // Ctrl+Z. In the polygon modes it deletes the last polygon edge: by undoing the step that
+  // drew it when that is the last step, else as a step of its own.
+  void UndoKey();
+  // New (menu, Ctrl+N) and Clean canvas, after asking about unsaved changes.
+  void NewDocument(TTipoCambio kind);
+  // Asks "Save changes to the points?" when the points differ from the last saved or opened
+  // file; false when the user cancels or the save did not happen.
+  bool SaveChangesFirst();
+  // Open of a chosen name (dialog, recent list, dropped file): loads it as one step.
+  void OpenPointsFile(const QString& name);
+  QStringList RecentFiles() const;
+  // The caption without the unsaved-changes mark, which the window adds.
+  void SetCaption(const QString& caption);
 
   // ----- files, images, colours, About
   void tbCargarClick();
@@ -255,6 +278,8 @@ class TForm1 : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -288,11 +313,26 @@ class TForm1 : public QMainWindow {
   void HoverChainPoint(int x, int y);
   void InstallKeyHandler();
   void WritePoints(const QString& fileName);
+  void LoadPointsFile(const QString& name);
   void RefreshViews();
   void CreateFlipTool();
   bool FlipReady();
   QString FlipPrompt() const;
   void ShowFlipped(TEdge added);
+  // History.
+  void CreateHistoryControls();
+  void RecordChange(TTipoCambio kind, const std::function<void()>& edit);
+  void RecordChange(const std::function<TTipoCambio()>& kind, const std::function<void()>& edit);
+  void RecordMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+  void RecordMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+  void FinishDrag();
+  TAjustes Ajustes() const;
+  void AfterStep(const TCambio& step, const TAjustes& settings, TSeguimiento followUp);
+  void RepaintDocument();
+  void MarkSaved(const QString& fileName);
+  void AddRecentFile(const QString& fileName);
+  void UpdateRecentMenu();
+  void UpdateCaption();
 
   std::unique_ptr<IMessages> defaultMessages_;
   std::unique_ptr<IFileDialogs> defaultFileDialogs_;
@@ -306,10 +346,15 @@ class TForm1 : public QMainWindow {
   std::vector<TEdge> flipEdges_;
   std::vector<std::pair<TEdge, TEdge>> flipsDone_;
   int flipGeneration_ = 0;
+  QString captionBase_ = QStringLiteral("Quilvaron");
+  bool recording_ = false;  // a change is being recorded; nested ones are part of it
+  bool dragOpen_ = false;   // a press of the move tool awaits its release
+  TAjustes dragBefore_;
   // Executions in progress: above 0 only while a run waits in its modal dialog, during which
   // window events (a resize) must not start another one.
   int runDepth_ = 0;
-  // A removal is being followed: the chooser's last choice serves again for a hull of its size.
+  // The chooser's last choice serves again for a hull of its size: while a removal is followed,
+  // and after an undo or redo, as during a drag.
   bool reuseChoice_ = false;
   // The refusal standing while a dragged point sits where the method refuses it, and the text
   // panel 0 showed before it.

@@ -114,9 +114,14 @@ std::string CanvasContent(TPizarra& pizarra, const QString& name) {
 // Open
 
 void TForm1::tbCargarClick() {
+  if (!SaveChangesFirst()) return;
   const QString name = FileDialogs().OpenFileName(kPointsFilter, kPointsExtension, OpenName);
   if (name.isEmpty()) return;
   OpenName = name;
+  OpenPointsFile(name);
+}
+
+void TForm1::LoadPointsFile(const QString& name) {
   // The whole file is read and checked before anything of the document changes.
   TArchivoPT file = LoadPT(LocalName(name));
   const bool polygonTool = tbUnir->isChecked();
@@ -147,7 +152,7 @@ void TForm1::tbCargarClick() {
   PonEstado(1, PointsText(Doc.PointCount()));
   PonEstado(0, ToolPrompt());
   ResetStatistics();
-  setWindowTitle(QLatin1Char(' ') + QFileInfo(name).fileName() + QStringLiteral(" - Quilvaron"));
+  SetCaption(QLatin1Char(' ') + QFileInfo(name).fileName() + QStringLiteral(" - Quilvaron"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -156,6 +161,7 @@ void TForm1::tbCargarClick() {
 void TForm1::WritePoints(const QString& fileName) {
   const bool polygon = Doc.SelectedMethod == TMethod::ShortestPaths && Doc.PolygonClosed;
   SavePT(LocalName(fileName), Doc.Points, polygon);
+  MarkSaved(fileName);
 }
 
 void TForm1::tbGuardarClick() {

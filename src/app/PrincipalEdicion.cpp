@@ -23,13 +23,14 @@ bool Crosses(TPoint a, TPoint b, TPoint c, TPoint d) {
   return SegmentIntersection(a, b, c, d) == ProperCrossing;
 }
 
-// The window's keys: Ctrl+N, Ctrl+O, Ctrl+S and Ctrl+Z, with Ctrl the only modifier and no
-// mouse button held.
+// The window's keys: Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Z and Ctrl+Y with Ctrl the only modifier,
+// and Ctrl+Shift+Z, all with no mouse button held.
 bool KeyBound(int key, Qt::KeyboardModifiers modifiers) {
-  if (modifiers != Qt::ControlModifier || QGuiApplication::mouseButtons() != Qt::NoButton) {
-    return false;
-  }
-  return key == Qt::Key_N || key == Qt::Key_O || key == Qt::Key_S || key == Qt::Key_Z;
+  if (QGuiApplication::mouseButtons() != Qt::NoButton) return false;
+  if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) return key == Qt::Key_Z;
+  if (modifiers != Qt::ControlModifier) return false;
+  return key == Qt::Key_N || key == Qt::Key_O || key == Qt::Key_S || key == Qt::Key_Z ||
+         key == Qt::Key_Y;
 }
 
 // Hands the window's bound keys to FormKeyDown before any control sees them. A focused field
@@ -330,7 +331,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   if (!KeyBound(key, modifiers)) return false;
   switch (key) {
     case Qt::Key_N:
-      tbLimpiarClick();
+      NewDocument(TTipoCambio::New);
       return true;
     case Qt::Key_O:
       tbCargarClick();
@@ -339,7 +340,14 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
       FSalvarClick();
       return true;
     case Qt::Key_Z:
-      DeleteLastPolygonEdge();
+      if (modifiers & Qt::ShiftModifier) {
+        ERehacerClick();
+      } else {
+        UndoKey();
+      }
+      return true;
+    case Qt::Key_Y:
+      ERehacerClick();
       return true;
     default:
       return false;

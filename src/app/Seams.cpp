@@ -13,6 +13,27 @@ void TMessageBoxes::ShowMessage(const QString& text) {
   QMessageBox::information(parent_, QStringLiteral("Quilvaron"), text);
 }
 
+TSaveAnswer TMessageBoxes::AskToSave(const QString& question) {
+  switch (QMessageBox::question(parent_, QStringLiteral("Quilvaron"), question,
+                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                QMessageBox::Save)) {
+    case QMessageBox::Save:
+      return TSaveAnswer::Save;
+    case QMessageBox::Discard:
+      return TSaveAnswer::Discard;
+    default:
+      return TSaveAnswer::Cancel;  // also a box closed without an answer
+  }
+}
+
+TSaveAnswer TRecordedMessages::AskToSave(const QString& question) {
+  Questions.push_back(question);
+  if (Answers.empty()) return TSaveAnswer::Discard;
+  const TSaveAnswer answer = Answers.front();
+  Answers.pop_front();
+  return answer;
+}
+
 QStringList DialogNameFilters(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList filters;

@@ -17,11 +17,16 @@ namespace qv {
 
 class TRandom;
 
+// The answers to a question about unsaved changes.
+enum class TSaveAnswer { Save, Discard, Cancel };
+
 class IMessages {
  public:
   virtual ~IMessages() = default;
   // Shows a failure or notice text and returns when it has been acknowledged.
   virtual void ShowMessage(const QString& text) = 0;
+  // Asks whether to save changes before they are lost: "Save", "Discard" or "Cancel".
+  virtual TSaveAnswer AskToSave(const QString& question) = 0;
 };
 
 // filter: pairs of label and pattern separated by "|", patterns of one pair by ";", as in
@@ -64,6 +69,7 @@ class TMessageBoxes : public IMessages {
  public:
   explicit TMessageBoxes(QWidget* parent) : parent_(parent) {}
   void ShowMessage(const QString& text) override;
+  TSaveAnswer AskToSave(const QString& question) override;
 
  private:
   QWidget* parent_;
@@ -82,11 +88,15 @@ class TFileDialogs : public IFileDialogs {
   QWidget* parent_;
 };
 
-// Records every message instead of showing it.
+// Records every message and question instead of showing it; questions are answered from a
+// queue, "Discard" once it is exhausted.
 class TRecordedMessages : public IMessages {
  public:
   void ShowMessage(const QString& text) override { Messages.push_back(text); }
+  TSaveAnswer AskToSave(const QString& question) override;
   std::vector<QString> Messages;
+  std::vector<QString> Questions;
+  std::deque<TSaveAnswer> Answers;
 };
 
 // Answers the dialogs from a queue of file names (an exhausted queue cancels) and records

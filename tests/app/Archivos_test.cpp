@@ -186,9 +186,9 @@ TEST_F(Files, SaveAsWritesThePolygonHeaderOnlyForAClosedShortestPathsPolygon) {
   ASSERT_TRUE(form->Doc.PolygonClosed);
   SaveAs(Path("tri.pt"));
   EXPECT_EQ(Slurp(Path("tri.pt")), "POL\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
-  Key(Qt::Key_Z);  // reopened
+  Key(Qt::Key_Z);  // the closing taken back
   SaveAs(Path("open.pt"));
-  EXPECT_EQ(Slurp(Path("open.pt")), "NUB\r\n100\r\n100\r\n300\r\n120\r\n");
+  EXPECT_EQ(Slurp(Path("open.pt")), "NUB\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
   SaveAs(QString());  // cancelled
   EXPECT_EQ(FilesInDir(), 2);
   EXPECT_TRUE(Shown().empty());

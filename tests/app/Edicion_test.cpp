@@ -96,6 +96,11 @@ TEST_F(Editing, ADragFollowedByTheResultKeepsHoldingThePointThroughTheSort) {
   Release(420, 220);  // let go there: now the refusal is told
   EXPECT_EQ(Shown(), One("No coincident points allowed."));
   EXPECT_FALSE(form->Doc.ResultShown);
+  // The drag is one step all the same, taken back whole.
+  EXPECT_EQ(form->EDeshacer->text(), QStringLiteral("Undo Move Point"));
+  form->EDeshacer->trigger();
+  EXPECT_EQ(Count(TPoint{420, 220}), 1);
+  EXPECT_EQ(Count(TPoint{100, 300}), 1);
 }
 
 TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
@@ -154,12 +159,12 @@ TEST_F(Editing, DrawingAPolygonPointByPointWithEveryRefusal) {
   EXPECT_EQ(Shown(), One("Polygon already closed. No further point insertion allowed."));
   EXPECT_EQ(form->Doc.CurrentPT.HalfEdgeCount(), 0);  // no method ran
 
-  Key(Qt::Key_Z);  // reopens
+  Key(Qt::Key_Z);  // the closing taken back
   EXPECT_FALSE(form->Doc.PolygonClosed);
-  EXPECT_EQ(form->Doc.PointCount(), 2);
+  EXPECT_EQ(form->Doc.PointCount(), 3);
   EXPECT_FALSE(SegmentDrawn(Canvas(), {100, 280}, {100, 120}, Qt::black));
   Key(Qt::Key_Z);
-  Key(Qt::Key_Z);  // the first point stays
+  Key(Qt::Key_Z);  // then the vertices, last first
   EXPECT_EQ(form->Doc.Points, (TNube{{100, 100}}));
   EXPECT_TRUE(Shown().empty());
 }

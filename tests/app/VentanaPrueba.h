@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QSettings>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +26,10 @@ class Ventana : public ::testing::Test {
     dir = UniqueTempDir("qv_window");
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    // The window's settings (the recent files) live beside the scratch folder of the test.
+    settings = dir.string() + "_settings";
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString(settings.string()));
     form = std::make_unique<TForm1>();
     form->SetMessages(&messages);
     form->SetFileDialogs(&dialogs);
@@ -36,6 +41,7 @@ class Ventana : public ::testing::Test {
   void TearDown() override {
     form.reset();
     std::filesystem::remove_all(dir);
+    std::filesystem::remove_all(settings);
   }
 
   QString Path(const std::string& name) const {
@@ -105,6 +111,7 @@ class Ventana : public ::testing::Test {
   }
 
   std::filesystem::path dir;
+  std::filesystem::path settings;
   std::unique_ptr<TForm1> form;
   TRecordedMessages messages;
   TScriptedFileDialogs dialogs;
