@@ -133,12 +133,15 @@ int CornerChainStep(const TNube& points, int w, int c, int x, int lo, int hi) {
 }
 
 // Appends the step's answer n to the chain, through the points lying on the segment from the
-// chain's end to n. Chain vertices other than the target must be new vertices.
-void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points, const TDCEL& pt) {
+// chain's end to n. Chain vertices other than the target must be new vertices, and not on
+// `taken` (a chain planned before this one in the same split).
+void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points, const TDCEL& pt,
+                 const std::vector<int>& taken = {}) {
   for (int guard = static_cast<int>(points.size()); guard > 0; --guard) {
     const int next = NearestOnSegment(points, chain.back(), n);
     if (next != target &&
-        (IsVertexPresent(next, pt) || std::find(chain.begin(), chain.end(), next) != chain.end()))
+        (IsVertexPresent(next, pt) || std::find(chain.begin(), chain.end(), next) != chain.end() ||
+         std::find(taken.begin(), taken.end(), next) != taken.end()))
       throw UserError(kDegenerate);
     chain.push_back(next);
     if (next == n) return;
@@ -149,10 +152,11 @@ void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points
 // The chain of a split from m towards t whose first step answered n; later steps search the
 // indices between the target and the current point ([t, c] when leftwards, else [c, t]).
 std::vector<int> SplitChain(int m, int n, int t, int d, int o, bool leftwards, bool skipSameX,
-                            const TNube& points, const TDCEL& pt) {
+                            const TNube& points, const TDCEL& pt,
+                            const std::vector<int>& taken = {}) {
   std::vector<int> chain{m};
   for (int guard = static_cast<int>(points.size()) + 1; guard > 0; --guard) {
-    ExtendChain(chain, n, t, points, pt);
+    ExtendChain(chain, n, t, points, pt, taken);
     const int c = chain.back();
     if (c == t) return chain;
     n = leftwards ? SplitChainStep(points, c, t, d, o, t, c, skipSameX)
@@ -190,6 +194,195 @@ int CornerCount(int f, const TNube& points, const TDCEL& pt) {
   return corners;
 }
 
+// Chain vertices with a straight angle: such a vertex keeps that angle in the final face beside
+// the chain, so it can never become pointed. With no three points collinear there are none.
+int StraightVertices(const std::vector<int>& chain, const TNube& points) {
+  int straight = 0;
+  for (size_t i = 1; i + 1 < chain.size(); ++i)
+    if (OrientationSign(points[chain[i - 1]], points[chain[i]], points[chain[i + 1]]) == 0)
+      ++straight;
+  return straight;
+}
+
+// A split of face f at vertex m, computed before anything is added: the opposite edge o -> d,
+// the side, and the two chains (empty when skipped), each running from m to its target.
+struct TSplitPlan {
+  int M = kNone;
+  int Opposite = kNone;
+  bool Up = false;
+  std::vector<int> First, Second;
+  int Chains() const { return !First.empty() + !Second.empty(); }
+  int Straight(const TNube& points) const {
+    return StraightVertices(First, points) + StraightVertices(Second, points);
+  }
+};
+
+TSplitPlan PlanSplit(int f, int m, int left, int right, const TNube& points, const TDCEL& pt) {
+  TSplitPlan plan;
+  plan.M = m;
+  const int em = pt.FindEdgeInFace(m, f);
+  const int64_t xm = points[m].X;
+  // 1. The opposite edge o -> d, met by the vertical line through m.
+  int opposite = kNone;
+  for (int h = pt.Next(em), guard = pt.HalfEdgeCount(); h != em && guard > 0;
+       h = pt.Next(h), --guard) {
+    if (Sign(xm - points[pt.Origin(h)].X) != Sign(xm - points[pt.Destination(h)].X)) {
+      opposite = h;
+      break;
+    }
+  }
+  if (opposite == kNone || pt.Origin(opposite) == m || pt.Destination(opposite) == m)
+    throw UserError(kDegenerate);
+  plan.Opposite = opposite;
+  const int o = pt.Origin(opposite), d = pt.Destination(opposite);
+  // 2. up: m lies below the opposite edge as displayed (the edge then runs right to left).
+  const int area = OrientationSign(points[d], points[m], points[o]);
+  const bool up = points[d].X >= points[o].X ? area > 0 : area < 0;
+  plan.Up = up;
+  // 3. First chain, towards the left end t1; it cuts off the left part. It is skipped when it
+  // would be one edge along the boundary (t1 adjacent to m, or joined to it by a straight run).
+  const int t1 = up ? d : o;
+  const bool skipSameX = !up && xm == points[d].X;
+  const int n1 = SplitChainStep(points, m, t1, d, o, left, m, skipSameX);
+  const bool firstAlongBoundary =
+      up ? StraightBoundary(pt.Next(opposite), m, points, pt) : StraightBoundary(em, o, points, pt);
+  if (!(n1 == t1 && firstAlongBoundary))
+    plan.First = SplitChain(m, n1, t1, d, o, true, skipSameX, points, pt);
+  // 4. Second chain, towards the right end t2; it cuts off the right part. The first chain
+  // leaves the boundary it is compared with untouched: with up the part from m forward to o,
+  // otherwise the part from d forward to m.
+  const int t2 = up ? o : d;
+  const int firstLo = points[t1].X >= xm ? std::max(m, t1) + 1 : m;
+  const int n2 = SplitChainStep(points, m, t2, d, o, firstLo, right, false);
+  const bool secondAlongBoundary =
+      up ? StraightBoundary(em, o, points, pt) : StraightBoundary(pt.Next(opposite), m, points, pt);
+  if (!(n2 == t2 && secondAlongBoundary))
+    plan.Second = SplitChain(m, n2, t2, d, o, false, false, points, pt, plan.First);
+  return plan;
+}
+
+// Builds a planned split; returns the number of chains built. The new faces are the two outer
+// parts; f keeps the middle part.
+int ApplySplit(int f, const TSplitPlan& plan, TDCEL& pt, std::vector<int>& counters) {
+  const int m = plan.M, opposite = plan.Opposite;
+  const int em = pt.FindEdgeInFace(m, f);
+  if (!plan.First.empty()) {
+    const std::vector<int>& first = plan.First;
+    if (plan.Up) {
+      SplitFaceByChain(f, pt.Next(opposite), em, {first.rbegin(), first.rend()}, pt);
+    } else {
+      SplitFaceByChain(f, em, opposite, first, pt);
+    }
+    pt.StoreFaceEdge(f, opposite);
+    ++counters[m];
+    ++counters[first.back()];
+  }
+  if (!plan.Second.empty()) {
+    const std::vector<int>& second = plan.Second;
+    const int em2 = pt.FindEdgeInFace(m, f);
+    if (plan.Up) {
+      SplitFaceByChain(f, em2, opposite, second, pt);
+    } else {
+      SplitFaceByChain(f, pt.Next(opposite), em2, {second.rbegin(), second.rend()}, pt);
+    }
+    pt.StoreFaceEdge(f, opposite);
+    ++counters[m];
+    ++counters[second.back()];
+  }
+  return plan.Chains();
+}
+
+// f's vertices merged by x from its leftmost vertex, as MedianVertex orders them.
+std::vector<int> VerticesByX(int f, int left, int count, const TNube& points, const TDCEL& pt) {
+  const int el = pt.FindEdgeInFace(left, f);
+  int forward = el, backward = pt.Prev(el);
+  int a = pt.Destination(forward), b = pt.Origin(backward);
+  std::vector<int> order{left};
+  while (static_cast<int>(order.size()) < count && a != b) {
+    if (points[a].X >= points[b].X) {
+      order.push_back(b);
+      backward = pt.Prev(backward);
+      b = pt.Origin(backward);
+    } else {
+      order.push_back(a);
+      forward = pt.Next(forward);
+      a = pt.Destination(forward);
+    }
+  }
+  if (static_cast<int>(order.size()) < count) order.push_back(a);
+  return order;
+}
+
+// The split of f at the median vertex m, unless its chains would thread points on a straight
+// path (three or more collinear points on a chain): then the vertex nearest to the median in x
+// order whose split builds a chain and threads fewer points, none when possible.
+TSplitPlan BestSplit(int f, int m, const TFaceSummary& s, const TNube& points, const TDCEL& pt) {
+  TSplitPlan best = PlanSplit(f, m, s.Left, s.Right, points, pt);
+  int straight = best.Straight(points);
+  if (straight == 0) return best;
+  const std::vector<int> order = VerticesByX(f, s.Left, s.Count, points, pt);
+  const int median = static_cast<int>(std::find(order.begin(), order.end(), m) - order.begin());
+  const int size = static_cast<int>(order.size());
+  for (int step = 1; step < size && straight > 0; ++step) {
+    for (const int at : {median - step, median + step}) {
+      if (at < 0 || at >= size || order[at] == m || straight == 0) continue;
+      try {
+        TSplitPlan plan = PlanSplit(f, order[at], s.Left, s.Right, points, pt);
+        const int k = plan.Straight(points);
+        if (plan.Chains() > 0 && k < straight) {
+          best = std::move(plan);
+          straight = k;
+        }
+      } catch (const UserError&) {
+        // No split at this vertex (its vertical line leaves through a neighbouring vertex).
+      }
+    }
+  }
+  return best;
+}
+
+// The corner chain from the vertex before w to the vertex after w on f.
+std::vector<int> CornerChain(int f, int w, int left, int right, const TNube& points,
+                             const TDCEL& pt) {
+  const int ew = pt.FindEdgeInFace(w, f);
+  const int u = pt.Origin(pt.Prev(ew)), x = pt.Destination(ew);
+  std::vector<int> chain{u};
+  for (int guard = right - left + 2; chain.back() != x; --guard) {
+    if (guard <= 0) throw UserError(kDegenerate);
+    ExtendChain(chain, CornerChainStep(points, w, chain.back(), x, left, right), x, points, pt);
+  }
+  return chain;
+}
+
+// The corner to cut: w, unless its chain would thread points on a straight path; then the
+// vertex of f with the same counter whose chain threads fewest points (w on equal numbers).
+int BestCorner(int f, int w, int left, int right, const std::vector<int>& counters,
+               const TNube& points, const TDCEL& pt) {
+  int straight = StraightVertices(CornerChain(f, w, left, right, points, pt), points);
+  int best = w;
+  const int start = pt.FaceEdge(f);
+  int e = start;
+  for (int guard = pt.HalfEdgeCount(); guard > 0 && straight > 0; --guard) {
+    const int v = pt.Origin(e);
+    if (v != w && counters[v] == counters[w]) {
+      try {
+        const std::vector<int> chain = CornerChain(f, v, left, right, points, pt);
+        const int k = StraightVertices(chain, points);
+        // A chain of one edge is the edge between v's neighbours: only in a triangle.
+        const bool triangle = pt.Next(pt.Next(e)) == pt.Prev(e);
+        if (k < straight && !(chain.size() == 2 && triangle)) {
+          best = v;
+          straight = k;
+        }
+      } catch (const UserError&) {
+        // This corner's chain cannot be built.
+      }
+    }
+    e = pt.Next(e);
+    if (e == start) break;
+  }
+  return best;
+}
 }  // namespace
 
 TFaceSummary FaceSummary(int f, const TNube& points, const TDCEL& pt) {
@@ -252,11 +445,7 @@ void CutCorner(int f, int w, int left, int right, const TNube& points, TDCEL& pt
   const int ew = pt.FindEdgeInFace(w, f);
   const int eu = pt.Prev(ew), ex = pt.Next(ew);
   const int u = pt.Origin(eu), x = pt.Destination(ew);
-  std::vector<int> chain{u};
-  for (int guard = right - left + 2; chain.back() != x; --guard) {
-    if (guard <= 0) throw UserError(kDegenerate);
-    ExtendChain(chain, CornerChainStep(points, w, chain.back(), x, left, right), x, points, pt);
-  }
+  const std::vector<int> chain = CornerChain(f, w, left, right, points, pt);
   if (chain.size() == 2 && pt.Next(ex) == eu) throw UserError(kDegenerate);  // u - x exists
   const int corner = SplitFaceByChain(f, eu, ex, chain, pt);
   pt.SetFaceEdge(corner, ew);
@@ -267,64 +456,7 @@ void CutCorner(int f, int w, int left, int right, const TNube& points, TDCEL& pt
 
 int SplitAtVertex(int f, int m, int left, int right, const TNube& points, TDCEL& pt,
                   std::vector<int>& counters) {
-  const int em = pt.FindEdgeInFace(m, f);
-  const int64_t xm = points[m].X;
-  // 1. The opposite edge o -> d, met by the vertical line through m.
-  int opposite = kNone;
-  for (int h = pt.Next(em), guard = pt.HalfEdgeCount(); h != em && guard > 0;
-       h = pt.Next(h), --guard) {
-    if (Sign(xm - points[pt.Origin(h)].X) != Sign(xm - points[pt.Destination(h)].X)) {
-      opposite = h;
-      break;
-    }
-  }
-  if (opposite == kNone || pt.Origin(opposite) == m || pt.Destination(opposite) == m)
-    throw UserError(kDegenerate);
-  const int o = pt.Origin(opposite), d = pt.Destination(opposite);
-  // 2. up: m lies below the opposite edge as displayed (the edge then runs right to left).
-  const int area = OrientationSign(points[d], points[m], points[o]);
-  const bool up = points[d].X >= points[o].X ? area > 0 : area < 0;
-
-  int chains = 0;
-  // 3. First chain, towards the left end t1; it cuts off the left part. It is skipped when it
-  // would be one edge along the boundary (t1 adjacent to m, or joined to it by a straight run).
-  const int t1 = up ? d : o;
-  const bool skipSameX = !up && xm == points[d].X;
-  const int n1 = SplitChainStep(points, m, t1, d, o, left, m, skipSameX);
-  const bool firstAlongBoundary =
-      up ? StraightBoundary(pt.Next(opposite), m, points, pt) : StraightBoundary(em, o, points, pt);
-  if (!(n1 == t1 && firstAlongBoundary)) {
-    const std::vector<int> first = SplitChain(m, n1, t1, d, o, true, skipSameX, points, pt);
-    if (up) {
-      SplitFaceByChain(f, pt.Next(opposite), em, {first.rbegin(), first.rend()}, pt);
-    } else {
-      SplitFaceByChain(f, em, opposite, first, pt);
-    }
-    pt.StoreFaceEdge(f, opposite);
-    ++counters[m];
-    ++counters[t1];
-    ++chains;
-  }
-  // 4. Second chain, towards the right end t2; it cuts off the right part.
-  const int t2 = up ? o : d;
-  const int em2 = pt.FindEdgeInFace(m, f);
-  const int firstLo = points[t1].X >= xm ? std::max(m, t1) + 1 : m;
-  const int n2 = SplitChainStep(points, m, t2, d, o, firstLo, right, false);
-  const bool secondAlongBoundary = up ? StraightBoundary(em2, o, points, pt)
-                                      : StraightBoundary(pt.Next(opposite), m, points, pt);
-  if (!(n2 == t2 && secondAlongBoundary)) {
-    const std::vector<int> second = SplitChain(m, n2, t2, d, o, false, false, points, pt);
-    if (up) {
-      SplitFaceByChain(f, em2, opposite, second, pt);
-    } else {
-      SplitFaceByChain(f, pt.Next(opposite), em2, {second.rbegin(), second.rend()}, pt);
-    }
-    pt.StoreFaceEdge(f, opposite);
-    ++counters[m];
-    ++counters[t2];
-    ++chains;
-  }
-  return chains;
+  return ApplySplit(f, PlanSplit(f, m, left, right, points, pt), pt, counters);
 }
 
 void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube& points) {
@@ -342,12 +474,13 @@ void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube
     if (e == start) break;
   }
   if (counters[w] >= 2) {
-    CutCorner(f, w, s.Left, s.Right, points, pt, counters);
+    CutCorner(f, BestCorner(f, w, s.Left, s.Right, counters, points, pt), s.Left, s.Right, points,
+              pt, counters);
     work.Push(f);
     return;
   }
   const int m = MedianVertex(f, s.Left, s.Count, points, pt);
-  const int k = SplitAtVertex(f, m, s.Left, s.Right, points, pt, counters);
+  const int k = ApplySplit(f, BestSplit(f, m, s, points, pt), pt, counters);
   // A split that builds no chain leaves f as it was, still holding points.
   if (k == 0) throw UserError(kDegenerate);
   work.Push(pt.FaceCount() - 1);

@@ -454,6 +454,80 @@ TEST(IncrementalVertexProperty, PseudoTriangulationUnderTheCounterRule) {
   }
 }
 
+// The decomposition with the split always at the median vertex and the corner always at the
+// last vertex with the highest counter, built from the public steps. With no three points
+// collinear no face boundary has a straight angle, so the vertex count decides finality.
+std::vector<TEdge> MedianSplitsOnly(TNube points) {
+  std::sort(points.begin(), points.end(),
+            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y > b.Y; });
+  TDCEL pt;
+  BuildHull(points, pt);
+  std::vector<int> counters(points.size(), 0);
+  TPila work;
+  work.Push(0);
+  while (!work.IsEmpty()) {
+    const int f = work.Pop();
+    const TFaceSummary s = FaceSummary(f, points, pt);
+    if (s.Count == 3 && FaceHasNoPoint(f, s.Left, s.Right, points, pt)) continue;
+    int w = kNone;
+    for (int e = pt.FaceEdge(f), k = 0; k < s.Count; e = pt.Next(e), ++k)
+      if (w == kNone || counters[pt.Origin(e)] >= counters[w]) w = pt.Origin(e);
+    if (counters[w] >= 2) {
+      CutCorner(f, w, s.Left, s.Right, points, pt, counters);
+      work.Push(f);
+      continue;
+    }
+    const int m = MedianVertex(f, s.Left, s.Count, points, pt);
+    const int k = SplitAtVertex(f, m, s.Left, s.Right, points, pt, counters);
+    work.Push(pt.FaceCount() - 1);
+    if (k == 2) work.Push(pt.FaceCount() - 2);
+  }
+  return EdgeList(pt);
+}
+
+TEST(IncrementalVertexProperty, NoThreeCollinearKeepsTheMedianSplitsAndTheirCorners) {
+  for (int seed = 0; seed < 40; ++seed) {
+    std::mt19937 rng(static_cast<uint32_t>(9000 + seed));
+    const int n = 3 + static_cast<int>(rng() % 90);
+    TNube points;  // a narrow canvas, so that many points share their x with another
+    while (static_cast<int>(points.size()) < n) {
+      const TPoint q{static_cast<int>(rng() % 120), static_cast<int>(rng() % 400)};
+      bool collinear = false;
+      for (size_t i = 0; i < points.size() && !collinear; ++i)
+        for (size_t j = i + 1; j < points.size() && !collinear; ++j)
+          collinear = OrientationSign(points[i], points[j], q) == 0;
+      if (!collinear && std::find(points.begin(), points.end(), q) == points.end())
+        points.push_back(q);
+    }
+    const std::vector<TEdge> median = MedianSplitsOnly(points);
+    TDCEL pt;
+    int dragged = kNone;
+    ComputeIncrementalVertex(points, dragged, pt);
+    EXPECT_EQ(EdgeList(pt), median) << "seed " << seed;
+  }
+}
+
+// Sets whose median split or corner would run a chain straight through a point, while another
+// split vertex or corner leaves every point pointed.
+TEST(IncrementalVertex, ChainsAvoidThreadingCollinearPoints) {
+  const std::vector<TNube> rows{
+      {{0, 20}, {0, 50}, {10, 40}, {40, 10}, {50, 30}, {60, 0}},              // (10,40) between two
+      {{0, 40}, {0, 50}, {10, 30}, {10, 40}, {10, 50}, {50, 0}, {50, 30}},    // a column of three
+      {{0, 30}, {10, 10}, {10, 40}, {20, 20}, {40, 40}, {60, 10}, {60, 20}},  // a diagonal
+  };
+  for (const TNube& row : rows) {
+    TNube points = row;
+    TDCEL pt;
+    int dragged = kNone;
+    ComputeIncrementalVertex(points, dragged, pt);
+    const TCheckReport report = CheckSubdivision(points, pt);
+    ASSERT_TRUE(report.Valid) << report.Reason;
+    const std::set<int> side = HullSidePoints(points);
+    for (int v : report.NonPointedVertices)
+      EXPECT_TRUE(side.count(v)) << points[v].X << "," << points[v].Y;
+  }
+}
+
 TEST(IncrementalVertexProperty, DegenerateSetsFinish) {
   // Columns, rows and diagonals of points: equal x through split vertices, points on the
   // opposite edges, straight angles on the hull.
