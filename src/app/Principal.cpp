@@ -376,11 +376,11 @@ void TForm1::LayoutStatistics() {
   const QFontMetrics metrics = PanelStat->fontMetrics();
   auto width = [&](const QLabel* label) { return metrics.horizontalAdvance(label->text()) + 1; };
   // The edge a column's figures end on, and where its captions start.
-  auto edge = [&](size_t first, int captionX, int described) {
+  auto edge = [&](size_t first, int captionX, int usual) {
     for (size_t i = first; i < first + 3; ++i) {
-      described = std::max(described, captionX + width(statCaptions_[i]) + kGap + width(values[i]));
+      usual = std::max(usual, captionX + width(statCaptions_[i]) + kGap + width(values[i]));
     }
-    return described;
+    return usual;
   };
   const int leftEdge = edge(0, 8, 105);
   const int rightCaptionX = std::max(127, leftEdge + kColumnGap);

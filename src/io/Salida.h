@@ -41,7 +41,7 @@ struct TOutputFile {
   std::string Content;
 };
 
-// Writes every output as described above. An output named "-" goes to standardOutput when one is
+// Writes every output by the rules above. An output named "-" goes to standardOutput when one is
 // given. Throws TFileError for the first output that fails; then no temporary is left and no
 // regular file has changed (a pipe or device written before the failure keeps what it received).
 void WriteFilesSafely(const std::vector<TOutputFile>& outputs,

@@ -344,9 +344,9 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
       s.Stack.Push(e);
     }
   }
-  // The flips as described, which may go round for ever among cocircular points. Until a
+  // The plain Lawson flips, which may go round for ever among cocircular points. Until a
   // marked edge comes up for a second cocircular flip they coincide with the flips that stop
-  // such edges; the state there is kept. When the described flips then go on far longer than
+  // such edges; the state there is kept. When the plain flips then go on far longer than
   // any run among cocircular points that comes to an end, they are taken to cycle: the kept
   // state is restored and finished with the marks. (Exact predicates: every strict flip lowers
   // the lifted surface, and between strict flips a marked edge is not flipped again, so that

@@ -31,7 +31,7 @@ V Ends(const TDCEL& d) {
   return out;
 }
 
-TEST(BuildHull, NumberingOfTheDescribedExamples) {
+TEST(BuildHull, NumberingOfTheWorkedExamples) {
   const struct {
     TNube points;
     V ends;

@@ -100,7 +100,7 @@ TEST(Chooser, RandomFlipsStayOnDiagonalsAndTrianglesHaveNone) {
   EXPECT_FALSE(t.Recompute);
 }
 
-TEST(VertexLabels, OutsideConvexCornersWithTheDescribedOffsets) {
+TEST(VertexLabels, OutsideConvexCornersAtTheirOffsets) {
   TTriangulationChoice c;
   c.Prepare(4);  // (180,30), (30,180), (180,330), (330,180)
   const auto labels = VertexLabels(c.Polygon(), c.Triangulation());
