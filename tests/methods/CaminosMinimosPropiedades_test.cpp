@@ -10,7 +10,7 @@
 #include <string>
 
 #include "PoligonosAleatorios.h"
-#include "geometry/CierreConvexo.h"
+#include "methods/Constructores.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "methods/CaminosMinimos.h"
 #include "methods/Verificador.h"
