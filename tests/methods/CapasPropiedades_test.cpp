@@ -34,31 +34,6 @@ TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
   EXPECT_EQ(compared, 7 * 150);
 }
 
-// Every run ends in a valid pseudo-triangulation whose layer figures are those of its faces.
-TEST(ConvexLayersProperty, ResultIsAPseudoTriangulationWithMatchingFigures) {
-  std::map<std::string, int> checked;
-  for (const TFamily& family : Families()) {
-    std::mt19937 rng(77);
-    for (int run = 0; run < 80; ++run) {
-      const TNube points = family.Make(rng);
-      if (points.size() < 3 || AllOnOneLine(points)) continue;
-      const TPTCapas layers = Connected(points);
-      const std::vector<TEdge> edges = LayerEdges(layers);
-      const TCheckReport report = CheckPseudoTriangulation(points, edges);
-      ASSERT_TRUE(report.Valid) << family.Name << " " << report.Reason << " " << Describe(points);
-      const TFigures traced = FiguresFromEdges(points, edges);
-      const TFigures counted = LayerFigures(points, layers);
-      ASSERT_NEAR(counted.Weight, traced.Weight, 1e-9 * traced.Weight) << Describe(points);
-      ASSERT_EQ(counted.VertexDegree, traced.VertexDegree) << Describe(points);
-      ASSERT_EQ(counted.Triangles, report.Triangles) << Describe(points);
-      ASSERT_EQ(counted.Triangles + counted.Others, report.Faces) << Describe(points);
-      ASSERT_EQ(counted.FaceDegree, traced.FaceDegree) << Describe(points);
-      ++checked[family.Name];
-    }
-  }
-  for (const TFamily& family : Families()) EXPECT_GT(checked[family.Name], 60) << family.Name;
-}
-
 // With no three points on a line, the face figures counted from the links alone (the first
 // way of counting them) agree with the traced faces.
 TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {

@@ -271,50 +271,6 @@ TEST(ComputeTriangulateRemove, HeldPointIsFollowedThroughSortAndNudges) {
   EXPECT_EQ(dragged, 1);
 }
 
-// Seeded random, clustered (many coincident points), grid, circle, collinear-run and huge sets.
-std::vector<TNube> PropertySets() {
-  std::vector<TNube> sets;
-  for (uint32_t seed = 1; seed <= 12; ++seed) sets.push_back(RandomPoints(3 + 14 * seed, seed));
-  for (uint32_t seed = 1; seed <= 4; ++seed)
-    sets.push_back(RandomPoints(60, 100 + seed, 12));  // 169 pixels: coincident points
-  sets.push_back(GridPoints(25, 25));
-  sets.push_back(GridPoints(17, 9, 10));
-  sets.push_back(CirclePoints(65, 300, 300));
-  sets.push_back(CirclePoints(1105));
-  TNube runs;
-  for (int i = 0; i < 30; ++i) runs.push_back({i * 4, 100});
-  for (int i = 0; i < 30; ++i) runs.push_back({60, i * 4});
-  for (int i = 0; i < 30; ++i) runs.push_back({i * 3, i * 2});
-  sets.push_back(runs);
-  TNube huge = RandomPoints(200, 99, 1 << 28);
-  for (TPoint& q : huge) q = {q.X * 7 - (1 << 30), q.Y * 7 - (1 << 30)};
-  sets.push_back(huge);
-  return sets;
-}
-
-TEST(ComputeTriangulateRemove, EveryVariantGivesAValidResultOnEverySet) {
-  int index = 0;
-  for (const TNube& set : PropertySets()) {
-    ++index;
-    for (const TRemocionVariant variant : kVariants) {
-      TNube p = set;
-      TDCEL pt;
-      int dragged = kNone;
-      ComputeTriangulateRemove(p, variant, dragged, pt);
-      ASSERT_EQ(p.size(), set.size());
-      const TCheckReport report = CheckSubdivision(p, pt);
-      ASSERT_TRUE(report.Valid) << "set " << index << ", " << RemocionStatusText(variant) << ": "
-                                << report.Reason;
-      if (variant == TRemocionVariant::Sweep || variant == TRemocionVariant::Delaunay) {
-        EXPECT_EQ(report.Triangles, report.Faces) << "set " << index;
-      }
-      if (variant == TRemocionVariant::Delaunay) {
-        EXPECT_TRUE(LocallyDelaunay(p, pt)) << "set " << index;
-      }
-    }
-  }
-}
-
 TEST(ComputeTriangulateRemove, RemovalStagesOnlyDeleteInnerEdgesOfTheDelaunayResult) {
   for (uint32_t seed = 1; seed <= 6; ++seed) {
     const TNube input = RandomPoints(80, seed);
