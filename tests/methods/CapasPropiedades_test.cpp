@@ -20,7 +20,7 @@ TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
   int compared = 0;
   for (const TFamily& family : Families()) {
     std::mt19937 rng(2024);
-    for (int run = 0; run < 150; ++run) {
+    for (int run = 0; run < 30; ++run) {
       const TNube points = family.Make(rng);
       TPTCapas fast, walked;
       BuildConvexLayers(points, fast);
@@ -31,7 +31,7 @@ TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
       ++compared;
     }
   }
-  EXPECT_EQ(compared, 7 * 150);
+  EXPECT_EQ(compared, 7 * 30);
 }
 
 // With no three points on a line, the face figures counted from the links alone (the first
@@ -39,7 +39,7 @@ TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
 TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {
   std::mt19937 rng(5);
   int compared = 0;
-  while (compared < 300) {
+  while (compared < 60) {
     const int n = 3 + int(rng() % 90);
     const TNube points = rng() % 2 ? Uniform(rng, n, 0, 1 << 20) : Normal(rng, n, 2e4);
     if (points.size() < 3 || !InGeneralPosition(points)) continue;
@@ -57,7 +57,7 @@ TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {
 // Refusals and bounded walks: duplicates anywhere are refused, never joined.
 TEST(ConvexLayersProperty, SetsWithCoincidentPointsAreRefused) {
   std::mt19937 rng(9);
-  for (int run = 0; run < 100; ++run) {
+  for (int run = 0; run < 20; ++run) {
     TNube points = Grid(rng, 4 + int(rng() % 30), 4, 10);
     if (points.size() < 2) continue;
     points.push_back(points[rng() % points.size()]);

@@ -267,48 +267,6 @@ TEST(DelaunayFlips, NonConvexQuadrilateralIsLeftAlone) {
   EXPECT_TRUE(LocallyDelaunay(p, d));
 }
 
-// No point strictly inside the circumcircle of any face: the Delaunay triangulation, unique for
-// points without four on a circle.
-::testing::AssertionResult EmptyCircles(const TNube& p, const TDCEL& d) {
-  for (int f = 0; f < d.FaceCount(); ++f) {
-    const std::vector<int> c = FaceCycle(d, f);
-    if (c.size() != 3) continue;
-    for (const TPoint& q : p) {
-      if (InCircle(p[c[0]], p[c[1]], p[c[2]], q) * OrientationSign(p[c[0]], p[c[1]], p[c[2]]) < 0)
-        return ::testing::AssertionFailure() << "face " << f << " has a point inside";
-    }
-  }
-  return ::testing::AssertionSuccess();
-}
-
-TEST(DelaunayFlips, RandomSetsBecomeTheDelaunayTriangulation) {
-  for (uint32_t seed = 1; seed <= 40; ++seed) {
-    TNube p = RandomPoints(60 + static_cast<int>(seed) * 3, seed, 5000);
-    SortForSweep(p);
-    TDCEL d;
-    SweepTriangulation(p, d);
-    DelaunayFlips(p, d);
-    ExpectTriangulation(p, d);
-    EXPECT_TRUE(EmptyCircles(p, d)) << "seed " << seed;
-  }
-}
-
-TEST(DelaunayFlips, CocircularSetsAndGridsFinishLocallyDelaunay) {
-  std::vector<TNube> sets = {CirclePoints(5), CirclePoints(65, 100, 100), CirclePoints(1105),
-                             GridPoints(12, 12), GridPoints(30, 20, 7)};
-  TNube circleAndCentre = CirclePoints(65);
-  circleAndCentre.push_back({0, 0});
-  sets.push_back(circleAndCentre);
-  for (TNube p : sets) {
-    SortForSweep(p);
-    TDCEL d;
-    SweepTriangulation(p, d);
-    DelaunayFlips(p, d);
-    ExpectTriangulation(p, d);
-    EXPECT_TRUE(LocallyDelaunay(p, d)) << p.size() << " points";
-  }
-}
-
 // The flips exactly as described, without any mark: false when they have not ended after cap
 // flips (among five or more cocircular points they may go round for ever).
 bool DescribedFlips(const TNube& p, TDCEL& d, int cap) {
@@ -340,7 +298,7 @@ TEST(DelaunayFlips, MatchTheDescribedFlipsWhereverTheyEnd) {
   // seeded subsets of a 7 x 7 grid, full of cocircular squares.
   std::vector<TNube> sets = {{{20, 50}, {10, 0}, {0, 10}, {30, 10}, {10, 30}, {30, 30}}};
   std::mt19937 gen(7);
-  for (int i = 0; i < 150; ++i) {
+  for (int i = 0; i < 40; ++i) {
     TNube p;
     for (int x = 0; x < 7; ++x)
       for (int y = 0; y < 7; ++y)
@@ -360,7 +318,7 @@ TEST(DelaunayFlips, MatchTheDescribedFlipsWhereverTheyEnd) {
     ++ended;
     ASSERT_EQ(Edges(d), Edges(described)) << "set " << ended;
   }
-  EXPECT_GT(ended, 50);
+  EXPECT_GT(ended, 12);
 }
 
 TEST(DelaunayFlips, ACocircularQuadrilateralFlipsOncePerCall) {
