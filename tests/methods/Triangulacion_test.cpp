@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <string>
 
 #include "geometry/UserError.h"
 #include "methods/Constructores.h"
@@ -43,44 +44,56 @@ TEST(SweepTriangulation, ThreePointsMakeOneCounterclockwiseTriangleWithoutTwins)
   }
 }
 
-TEST(SweepTriangulation, FourthPointCollinearWithAHullEdgeMovesOnePixelRight) {
-  // Point 3 continues the hull edge 1-2 at the last inserted point 2.
-  TNube p = {{0, 0}, {10, 10}, {20, 0}, {30, -10}};
-  TDCEL d;
-  SweepTriangulation(p, d);
-  EXPECT_EQ(p, (TNube{{0, 0}, {10, 10}, {20, 0}, {31, -10}}));
-  EXPECT_EQ(d.FaceCount(), 3);
-  ExpectTriangulation(p, d);
-}
-
-TEST(SweepTriangulation, CoincidentPointIsMovedOffTheLastOne) {
-  TNube p = {{0, 0}, {10, 10}, {20, 0}, {20, 0}};
-  TDCEL d;
-  SweepTriangulation(p, d);
-  EXPECT_EQ(p[3], (TPoint{21, 0}));
-  ExpectTriangulation(p, d);
-}
-
-TEST(SweepTriangulation, EqualXAreInsertedInTheGivenBottomToTopOrder) {
-  // Sorted: among x = 10 the lower point (larger y) comes first and forms the first triangle.
-  TNube p = {{0, 0}, {10, 20}, {10, 10}, {20, 5}};
-  TDCEL d;
-  SweepTriangulation(p, d);
-  EXPECT_EQ(p, (TNube{{0, 0}, {10, 20}, {10, 10}, {20, 5}}));
-  std::vector<int> first = FaceCycle(d, 0);
-  std::sort(first.begin(), first.end());
-  EXPECT_EQ(first, (V{0, 1, 2}));
-  ExpectTriangulation(p, d);
-}
-
-TEST(SweepTriangulation, ColumnPointsMoveOnlyWhereTheOrderStaysAsItIs) {
-  // Each of 3, 4, 5 continues the vertical hull edge at the last inserted point. Moving 3 or 4
-  // one pixel right would put it behind the next point, so they stay; the last one moves.
-  TNube p = {{-1, 50}, {0, 40}, {0, 30}, {0, 20}, {0, 10}, {0, 0}};
-  TDCEL d;
-  SweepTriangulation(p, d);
-  EXPECT_EQ(p, (TNube{{-1, 50}, {0, 40}, {0, 30}, {0, 20}, {0, 10}, {1, 0}}));
-  ExpectTriangulation(p, d);
+// Rows: the input in sweep order, the points afterwards (empty: unchanged) or the refusal.
+TEST(SweepTriangulation, NudgesWhereOnePixelServesAndRefusesWhatCannotBeSwept) {
+  constexpr int32_t kMax = 2147483647;
+  TNube copies = {{0, 0}, {5, 9}};
+  for (int i = 0; i < 12; ++i) copies.push_back({6, 3});
+  TNube spread = copies;  // the copies end one pixel apart, in sweep order
+  for (int i = 0; i < 12; ++i) spread[2 + i] = {6 + i, 3};
+  struct Row {
+    TNube in, out;
+    std::string refusal;
+  };
+  const std::vector<Row> rows = {
+      // Point 3 continues the hull edge 1-2 at the last inserted point 2.
+      {{{0, 0}, {10, 10}, {20, 0}, {30, -10}}, {{0, 0}, {10, 10}, {20, 0}, {31, -10}}, ""},
+      {{{0, 0}, {10, 10}, {20, 0}, {20, 0}}, {{0, 0}, {10, 10}, {20, 0}, {21, 0}}, ""},
+      // Among equal x the lower point (larger y) comes first.
+      {{{0, 0}, {10, 20}, {10, 10}, {20, 5}}, {}, ""},
+      // Each of 3, 4, 5 continues the vertical hull edge at the last inserted point. Moving 3
+      // or 4 one pixel right would put it behind the next point, so they stay; the last moves.
+      {{{-1, 50}, {0, 40}, {0, 30}, {0, 20}, {0, 10}, {0, 0}},
+       {{-1, 50}, {0, 40}, {0, 30}, {0, 20}, {0, 10}, {1, 0}},
+       ""},
+      // 3 lies on the horizontal hull edge 1-2 extended: no move to the right can leave that
+      // line, so 2 stays a straight hull vertex instead of being nudged for ever.
+      {{{0, 5}, {1, 0}, {2, 0}, {3, 0}, {9, 9}}, {}, ""},
+      // Collinear starts are fanned from the first point off the line.
+      {{{0, 0}, {1, 7}, {1, 0}, {2, 0}, {3, 0}, {5, 2}}, {}, ""},
+      // (4, -3) continues the hull edge 0-3 at the last inserted point: it moves.
+      {{{0, 9}, {1, 0}, {2, 0}, {3, 0}, {4, -3}}, {{0, 9}, {1, 0}, {2, 0}, {3, 0}, {5, -3}}, ""},
+      {{{0, 0}, {1, 0}, {1, 0}, {2, 0}, {4, 3}}, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 3}}, ""},
+      {copies, spread, ""},
+      {{{0, 0}, {1, 0}, {2, 0}, {3, 0}}, {}, "At least 3 non-collinear points are needed."},
+      {{{kMax - 2, 0}, {kMax - 1, 9}, {kMax, 0}, {kMax, 0}}, {}, "No coincident points allowed."},
+  };
+  for (const Row& row : rows) {
+    TNube p = row.in;
+    TDCEL d;
+    std::string refusal;
+    try {
+      SweepTriangulation(p, d);
+    } catch (const UserError& e) {
+      refusal = e.what();
+    }
+    EXPECT_EQ(refusal, row.refusal) << ::testing::PrintToString(row.in);
+    EXPECT_EQ(p, row.out.empty() ? row.in : row.out) << ::testing::PrintToString(row.in);
+    if (refusal.empty())
+      ExpectTriangulation(p, d);
+    else
+      EXPECT_EQ(d.HalfEdgeCount(), 0);
+  }
 }
 
 // Largest move of a point along its row (the sweep moves points only to the right).
@@ -109,71 +122,6 @@ TEST(SweepTriangulation, GridsKeepTheirShape) {
     EXPECT_LE(LargestMove(before, p), 2) << "step " << step;
     ExpectTriangulation(p, d);
   }
-}
-
-TEST(SweepTriangulation, HorizontalHullEdgeKeepsItsStraightVertexInsteadOfNudgingForever) {
-  // 3 lies on the horizontal hull edge 1-2 extended: no move to the right can leave that line.
-  TNube p = {{0, 5}, {1, 0}, {2, 0}, {3, 0}, {9, 9}};
-  const TNube before = p;
-  TDCEL d;
-  SweepTriangulation(p, d);
-  EXPECT_EQ(p, before);
-  // All five points lie on the hull (2 as a straight vertex): 2n - h - 2 = 3 triangles.
-  EXPECT_EQ(d.FaceCount(), 3);
-  EXPECT_TRUE(Edges(d).contains({1, 2}));
-  EXPECT_TRUE(Edges(d).contains({2, 3}));
-  ExpectTriangulation(p, d);
-}
-
-TEST(SweepTriangulation, CollinearStartIsFannedFromTheFirstPointOffTheLine) {
-  for (const TNube& start : {TNube{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 7}, {5, 2}},
-                             TNube{{0, 9}, {1, 0}, {2, 0}, {3, 0}, {4, -3}},
-                             TNube{{0, 0}, {1, 0}, {1, 0}, {2, 0}, {4, 3}}}) {
-    TNube p = start;
-    SortForSweep(p);
-    TDCEL d;
-    SweepTriangulation(p, d);
-    ExpectTriangulation(p, d);
-    for (size_t i = 1; i < p.size(); ++i) EXPECT_FALSE(p[i] == p[i - 1]);
-  }
-}
-
-TEST(SweepTriangulation, RefusesPointsOnOneLineWithoutChangingThem) {
-  TNube p = {{0, 0}, {1, 0}, {2, 0}, {3, 0}};
-  TDCEL d;
-  try {
-    SweepTriangulation(p, d);
-    ADD_FAILURE() << "no refusal";
-  } catch (const UserError& e) {
-    EXPECT_STREQ(e.what(), "At least 3 non-collinear points are needed.");
-  }
-  EXPECT_EQ(p, (TNube{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
-  EXPECT_EQ(d.HalfEdgeCount(), 0);
-}
-
-TEST(SweepTriangulation, CoincidentPointAtTheLargestXIsRefused) {
-  constexpr int32_t kMax = 2147483647;
-  TNube p = {{kMax - 2, 0}, {kMax - 1, 9}, {kMax, 0}, {kMax, 0}};
-  TDCEL d;
-  try {
-    SweepTriangulation(p, d);
-    ADD_FAILURE() << "no refusal";
-  } catch (const UserError& e) {
-    EXPECT_STREQ(e.what(), "No coincident points allowed.");
-  }
-  EXPECT_EQ(d.HalfEdgeCount(), 0);
-}
-
-TEST(SweepTriangulation, ManyCopiesOfOnePointAreSpreadApart) {
-  TNube p = {{0, 0}, {5, 9}};
-  for (int i = 0; i < 12; ++i) p.push_back({6, 3});
-  TDCEL d;
-  SweepTriangulation(p, d);
-  ExpectTriangulation(p, d);
-  TNube sorted = p;
-  SortForSweep(sorted);
-  EXPECT_EQ(p, sorted);
-  for (size_t i = 1; i < p.size(); ++i) EXPECT_FALSE(p[i] == p[i - 1]);
 }
 
 // ---- Nudge ---------------------------------------------------------------------------------
