@@ -75,32 +75,45 @@ TEST(SweepDirection, FollowsTheCompassAngle) {
   EXPECT_EQ(x, 0.0);  // cos 90 rounds to exactly zero: no scaling by a tiny ratio
 }
 
-TEST(SortByDirection, AngleZeroIsLeftToRightLowerPointFirst) {
-  TNube p = {{5, 0}, {2, 3}, {5, 9}, {2, 7}, {0, 4}};
-  int dragged = 2;  // (5, 9)
-  SortPointsByDirection(p, 1, 0, dragged);
-  EXPECT_EQ(p, (TNube{{0, 4}, {2, 7}, {2, 3}, {5, 9}, {5, 0}}));
-  EXPECT_EQ(dragged, 3);
-}
-
-TEST(SortByDirection, AngleNinetyIsBottomUpRightPointFirst) {
-  TNube p = {{1, 5}, {4, 5}, {2, 9}, {0, 1}, {3, 5}};
-  int dragged = 0;  // (1, 5)
-  SortPointsByDirection(p, 0, -1, dragged);
-  EXPECT_EQ(p, (TNube{{2, 9}, {4, 5}, {3, 5}, {1, 5}, {0, 1}}));
-  EXPECT_EQ(dragged, 3);
-}
-
-TEST(SortByDirection, EqualKeysKeepTheirOrderAndTheDraggedOneIsFollowed) {
-  // Three copies of one point: the dragged copy must stay the second of them.
-  TNube p = {{7, 7}, {3, 3}, {7, 7}, {1, 1}, {7, 7}};
-  int dragged = 2;
-  SortPointsByDirection(p, 1, 0, dragged);
-  EXPECT_EQ(p, (TNube{{1, 1}, {3, 3}, {7, 7}, {7, 7}, {7, 7}}));
-  EXPECT_EQ(dragged, 3);
-  int none = kNone;
-  SortPointsByDirection(p, -1, 0, none);
-  EXPECT_EQ(none, kNone);
+TEST(SortByDirection, OrdersAlongTheDirectionAndFollowsTheDraggedPoint) {
+  struct Row {
+    TNube in;
+    double dx, dy;
+    int dragged;
+    TNube out;
+    int draggedAfter;
+  };
+  const std::vector<Row> rows = {
+      // Angle 0: left to right, among equal x the lower point (larger y) first.
+      {{{5, 0}, {2, 3}, {5, 9}, {2, 7}, {0, 4}},
+       1,
+       0,
+       2,
+       {{0, 4}, {2, 7}, {2, 3}, {5, 9}, {5, 0}},
+       3},
+      // Angle 90: bottom up, among equal y the right point first.
+      {{{1, 5}, {4, 5}, {2, 9}, {0, 1}, {3, 5}},
+       0,
+       -1,
+       0,
+       {{2, 9}, {4, 5}, {3, 5}, {1, 5}, {0, 1}},
+       3},
+      // Three copies of one point keep their order: the dragged copy stays the second.
+      {{{7, 7}, {3, 3}, {7, 7}, {1, 1}, {7, 7}},
+       1,
+       0,
+       2,
+       {{1, 1}, {3, 3}, {7, 7}, {7, 7}, {7, 7}},
+       3},
+      {{{7, 7}, {3, 3}}, -1, 0, kNone, {{7, 7}, {3, 3}}, kNone},
+  };
+  for (const Row& r : rows) {
+    TNube p = r.in;
+    int dragged = r.dragged;
+    SortPointsByDirection(p, r.dx, r.dy, dragged);
+    EXPECT_EQ(p, r.out);
+    EXPECT_EQ(dragged, r.draggedAfter);
+  }
 }
 
 TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
