@@ -256,54 +256,6 @@ TEST(ConvexLayersDegenerate, SmallestFormerFailuresGiveSoundResults) {
   }
 }
 
-// ---- Figures -------------------------------------------------------------------------------
-
-TEST(ConvexLayersFigures, ConvexPositionIsAFanOfTriangles) {
-  TNube ring;
-  for (int i = 0; i < 12; ++i) {
-    const double a = 2.0 * std::numbers::pi * i / 12 + 0.1;
-    ring.push_back(
-        {int32_t(std::lround(1000 * std::cos(a))), int32_t(std::lround(1000 * std::sin(a)))});
-  }
-  ring = Prepared(ring);
-  const TPTCapas l = Connected(ring);
-  int triangles = 0, others = 0, degree = 0;
-  LayersFaceStats(l, triangles, others, degree);
-  EXPECT_EQ(triangles, 10);
-  EXPECT_EQ(others, 0);
-  EXPECT_EQ(degree, 3);
-  EXPECT_EQ(LayersVertexDegree(ring, l), 11);  // the top sees every other vertex
-  double perimeterAndFan = 0.0;
-  for (size_t i = 0; i < ring.size(); ++i) {
-    perimeterAndFan += Distance(ring[i], ring[size_t(l[int(i)].LayerNext)]);
-    if (int(i) != l[0].LayerNext && int(i) != l[0].LayerPrev && i != 0)
-      perimeterAndFan += Distance(ring[0], ring[i]);
-  }
-  EXPECT_NEAR(LayersWeight(ring, l), perimeterAndFan, 1e-9);
-}
-
-TEST(ConvexLayersFigures, SingleInnermostPointAddsOneFaceOfDegreeFour) {
-  const TNube points = Prepared({{50, 0}, {100, 40}, {80, 100}, {20, 100}, {0, 40}, {52, 55}});
-  const TPTCapas l = Connected(points);
-  ASSERT_EQ(LayerSize(l, 2), 1);
-  int triangles = 0, others = 0, degree = 0;
-  LayersFaceStats(l, triangles, others, degree);
-  EXPECT_EQ(triangles, LayerSize(l, 1) - 2);
-  EXPECT_EQ(others, 1);
-  EXPECT_EQ(degree, 4);
-  ExpectSoundResult(points, l);
-}
-
-TEST(ConvexLayersFigures, TwoPointLayerCountsItsEdgeOnce) {
-  // The inner pair's records name each other as both ring neighbours: one edge, weighed once
-  // and counted once in the degrees.
-  const TNube points{{50, 0}, {40, 40}, {60, 60}, {0, 100}, {100, 100}};
-  const TPTCapas l = Connected(points);
-  const TFigures traced = FiguresFromEdges(points, LayerEdges(l));
-  EXPECT_EQ(LayersVertexDegree(points, l), traced.VertexDegree);
-  EXPECT_NEAR(LayersWeight(points, l), traced.Weight, 1e-9);
-}
-
 // ---- The computing half of the driver ------------------------------------------------------
 
 TEST(ConvexLayersDriver, SortsTopDownCarryingTheDraggedPointAndJoins) {
@@ -324,29 +276,6 @@ TEST(ConvexLayersDriver, SortsTopDownCarryingTheDraggedPointAndJoins) {
   const double weight = 2 * std::hypot(50, 100) + 100 + 60 + std::hypot(50, 40);
   EXPECT_NEAR(s.WeightValue, weight, 1e-9);
   EXPECT_EQ(s.Weight, "448");
-}
-
-TEST(ConvexLayersDriver, RefusesWhatCannotBePseudoTriangulated) {
-  auto message = [](TNube points) {
-    int dragged = kNone;
-    TPTCapas layers;
-    try {
-      ComputeConvexLayers(points, dragged, layers);
-    } catch (const UserError& e) {
-      return std::string(e.what());
-    }
-    return std::string();
-  };
-  EXPECT_EQ(message({{0, 0}, {5, 5}}), "At least 3 points are needed.");
-  EXPECT_EQ(message({{0, 0}, {5, 5}, {9, 1}, {5, 5}}), "No coincident points allowed.");
-  EXPECT_EQ(message({{0, 0}, {5, 5}, {10, 10}}), "At least 3 non-collinear points are needed.");
-  // Fewer than 3 points leave the set as it was.
-  TNube two{{5, 5}, {0, 0}};
-  int dragged = 0;
-  TPTCapas layers;
-  EXPECT_THROW(ComputeConvexLayers(two, dragged, layers), UserError);
-  EXPECT_EQ(two, (TNube{{5, 5}, {0, 0}}));
-  EXPECT_EQ(dragged, 0);
 }
 
 }  // namespace

@@ -44,18 +44,6 @@ void BubbleSortByDirection(TNube& p, double dirX, double dirY, int& dragged) {
   }
 }
 
-std::string Refusal(TNube& p, int angle, TDCEL& d) {
-  double dx = 0, dy = 0;
-  SweepDirectionFromAngle(angle, dx, dy);
-  int dragged = kNone;
-  try {
-    ComputeSweepLine(p, dx, dy, dragged, d);
-  } catch (const UserError& e) {
-    return e.what();
-  }
-  return "";
-}
-
 TEST(SweepDirection, FollowsTheCompassAngle) {
   struct Case {
     int angle;
@@ -206,26 +194,6 @@ TEST(ComputeSweepLine, ClearsTheSubdivisionAndReplacesIt) {
   EXPECT_EQ(p, (TNube{{0, 20}, {0, 0}, {10, 10}, {100, 10}}));
   EXPECT_EQ(d.HalfEdgeCount(), 7);
   EXPECT_EQ(CheckSweepResult(p, d), "");
-}
-
-TEST(ComputeSweepLine, RefusesDegenerateSetsWithoutMovingAPoint) {
-  TDCEL d;
-  d.SetFaceEdge(0, 0);
-  d.AddHalfEdge(0, 0, 0, kNone, 0);
-  TNube two = {{0, 0}, {1, 1}};
-  EXPECT_EQ(Refusal(two, 0, d), "At least 3 points are needed.");
-  EXPECT_EQ(d.HalfEdgeCount(), 1);  // untouched by that refusal
-
-  TNube same = {{0, 0}, {10, 0}, {0, 0}, {5, 5}};
-  EXPECT_EQ(Refusal(same, 0, d), "No coincident points allowed.");
-  EXPECT_EQ(d.HalfEdgeCount(), 0);  // cleared, and nothing built into it
-
-  TNube line = {{3, 3}, {1, 1}, {2, 2}, {0, 0}};
-  EXPECT_EQ(Refusal(line, 0, d), "At least 3 non-collinear points are needed.");
-  EXPECT_EQ(line, (TNube{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
-  TNube one = {{4, 4}, {4, 4}, {4, 4}};  // on one line too, but coincidence is named first
-  EXPECT_EQ(Refusal(one, 0, d), "No coincident points allowed.");
-  EXPECT_EQ(d.HalfEdgeCount(), 0);
 }
 
 TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) {

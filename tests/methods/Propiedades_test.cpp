@@ -250,6 +250,9 @@ TEST_P(MethodProperties, EveryInputGivesACheckedResultOrTheRightRefusal) {
     TNube p = in.Points;
     const std::string expected = method.OnPolygons ? in.Refusal : method.Refusal(in);
     EXPECT_EQ(method.Run(p), expected.empty() ? "" : "refused: " + expected) << in.Name;
+    if (!expected.empty()) {
+      EXPECT_EQ(CountMovedPoints(in.Points, p), 0) << in.Name;  // a refusal moves no point
+    }
   }
 }
 

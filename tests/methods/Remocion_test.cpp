@@ -190,21 +190,6 @@ constexpr TRemocionVariant kVariants[] = {TRemocionVariant::Sweep, TRemocionVari
                                           TRemocionVariant::RemoveEdges,
                                           TRemocionVariant::RemoveTriangles};
 
-TEST(ComputeTriangulateRemove, FewerThanThreePointsAreRefusedUntouched) {
-  TNube p = {{5, 5}, {1, 1}};
-  TDCEL pt = FromTriangles({{0, 1, 2}});
-  int dragged = 0;
-  try {
-    ComputeTriangulateRemove(p, TRemocionVariant::Delaunay, dragged, pt);
-    ADD_FAILURE() << "no refusal";
-  } catch (const UserError& e) {
-    EXPECT_STREQ(e.what(), "At least 3 points are needed.");
-  }
-  EXPECT_EQ(p, (TNube{{5, 5}, {1, 1}}));
-  EXPECT_EQ(pt.HalfEdgeCount(), 3);
-  EXPECT_EQ(dragged, 0);
-}
-
 TEST(ComputeTriangulateRemove, SortsByXWithEqualXFromBottomToTop) {
   TNube p = {{10, 10}, {20, 5}, {0, 0}, {10, 20}};
   TDCEL pt;
