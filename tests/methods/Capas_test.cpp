@@ -101,53 +101,37 @@ TEST(LayerWalkers, ExactComparisonsChooseAsTheAngleDoesOnCanvasSets) {
 
 // ---- Peeling -------------------------------------------------------------------------------
 
-TEST(ConvexLayersBuild, ThreePointsAreOneClockwiseTriangle) {
-  const TNube points{{10, 0}, {0, 20}, {20, 20}};
-  TPTCapas l;
-  BuildConvexLayers(points, l);
-  EXPECT_EQ(LayerCount(l), 1);
-  EXPECT_EQ(LayerSize(l, 1), 3);
-  EXPECT_EQ(Field(l, &TCapa::LayerNext), (V{2, 0, 1}));
-  EXPECT_EQ(Field(l, &TCapa::LayerPrev), (V{1, 2, 0}));
-  EXPECT_EQ(Field(l, &TCapa::Link1), (V{0, 1, 2}));
-  EXPECT_EQ(l[1].X, 0);
-  EXPECT_EQ(l[1].Y, 20);
-}
-
-TEST(ConvexLayersBuild, CollinearPointsFormOneLayerInOrderAlongTheLine) {
-  for (const TNube& line :
-       {TNube{{0, 0}, {10, 10}, {20, 20}, {30, 30}}, TNube{{30, 0}, {20, 10}, {10, 20}, {0, 30}},
-        TNube{{0, 0}, {10, 0}, {20, 0}, {30, 0}}, TNube{{5, 0}, {5, 10}, {5, 20}, {5, 30}}}) {
+// Rows: points sorted by y then x, each record's layer and its clockwise ring neighbour (not
+// checked where empty).
+TEST(ConvexLayersBuild, PeelsLayersAndLinksEachRingClockwise) {
+  const struct {
+    TNube points;
+    V layers, next;
+  } rows[] = {
+      {{{10, 0}, {0, 20}, {20, 20}}, {1, 1, 1}, {2, 0, 1}},
+      // Collinear points form one layer, in order along the line.
+      {{{0, 0}, {10, 10}, {20, 20}, {30, 30}}, {1, 1, 1, 1}, {1, 2, 3, 0}},
+      {{{30, 0}, {20, 10}, {10, 20}, {0, 30}}, {1, 1, 1, 1}, {1, 2, 3, 0}},
+      {{{0, 0}, {10, 0}, {20, 0}, {30, 0}}, {1, 1, 1, 1}, {1, 2, 3, 0}},
+      {{{5, 0}, {5, 10}, {5, 20}, {5, 30}}, {1, 1, 1, 1}, {1, 2, 3, 0}},
+      // Top edge by the clockwise walk (0, 1, 2), bottom edge by the counterclockwise one
+      // (4, 5, 6): the ring reads 0 1 2 6 5 4 clockwise.
+      {{{0, 0}, {10, 0}, {20, 0}, {10, 15}, {0, 30}, {10, 30}, {20, 30}},
+       {1, 1, 1, 2, 1, 1, 1},
+       {1, 2, 6, 3, 0, 4, 5}},
+      // (20, 10) lies on the square's right edge: it belongs to the outer layer.
+      {{{0, 0}, {20, 0}, {20, 10}, {8, 11}, {0, 20}, {20, 20}}, {1, 1, 1, 2, 1, 1}, {}},
+  };
+  for (const auto& r : rows) {
     TPTCapas l;
-    BuildConvexLayers(line, l);
-    EXPECT_EQ(LayerCount(l), 1);
-    EXPECT_EQ(LayerSize(l, 1), 4);
-    EXPECT_EQ(Field(l, &TCapa::LayerNext), (V{1, 2, 3, 0})) << Describe(line);
-    EXPECT_EQ(Field(l, &TCapa::LayerPrev), (V{3, 0, 1, 2})) << Describe(line);
+    BuildConvexLayers(r.points, l);
+    EXPECT_EQ(Field(l, &TCapa::Layer), r.layers) << Describe(r.points);
+    if (!r.next.empty()) {
+      EXPECT_EQ(Field(l, &TCapa::LayerNext), r.next) << Describe(r.points);
+    }
+    for (int i = 0; i < l.Size(); ++i) EXPECT_EQ(l[l[i].LayerNext].LayerPrev, i);
+    EXPECT_EQ(l[0].Link1, 0);  // link slots hold the record's own index until joined
   }
-}
-
-TEST(ConvexLayersBuild, HorizontalTopAndBottomEdgesAreTakenLeftToRight) {
-  const TNube points{{0, 0}, {10, 0}, {20, 0}, {10, 15}, {0, 30}, {10, 30}, {20, 30}};
-  TPTCapas l;
-  BuildConvexLayers(points, l);
-  EXPECT_EQ(LayerCount(l), 2);
-  EXPECT_EQ(LayerSize(l, 1), 6);
-  EXPECT_EQ(LayerSize(l, 2), 1);
-  // Top edge by the clockwise walk (0, 1, 2), bottom edge by the counterclockwise one
-  // (4, 5, 6): the ring reads 0 1 2 6 5 4 clockwise.
-  EXPECT_EQ(Field(l, &TCapa::LayerNext), (V{1, 2, 6, 3, 0, 4, 5}));
-  EXPECT_EQ(Field(l, &TCapa::Layer), (V{1, 1, 1, 2, 1, 1, 1}));
-}
-
-TEST(ConvexLayersBuild, APointOnALayerEdgeBelongsToThatLayer) {
-  const TNube points = Prepared({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {20, 10}, {8, 11}});
-  TPTCapas l;
-  BuildConvexLayers(points, l);
-  EXPECT_EQ(LayerCount(l), 2);
-  EXPECT_EQ(LayerSize(l, 1), 5);
-  for (int i = 0; i < l.Size(); ++i)
-    EXPECT_EQ(l[i].Layer, (points[size_t(i)] == TPoint{8, 11}) ? 2 : 1);
 }
 
 TEST(ConvexLayersBuild, CoincidentPointsAreRefusedAndTheTableKept) {
