@@ -211,31 +211,6 @@ TEST(ComputeTriangulateRemove, CollinearStartMovesTheFirstPointLeft) {
   EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
 }
 
-TEST(ComputeTriangulateRemove, PointsOnOneLineAreRefusedWithTheirCoordinates) {
-  const std::string collinear = "At least 3 non-collinear points are needed.";
-  const std::string coincident = "No coincident points allowed.";
-  const std::vector<std::pair<TNube, std::string>> rows = {
-      {{{30, 7}, {10, 7}, {20, 7}, {0, 7}}, collinear},
-      {{{0, 0}, {2, 1}, {4, 2}}, ""},          // the collinear-start move makes a triangle
-      {{{5, 5}, {5, 5}, {5, 5}}, coincident},  // named as every method names it
-      {{{5, 5}, {6, 5}, {5, 5}}, coincident}};
-  for (auto [line, message] : rows) {
-    TNube sorted = line;
-    SortForSweep(sorted);
-    TDCEL pt;
-    int dragged = kNone;
-    std::string refusal;
-    try {
-      ComputeTriangulateRemove(line, TRemocionVariant::RemoveTriangles, dragged, pt);
-    } catch (const UserError& e) {
-      refusal = e.what();
-      EXPECT_EQ(line, sorted);  // sorted, not moved
-      EXPECT_EQ(pt.HalfEdgeCount(), 0);
-    }
-    EXPECT_EQ(refusal, message);
-  }
-}
-
 TEST(ComputeTriangulateRemove, HeldPointIsFollowedThroughSortAndNudges) {
   // Sorted, the three copies of (50, 40) keep their order a, b, c. b equals the inserted a and
   // moves to (51, 40), past c; c then equals a, moves to (51, 40) and stops in front of b; b
