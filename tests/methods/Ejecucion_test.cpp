@@ -44,18 +44,6 @@ void BubbleSortByDirection(TNube& p, double dirX, double dirY, int& dragged) {
   }
 }
 
-std::string Refusal(TNube& p, int angle, TDCEL& d) {
-  double dx = 0, dy = 0;
-  SweepDirectionFromAngle(angle, dx, dy);
-  int dragged = kNone;
-  try {
-    ComputeSweepLine(p, dx, dy, dragged, d);
-  } catch (const UserError& e) {
-    return e.what();
-  }
-  return "";
-}
-
 TEST(SweepDirection, FollowsTheCompassAngle) {
   struct Case {
     int angle;
@@ -75,32 +63,45 @@ TEST(SweepDirection, FollowsTheCompassAngle) {
   EXPECT_EQ(x, 0.0);  // cos 90 rounds to exactly zero: no scaling by a tiny ratio
 }
 
-TEST(SortByDirection, AngleZeroIsLeftToRightLowerPointFirst) {
-  TNube p = {{5, 0}, {2, 3}, {5, 9}, {2, 7}, {0, 4}};
-  int dragged = 2;  // (5, 9)
-  SortPointsByDirection(p, 1, 0, dragged);
-  EXPECT_EQ(p, (TNube{{0, 4}, {2, 7}, {2, 3}, {5, 9}, {5, 0}}));
-  EXPECT_EQ(dragged, 3);
-}
-
-TEST(SortByDirection, AngleNinetyIsBottomUpRightPointFirst) {
-  TNube p = {{1, 5}, {4, 5}, {2, 9}, {0, 1}, {3, 5}};
-  int dragged = 0;  // (1, 5)
-  SortPointsByDirection(p, 0, -1, dragged);
-  EXPECT_EQ(p, (TNube{{2, 9}, {4, 5}, {3, 5}, {1, 5}, {0, 1}}));
-  EXPECT_EQ(dragged, 3);
-}
-
-TEST(SortByDirection, EqualKeysKeepTheirOrderAndTheDraggedOneIsFollowed) {
-  // Three copies of one point: the dragged copy must stay the second of them.
-  TNube p = {{7, 7}, {3, 3}, {7, 7}, {1, 1}, {7, 7}};
-  int dragged = 2;
-  SortPointsByDirection(p, 1, 0, dragged);
-  EXPECT_EQ(p, (TNube{{1, 1}, {3, 3}, {7, 7}, {7, 7}, {7, 7}}));
-  EXPECT_EQ(dragged, 3);
-  int none = kNone;
-  SortPointsByDirection(p, -1, 0, none);
-  EXPECT_EQ(none, kNone);
+TEST(SortByDirection, OrdersAlongTheDirectionAndFollowsTheDraggedPoint) {
+  struct Row {
+    TNube in;
+    double dx, dy;
+    int dragged;
+    TNube out;
+    int draggedAfter;
+  };
+  const std::vector<Row> rows = {
+      // Angle 0: left to right, among equal x the lower point (larger y) first.
+      {{{5, 0}, {2, 3}, {5, 9}, {2, 7}, {0, 4}},
+       1,
+       0,
+       2,
+       {{0, 4}, {2, 7}, {2, 3}, {5, 9}, {5, 0}},
+       3},
+      // Angle 90: bottom up, among equal y the right point first.
+      {{{1, 5}, {4, 5}, {2, 9}, {0, 1}, {3, 5}},
+       0,
+       -1,
+       0,
+       {{2, 9}, {4, 5}, {3, 5}, {1, 5}, {0, 1}},
+       3},
+      // Three copies of one point keep their order: the dragged copy stays the second.
+      {{{7, 7}, {3, 3}, {7, 7}, {1, 1}, {7, 7}},
+       1,
+       0,
+       2,
+       {{1, 1}, {3, 3}, {7, 7}, {7, 7}, {7, 7}},
+       3},
+      {{{7, 7}, {3, 3}}, -1, 0, kNone, {{7, 7}, {3, 3}}, kNone},
+  };
+  for (const Row& r : rows) {
+    TNube p = r.in;
+    int dragged = r.dragged;
+    SortPointsByDirection(p, r.dx, r.dy, dragged);
+    EXPECT_EQ(p, r.out);
+    EXPECT_EQ(dragged, r.draggedAfter);
+  }
 }
 
 TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
@@ -115,7 +116,7 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
     dirs.emplace_back(x, y);
   }
   int cases = 0;
-  for (int round = 0; round < 20; ++round) {
+  for (int round = 0; round < 4; ++round) {
     for (const auto& [dx, dy] : dirs) {
       const int n = static_cast<int>(gen() % 40);
       const int range = 1 + static_cast<int>(gen() % 6);  // tiny ranges: many equal keys
@@ -131,7 +132,7 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
       ++cases;
     }
   }
-  EXPECT_GT(cases, 1000);
+  EXPECT_GT(cases, 200);
 }
 
 TEST(SortByDirection, MatchesTheAdjacentSwapSortOnLargeSetsWithTies) {
@@ -195,26 +196,6 @@ TEST(ComputeSweepLine, ClearsTheSubdivisionAndReplacesIt) {
   EXPECT_EQ(CheckSweepResult(p, d), "");
 }
 
-TEST(ComputeSweepLine, RefusesDegenerateSetsWithoutMovingAPoint) {
-  TDCEL d;
-  d.SetFaceEdge(0, 0);
-  d.AddHalfEdge(0, 0, 0, kNone, 0);
-  TNube two = {{0, 0}, {1, 1}};
-  EXPECT_EQ(Refusal(two, 0, d), "At least 3 points are needed.");
-  EXPECT_EQ(d.HalfEdgeCount(), 1);  // untouched by that refusal
-
-  TNube same = {{0, 0}, {10, 0}, {0, 0}, {5, 5}};
-  EXPECT_EQ(Refusal(same, 0, d), "No coincident points allowed.");
-  EXPECT_EQ(d.HalfEdgeCount(), 0);  // cleared, and nothing built into it
-
-  TNube line = {{3, 3}, {1, 1}, {2, 2}, {0, 0}};
-  EXPECT_EQ(Refusal(line, 0, d), "At least 3 non-collinear points are needed.");
-  EXPECT_EQ(line, (TNube{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
-  TNube one = {{4, 4}, {4, 4}, {4, 4}};  // on one line too, but coincidence is named first
-  EXPECT_EQ(Refusal(one, 0, d), "No coincident points allowed.");
-  EXPECT_EQ(d.HalfEdgeCount(), 0);
-}
-
 TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) {
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
   struct Row {
@@ -259,85 +240,6 @@ TEST(CountMovedPoints, CountsPointsNotWhereAnyPointWas) {
       {{{5, 5}, {6, 5}}, {{6, 5}, {6, 5}}, 1},                  // moved onto another point
   };
   for (const Row& r : rows) EXPECT_EQ(CountMovedPoints(r.before, r.after), r.moved);
-}
-
-// Seeded point sets of four kinds, duplicates removed.
-TNube Unique(TNube p) {
-  std::set<std::pair<int, int>> seen;
-  TNube out;
-  for (TPoint q : p)
-    if (seen.insert({q.X, q.Y}).second) out.push_back(q);
-  return out;
-}
-
-std::vector<TNube> PropertySets() {
-  std::vector<TNube> sets;
-  for (uint32_t seed = 1; seed <= 12; ++seed) {
-    TRandom r(seed);
-    const int n = 3 + static_cast<int>(seed * 7 % 45);
-    sets.push_back(GenerateUniform(r, n, 400, 300));
-    sets.push_back(GenerateNormal(r, n, 40, 400, 300));
-    TNube grid = GenerateUniform(r, n, 80, 70);
-    for (TPoint& q : grid) q = {q.X / 12 * 12, q.Y / 12 * 12};
-    sets.push_back(Unique(grid));
-    TNube circle;
-    const double radius = 20.0 + 9 * seed;
-    for (int i = 0; i < n; ++i) {
-      const double t = 2 * 3.141592653589793 * r.Random();
-      circle.push_back({static_cast<int>(std::lround(200 + radius * std::cos(t))),
-                        static_cast<int>(std::lround(150 + radius * std::sin(t)))});
-    }
-    sets.push_back(Unique(circle));
-  }
-  TNube lattice;  // swept along a row or a diagonal at many angles
-  for (int x = 0; x < 10; ++x)
-    for (int y = 0; y < 10; ++y) lattice.push_back({100 + 20 * x, 100 + 20 * y});
-  sets.push_back(lattice);
-  // Exactly cocircular: the twelve integer points at distance 5 from the centre.
-  sets.push_back({{5, 0},
-                  {4, 3},
-                  {3, 4},
-                  {0, 5},
-                  {-3, 4},
-                  {-4, 3},
-                  {-5, 0},
-                  {-4, -3},
-                  {-3, -4},
-                  {0, -5},
-                  {3, -4},
-                  {4, -3}});
-  return sets;
-}
-
-TEST(ComputeSweepLine, EverySeededSetAtEveryAngleIsAPseudoTriangulationOrARefusal) {
-  int built = 0, refused = 0;
-  for (const TNube& set : PropertySets()) {
-    if (set.size() < 3) continue;
-    for (int angle = 0; angle < 360; angle += 15) {
-      TNube p = set;
-      TDCEL d;
-      const std::string message = Refusal(p, angle, d);
-      if (!message.empty()) {
-        ++refused;
-        ADD_FAILURE() << message << " at angle " << angle << ", n " << p.size();
-        continue;
-      }
-      ++built;
-      const std::string why = CheckSweepResult(p, d);
-      EXPECT_EQ(why, "") << "angle " << angle << " n " << p.size();
-      if (!why.empty()) return;
-      // The same points, reordered, the first possibly one pixel left of where it was.
-      TNube back = p;
-      std::multiset<std::pair<int, int>> before, after, afterUnmoved;
-      for (TPoint q : set) before.insert({q.X, q.Y});
-      for (TPoint q : p) after.insert({q.X, q.Y});
-      back[0].X += 1;
-      for (TPoint q : back) afterUnmoved.insert({q.X, q.Y});
-      EXPECT_TRUE(after == before || afterUnmoved == before);
-    }
-  }
-  EXPECT_GT(built, 1000);
-  EXPECT_EQ(refused, 0);
 }
 
 }  // namespace

@@ -1,0 +1,282 @@
+// One property harness for every method: seeded random and degenerate inputs go through the
+// computation each method's driver runs, and every run ends in a result the checker accepts or
+// in the refusal the input calls for.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "PoligonosAleatorios.h"
+#include "dcel/DCEL.h"
+#include "geometry/UserError.h"
+#include "methods/CaminosMinimos.h"
+#include "methods/CapasOraculos.h"
+#include "methods/Constructores.h"
+#include "methods/Ejecucion.h"
+#include "methods/Remocion.h"
+#include "methods/SweepChecks.h"
+#include "methods/Triangulos.h"
+
+namespace qv {
+namespace {
+
+using namespace qv::testing_triangles;
+using qv::testing::AllOnOneLine;
+
+const std::string kFew = "At least 3 points are needed.";
+const std::string kCoincident = "No coincident points allowed.";
+const std::string kCollinear = "At least 3 non-collinear points are needed.";
+const std::string kNotSimple = "Polygon must be simple. No crossing edges allowed.";
+
+struct TInput {
+  TInput(std::string name, TNube points, std::string refusal = "")
+      : Name(std::move(name)), Points(std::move(points)), Refusal(std::move(refusal)) {}
+  std::string Name;
+  TNube Points;
+  std::string Refusal;  // polygons only: the refusal they call for
+};
+
+// Point sets, unsorted, duplicates allowed: degenerate ones first, then seeded random ones.
+const std::vector<TInput>& PointSets() {
+  static const std::vector<TInput> sets = [] {
+    std::vector<TInput> s = {
+        {"two", {{1, 1}, {5, 2}}},
+        {"one point thrice", {{5, 5}, {5, 5}, {5, 5}}},
+        {"row with a copy", {{5, 5}, {6, 5}, {5, 5}}},
+        {"row", {{30, 7}, {10, 7}, {20, 7}, {0, 7}}},
+        {"column", {{3, 0}, {3, 9}, {3, 4}, {3, 2}}},
+        {"diagonal", {{0, 0}, {4, 2}, {2, 1}}},
+        {"collinear start", {{30, 30}, {10, 10}, {20, 20}, {40, 12}}},
+        {"copies", {{50, 40}, {0, 0}, {50, 40}, {90, 10}, {50, 40}, {20, 70}}},
+        {"cocircular 12", CirclePoints(5)},
+        {"cocircular 36", CirclePoints(65, 300, 300)},
+        {"lattice", GridPoints(10, 10, 20)},
+        {"grid", GridPoints(17, 9, 10)},
+        {"extremes", {{INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {INT_MIN, INT_MAX}, {0, 0}, {7, -3}}},
+    };
+    TNube runs;  // three crossing collinear runs
+    for (int i = 0; i < 20; ++i)
+      runs.insert(runs.end(), {{i * 4, 100}, {60, i * 4}, {i * 3, i * 2}});
+    s.push_back({"runs", runs});
+    for (uint32_t seed = 1; seed <= 6; ++seed)
+      s.push_back({"uniform " + std::to_string(seed), RandomPoints(3 + 19 * seed, seed)});
+    for (uint32_t seed = 1; seed <= 3; ++seed)  // 169 pixels: many coincident points
+      s.push_back({"clustered " + std::to_string(seed), RandomPoints(60, 100 + seed, 12)});
+    TNube huge = RandomPoints(60, 99, 1 << 28);
+    for (TPoint& q : huge) q = {q.X * 7 - (1 << 30), q.Y * 7 - (1 << 30)};
+    s.push_back({"huge", huge});
+    return s;
+  }();
+  return sets;
+}
+
+const std::vector<TInput>& Polygons() {
+  namespace gen = testing_polygons;
+  static const std::vector<TInput> polygons = [] {
+    std::vector<TInput> p = {
+        {"bowtie", {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, kNotSimple},
+        {"repeated vertex", {{0, 0}, {10, 0}, {10, 0}, {0, 10}}, kNotSimple},
+        {"touching", {{0, 0}, {10, 0}, {5, 5}, {10, 10}, {0, 10}, {5, 5}}, kNotSimple},
+        {"two", {{0, 0}, {10, 0}}, kNotSimple},
+        {"triangle", {{0, 0}, {10, 0}, {0, 10}}},
+    };
+    const std::vector<std::pair<std::string, std::function<TNube(int, uint32_t)>>> kinds = {
+        {"convex", gen::Convex}, {"star", gen::Star}, {"spiral", gen::Spiral}, {"comb", gen::Comb}};
+    for (const auto& [name, make] : kinds)
+      for (uint32_t seed = 2; seed <= 5; ++seed)
+        p.push_back(
+            {name + " " + std::to_string(seed), make(seed == 5 ? 200 : 23 * seed - 40, seed)});
+    return p;
+  }();
+  return polygons;
+}
+
+bool HasCopies(TNube p) {
+  std::sort(p.begin(), p.end(),
+            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+  return std::adjacent_find(p.begin(), p.end()) != p.end();
+}
+
+// The refusal of the sweep-line and convex-layers drivers: coincident before collinear.
+std::string RefusalOfSortedMethods(const TInput& in) {
+  if (in.Points.size() < 3) return kFew;
+  if (HasCopies(in.Points)) return kCoincident;
+  return AllOnOneLine(in.Points) ? kCollinear : "";
+}
+
+// The triangulate-and-remove driver nudges copies apart and moves a collinear start one pixel
+// left; a set still on one line is refused, naming copies first.
+std::string RefusalOfTriangulateRemove(const TInput& in) {
+  if (in.Points.size() < 3) return kFew;
+  TNube p = in.Points;
+  SortForSweep(p);
+  if (Orientation(p[0], p[1], p[2]) == Collinear) --p[0].X;
+  TNube distinct = p;
+  SortForSweep(distinct);
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  if (distinct.size() >= 3 && !AllOnOneLine(distinct)) return "";
+  return HasCopies(in.Points) ? kCoincident : kCollinear;
+}
+
+// A run ends in "refused: <text>", in "" for a result the checks accept, or in what failed.
+using TRun = std::function<std::string(TNube&)>;
+
+std::string Refused(const std::function<std::string()>& run) {
+  try {
+    return run();
+  } catch (const UserError& e) {
+    return std::string("refused: ") + e.what();
+  }
+}
+
+TRun SweepAt(int angle) {
+  return [angle](TNube& p) {
+    double dx = 0, dy = 0;
+    SweepDirectionFromAngle(angle, dx, dy);
+    const TNube before = p;
+    return Refused([&] {
+      TDCEL d;
+      int dragged = kNone;
+      const int moved = ComputeSweepLine(p, dx, dy, dragged, d);
+      if (moved > 1 || CountMovedPoints(before, p) != moved) return std::string("moved count");
+      return testing::CheckSweepResult(p, d);
+    });
+  };
+}
+
+std::string ConvexLayers(TNube& p) {
+  return Refused([&] {
+    TPTCapas layers;
+    int dragged = kNone;
+    ComputeConvexLayers(p, dragged, layers);
+    const std::vector<TEdge> edges = LayerEdges(layers);
+    const TCheckReport report = CheckPseudoTriangulation(p, edges);
+    if (!report.Valid) return report.Reason;
+    const testing::TFigures traced = testing::FiguresFromEdges(p, edges);
+    const testing::TFigures counted = testing::LayerFigures(p, layers);
+    if (counted.VertexDegree != traced.VertexDegree || counted.FaceDegree != traced.FaceDegree ||
+        counted.Triangles != report.Triangles ||
+        counted.Triangles + counted.Others != report.Faces ||
+        std::abs(counted.Weight - traced.Weight) > 1e-9 * traced.Weight)
+      return std::string("figures differ from the traced faces");
+    return std::string();
+  });
+}
+
+TRun TriangulateRemove(TRemocionVariant variant) {
+  return [variant](TNube& p) {
+    const size_t n = p.size();
+    return Refused([&] {
+      TDCEL d;
+      int dragged = kNone;
+      ComputeTriangulateRemove(p, variant, dragged, d);
+      const TCheckReport report = CheckSubdivision(p, d);
+      if (!report.Valid) return report.Reason;
+      if (p.size() != n) return std::string("point count changed");
+      const bool triangulation =
+          variant == TRemocionVariant::Sweep || variant == TRemocionVariant::Delaunay;
+      if (triangulation && report.Triangles != report.Faces) return std::string("not triangles");
+      if (variant == TRemocionVariant::Delaunay && !LocallyDelaunay(p, d))
+        return std::string("not locally Delaunay");
+      return std::string();
+    });
+  };
+}
+
+// Without pockets a pseudo-triangulation of the polygon, equal record for record to the
+// geodesics inserted from the plain path search; with pockets one of the hull.
+std::string ShortestPaths(TNube& p) {
+  return Refused([&] {
+    TShortestPathsRun run(p);
+    const int m = static_cast<int>(p.size());
+    std::mt19937 rng(static_cast<uint32_t>(m));
+    const TRandomSource random = [&rng](int k) { return static_cast<int>(rng() % unsigned(k)); };
+    TDCEL t, plain, full, described;
+    RandomConvexTriangulation(m, random, t);
+    run.Compute(t, false, nullptr, plain);
+    std::vector<int> polygon(static_cast<size_t>(m));
+    for (int i = 0; i < m; ++i) polygon[i] = i;
+    TCheckReport report = CheckSubdivisionOfPolygon(p, polygon, plain);
+    if (!report.Valid) return "polygon: " + report.Reason;
+    TMatrizVisibilidad vis;
+    TMatrizDistancias dist;
+    TMatrizTrazabilidad trace;
+    ComputeVisibility(p, vis);
+    ComputeDistances(p, vis, dist);
+    for (int s = 0; s < m; ++s) ShortestPathsFrom(s, p, dist, trace);
+    BuildPolygon(p, described);
+    InsertGeodesics(t, described, vis, trace);
+    if (plain.Vertices != described.Vertices || plain.HalfEdges != described.HalfEdges ||
+        plain.Faces != described.Faces)
+      return std::string("differs from the plain insertion");
+    const THalfEdgeRanges r = run.Compute(
+        t, true, [&](int k, TDCEL& pocket) { RandomConvexTriangulation(k, random, pocket); }, full);
+    report = CheckSubdivision(p, full);
+    if (!report.Valid) return "hull: " + report.Reason;
+    for (int e = 0; e < r.ResultEnd; ++e)
+      if (full.Origin(e) != plain.Origin(e)) return std::string("polygon part changed");
+    return std::string();
+  });
+}
+
+struct TMethod {
+  TMethod(std::string name, TRun run, bool onPolygons = false,
+          std::function<std::string(const TInput&)> refusal = RefusalOfSortedMethods)
+      : Name(std::move(name)),
+        Run(std::move(run)),
+        OnPolygons(onPolygons),
+        Refusal(std::move(refusal)) {}
+  std::string Name;
+  TRun Run;
+  bool OnPolygons;
+  std::function<std::string(const TInput&)> Refusal;
+};
+
+std::ostream& operator<<(std::ostream& os, const TMethod& m) {
+  return os << m.Name;
+}
+
+class MethodProperties : public ::testing::TestWithParam<TMethod> {};
+
+TEST_P(MethodProperties, EveryInputGivesACheckedResultOrTheRightRefusal) {
+  const TMethod& method = GetParam();
+  for (const TInput& in : method.OnPolygons ? Polygons() : PointSets()) {
+    TNube p = in.Points;
+    const std::string expected = method.OnPolygons ? in.Refusal : method.Refusal(in);
+    EXPECT_EQ(method.Run(p), expected.empty() ? "" : "refused: " + expected) << in.Name;
+    if (!expected.empty()) {
+      EXPECT_EQ(CountMovedPoints(in.Points, p), 0) << in.Name;  // a refusal moves no point
+    }
+  }
+}
+
+const TMethod kMethods[] = {
+    {"Sweep0", SweepAt(0)},
+    {"Sweep45", SweepAt(45)},
+    {"Sweep90", SweepAt(90)},
+    {"Sweep180", SweepAt(180)},
+    {"Sweep250", SweepAt(250)},
+    {"Sweep315", SweepAt(315)},
+    {"ConvexLayers", ConvexLayers},
+    {"TriangulateSweep", TriangulateRemove(TRemocionVariant::Sweep), false,
+     RefusalOfTriangulateRemove},
+    {"TriangulateDelaunay", TriangulateRemove(TRemocionVariant::Delaunay), false,
+     RefusalOfTriangulateRemove},
+    {"RemoveEdges", TriangulateRemove(TRemocionVariant::RemoveEdges), false,
+     RefusalOfTriangulateRemove},
+    {"RemoveTriangles", TriangulateRemove(TRemocionVariant::RemoveTriangles), false,
+     RefusalOfTriangulateRemove},
+    {"ShortestPaths", ShortestPaths, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(AllMethods, MethodProperties, ::testing::ValuesIn(kMethods),
+                         [](const auto& row) { return row.param.Name; });
+
+}  // namespace
+}  // namespace qv
