@@ -197,7 +197,7 @@ std::string ShortestPaths(TNube& p) {
     const int m = static_cast<int>(p.size());
     std::mt19937 rng(static_cast<uint32_t>(m));
     const TRandomSource random = [&rng](int k) { return static_cast<int>(rng() % unsigned(k)); };
-    TDCEL t, plain, full, described;
+    TDCEL t, plain, full, reference;
     RandomConvexTriangulation(m, random, t);
     run.Compute(t, false, nullptr, plain);
     std::vector<int> polygon(static_cast<size_t>(m));
@@ -210,10 +210,10 @@ std::string ShortestPaths(TNube& p) {
     ComputeVisibility(p, vis);
     ComputeDistances(p, vis, dist);
     for (int s = 0; s < m; ++s) ShortestPathsFrom(s, p, dist, trace);
-    BuildPolygon(p, described);
-    InsertGeodesics(t, described, vis, trace);
-    if (plain.Vertices != described.Vertices || plain.HalfEdges != described.HalfEdges ||
-        plain.Faces != described.Faces)
+    BuildPolygon(p, reference);
+    InsertGeodesics(t, reference, vis, trace);
+    if (plain.Vertices != reference.Vertices || plain.HalfEdges != reference.HalfEdges ||
+        plain.Faces != reference.Faces)
       return std::string("differs from the plain insertion");
     const THalfEdgeRanges r = run.Compute(
         t, true, [&](int k, TDCEL& pocket) { RandomConvexTriangulation(k, random, pocket); }, full);

@@ -215,9 +215,9 @@ TEST(DelaunayFlips, NonConvexQuadrilateralIsLeftAlone) {
   EXPECT_TRUE(LocallyDelaunay(p, d));
 }
 
-// The flips exactly as described, without any mark: false when they have not ended after cap
+// The plain Lawson flips, without any mark: false when they have not ended after cap
 // flips (among five or more cocircular points they may go round for ever).
-bool DescribedFlips(const TNube& p, TDCEL& d, int cap) {
+bool PlainFlips(const TNube& p, TDCEL& d, int cap) {
   const int count = d.HalfEdgeCount();
   std::vector<uint8_t> flag(static_cast<size_t>(count), 0);
   std::vector<int> stack;
@@ -241,7 +241,7 @@ bool DescribedFlips(const TNube& p, TDCEL& d, int cap) {
   return true;
 }
 
-TEST(DelaunayFlips, MatchTheDescribedFlipsWhereverTheyEnd) {
+TEST(DelaunayFlips, MatchThePlainFlipsWhereverTheyEnd) {
   // First: four cocircular points where an edge queued twice is flipped and flipped back; then
   // seeded subsets of a 7 x 7 grid, full of cocircular squares.
   std::vector<TNube> sets = {{{20, 50}, {10, 0}, {0, 10}, {30, 10}, {10, 30}, {30, 30}}};
@@ -258,19 +258,19 @@ TEST(DelaunayFlips, MatchTheDescribedFlipsWhereverTheyEnd) {
     SortForSweep(p);
     TDCEL d;
     SweepTriangulation(p, d);
-    TDCEL described = d;
+    TDCEL plain = d;
     DelaunayFlips(p, d);
     ExpectTriangulation(p, d);
     EXPECT_TRUE(LocallyDelaunay(p, d));
-    if (!DescribedFlips(p, described, 5000)) continue;
+    if (!PlainFlips(p, plain, 5000)) continue;
     ++ended;
-    ASSERT_EQ(Edges(d), Edges(described)) << "set " << ended;
+    ASSERT_EQ(Edges(d), Edges(plain)) << "set " << ended;
   }
   EXPECT_GT(ended, 12);
 }
 
 TEST(DelaunayFlips, ACocircularQuadrilateralFlipsOncePerCall) {
-  // Flipping is the described reaction to a point on the circle; a second call flips back.
+  // Flipping is the plain reaction to a point on the circle; a second call flips back.
   TNube p = {{0, 10}, {0, 0}, {10, 10}, {10, 0}};
   TDCEL d;
   SweepTriangulation(p, d);
