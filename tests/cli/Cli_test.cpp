@@ -93,6 +93,9 @@ TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
     const testjson::Value j = Json();
     EXPECT_EQ(j["method"].S, row.method);
     EXPECT_FALSE(j["polygon"].B);
+    const size_t angle = row.args.find("--angle ");
+    EXPECT_EQ(j["angle"].Int(),
+              angle == std::string::npos ? 0 : std::stoi(row.args.substr(angle + 8)));
     const TNube pts = JsonPoints(j);
     const int n = static_cast<int>(pts.size());
     for (int i = 1; i < n; ++i) EXPECT_TRUE(InOrder(pts[i - 1], pts[i], row.order)) << row.args;
