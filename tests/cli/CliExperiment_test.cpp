@@ -1,24 +1,17 @@
-// quilvaron-cli experiment: rows independent of threads and shards, the summary, bad usage.
+// quilvaron-cli experiment: rows independent of threads and shards, the summary, the files,
+// bad usage.
 #include "cli/CliExperiment.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <tuple>
 
 #include "cli/CliPrueba.h"
-#include "cli/CliRun.h"
 
 namespace qv::cli {
 namespace {
-
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
-  return words;
-}
 
 // The CSV lines after the header, without the timing column, which no two runs share.
 std::vector<std::string> TimelessRows(const std::string& csv) {
@@ -30,28 +23,27 @@ std::vector<std::string> TimelessRows(const std::string& csv) {
   return rows;
 }
 
-std::string Csv(const std::string& args) {
-  const TExperimentOptions o = ParseExperimentArguments(Words(args), DefaultMethods());
-  return ExperimentCsv(RunExperimentRows(o, DefaultMethods()));
-}
+using Experiment = test::CliPrueba;
 
-TEST(Experiment, RowsAreTheSameWhateverTheThreadsAndTheShards) {
-  const std::string run = "--method all --random 12,25 --uniform --runs 4 --seed 5 --csv - ";
-  const std::vector<std::string> whole = TimelessRows(Csv(run + "--threads 1"));
+TEST_F(Experiment, RowsAreTheSameWhateverTheThreadsAndTheShards) {
+  const std::string run = "experiment --method all --random 12,25 --uniform --runs 4 --seed 5 ";
+  ASSERT_EQ(Cli(run + "--threads 1 --csv " + Path("w.csv")), kExitOk) << err;
+  std::vector<std::string> whole = TimelessRows(Slurp(Path("w.csv")));
   ASSERT_EQ(whole.size(), 2u * 4u * DefaultMethods().size());
-  EXPECT_EQ(TimelessRows(Csv(run + "--threads 4")), whole);
+  ASSERT_EQ(Cli(run + "--threads 4 --csv " + Path("t.csv")), kExitOk);
+  EXPECT_EQ(TimelessRows(Slurp(Path("t.csv"))), whole);
   std::vector<std::string> parts;
   for (const char* shard : {"1/3", "2/3", "3/3"}) {
-    const std::vector<std::string> part = TimelessRows(Csv(run + "--threads 2 --shard " + shard));
+    ASSERT_EQ(Cli(run + "--threads 2 --csv " + Path("s.csv") + " --shard " + shard), kExitOk);
+    const std::vector<std::string> part = TimelessRows(Slurp(Path("s.csv")));
     parts.insert(parts.end(), part.begin(), part.end());
   }
-  std::vector<std::string> sorted = whole;
-  std::sort(sorted.begin(), sorted.end());
+  std::sort(whole.begin(), whole.end());
   std::sort(parts.begin(), parts.end());
-  EXPECT_EQ(parts, sorted);
+  EXPECT_EQ(parts, whole);
 }
 
-TEST(Experiment, SummaryTakesMeanMinimumAndMaximumOverTheFinishedRuns) {
+TEST(ExperimentSummary, TakesMeanMinimumAndMaximumOverTheFinishedRuns) {
   auto row = [](double weight, int faces, bool refused) {
     TExperimentRow r;
     r.Method = "m";
@@ -64,18 +56,17 @@ TEST(Experiment, SummaryTakesMeanMinimumAndMaximumOverTheFinishedRuns) {
   const std::vector<TSummaryRow> s = SummariseExperiment(
       {row(1, 4, false), row(2, 8, false), row(100, 1, true), row(6, 6, false)});
   ASSERT_EQ(s.size(), 1u);
-  EXPECT_EQ(s[0].Finished, 3);
-  EXPECT_EQ(s[0].Refused, 1);
-  EXPECT_DOUBLE_EQ(s[0].Figures[0].Mean, 3.0);
-  EXPECT_DOUBLE_EQ(s[0].Figures[0].Min, 1.0);
-  EXPECT_DOUBLE_EQ(s[0].Figures[4].Max, 8.0);
-  EXPECT_DOUBLE_EQ(s[0].Figures[4].Mean, 6.0);
+  EXPECT_EQ(std::tuple(s[0].Finished, s[0].Refused, s[0].Figures[0].Mean, s[0].Figures[0].Min,
+                       s[0].Figures[4].Max, s[0].Figures[4].Mean),
+            std::tuple(3, 1, 3.0, 1.0, 8.0, 6.0));
 }
 
-TEST(Experiment, RefusedRowsKeepTheMethodsTextAndBadUsageExitsWithOne) {
+TEST_F(Experiment, RefusedRowsKeepTheMethodsTextAndBadUsageExitsWithOne) {
   // Two points: every method refuses as the window does.
-  const std::string csv = Csv("--method sweep,layers --random 2 --normal 50 --runs 1 --csv -");
-  EXPECT_EQ(TimelessRows(csv),
+  ASSERT_EQ(Cli("experiment --method sweep,layers --random 2 --normal 50 --runs 1 --csv " +
+                Path("r.csv")),
+            kExitOk);
+  EXPECT_EQ(TimelessRows(Slurp(Path("r.csv"))),
             (std::vector<std::string>{"sweep,2,1,,,,,,,,At least 3 points are needed.",
                                       "layers,2,1,,,,,,,,At least 3 points are needed."}));
   for (const char* bad :
@@ -83,15 +74,11 @@ TEST(Experiment, RefusedRowsKeepTheMethodsTextAndBadUsageExitsWithOne) {
         "--random 10 --uniform --normal 5 --csv x", "--random 10 --uniform --csv x --shard 4/3",
         "--random 10 --uniform --csv x --method sweep,nosuch", "--random 10,0 --uniform --csv x",
         "--random 10 --random 20 --uniform --csv x", "--random 10 --uniform --csv x --plot x",
-        "--random 10 --uniform --csv=", "--random 10 --uniform --csv x --plot="}) {
-    std::ostringstream out, err;
-    EXPECT_EQ(RunCli(Words(std::string("experiment ") + bad), out, err), kExitUsage) << bad;
-  }
+        "--random 10 --uniform --csv=", "--random 10 --uniform --csv x --plot="})
+    EXPECT_EQ(Cli(std::string("experiment ") + bad), kExitUsage) << bad;
 }
 
-class ExperimentFiles : public test::CliPrueba {};
-
-TEST_F(ExperimentFiles, WritesTheCsvThePlotAndTheSummary) {
+TEST_F(Experiment, WritesTheCsvThePlotAndTheSummary) {
   ASSERT_EQ(Cli("experiment --method sweep,delaunay --random 10,20 --uniform --runs 2 --csv " +
                 Path("e.csv") + " --plot " + Path("e.svg")),
             0)
@@ -100,16 +87,18 @@ TEST_F(ExperimentFiles, WritesTheCsvThePlotAndTheSummary) {
   const std::string svg = Slurp(Path("e.svg"));
   EXPECT_NE(svg.find("<svg"), std::string::npos);
   EXPECT_NE(svg.find("delaunay"), std::string::npos);
-  // One summary line per method and size.
-  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);  // one line per method and size
 }
 
-TEST_F(ExperimentFiles, AFailedPlotNamesItsFileAndLeavesTheCsvAsItWas) {
+// As a program: a failed plot is named, the CSV stays as it was, and Qt prints no warning.
+TEST_F(Experiment, AFailedPlotNamesItsFileAndLeavesTheCsvAsItWas) {
   std::ofstream(Path("e.csv"), std::ios::binary) << "old";
   const std::string plot = Path("missing/e.svg");
-  EXPECT_EQ(Cli("experiment --method sweep --random 10 --uniform --runs 1 --csv " + Path("e.csv") +
-                " --plot " + plot),
-            2);
+  EXPECT_EQ(
+      Spawn("experiment --method sweep --random 10 --uniform --runs 1 --csv " + Path("e.csv") +
+            " --plot " + plot + " 2>" + Path("err") + " >/dev/null </dev/null"),
+      2);
+  err = Slurp(Path("err"));
   EXPECT_NE(err.find("'" + plot + "'"), std::string::npos) << err;
   EXPECT_EQ(Slurp(Path("e.csv")), "old");
   EXPECT_EQ(err.find("XDG_RUNTIME_DIR"), std::string::npos) << err;

@@ -1,16 +1,13 @@
-// The tool's parts in-process: option parsing, the method table and the check's exit status.
+// The tool's parts in-process: option parsing, usage errors, the method table and the check's
+// exit status.
 #include <gtest/gtest.h>
 
-#include "TempDir.h"
-
-#include <filesystem>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli/CliOptions.h"
-#include "cli/CliRun.h"
-#include "io/ArchivoPT.h"
+#include "cli/CliPrueba.h"
 #include "methods/Constructores.h"
 
 namespace qv::cli {
@@ -18,33 +15,21 @@ namespace {
 
 TEST(CliOptions, DefaultsAndBothValueForms) {
   TCliOptions o = ParseArguments({"cloud.pt"});
-  EXPECT_EQ(o.Method, "sweep");
-  EXPECT_EQ(o.Angle, 0);
-  EXPECT_EQ(o.File, "cloud.pt");
-  EXPECT_EQ(o.Deviation, 100);
-  EXPECT_EQ(o.Seed, 1u);
-  EXPECT_EQ(o.CanvasWidth, 1014);
-  EXPECT_EQ(o.CanvasHeight, 653);
-  EXPECT_EQ(o.Triangulation, "fan");
-  EXPECT_FALSE(o.Check);
-
+  EXPECT_EQ(std::tuple(o.Method, o.Angle, o.File, o.Deviation, o.Seed, o.Triangulation, o.Check),
+            std::tuple("sweep", 0, "cloud.pt", 100, 1u, "fan", false));
+  EXPECT_EQ(std::pair(o.CanvasWidth, o.CanvasHeight), std::pair(1014, 653));
   o = ParseArguments({"--angle=45", "--random", "7", "--canvas=300x200", "--seed", "4294967295",
                       "--normal=20", "--check", "--json", "-"});
-  EXPECT_EQ(o.Angle, 45);
-  EXPECT_EQ(o.RandomCount, 7);
-  EXPECT_EQ(o.CanvasWidth, 300);
-  EXPECT_EQ(o.CanvasHeight, 200);
-  EXPECT_EQ(o.Seed, 4294967295u);
-  EXPECT_EQ(o.Deviation, 20);
-  EXPECT_TRUE(o.Check);
-  EXPECT_EQ(o.JsonFile, "-");
+  EXPECT_EQ(std::tuple(o.Angle, o.RandomCount, o.CanvasWidth, o.CanvasHeight, o.Seed, o.Deviation,
+                       o.Check, o.JsonFile),
+            std::tuple(45, 7, 300, 200, 4294967295u, 20, true, "-"));
   // After "--" a name that looks like an option is a file.
   EXPECT_EQ(ParseArguments({"--", "-odd.pt"}).File, "-odd.pt");
-  EXPECT_THROW(ParseArguments({"--angle=", "x.pt"}), UsageError);
-  EXPECT_THROW(ParseArguments({"--canvas", "0x10", "--random", "3"}), UsageError);
 }
 
-TEST(CliUsage, BadArgumentsExitWith1AndShowTheUsage) {
+using CliUsage = test::CliPrueba;
+
+TEST_F(CliUsage, BadArgumentsExitWith1AndShowTheUsageHelpGoesToStandardOutput) {
   for (const char* line : {"",
                            "--bogus x.pt",
                            "--method nothing x.pt",
@@ -53,12 +38,14 @@ TEST(CliUsage, BadArgumentsExitWith1AndShowTheUsage) {
                            "--angle 360 x.pt",
                            "--angle -1 x.pt",
                            "--angle 1.5 x.pt",
+                           "--angle= x.pt",
                            "--random 0",
                            "--uniform x.pt",
                            "--random 5 --uniform --normal 20",
                            "--angle",
                            "--triangulation zigzag x.pt",
                            "--canvas 100 --random 5",
+                           "--canvas 0x10 --random 3",
                            "--canvas 300x200 x.pt",
                            "a.pt b.pt",
                            "--seed -3 x.pt",
@@ -72,18 +59,16 @@ TEST(CliUsage, BadArgumentsExitWith1AndShowTheUsage) {
                            "--method layers --pockets x.pt",
                            "--json - --out - x.pt",
                            "--json a.json --out a.json x.pt"}) {
-    std::vector<std::string> args;
-    std::istringstream words(line);
-    for (std::string w; words >> w;) args.push_back(w);
-    std::ostringstream out, err;
-    EXPECT_EQ(RunCli(args, out, err, DefaultMethods()), kExitUsage) << line;
-    EXPECT_NE(err.str().find("usage: quilvaron-cli"), std::string::npos) << line;
-    EXPECT_EQ(out.str(), "") << line;
+    EXPECT_EQ(Cli(line), kExitUsage) << line;
+    EXPECT_NE(err.find("usage: quilvaron-cli"), std::string::npos) << line;
+    EXPECT_EQ(out, "") << line;
   }
+  EXPECT_EQ(Cli("--help"), kExitOk);
+  EXPECT_EQ(out.rfind("usage: quilvaron-cli", 0), 0u);
 }
 
-// A fake method that leaves only the hull: a face with four convex corners.
-TMethodTable WithHullOnly() {
+TEST_F(CliUsage, CheckFailureExitsWith3AndUnbuiltMethodsAreRefused) {
+  // A fake method that leaves only the hull: a face with four convex corners.
   TMethodTable table = DefaultMethods();
   table.push_back({"hull-only",
                    [](TCliDocument& doc, const TCliOptions&) {
@@ -92,48 +77,28 @@ TMethodTable WithHullOnly() {
                    },
                    {},
                    false});
-  return table;
-}
-
-class CliRunning : public ::testing::Test {
- protected:
-  void SetUp() override {
-    file_ = (UniqueTempDir("qv_cli") += "_square.pt").string();
-    SavePT(file_, {{0, 0}, {100, 0}, {100, 100}, {0, 100}}, false);
-  }
-  void TearDown() override { std::filesystem::remove(file_); }
-  int RunTool(std::vector<std::string> args, const TMethodTable& table) {
-    out_.str("");
-    err_.str("");
-    args.push_back(file_);
-    return RunCli(args, out_, err_, table);
-  }
-  std::string file_;
-  std::ostringstream out_, err_;
-};
-
-TEST_F(CliRunning, CheckFailureExitsWith3) {
-  TMethodTable table = WithHullOnly();
-  EXPECT_EQ(RunTool({"--method", "hull-only", "--check"}, table), kExitCheckFailed);
-  EXPECT_NE(out_.str().find("Check: not a pseudo-triangulation: "), std::string::npos);
-  EXPECT_NE(out_.str().find("4 convex corners"), std::string::npos);
-  // Without --check the same result is no failure.
-  EXPECT_EQ(RunTool({"--method", "hull-only"}, table), kExitOk);
-  EXPECT_NE(out_.str().find("Faces : 1"), std::string::npos);
-}
-
-TEST_F(CliRunning, ValidResultExitsWith0AndReportsPointedness) {
-  EXPECT_EQ(RunTool({"--check"}, DefaultMethods()), kExitOk);
-  EXPECT_NE(out_.str().find("Check: pseudo-triangulation, 2 faces, 2 triangles, pointed"),
+  const std::string square = WritePT("sq.pt", {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+  auto run = [&](std::vector<std::string> args, const TMethodTable& methods) {
+    std::ostringstream o, e;
+    args.push_back(square);
+    const int status = RunCli(args, o, e, methods);
+    out = o.str();
+    err = e.str();
+    return status;
+  };
+  EXPECT_EQ(run({"--method", "hull-only", "--check"}, table), kExitCheckFailed);
+  EXPECT_NE(out.find("Check: not a pseudo-triangulation: "), std::string::npos) << out;
+  EXPECT_NE(out.find("4 convex corners"), std::string::npos) << out;
+  EXPECT_EQ(run({"--method", "hull-only"}, table), kExitOk);  // no check, no failure
+  EXPECT_NE(out.find("Faces : 1"), std::string::npos);
+  EXPECT_EQ(run({"--check"}, table), kExitOk);
+  EXPECT_NE(out.find("Check: pseudo-triangulation, 2 faces, 2 triangles, pointed"),
             std::string::npos)
-      << out_.str();
-}
-
-TEST_F(CliRunning, UnbuiltMethodsAreRefusedNotFaked) {
+      << out;
   for (const TCliMethod& m : DefaultMethods()) {
     if (m.Run) continue;
-    EXPECT_EQ(RunTool({"--method", m.Name}, DefaultMethods()), kExitUsage) << m.Name;
-    EXPECT_NE(err_.str().find("not available yet"), std::string::npos);
+    EXPECT_EQ(run({"--method", m.Name}, table), kExitUsage) << m.Name;
+    EXPECT_NE(err.find("not available yet"), std::string::npos);
   }
   EXPECT_NE(FindMethod(DefaultMethods(), "shortest-paths"), nullptr);
   EXPECT_EQ(FindMethod(DefaultMethods(), "sweepline"), nullptr);

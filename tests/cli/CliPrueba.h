@@ -1,5 +1,5 @@
-// quilvaron-cli run as a separate program in a scratch folder: exit status, both output
-// streams, and the points and edges of its JSON.
+// quilvaron-cli run in-process through its library (or, where only a separate process shows the
+// behaviour, as a program) in a scratch folder, and readers of its JSON.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,49 +7,41 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "TempDir.h"
+#include "cli/CliRun.h"
 #include "cli/JsonLite.h"
 #include "io/ArchivoPT.h"
 #include "methods/Verificador.h"
 
 namespace qv::test {
 
-struct TRunResult {
-  int Status = -1;
-  std::string Out, Err;
-};
-
 class CliPrueba : public TScratchTest {
  protected:
-  // Runs the tool with arguments (already shell-safe) and collects what it wrote.
-  TRunResult Run(const std::string& args) const {
-    const std::string cmd = std::string(QUILVARON_CLI) + " " + args + " >" + Path("stdout") +
-                            " 2>" + Path("stderr") + " </dev/null";
-    const int raw = std::system(cmd.c_str());
-    TRunResult r;
-    r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.Out = Slurp(Path("stdout"));
-    r.Err = Slurp(Path("stderr"));
-    return r;
+  // Runs the tool on whitespace-separated arguments, keeping out and err; returns the status.
+  int Cli(const std::string& line) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string w; words >> w;) args.push_back(w);
+    std::ostringstream o, e;
+    const int status = cli::RunCli(args, o, e);
+    out = o.str();
+    err = e.str();
+    return status;
   }
-  // As Run, keeping the streams in out and err; returns the exit status.
-  int Cli(const std::string& args) {
-    TRunResult r = Run(args);
-    out = r.Out;
-    err = r.Err;
-    return r.Status;
+  // The program itself, through the shell; returns its exit status.
+  static int Spawn(const std::string& shellArgs) {
+    const int raw = std::system((std::string(QUILVARON_CLI) + " " + shellArgs).c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }
-  std::string WritePT(const std::string& name, const TNube& pts) const {
-    SavePT(Path(name), pts, false);
+  std::string WritePT(const std::string& name, const TNube& pts, bool polygon = false) const {
+    SavePT(Path(name), pts, polygon);
     return Path(name);
   }
-  std::string WritePT(const TNube& pts) const { return WritePT("in.pt", pts); }
+  testjson::Value Json() const { return testjson::Parse(out); }
 
   std::string out, err;
 };

@@ -1,13 +1,11 @@
-// quilvaron-cli as a program: exit statuses, printed figures, JSON shape and consistency, and
-// the saved points.
+// quilvaron-cli on whole runs: printed figures, the JSON checked against its own points and
+// edges for every method, saved points, refusals and outputs that cannot be written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <numbers>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,8 +16,7 @@ namespace {
 
 using test::JsonEdges;
 using test::JsonPoints;
-using test::TRunResult;
-using CliProgram = test::CliPrueba;
+using CliTool = test::CliPrueba;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -28,29 +25,28 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-TEST_F(CliProgram, PrintsTheSixFiguresWithThePanelCaptionsThenTheVerdict) {
-  TRunResult r = Run("--random 30 --seed 5 --check");
-  ASSERT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(r.Err, "");
-  std::vector<std::string> lines = Lines(r.Out);
-  ASSERT_EQ(lines.size(), 7u) << r.Out;
+TEST_F(CliTool, PrintsTheSixFiguresThenTheVerdictWithTenNonPointedIndices) {
+  ASSERT_EQ(Cli("--random 30 --seed 5 --check"), 0) << err;
+  EXPECT_EQ(err, "");
+  std::vector<std::string> lines = Lines(out);
+  ASSERT_EQ(lines.size(), 7u) << out;
   const char* captions[] = {"Weight     : ",
                             "V degree  : ",
                             "F degree  : ",
-                            "Points      : ",
-                            "Faces : ",
+                            "Points      : 30",
+                            "Faces : 28",
                             "Triangles : ",
                             "Check: pseudo-triangulation"};
   for (int i = 0; i < 7; ++i) EXPECT_EQ(lines[i].rfind(captions[i], 0), 0u) << lines[i];
-  EXPECT_EQ(lines[3], "Points      : 30");
-  EXPECT_EQ(lines[4], "Faces : 28");  // n - 2 faces for the sweep
+  ASSERT_EQ(Cli(WritePT("t.pt", {{0, 0}, {3000, 0}, {0, 4000}})), 0);
+  EXPECT_EQ(Lines(out)[0], "Weight     : 12,000");
   // A triangulated grid: its 16 inner vertices are not pointed; the first ten are listed.
   TNube grid;
   for (int x = 0; x < 6; ++x)
     for (int y = 0; y < 6; ++y) grid.push_back({10 * x, 10 * y + (x % 2) * 3});
-  r = Run("--method sweep-triangulation --check " + WritePT("grid.pt", grid));
-  lines = Lines(r.Out);
-  ASSERT_EQ(lines.size(), 7u) << r.Out;
+  Cli("--method sweep-triangulation --check " + WritePT("grid.pt", grid));
+  lines = Lines(out);
+  ASSERT_EQ(lines.size(), 7u) << out;
   std::istringstream verdict(lines[6].substr(lines[6].find("triangles, ") + 11));
   std::vector<std::string> words;
   for (std::string w; verdict >> w;) words.push_back(w);
@@ -59,249 +55,207 @@ TEST_F(CliProgram, PrintsTheSixFiguresWithThePanelCaptionsThenTheVerdict) {
   EXPECT_EQ(words.back(), "...");
 }
 
-TEST_F(CliProgram, WeightIsGroupedWithCommas) {
-  // A triangle with sides 3000, 4000, 5000.
-  TRunResult r = Run(WritePT("t.pt", {{0, 0}, {3000, 0}, {0, 4000}}));
-  ASSERT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(Lines(r.Out)[0], "Weight     : 12,000");
+// A convex octagon, unsorted, with its topmost point last in the file.
+const TNube kOctagon{{441, 159}, {500, 300}, {441, 441}, {300, 500},
+                     {159, 441}, {100, 300}, {159, 159}, {300, 100}};
+
+enum TOrder { Any, XUpThenYDown, YUpThenXUp, YUp, YDown };
+
+bool InOrder(TPoint a, TPoint b, TOrder order) {
+  if (order == XUpThenYDown) return a.X < b.X || (a.X == b.X && a.Y > b.Y);
+  if (order == YUpThenXUp) return a.Y < b.Y || (a.Y == b.Y && a.X < b.X);
+  return order == Any || (order == YUp ? a.Y <= b.Y : a.Y >= b.Y);
 }
 
-// Edge lengths, degrees and faces recomputed from the JSON's points and edges alone.
-void ExpectConsistentSweepJson(const testjson::Value& j, int n) {
-  EXPECT_EQ(j["method"].S, "sweep");
-  EXPECT_FALSE(j["polygon"].B);
-  ASSERT_EQ(j["points"].size(), static_cast<size_t>(n));
-  TNube pts;
-  for (const auto& p : j["points"].A) {
-    ASSERT_EQ(p.size(), 2u);
-    pts.push_back({static_cast<int32_t>(p[0].Int()), static_cast<int32_t>(p[1].Int())});
+// Every method's JSON: valid by the checker, figures recomputed from its points and edges, the
+// points in the method's order; the removal stages only delete Delaunay edges.
+TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
+  const std::string octagon = WritePT("oct.pt", kOctagon);
+  struct Row {
+    std::string args, method;
+    TOrder order;
+  };
+  const std::vector<Row> rows{
+      {"--random 40 --seed 9", "sweep", Any},
+      {"--random 60 --normal 30 --canvas 300x200 --angle 135", "sweep", Any},
+      {"--random 12 --angle 90", "sweep", YDown},
+      {"--method incremental-vertex --random 60 --seed 1", "incremental-vertex", XUpThenYDown},
+      {"--method incremental-face " + octagon, "incremental-face", YUp},
+      {"--method layers --random 200 --uniform --seed 3", "layers", YUpThenXUp},
+      {"--method sweep-triangulation --random 80 --seed 2", "sweep-triangulation", XUpThenYDown},
+      {"--method delaunay --random 80 --seed 2", "delaunay", XUpThenYDown},
+      {"--method remove-edges --random 80 --seed 2", "remove-edges", XUpThenYDown},
+      {"--method remove-triangles --random 80 --seed 2", "remove-triangles", XUpThenYDown}};
+  std::vector<TEdge> previous;
+  for (const Row& row : rows) {
+    ASSERT_EQ(Cli(row.args + " --check --json -"), 0) << row.args << err;
+    EXPECT_NE(err.find("Check: pseudo-triangulation"), std::string::npos) << err;
+    const testjson::Value j = Json();
+    EXPECT_EQ(j["method"].S, row.method);
+    EXPECT_FALSE(j["polygon"].B);
+    const size_t angle = row.args.find("--angle ");
+    EXPECT_EQ(j["angle"].Int(),
+              angle == std::string::npos ? 0 : std::stoi(row.args.substr(angle + 8)));
+    const TNube pts = JsonPoints(j);
+    const int n = static_cast<int>(pts.size());
+    for (int i = 1; i < n; ++i) EXPECT_TRUE(InOrder(pts[i - 1], pts[i], row.order)) << row.args;
+    std::vector<TEdge> edges;
+    for (const auto& e : j["edges"].A) edges.push_back({int(e[0].Int()), int(e[1].Int())});
+    EXPECT_TRUE(std::is_sorted(edges.begin(), edges.end()));
+    EXPECT_TRUE(std::adjacent_find(edges.begin(), edges.end()) == edges.end());
+    std::vector<int> degree(n, 0);
+    double weight = 0;
+    for (const TEdge& e : edges) {
+      ASSERT_TRUE(0 <= e.A && e.A < e.B && e.B < n);
+      ++degree[e.A];
+      ++degree[e.B];
+      weight += std::hypot(double(pts[e.A].X - pts[e.B].X), double(pts[e.A].Y - pts[e.B].Y));
+    }
+    const TCheckReport check = CheckPseudoTriangulation(pts, edges);
+    ASSERT_TRUE(check.Valid) << row.args << ": " << check.Reason;
+    const auto& s = j["stats"];
+    EXPECT_NEAR(s["weight"].N, weight, 1e-9 * weight);
+    EXPECT_EQ(s["vertex_degree"].Int(), *std::max_element(degree.begin(), degree.end()));
+    EXPECT_EQ(s["points"].Int(), n);
+    EXPECT_EQ(s["faces"].Int(), check.Faces);
+    EXPECT_EQ(s["triangles"].Int(), check.Triangles);
+    EXPECT_EQ(j.Has("layers"), row.method == "layers");
+    EXPECT_EQ(j.Has("dcel"), row.method != "layers");
+    if (row.method == "sweep") {  // n - 2 faces, half-edges as 5 integers
+      EXPECT_EQ(edges.size(), size_t(2 * n - 3));
+      EXPECT_EQ(j["dcel"]["vertices"].size(), size_t(n));
+      EXPECT_EQ(j["dcel"]["faces"].size(), size_t(n - 2));
+      for (const auto& h : j["dcel"]["halfedges"].A) {
+        ASSERT_EQ(h.size(), 5u);
+        for (const auto& f : h.A) EXPECT_GE(f.Int(), -1);
+      }
+    }
+    if (row.method == "incremental-face") {  // the fan leaves the topmost point
+      EXPECT_EQ(degree[0], 7);
+      EXPECT_EQ(j["dcel"]["faces"].size(), 6u);
+    }
+    if (row.method == "layers") {
+      // Each record: its point, a layer from 1, and slots naming points; the edges are exactly
+      // v-next, v-link1 and v-link2 of every record, without the empty slots.
+      ASSERT_EQ(j["layers"].size(), size_t(n));
+      std::vector<TEdge> expected;
+      for (int v = 0; v < n; ++v) {
+        const auto& r = j["layers"][size_t(v)];
+        ASSERT_EQ(r.size(), 7u);
+        EXPECT_EQ(r[0].Int(), pts[size_t(v)].X);
+        EXPECT_EQ(r[1].Int(), pts[size_t(v)].Y);
+        EXPECT_GE(r[2].Int(), 1);
+        for (size_t k = 3; k < 7; ++k) ASSERT_TRUE(0 <= r[k].Int() && r[k].Int() < n);
+        for (size_t k : {4u, 5u, 6u})
+          if (r[k].Int() != v)
+            expected.push_back({std::min(v, int(r[k].Int())), std::max(v, int(r[k].Int()))});
+      }
+      std::sort(expected.begin(), expected.end());
+      expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+      EXPECT_EQ(edges, expected);
+    }
+    if (row.method == "sweep-triangulation" || row.method == "delaunay") {
+      EXPECT_EQ(check.Triangles, check.Faces) << row.method;
+    } else if (row.method.starts_with("remove-")) {
+      EXPECT_TRUE(std::includes(previous.begin(), previous.end(), edges.begin(), edges.end()));
+    }
+    previous = edges;
   }
-  const auto& edges = j["edges"];
-  ASSERT_EQ(edges.size(), static_cast<size_t>(2 * n - 3));
-  std::vector<TEdge> list;
-  std::vector<int> degree(n, 0);
-  double weight = 0;
-  for (const auto& e : edges.A) {
-    TEdge t{static_cast<int>(e[0].Int()), static_cast<int>(e[1].Int())};
-    ASSERT_TRUE(0 <= t.A && t.A < t.B && t.B < n);
-    list.push_back(t);
-    ++degree[t.A];
-    ++degree[t.B];
-    weight += std::hypot(double(pts[t.A].X - pts[t.B].X), double(pts[t.A].Y - pts[t.B].Y));
-  }
-  EXPECT_TRUE(std::is_sorted(list.begin(), list.end()));
-  EXPECT_TRUE(std::adjacent_find(list.begin(), list.end()) == list.end());
-  TCheckReport check = CheckPseudoTriangulation(pts, list);
-  ASSERT_TRUE(check.Valid) << check.Reason;
-  const auto& s = j["stats"];
-  EXPECT_NEAR(s["weight"].N, weight, 1e-9 * weight);
-  EXPECT_EQ(s["vertex_degree"].Int(), *std::max_element(degree.begin(), degree.end()));
-  EXPECT_EQ(s["points"].Int(), n);
-  EXPECT_EQ(s["faces"].Int(), check.Faces);
-  EXPECT_EQ(s["triangles"].Int(), check.Triangles);
-  // The subdivision: half-edges as 5 integers, n - 2 faces.
-  const auto& d = j["dcel"];
-  EXPECT_EQ(d["vertices"].size(), static_cast<size_t>(n));
-  EXPECT_EQ(d["faces"].size(), static_cast<size_t>(n - 2));
-  for (const auto& h : d["halfedges"].A) {
-    ASSERT_EQ(h.size(), 5u);
-    for (const auto& f : h.A) EXPECT_GE(f.Int(), -1);
-  }
-  EXPECT_FALSE(j.Has("layers"));
 }
 
-TEST_F(CliProgram, JsonFileIsParseableAndAgreesWithItsOwnEdges) {
-  for (const char* input :
-       {"--random 40 --seed 9", "--random 60 --normal 30 --canvas 300x200 --angle 135"}) {
-    TRunResult r = Run(std::string(input) + " --json " + Path("r.json"));
-    ASSERT_EQ(r.Status, 0) << input << r.Err;
-    testjson::Value j = testjson::Parse(Slurp(Path("r.json")));
-    int n = std::atoi(std::string(input).substr(9).c_str());
-    ExpectConsistentSweepJson(j, n);
-  }
-}
-
-TEST_F(CliProgram, JsonOnStandardOutputLeavesTheFiguresOnStandardError) {
-  TRunResult r = Run("--random 12 --angle 90 --json -");
-  ASSERT_EQ(r.Status, 0) << r.Err;
-  testjson::Value j = testjson::Parse(r.Out);
-  ExpectConsistentSweepJson(j, 12);
-  EXPECT_EQ(j["angle"].Int(), 90);
-  EXPECT_EQ(j["moved"].Int(), 0);
-  EXPECT_EQ(Lines(r.Err).size(), 6u);
-  // At 90 degrees the sweep runs up the screen: y never increases along the final order.
-  for (size_t i = 1; i < j["points"].size(); ++i)
-    EXPECT_GE(j["points"][i - 1][1].Int(), j["points"][i][1].Int());
-}
-
-TEST_F(CliProgram, OutSavesThePointsAsTheMethodLeftThem) {
+TEST_F(CliTool, OutSavesThePointsAsTheMethodLeftThemAndCountsTheMovedOnes) {
   // Unsorted, and the first three in sweep order are collinear: point 0 moves one pixel left.
-  std::string in = WritePT("in.pt", {{20, 20}, {30, 0}, {0, 0}, {10, 10}});
-  TRunResult r = Run(in + " --out " + Path("out.pt") + " --json " + Path("r.json"));
-  ASSERT_EQ(r.Status, 0) << r.Err;
-  TArchivoPT saved = LoadPT(Path("out.pt"));
+  const std::string in = WritePT("in.pt", {{20, 20}, {30, 0}, {0, 0}, {10, 10}});
+  ASSERT_EQ(Cli(in + " --out " + Path("out.pt") + " --json " + Path("r.json")), 0) << err;
+  EXPECT_EQ(err, "1 point was moved to avoid coincident or collinear positions.\n");
+  const TArchivoPT saved = LoadPT(Path("out.pt"));
   EXPECT_EQ(saved.Header, TCabeceraPT::Nub);
   EXPECT_EQ(saved.Points, (TNube{{-1, 0}, {10, 10}, {20, 20}, {30, 0}}));
-  EXPECT_EQ(r.Err, "1 point was moved to avoid coincident or collinear positions.\n");
-  testjson::Value j = testjson::Parse(Slurp(Path("r.json")));
+  const testjson::Value j = testjson::Parse(Slurp(Path("r.json")));
+  EXPECT_EQ(JsonPoints(j), saved.Points);
   EXPECT_EQ(j["moved"].Int(), 1);
-  for (size_t i = 0; i < saved.Points.size(); ++i) {
-    EXPECT_EQ(j["points"][i][0].Int(), saved.Points[i].X);
-    EXPECT_EQ(j["points"][i][1].Int(), saved.Points[i].Y);
-  }
   // Running again on the saved file changes nothing more.
-  TRunResult again = Run(Path("out.pt") + " --out " + Path("out2.pt"));
-  ASSERT_EQ(again.Status, 0) << again.Err;
+  ASSERT_EQ(Cli(Path("out.pt") + " --out " + Path("out2.pt") + " --json -"), 0) << err;
   EXPECT_EQ(Slurp(Path("out2.pt")), Slurp(Path("out.pt")));
+  EXPECT_EQ(Json()["moved"].Int(), 0);
 }
 
-// A polygon with a notch: 0 (0,0), 1 (100,0), 2 (100,100), 3 (50,20) reflex, 4 (0,100).
-const TNube kNotched = {{0, 0}, {100, 0}, {100, 100}, {50, 20}, {0, 100}};
-
-TEST_F(CliProgram, ShortestPathsTakesAPolygonFile) {
-  SavePT(Path("notch.pt"), kNotched, true);
-  TRunResult r = Run("--method shortest-paths --check " + Path("notch.pt") + " --json " +
-                     Path("r.json") + " --out " + Path("o.pt"));
-  ASSERT_EQ(r.Status, 0) << r.Err;
-  testjson::Value j = testjson::Parse(Slurp(Path("r.json")));
+TEST_F(CliTool, ShortestPathsTakesAPolygonFileAndFillsThePocketsOnRequest) {
+  // A polygon with a notch: 0 (0,0), 1 (100,0), 2 (100,100), 3 (50,20) reflex, 4 (0,100).
+  const std::string notch =
+      WritePT("notch.pt", {{0, 0}, {100, 0}, {100, 100}, {50, 20}, {0, 100}}, true);
+  ASSERT_EQ(Cli("--method shortest-paths --check --json - --out " + Path("o.pt") + " " + notch), 0)
+      << err;
+  const testjson::Value j = Json();
   EXPECT_TRUE(j["polygon"].B);
-  TNube pts = JsonPoints(j);
-  std::vector<int> order = {0, 1, 2, 3, 4};
-  TCheckReport inside = CheckPseudoTriangulationOfPolygon(pts, order, JsonEdges(j));
+  const TCheckReport inside =
+      CheckPseudoTriangulationOfPolygon(JsonPoints(j), {0, 1, 2, 3, 4}, JsonEdges(j));
   EXPECT_TRUE(inside.Valid) << inside.Reason;
-  TArchivoPT saved = LoadPT(Path("o.pt"));
-  EXPECT_TRUE(saved.Polygon());
-  EXPECT_EQ(saved.Points, pts);
-  // With the pockets filled the result covers the hull.
-  r = Run("--method shortest-paths --pockets --check --json " + Path("p.json") + " " +
-          Path("notch.pt"));
-  ASSERT_EQ(r.Status, 0) << r.Err;
-  testjson::Value p = testjson::Parse(Slurp(Path("p.json")));
-  TCheckReport hull = CheckPseudoTriangulation(JsonPoints(p), JsonEdges(p));
+  EXPECT_TRUE(LoadPT(Path("o.pt")).Polygon());
+  EXPECT_EQ(LoadPT(Path("o.pt")).Points, JsonPoints(j));
+  ASSERT_EQ(Cli("--method shortest-paths --pockets --check --json - " + notch), 0) << err;
+  const TCheckReport hull = CheckPseudoTriangulation(JsonPoints(Json()), JsonEdges(Json()));
   EXPECT_TRUE(hull.Valid) << hull.Reason;
-  EXPECT_GT(p["edges"].size(), j["edges"].size());
+  EXPECT_GT(Json()["edges"].size(), j["edges"].size());
 }
 
-TEST_F(CliProgram, ShortestPathsWithRandomChooserTriangulations) {
-  // A ten-pointed star: its geodesics differ with the chosen triangulation.
-  TNube star;
-  for (int i = 0; i < 10; ++i) {
-    int r = i % 2 ? 40 : 100;
-    star.push_back(
-        {static_cast<int32_t>(std::lround(200 + r * std::cos(i * std::numbers::pi / 5))),
-         static_cast<int32_t>(std::lround(200 + r * std::sin(i * std::numbers::pi / 5)))});
-  }
-  SavePT(Path("star.pt"), star, true);
-  for (int seed = 1; seed <= 2; ++seed) {
-    TRunResult r = Run("--method shortest-paths --triangulation random --check --seed " +
-                       std::to_string(seed) + " " + Path("star.pt"));
-    EXPECT_EQ(r.Status, 0) << seed << r.Out << r.Err;
-  }
-}
-
-TEST_F(CliProgram, ShortestPathsNeedsASimplePolygon) {
-  TRunResult points = Run("--method shortest-paths " + WritePT("n.pt", kNotched));
-  EXPECT_EQ(points.Status, 2);
-  EXPECT_EQ(points.Err, "Polygon must be defined.\n");
-  SavePT(Path("bow.pt"), {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, true);
-  TRunResult bow = Run("--method shortest-paths " + Path("bow.pt"));
-  EXPECT_EQ(bow.Status, 2);
-  EXPECT_EQ(bow.Err, "Polygon must be simple. No crossing edges allowed.\n");
-}
-
-// Degree of every vertex from the JSON's edge list.
-std::vector<int> Degrees(const std::vector<TEdge>& edges, size_t n) {
-  std::vector<int> degree(n, 0);
-  for (const TEdge& e : edges) {
-    ++degree[e.A];
-    ++degree[e.B];
-  }
-  return degree;
-}
-
-// A convex octagon, unsorted, with its topmost point last in the file.
-TNube Octagon() {
-  TNube pts;
-  for (int k = 1; k <= 8; ++k) {
-    const double a = (k % 8) * std::numbers::pi / 4 - std::numbers::pi / 2;
-    pts.push_back({static_cast<int32_t>(std::lround(300 + 200 * std::cos(a))),
-                   static_cast<int32_t>(std::lround(300 + 200 * std::sin(a)))});
-  }
-  return pts;
-}
-
-TEST_F(CliProgram, IncrementalFaceStartsFromTheChosenHullTriangulation) {
-  std::string octagon = WritePT("oct.pt", Octagon());
-  TRunResult fan =
-      Run("--method incremental-face --check --json " + Path("fan.json") + " " + octagon);
-  ASSERT_EQ(fan.Status, 0) << fan.Err;
-  testjson::Value j = testjson::Parse(Slurp(Path("fan.json")));
-  EXPECT_EQ(j["method"].S, "incremental-face");
-  // Sorted ascending by y: the topmost point is point 0 and the fan leaves it.
-  TNube pts = JsonPoints(j);
-  for (size_t i = 1; i < pts.size(); ++i) EXPECT_LE(pts[i - 1].Y, pts[i].Y);
-  EXPECT_EQ(Degrees(JsonEdges(j), pts.size())[0], 7);
-  EXPECT_EQ(j["dcel"]["faces"].size(), 6u);
-  // Random flips of the chooser: reproducible by seed, valid, and not always the fan.
+TEST_F(CliTool, RandomChooserIsReproducibleBySeedAndNotAlwaysTheFan) {
+  const std::string octagon = WritePT("oct.pt", kOctagon);
+  ASSERT_EQ(Cli("--method incremental-face --json - " + octagon), 0) << err;
+  const std::vector<TEdge> fan = JsonEdges(Json());
   bool differs = false;
   for (int seed = 1; seed <= 3; ++seed) {
-    std::string args = "--method incremental-face --triangulation random --check --seed " +
-                       std::to_string(seed) + " --json - " + octagon;
-    TRunResult r = Run(args), again = Run(args);
-    ASSERT_EQ(r.Status, 0) << seed << r.Err;
-    EXPECT_EQ(r.Out, again.Out);
-    differs = differs || JsonEdges(testjson::Parse(r.Out)) != JsonEdges(j);
+    const std::string args = "--method incremental-face --triangulation random --check --seed " +
+                             std::to_string(seed) + " --json - " + octagon;
+    ASSERT_EQ(Cli(args), 0) << seed << err;
+    const std::string first = out;
+    ASSERT_EQ(Cli(args), 0);
+    EXPECT_EQ(out, first);
+    differs = differs || JsonEdges(Json()) != fan;
   }
   EXPECT_TRUE(differs);
 }
 
-// The face variant's own order is covered above; the vertex variant sorts by x.
-TEST_F(CliProgram, IncrementalVertexSortsByXThenDescendingY) {
-  TRunResult r = Run("--method incremental-vertex --check --random 60 --seed 1 --json -");
-  ASSERT_EQ(r.Status, 0) << r.Err;
-  TNube pts = JsonPoints(testjson::Parse(r.Out));
-  ASSERT_EQ(pts.size(), 60u);
-  for (size_t i = 1; i < pts.size(); ++i)
-    EXPECT_TRUE(pts[i - 1].X < pts[i].X || (pts[i - 1].X == pts[i].X && pts[i - 1].Y > pts[i].Y));
+TEST_F(CliTool, DelaunayFlipsTheSweepDiagonalOfACocircularSquare) {
+  const std::string square = WritePT("sq.pt", {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+  ASSERT_EQ(Cli("--method sweep-triangulation --json - " + square), 0) << err;
+  // Sorted: (0, 100), (0, 0), (100, 100), (100, 0). The sweep joins 1-2, the flip 0-3.
+  ASSERT_EQ(JsonPoints(Json()), (TNube{{0, 100}, {0, 0}, {100, 100}, {100, 0}}));
+  EXPECT_EQ(JsonEdges(Json()), (std::vector<TEdge>{{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}}));
+  ASSERT_EQ(Cli("--method delaunay --json - " + square), 0) << err;
+  EXPECT_EQ(JsonEdges(Json()), (std::vector<TEdge>{{0, 1}, {0, 2}, {0, 3}, {1, 3}, {2, 3}}));
 }
 
-TEST_F(CliProgram, CollinearAndCoincidentPointsAreRefusedAlikeByEveryMethod) {
+TEST_F(CliTool, RefusalsExitWith2AndTheWindowsMessage) {
   const std::string line = WritePT("line.pt", {{0, 0}, {10, 10}, {20, 20}, {30, 30}});
   const std::string same = WritePT("same.pt", {{5, 5}, {5, 5}, {5, 5}});
+  const std::string notch = WritePT("n.pt", {{0, 0}, {100, 0}, {100, 100}, {50, 20}, {0, 100}});
+  const std::string bow = WritePT("bow.pt", {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, true);
+  std::ofstream(Path("bad.pt"), std::ios::binary) << "NUB\r\n1\r\n1.5\r\n";
   const std::string collinear = "At least 3 non-collinear points are needed.\n";
   const std::string coincident = "No coincident points allowed.\n";
-  struct Row {
-    const char* method;
-    const std::string& file;
-    const std::string& message;
-  };
-  for (const Row& row :
-       {Row{"incremental-face", line, collinear}, Row{"incremental-vertex", line, collinear},
-        Row{"sweep", same, coincident}, Row{"layers", same, coincident},
-        Row{"delaunay", same, coincident}, Row{"incremental-face", same, coincident}}) {
-    TRunResult r = Run(std::string("--method ") + row.method + " " + row.file);
-    EXPECT_EQ(r.Status, 2) << row.method;
-    EXPECT_EQ(r.Err, row.message) << row.method;
-    EXPECT_EQ(r.Out, "");
+  const std::string few = "At least 3 points are needed.\n";
+  const std::vector<std::pair<std::string, std::string>> rows{
+      {"--method incremental-face " + line, collinear},
+      {"--method incremental-vertex " + line, collinear},
+      {"--method sweep " + same, coincident},
+      {"--method layers " + same, coincident},
+      {"--method delaunay " + same, coincident},
+      {"--method incremental-face " + same, coincident},
+      {"--method shortest-paths " + notch, "Polygon must be defined.\n"},
+      {"--method shortest-paths " + bow, "Polygon must be simple. No crossing edges allowed.\n"},
+      {"--random 2", few},
+      {WritePT("two.pt", {{1, 1}, {5, 5}}), few},
+      {Path("none.pt"), "File does not exist. Cannot load.\n"},
+      {Path("bad.pt"), "'1.5' is not a valid integer value\n"}};
+  for (const auto& [args, message] : rows) {
+    EXPECT_EQ(Cli(args), 2) << args;
+    EXPECT_EQ(err, message) << args;
+    EXPECT_EQ(out, "") << args;
   }
 }
 
-TEST_F(CliProgram, FailuresOfTheSystemExitWith2AndTheWindowsMessage) {
-  EXPECT_EQ(Run("--random 2").Err, "At least 3 points are needed.\n");
-  TRunResult two = Run(WritePT("two.pt", {{1, 1}, {5, 5}}));
-  EXPECT_EQ(two.Status, 2);
-  EXPECT_EQ(two.Err, "At least 3 points are needed.\n");
-  EXPECT_EQ(two.Out, "");
-  TRunResult missing = Run(Path("none.pt"));
-  EXPECT_EQ(missing.Status, 2);
-  EXPECT_EQ(missing.Err, "File does not exist. Cannot load.\n");
-  std::ofstream(Path("bad.pt"), std::ios::binary) << "NUB\r\n1\r\n1.5\r\n";
-  TRunResult bad = Run(Path("bad.pt"));
-  EXPECT_EQ(bad.Status, 2);
-  EXPECT_EQ(bad.Err, "'1.5' is not a valid integer value\n");
-}
-
-TEST_F(CliProgram, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
+TEST_F(CliTool, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
   std::filesystem::create_directories(Path("taken.svg"));
   std::ofstream(Path("old.json")) << "old";
   struct Row {
@@ -313,42 +267,25 @@ TEST_F(CliProgram, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
            {"--image " + Path("no/r.png"), Path("no/r.png"), "Folder not found"},
            {"--json " + Path("old.json") + " --out " + Path("no/o.pt"), Path("no/o.pt"),
             "Folder not found"}}) {
-    TRunResult r = Run("--random 5 " + row.args);
-    EXPECT_EQ(r.Status, 2) << row.args;
-    EXPECT_EQ(r.Err, "Cannot write '" + row.failed + "': " + row.reason + "\n") << row.args;
-    EXPECT_EQ(r.Out, "") << row.args;
+    EXPECT_EQ(Cli("--random 5 " + row.args), 2) << row.args;
+    EXPECT_EQ(err, "Cannot write '" + row.failed + "': " + row.reason + "\n") << row.args;
+    EXPECT_EQ(out, "") << row.args;
   }
   EXPECT_EQ(Slurp(Path("old.json")), "old");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 4);  // no temporaries
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);  // no temporaries
 }
 
-TEST_F(CliProgram, StandardOutputTakesTheJsonOrThePointsAndPassesPipesThrough) {
-  TRunResult points = Run("--random 4 --uniform --out -");
-  ASSERT_EQ(points.Status, 0) << points.Err;
-  EXPECT_EQ(ParsePT(points.Out).Points.size(), 4u);
-  EXPECT_EQ(Lines(points.Err).size(), 6u);  // the figures
-  // /dev/stdout on a pipe is written through, not replaced.
-  const std::string piped = std::string(QUILVARON_CLI) + " --random 4 --json /dev/stdout 2>" +
-                            Path("cli.err") + " </dev/null | cat >" + Path("piped");
-  ASSERT_EQ(std::system(piped.c_str()), 0);
+TEST_F(CliTool, StandardOutputTakesThePointsAndThePipeIsWrittenThrough) {
+  ASSERT_EQ(Cli("--random 4 --uniform --out -"), 0) << err;
+  EXPECT_EQ(ParsePT(out).Points.size(), 4u);
+  EXPECT_EQ(Lines(err).size(), 6u);  // the figures
+  // The program itself: /dev/stdout on a pipe is written through, not replaced.
+  ASSERT_EQ(Spawn("--random 4 --json /dev/stdout 2>" + Path("cli.err") + " </dev/null | cat >" +
+                  Path("piped")),
+            0);
   EXPECT_EQ(Slurp(Path("cli.err")), "");
   const std::string json = Slurp(Path("piped"));
   EXPECT_TRUE(testjson::Parse(json.substr(0, json.find("Weight"))).Has("points"));
-}
-
-TEST_F(CliProgram, BadUsageExitsWith1AndShowsTheUsage) {
-  for (const char* args : {"", "--bogus x.pt", "--method nothing x.pt"}) {
-    TRunResult r = Run(args);
-    EXPECT_EQ(r.Status, 1) << args;
-    EXPECT_NE(r.Err.find("usage: quilvaron-cli"), std::string::npos) << args;
-    EXPECT_EQ(r.Out, "") << args;
-  }
-}
-
-TEST_F(CliProgram, HelpGoesToStandardOutput) {
-  TRunResult r = Run("--help");
-  EXPECT_EQ(r.Status, 0);
-  EXPECT_EQ(r.Out.rfind("usage: quilvaron-cli", 0), 0u);
 }
 
 }  // namespace
