@@ -9,10 +9,12 @@
 #include <QPen>
 #include <QSvgGenerator>
 #include <QValueAxis>
+
 #include <QtCharts/QChart>
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include "cli/ImageExport.h"
 
 #include "geometry/UserError.h"
 
@@ -26,17 +28,6 @@ constexpr int kChartHeight = 480;
 const QColor kLineColours[] = {{31, 119, 180},  {255, 127, 14},  {44, 160, 44},
                                {214, 39, 40},   {148, 103, 189}, {140, 86, 75},
                                {227, 119, 194}, {127, 127, 127}, {188, 189, 34}};
-
-// Charts are graphics widgets: they need an application object, made on the offscreen
-// platform the first time.
-void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "quilvaron-cli";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-}
 
 // One line per method through its mean of figure k at each size, on a logarithmic n axis.
 QChart* FigureChart(const std::vector<TSummaryRow>& summary, size_t k, const QString& title,
@@ -87,7 +78,7 @@ QChart* FigureChart(const std::vector<TSummaryRow>& summary, size_t k, const QSt
 }  // namespace
 
 std::string SummaryPlot(const std::vector<TSummaryRow>& summary) {
-  EnsureApplication();
+  EnsureGuiApplication();
   QGraphicsScene scene;
   QChart* weight = FigureChart(summary, 0, QStringLiteral("Mean weight"), "%.0f");
   QChart* degree = FigureChart(summary, 1, QStringLiteral("Mean vertex degree"), "%.1f");

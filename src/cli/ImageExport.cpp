@@ -30,18 +30,6 @@ TPTCapas LayerTable(const TCliDocument& document) {
   return layers;
 }
 
-// Text needs a GUI application for its fonts; the tool has none of its own, so one is made on
-// the offscreen platform the first time text is drawn.
-void EnsureFonts() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "quilvaron-cli";
-  static char* argv[] = {name, nullptr};
-  // A widgets application, so that the experiment's charts can share it.
-  static QApplication application(argc, argv);
-}
-
 void DropMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 // Keeps Qt's messages away from the terminal while it lives.
@@ -58,6 +46,17 @@ class TQuietQt {
 
 }  // namespace
 
+// Text and charts need a GUI application (fonts, graphics widgets); the tool has none of its own,
+// so one widgets application is made on the offscreen platform the first time one is needed.
+void EnsureGuiApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "quilvaron-cli";
+  static char* argv[] = {name, nullptr};
+  static QApplication application(argc, argv);
+}
+
 std::string ResultImage(const TCliOptions& options, const TCliDocument& document) {
   const TQuietQt quiet;
   TDocumento doc;
@@ -69,11 +68,11 @@ std::string ResultImage(const TCliOptions& options, const TCliDocument& document
   // Qt's PDF writer lays out its page with the platform's fonts.
   if (QFileInfo(QString::fromStdString(options.ImageFile)).suffix().toLower() ==
       QLatin1String("pdf"))
-    EnsureFonts();
+    EnsureGuiApplication();
   if (document.HasSubdivision && options.Method == "shortest-paths") {
     // The chooser's boxes as they start: "Labels" on, "Monocolor" off; "Pockets" from the
     // command line. The vertex numbers are text, which needs the platform's fonts.
-    EnsureFonts();
+    EnsureGuiApplication();
     const TShortestPathsLook look{true, options.Pockets, false};
     draw = [&document, look](TDrawing& d) {
       d.ClearCanvas();

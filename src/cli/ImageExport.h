@@ -18,4 +18,7 @@ bool ImageTypeKnown(const std::string& path);
 // the terminal.
 std::string ResultImage(const TCliOptions& options, const TCliDocument& document);
 
+// Makes the offscreen widgets application that text and charts need, once.
+void EnsureGuiApplication();
+
 }  // namespace qv::cli
