@@ -65,11 +65,9 @@ TEST(Historia, KeepsAThousandStepsOfOnlyWhatEachChanged) {
   }
   ASSERT_EQ(history.Stack().count(), THistoria::kLimit);
   EXPECT_LE(history.StoredPoints(), 2u * THistoria::kLimit);
-  while (history.Undo() != nullptr) {
-  }
+  while (history.Undo() != nullptr) continue;
   EXPECT_EQ(doc.Points, states[50]);
-  while (history.Redo() != nullptr) {
-  }
+  while (history.Redo() != nullptr) continue;
   EXPECT_EQ(doc.Points, states.back());
   EXPECT_EQ(history.Top()->text(), QStringLiteral("Move Point"));
 }
