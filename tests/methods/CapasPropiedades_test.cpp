@@ -8,6 +8,7 @@
 #include "geometry/UserError.h"
 #include "methods/Capas.h"
 #include "methods/CapasOraculos.h"
+#include "methods/Flips.h"
 #include "methods/Verificador.h"
 
 namespace qv {
@@ -18,20 +19,20 @@ using namespace qv::testing;
 // The chain peeling gives exactly the table of the walker peeling, degenerate sets included.
 TEST(ConvexLayersProperty, ChainPeelingEqualsWalkerPeeling) {
   int compared = 0;
-  for (const TFamily& family : Families()) {
+  for (const auto& [name, make] : Families()) {
     std::mt19937 rng(2024);
     for (int run = 0; run < 30; ++run) {
-      const TNube points = family.Make(rng);
+      const TNube points = make(rng);
       TPTCapas fast, walked;
       BuildConvexLayers(points, fast);
       ScanningBuild(points, walked);
-      ASSERT_EQ(fast.Records, walked.Records) << family.Name << " " << Describe(points);
-      ASSERT_EQ(fast.Sizes, walked.Sizes) << family.Name << " " << Describe(points);
+      ASSERT_EQ(fast.Records, walked.Records) << name << " " << Describe(points);
+      ASSERT_EQ(fast.Sizes, walked.Sizes) << name << " " << Describe(points);
       ASSERT_EQ(fast.Count, walked.Count);
       ++compared;
     }
   }
-  EXPECT_EQ(compared, 7 * 30);
+  EXPECT_EQ(compared, 6 * 30);
 }
 
 // With no three points on a line, the face figures counted from the links alone (the first
@@ -41,7 +42,7 @@ TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {
   int compared = 0;
   while (compared < 60) {
     const int n = 3 + int(rng() % 90);
-    const TNube points = rng() % 2 ? Uniform(rng, n, 0, 1 << 20) : Normal(rng, n, 2e4);
+    const TNube points = Draw(rng, n, 0, rng() % 2 ? 1 << 20 : 1 << 15);
     if (points.size() < 3 || !InGeneralPosition(points)) continue;
     const TPTCapas layers = Connected(points);
     int triangles = 0, others = 0, degree = 0;
@@ -58,7 +59,7 @@ TEST(ConvexLayersProperty, LinkCountedFacesEqualTracedFacesInGeneralPosition) {
 TEST(ConvexLayersProperty, SetsWithCoincidentPointsAreRefused) {
   std::mt19937 rng(9);
   for (int run = 0; run < 20; ++run) {
-    TNube points = Grid(rng, 4 + int(rng() % 30), 4, 10);
+    TNube points = Draw(rng, 4 + int(rng() % 30), 0, 4, 10);
     if (points.size() < 2) continue;
     points.push_back(points[rng() % points.size()]);
     std::stable_sort(points.begin(), points.end(),

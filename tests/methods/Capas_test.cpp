@@ -87,7 +87,7 @@ TEST(LayerWalkers, BearingLimitsAreStraightUpOutAndStraightLeftIn) {
 TEST(LayerWalkers, ExactComparisonsChooseAsTheAngleDoesOnCanvasSets) {
   std::mt19937 rng(11);
   for (int run = 0; run < 60; ++run) {
-    const TNube points = run % 2 ? Grid(rng, 40, 6, 25) : Uniform(rng, 40, 0, 2000);
+    const TNube points = run % 2 ? Draw(rng, 40, 0, 6, 25) : Draw(rng, 40, 0, 2000);
     V assigned;
     for (int i = 0; i < static_cast<int>(points.size()); ++i)
       if (rng() % 4 == 0) assigned.push_back(i);
