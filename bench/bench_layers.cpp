@@ -18,7 +18,7 @@ using namespace qv;
 TNube Canvas(int n) {
   std::mt19937 rng(42);
   const int w = 1200 * std::max(1, n / 1000), h = 900 * std::max(1, n / 1000);
-  return testing::Prepared(testing::Uniform(rng, n, 0, std::min(w, h)));
+  return qv::testing::Prepared(qv::testing::Draw(rng, n, 0, std::min(w, h)));
 }
 
 void Label(benchmark::State& state, const TNube& p, const TPTCapas& l) {
@@ -76,25 +76,11 @@ void BM_WalkerPeeling(benchmark::State& state) {
   const TNube p = Canvas(static_cast<int>(state.range(0)));
   TPTCapas l;
   for (auto _ : state) {
-    testing::ScanningBuild(p, l);
+    qv::testing::ScanningBuild(p, l);
     benchmark::DoNotOptimize(l.Count);
   }
   Label(state, p, l);
 }
 BENCHMARK(BM_WalkerPeeling)->Arg(1000)->Unit(benchmark::kMillisecond);
-
-// The same walkers measuring every bearing as an angle (an arctangent per record and step).
-void BM_AngleWalkerPeeling(benchmark::State& state) {
-  const TNube p = Canvas(static_cast<int>(state.range(0)));
-  TPTCapas l;
-  auto cw = [](const TPTCapas& t, int i) { return testing::AngleWalk(t, i, true); };
-  auto ccw = [](const TPTCapas& t, int i) { return testing::AngleWalk(t, i, false); };
-  for (auto _ : state) {
-    testing::ScanningBuild(p, l, cw, ccw);
-    benchmark::DoNotOptimize(l.Count);
-  }
-  Label(state, p, l);
-}
-BENCHMARK(BM_AngleWalkerPeeling)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "Triangulos.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/Tipos.h"
 #include "methods/Capas.h"
-#include "methods/Triangulos.h"
 #include "methods/Verificador.h"
 #include "stats/EstadisticasCapas.h"
 
