@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <tuple>
 
 #include "Pixeles.h"
 #include "VentanaPrueba.h"
@@ -27,18 +28,17 @@ const char* const kPtFilter = "PT Files (*.pt)|*.PT";
 
 class Files : public test::Ventana {
  protected:
-  void Open(const QString& path) {
+  // The file dialogs answer the path to the action's request.
+  void Choose(const QString& path, QAction* action) {
     dialogs.Names = {path};
-    form->tbCargar->trigger();
+    action->trigger();
   }
+  void Open(const QString& path) { Choose(path, form->tbCargar); }
   void OpenContent(const std::string& content) {
     Spit(Path("in.pt"), content);
     Open(Path("in.pt"));
   }
-  void SaveAs(const QString& path) {
-    dialogs.Names = {path};
-    form->tbGuardar->trigger();
-  }
+  void SaveAs(const QString& path) { Choose(path, form->tbGuardar); }
   // A closed polygon drawn point by point with the polygon tool.
   void DrawTriangle() {
     form->tbUnir->trigger();
@@ -60,11 +60,9 @@ struct TSnapshot {
 
 // Some pixel of the point's disc (x - 3 .. x + 2, y - 3 .. y + 2) has the colour.
 bool DiscHas(const QImage& img, int x, int y, const QColor& colour) {
-  for (int dy = -3; dy <= 2; ++dy) {
-    for (int dx = -3; dx <= 2; ++dx) {
+  for (int dy = -3; dy <= 2; ++dy)
+    for (int dx = -3; dx <= 2; ++dx)
       if (Is(img, x + dx, y + dy, colour)) return true;
-    }
-  }
   return false;
 }
 
@@ -98,37 +96,31 @@ TEST_F(Files, SavedPointsComeBackSortedWithCaptionCountAndNoMethod) {
 }
 
 TEST_F(Files, HeaderCountsOnlyWithThePolygonTool) {
-  const std::string pol = "POL\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n";
   const TNube fileOrder{{100, 100}, {300, 120}, {200, 300}};
   const TNube sorted{{100, 100}, {200, 300}, {300, 120}};
-
-  // Without the tool a polygon file is a point set.
-  OpenContent(pol);
-  EXPECT_EQ(form->Doc.Points, sorted);
-
-  // With it, a closed polygon in file order, first point highlighted, outline drawn.
-  form->tbUnir->trigger();
-  OpenContent(pol);
-  EXPECT_EQ(form->Doc.Points, fileOrder);
-  EXPECT_EQ(form->Doc.EditMode, TEditMode::DrawPolygon);
-  EXPECT_TRUE(form->Doc.PolygonClosed);
-  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::ShortestPaths);
-  const QImage img = Canvas();
-  EXPECT_TRUE(DiscHas(img, 100, 100, QColor(0, 255, 0)));
-  EXPECT_FALSE(DiscHas(img, 100, 100, Qt::red));
-  EXPECT_TRUE(DiscHas(img, 300, 120, Qt::red));
-  EXPECT_TRUE(SegmentDrawn(img, {110, 120}, {190, 280}, Qt::black));  // the closing edge
-
-  // Already drawing a polygon, any header but "NUB" is a polygon.
-  OpenContent("pol\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
-  EXPECT_EQ(form->Doc.Points, fileOrder);
-  EXPECT_TRUE(form->Doc.PolygonClosed);
-
-  // "NUB" with the tool: a sorted set to chain, nothing chained yet.
-  OpenContent("NUB\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
-  EXPECT_EQ(form->Doc.EditMode, TEditMode::ChainPolygon);
-  EXPECT_EQ(form->Doc.Points, sorted);
-  EXPECT_EQ(form->Doc.PolygonLength, 0);
+  // The polygon tool chosen before, the header, then the document opened.
+  const std::tuple<bool, const char*, TNube, TEditMode, bool> rows[] = {
+      {false, "POL", sorted, TEditMode::PlacePoints, false},    // a point set without the tool
+      {true, "POL", fileOrder, TEditMode::DrawPolygon, true},   // a polygon in file order
+      {false, "pol", fileOrder, TEditMode::DrawPolygon, true},  // already drawing: any but "NUB"
+      {false, "NUB", sorted, TEditMode::ChainPolygon, false},   // a set to chain, none chained yet
+  };
+  for (const auto& [tool, header, points, mode, closed] : rows) {
+    if (tool) form->tbUnir->trigger();
+    OpenContent(std::string(header) + "\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
+    EXPECT_EQ(form->Doc.Points, points) << header;
+    EXPECT_EQ(form->Doc.EditMode, mode) << header;
+    EXPECT_EQ(form->Doc.PolygonClosed, closed) << header;
+    EXPECT_EQ(form->Doc.PolygonLength, 0) << header;
+    if (!tool) continue;
+    // The opened polygon's outline, its first point highlighted.
+    EXPECT_EQ(form->Doc.SelectedMethod, TMethod::ShortestPaths);
+    const QImage img = Canvas();
+    EXPECT_TRUE(DiscHas(img, 100, 100, QColor(0, 255, 0)));
+    EXPECT_FALSE(DiscHas(img, 100, 100, Qt::red));
+    EXPECT_TRUE(DiscHas(img, 300, 120, Qt::red));
+    EXPECT_TRUE(SegmentDrawn(img, {110, 120}, {190, 280}, Qt::black));  // the closing edge
+  }
   EXPECT_TRUE(Shown().empty());
 }
 
@@ -156,11 +148,6 @@ TEST_F(Files, AFailedOpenLeavesDocumentAndCanvasAsTheyWere) {
 }
 
 TEST_F(Files, SaveAsWritesThePolygonHeaderOnlyForAClosedShortestPathsPolygon) {
-  form->tbGuardar->trigger();
-  EXPECT_EQ(Shown(), One("No distribution to save."));
-  EXPECT_TRUE(dialogs.Requests.empty());
-  EXPECT_EQ(FilesInDir(), 0);
-
   DrawTriangle();
   ASSERT_TRUE(form->Doc.PolygonClosed);
   SaveAs(Path("tri.pt"));
@@ -194,8 +181,7 @@ TEST_F(Files, SaveAsksUntilSaveAsHasChosenAName) {
   // A saved image does not become the points' file.
   form->tbPunto->trigger();
   Click(70, 80);
-  dialogs.Names = {Path("shot.bmp")};
-  form->tbGuardarFondo->trigger();
+  Choose(Path("shot.bmp"), form->tbGuardarFondo);
   Key(Qt::Key_S);
   EXPECT_EQ(Slurp(Path("a.pt")), "NUB\r\n70\r\n80\r\n");
   EXPECT_EQ(Slurp(Path("shot.bmp")).substr(0, 2), "BM");
@@ -208,8 +194,7 @@ TEST_F(Files, SaveAsksUntilSaveAsHasChosenAName) {
       Open(Path("a.pt"));
     } else {
       Click(5, 5);
-      dialogs.Names = {Path("shot2.bmp")};
-      form->tbGuardarFondo->trigger();
+      Choose(Path("shot2.bmp"), form->tbGuardarFondo);
     }
     const size_t asked = dialogs.Requests.size();
     Key(Qt::Key_S);  // cancelled
@@ -220,6 +205,9 @@ TEST_F(Files, SaveAsksUntilSaveAsHasChosenAName) {
 }
 
 TEST_F(Files, AFailedSaveLeavesTheOldFileAndNoTemporary) {
+  form->tbGuardar->trigger();
+  EXPECT_EQ(Shown(), One("No distribution to save."));
+  EXPECT_TRUE(dialogs.Requests.empty());
   Spit(Path("keep.pt"), "NUB\r\n1\r\n2\r\n");
   for (int i = 0; i < 50; ++i) Click(20 + 10 * i, 300 + (i % 7));
   // Files may not grow past 16 bytes: the write fails half way, as on a full disk.
@@ -240,13 +228,12 @@ TEST_F(Files, AFailedSaveLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(FilesInDir(), 1);
 }
 
-TEST_F(Files, SaveImageWritesJpegForJpgAndJpegNamesAndBmpOtherwise) {
+TEST_F(Files, SaveImageWritesJpegBmpPngSvgPdfOrTikzByTheNamesType) {
   ClickAll({{100, 300}, {200, 100}, {300, 350}, {420, 220}});
   form->tbEjecutar->trigger();
   const QImage canvas = Canvas();
   for (const char* name : {"SHOT.JPG", "Shot.JpEg"}) {
-    dialogs.Names = {Path(name)};
-    form->tbGuardarFondo->trigger();
+    Choose(Path(name), form->tbGuardarFondo);
     const std::string bytes = Slurp(Path(name));
     // The first luminance quantisation values of quality 90: the standard table scaled by 20 %.
     const size_t dqt = bytes.find("\xFF\xDB");
@@ -262,29 +249,20 @@ TEST_F(Files, SaveImageWritesJpegForJpgAndJpegNamesAndBmpOtherwise) {
   }
   std::filesystem::create_directories(dir / "dir.jpg");
   for (const char* name : {"shot.bmp", "shot", "dir.jpg/shot"}) {
-    dialogs.Names = {Path(name)};
-    form->tbGuardarFondo->trigger();
+    Choose(Path(name), form->tbGuardarFondo);
     EXPECT_EQ(Slurp(Path(name)).substr(0, 2), "BM") << name;
     QImageReader reader(Path(name), "BMP");
     EXPECT_EQ(reader.read().convertToFormat(QImage::Format_RGB32), canvas) << name;
   }
   EXPECT_EQ(FilesInDir(), 5);
-  EXPECT_TRUE(Shown().empty());
-}
-
-// The drawing types hold what the canvas shows: after Clean canvas and one click, one point.
-TEST_F(Files, SaveImageWritesTheShownDrawingAsPngSvgPdfAndTikz) {
-  const TNube points{{100, 300}, {200, 100}, {300, 350}, {420, 220}};
-  ClickAll(points);
-  form->tbEjecutar->trigger();
-  for (size_t shown : {points.size(), size_t{1}}) {
-    const QImage canvas = Canvas();
+  // The drawing types hold what the canvas shows: after Clean canvas and one click, one point.
+  for (size_t shown : {size_t{4}, size_t{1}}) {
+    const QImage drawn = Canvas();
     for (const char* type : {"png", "svg", "pdf", "tikz"}) {
       const QString name = Path("shot" + std::to_string(shown) + "." + type);
-      dialogs.Names = {name};
-      form->tbGuardarFondo->trigger();
+      Choose(name, form->tbGuardarFondo);
       const std::string bytes = Slurp(name), t = type;
-      EXPECT_TRUE(t != "png" || QImage(name).convertToFormat(QImage::Format_RGB32) == canvas);
+      EXPECT_TRUE(t != "png" || QImage(name).convertToFormat(QImage::Format_RGB32) == drawn);
       EXPECT_TRUE(t != "pdf" || bytes.substr(0, 5) == "%PDF-");
       // Qt writes a round disc as a circle, TikZ as an ellipse.
       const std::string disc = t == "svg" ? "<circle" : t == "tikz" ? "ellipse [" : "";
@@ -310,8 +288,7 @@ TEST_F(Files, LoadBackgroundDecodesFirstAndKeepsTheDrawingOnFailure) {
   const QColor tan(200, 150, 100);
   ASSERT_TRUE(Picture(tan).save(Path("bg.bmp"), "BMP"));
   Click(30, 30);
-  dialogs.Names = {Path("bg.bmp")};
-  form->tbCargarFondo->trigger();
+  Choose(Path("bg.bmp"), form->tbCargarFondo);
   // No result shown: the image alone, centred, the point gone until the next redraw.
   const QSize size = form->Pizarra->Surface().size();
   const QPoint corner((size.width() - 120) / 2, (size.height() - 80) / 2);
@@ -328,8 +305,7 @@ TEST_F(Files, LoadBackgroundDecodesFirstAndKeepsTheDrawingOnFailure) {
                                                      {"bad.jpeg", "^JPEG error #\\d+$"},
                                                      {"missing.bmp", "^File not found$"}};
   for (const auto& [name, message] : bad) {
-    dialogs.Names = {Path(name)};
-    form->tbCargarFondo->trigger();
+    Choose(Path(name), form->tbCargarFondo);
     const std::vector<QString> shown = Shown();
     ASSERT_EQ(shown.size(), 1u) << name;
     EXPECT_TRUE(shown[0].contains(QRegularExpression(message))) << name;
@@ -341,8 +317,7 @@ TEST_F(Files, LoadBackgroundDecodesFirstAndKeepsTheDrawingOnFailure) {
   Spit(Path("grey.JPEG"), std::string(jpeg.begin(), jpeg.end()));
   ClickAll({{100, 300}, {200, 100}, {300, 350}});
   form->tbEjecutar->trigger();
-  dialogs.Names = {Path("grey.JPEG")};
-  form->tbCargarFondo->trigger();
+  Choose(Path("grey.JPEG"), form->tbCargarFondo);
   EXPECT_TRUE(Shown().empty());
   const QImage img = Canvas();
   EXPECT_LT(

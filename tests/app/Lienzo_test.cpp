@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
+#include <tuple>
 
 #include "Pixeles.h"
 #include "geometry/UserError.h"
@@ -76,16 +78,6 @@ TDCEL SweepOf(TNube& points) {
   return pt;
 }
 
-TEST(DrawPT, RemovedFacesAndAnEmptySubdivisionDrawNothing) {
-  Scene scene(200, 200);
-  scene.doc.Points = {TPoint{20, 20}, TPoint{180, 30}, TPoint{100, 180}};
-  TDCEL pt = SweepOf(scene.doc.Points);
-  pt.StoreFaceEdge(0, kNone);
-  scene.Drawing().DrawPT(pt, 1, 2);
-  scene.Drawing().DrawPT(TDCEL(), 1, 2);
-  EXPECT_TRUE(InkBox(scene.Image()).isNull());
-}
-
 // Every face cycle drawn whole, so that an inner edge is drawn once from each of its faces, the
 // hull in style 1 and inner edges in style 2.
 void DrawEveryCycleWhole(Scene& scene, const TDCEL& s) {
@@ -143,10 +135,16 @@ TEST(DrawPT, DrawingEachInnerEdgeOnceLeavesThePixelsOfDrawingItFromBothFaces) {
   }
 }
 
-TEST(DrawHalfEdgeRange, DrawsTheListedHalfEdgesOnlyThickerWhenAsked) {
+TEST(DrawHalfEdgeRange, DrawsTheListedHalfEdgesOnlyThickerWhenAskedAndDrawPTSkipsRemovedFaces) {
   Scene scene(200, 200);
   scene.doc.Points = {TPoint{20, 20}, TPoint{180, 30}, TPoint{100, 180}};
-  const TDCEL pt = SweepOf(scene.doc.Points);
+  TDCEL pt = SweepOf(scene.doc.Points), removed = pt;
+  // Nothing for a range ending before it starts, an empty subdivision or a removed face.
+  scene.Drawing().DrawHalfEdgeRange(pt, 2, 1, 1, false);
+  scene.Drawing().DrawPT(TDCEL(), 1, 2);
+  removed.StoreFaceEdge(0, kNone);
+  scene.Drawing().DrawPT(removed, 1, 2);
+  EXPECT_TRUE(InkBox(scene.Image()).isNull());
   scene.Drawing().DrawHalfEdgeRange(pt, 1, 1, 5, true);
   EXPECT_EQ(scene.canvas->PenWidth(), 2);
   const QImage& img = scene.Image();
@@ -156,49 +154,39 @@ TEST(DrawHalfEdgeRange, DrawsTheListedHalfEdgesOnlyThickerWhenAsked) {
     const QPoint q(a.X + 3 * (b.X - a.X) / 4, a.Y + 3 * (b.Y - a.Y) / 4);
     EXPECT_EQ(SegmentDrawn(img, p, q, Qt::red), e == 1) << "half-edge " << e;
   }
-  Scene empty(50, 50);
-  empty.doc.Points = scene.doc.Points;
-  empty.Drawing().DrawHalfEdgeRange(pt, 2, 1, 1, false);  // last < first: nothing
-  EXPECT_TRUE(InkBox(empty.Image()).isNull());
 }
 
-TEST(ClearCanvas, CentresTheBackgroundAndEndsPolygonAndResultOrIsPlainWhite) {
-  Scene scene(40, 30);
-  scene.doc.BackgroundLoaded = true;
-  scene.doc.BackgroundBitmap = QImage(20, 10, QImage::Format_RGB32);
-  scene.doc.BackgroundBitmap.fill(Qt::blue);
-  scene.doc.ResultShown = true;
-  scene.doc.PolygonClosed = true;
-  scene.doc.PolygonLength = 4;
-  scene.Drawing().ClearCanvas();
-  const QImage& img = scene.Image();
-  EXPECT_EQ(InkBox(img), QRect(10, 10, 20, 10));
-  EXPECT_TRUE(Is(img, 10, 10, Qt::blue));
-  EXPECT_FALSE(scene.doc.ResultShown);
-  EXPECT_FALSE(scene.doc.PolygonClosed);
-  EXPECT_EQ(scene.doc.PolygonLength, 0);
-  scene.image.fill(Qt::black);
-  scene.doc.BackgroundLoaded = false;  // held but not shown
-  scene.Drawing().ClearCanvas();
-  EXPECT_TRUE(InkBox(scene.Image()).isNull());
-}
-
-TEST(ClearCanvas, ALargerBackgroundIsCutOnBothSides) {
-  Scene scene(21, 11);
-  QImage big(41, 31, QImage::Format_RGB32);
-  for (int y = 0; y < big.height(); ++y) {
-    for (int x = 0; x < big.width(); ++x) big.setPixel(x, y, qRgb(x, y, 7));
+TEST(ClearCanvas, CentresTheBackgroundCutOnBothSidesAndEndsPolygonAndResult) {
+  const struct {
+    QSize canvas, background;
+    QPoint offset;  // (canvas - background) / 2
+    bool loaded;    // else held but not shown
+  } rows[] = {{{40, 30}, {20, 10}, {10, 10}, true},
+              {{21, 11}, {41, 31}, {-10, -10}, true},
+              {{40, 30}, {20, 10}, {10, 10}, false}};
+  for (const auto& row : rows) {
+    Scene scene(row.canvas.width(), row.canvas.height());
+    QImage& bg = scene.doc.BackgroundBitmap = QImage(row.background, QImage::Format_RGB32);
+    for (int y = 0; y < bg.height(); ++y)
+      for (int x = 0; x < bg.width(); ++x) bg.setPixel(x, y, qRgb(x, y, 7));
+    scene.doc.BackgroundLoaded = row.loaded;
+    scene.doc.ResultShown = scene.doc.PolygonClosed = true;
+    scene.doc.PolygonLength = 4;
+    scene.image.fill(Qt::black);
+    scene.Drawing().ClearCanvas();
+    EXPECT_FALSE(scene.doc.ResultShown || scene.doc.PolygonClosed);
+    EXPECT_EQ(scene.doc.PolygonLength, 0);
+    const QRect ink = row.loaded ? QRect(row.offset, row.background) & scene.image.rect() : QRect();
+    EXPECT_EQ(InkBox(scene.Image()), ink);
+    if (!row.loaded) continue;
+    for (const QPoint& p : {ink.topLeft(), ink.bottomRight()}) {
+      const QPoint b = p - row.offset;
+      EXPECT_EQ(scene.Image().pixel(p), qRgb(b.x(), b.y(), 7)) << p.x() << "," << p.y();
+    }
   }
-  scene.doc.BackgroundLoaded = true;
-  scene.doc.BackgroundBitmap = big;
-  scene.image.fill(Qt::black);
-  scene.Drawing().ClearCanvas();
-  // Offsets (21 - 41) / 2 = -10 and (11 - 31) / 2 = -10.
-  EXPECT_EQ(scene.Image().pixel(0, 0), qRgb(10, 10, 7));
-  EXPECT_EQ(scene.Image().pixel(20, 10), qRgb(30, 20, 7));
 }
 
-TEST(DrawPolygonOutline, DrawsAnOpenChainAndRefusesACrossingOne) {
+TEST(DrawPolygonOutline, DrawsAnOpenChainRefusesACrossingOneAndHighlightsOnlyChainedPoints) {
   Scene scene(120, 120);
   scene.doc.EditMode = TEditMode::DrawPolygon;
   scene.doc.Points = {TPoint{10, 10}, TPoint{110, 10}, TPoint{10, 110}, TPoint{110, 110}};
@@ -215,10 +203,9 @@ TEST(DrawPolygonOutline, DrawsAnOpenChainAndRefusesACrossingOne) {
     EXPECT_STREQ(e.what(), "Polygon must be simple. No crossing edges allowed.");
   }
   EXPECT_FALSE(scene.doc.ResultShown);
-}
 
-TEST(DrawPolygonOutline, ChainModeHighlightsTheChainedPointsOnly) {
-  Scene scene(120, 120);
+  // Chaining, only the chained points are highlighted.
+  scene.image.fill(Qt::white);
   scene.doc.EditMode = TEditMode::ChainPolygon;
   scene.doc.Points = {TPoint{10, 10}, TPoint{110, 10}, TPoint{60, 100}};
   scene.doc.PolygonLength = 2;
@@ -251,35 +238,29 @@ TEST(DrawGrid, AtZeroAndNinetyDegreesDrawsLinesEveryTenPixels) {
   const QImage vertical = GridAt(0), horizontal = GridAt(90);
   for (int i = 0; i < 100; ++i) {
     const bool line = i % 10 == 0 && i > 0;
-    EXPECT_EQ(Is(vertical, i, 30, kSilver) && Is(vertical, i, 0, kSilver), line) << i;
-    EXPECT_EQ(Is(vertical, i, 30, kSilver) || Is(vertical, i, 0, kSilver), line) << i;
+    EXPECT_EQ(Is(vertical, i, 30, kSilver) + Is(vertical, i, 0, kSilver), 2 * line) << i;
     if (i >= 60) continue;
-    EXPECT_EQ(Is(horizontal, 50, i, kSilver) && Is(horizontal, 0, i, kSilver), line) << i;
-    EXPECT_EQ(Is(horizontal, 50, i, kSilver) || Is(horizontal, 0, i, kSilver), line) << i;
+    EXPECT_EQ(Is(horizontal, 50, i, kSilver) + Is(horizontal, 0, i, kSilver), 2 * line) << i;
   }
 }
 
-TEST(DrawGrid, AtFortyFiveDegreesDrawsDiagonalsUntilTheFarCorner) {
-  const QImage img = GridAt(45);
-  // Lines (0, H - k) to (k, H) for k = 10 .. 150 (while k < H + W = 160): x - y = k - 60.
+TEST(DrawGrid, AtFortyFiveAndThirtyDegreesDrawsSlantedLinesUntilTheFarCorner) {
+  const QImage at45 = GridAt(45), at30 = GridAt(30);
+  // At 45: lines (0, H - k) to (k, H) for k = 10 .. 150 (while k < H + W = 160): x - y = k - 60.
   for (int k = 10; k <= 150; k += 10) {
     const int x0 = std::max(0, k - 60), x1 = std::min(99, k - 1);
-    EXPECT_TRUE(SegmentDrawn(img, QPoint(x0, x0 + 60 - k), QPoint(x1, x1 + 60 - k), kSilver)) << k;
+    EXPECT_TRUE(SegmentDrawn(at45, QPoint(x0, x0 + 60 - k), QPoint(x1, x1 + 60 - k), kSilver)) << k;
   }
-  EXPECT_TRUE(Is(img, 99, 9, kSilver));   // k = 150
-  EXPECT_FALSE(Is(img, 99, 8, kSilver));  // no line between
-  EXPECT_FALSE(Is(img, 50, 55, kSilver));
-}
-
-TEST(DrawGrid, AtThirtyDegreesDrawsSteepLinesFromTheBottomEdge) {
-  const QImage img = GridAt(30);
-  const double x = std::sqrt(3.0);
-  // Lines (k, H) to (0, H - round(1.732.. k)).
+  // At 30: lines (k, H) to (0, H - round(1.732.. k)).
   for (int k = 10; k <= 30; k += 10) {
-    const int top = 60 - static_cast<int>(std::nearbyint(x * k));
-    EXPECT_TRUE(SegmentDrawn(img, QPoint(k, 60), QPoint(0, top), kSilver)) << k;
+    const int top = 60 - static_cast<int>(std::nearbyint(std::sqrt(3.0) * k));
+    EXPECT_TRUE(SegmentDrawn(at30, QPoint(k, 60), QPoint(0, top), kSilver)) << k;
   }
-  EXPECT_FALSE(Is(img, 15, 59, kSilver));  // halfway between the lines for k = 10 and 20
+  // The last line at 45 (k = 150), then pixels between lines.
+  const std::tuple<const QImage&, int, int, bool> pixels[] = {
+      {at45, 99, 9, true}, {at45, 99, 8, false}, {at45, 50, 55, false}, {at30, 15, 59, false}};
+  for (const auto& [img, x, y, ink] : pixels)
+    EXPECT_EQ(Is(img, x, y, kSilver), ink) << x << "," << y;
 }
 
 TEST(DrawGrid, RefreshesTheSweepDirection) {
@@ -314,39 +295,43 @@ TEST(Compass, EveryAngleShowsABlackDartOnASkyBlueDisc) {
   }
 }
 
-TEST(Canvas, FloodFillStopsAtTheBorderColourAndIgnoresABorderStart) {
-  QImage img(20, 20, QImage::Format_RGB32);
+// A white image drawn on through a canvas.
+template <class F>
+QImage Drawn(int width, int height, F draw, QImage::Format format = QImage::Format_RGB32) {
+  QImage img(width, height, format);
   img.fill(Qt::white);
   {
     TCanvas c(&img);
-    c.SetPenColor(Qt::black);
+    draw(c);
+  }
+  return img;
+}
+
+TEST(Canvas, FloodFillStopsAtTheBorderColourAndIgnoresABorderStart) {
+  const QImage img = Drawn(20, 20, [](TCanvas& c) {
     c.SetBrushColor(Qt::white);
     c.MoveTo(5, 5);
-    c.LineTo(15, 5);
-    c.LineTo(15, 15);
-    c.LineTo(5, 15);
-    c.LineTo(5, 5);
+    for (const QPoint& p : {QPoint(15, 5), QPoint(15, 15), QPoint(5, 15), QPoint(5, 5)})
+      c.LineTo(p.x(), p.y());
     c.SetBrushColor(Qt::green);
     c.FloodFill(10, 10, Qt::black);
     c.FloodFill(5, 5, Qt::black);  // on the border: nothing
-  }
-  EXPECT_TRUE(Is(img, 10, 10, Qt::green));
-  EXPECT_TRUE(Is(img, 6, 14, Qt::green));
-  EXPECT_TRUE(Is(img, 5, 10, Qt::black));
-  EXPECT_TRUE(Is(img, 2, 2, Qt::white));
-  EXPECT_TRUE(Is(img, 16, 10, Qt::white));
+  });
+  const std::tuple<int, int, QColor> pixels[] = {{10, 10, Qt::green},
+                                                 {6, 14, Qt::green},
+                                                 {5, 10, Qt::black},
+                                                 {2, 2, Qt::white},
+                                                 {16, 10, Qt::white}};
+  for (const auto& [x, y, colour] : pixels) EXPECT_TRUE(Is(img, x, y, colour)) << x << "," << y;
 }
 
 TEST(Canvas, HugeCoordinatesAreClippedNotMisdrawn) {
-  QImage img(50, 20, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  {
-    TCanvas c(&img);
+  const QImage img = Drawn(50, 20, [](TCanvas& c) {
     c.MoveTo(-2000000000, 10);
     c.LineTo(2000000000, 10);
     c.MoveTo(25, -2147483647 - 1);
     c.LineTo(25, 2147483647);
-  }
+  });
   for (int x = 0; x < 50; ++x) EXPECT_TRUE(Is(img, x, 10, Qt::black)) << x;
   for (int y = 0; y < 20; ++y) EXPECT_TRUE(Is(img, 25, y, Qt::black)) << y;
   EXPECT_TRUE(Is(img, 10, 5, Qt::white));
@@ -361,86 +346,75 @@ TEST(Canvas, DrawAndCombinesByBitwiseAnd) {
   EXPECT_EQ(img.pixel(0, 0) & 0xFFFFFFu, qRgb(0xF0, 0x0F, 0xFF) & 0xFFFFFFu);
 }
 
-// Draws the same scene on a 32-bit image (written pixel by pixel) and on a 24-bit one (drawn
-// by QPainter).
-template <class F>
-std::pair<QImage, QImage> BothWays(F draw) {
-  QImage direct(120, 90, QImage::Format_RGB32), painted(120, 90, QImage::Format_RGB888);
-  direct.fill(Qt::white);
-  painted.fill(Qt::white);
-  {
-    TCanvas a(&direct), b(&painted);
-    draw(a);
-    draw(b);
-  }
-  return {direct, painted.convertToFormat(QImage::Format_RGB32)};
-}
-
 // Every ink pixel of one image has ink of the same colour within one pixel in the other.
 bool CloseTo(const QImage& a, const QImage& b) {
   for (int y = 0; y < a.height(); ++y) {
     for (int x = 0; x < a.width(); ++x) {
-      if ((a.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu) continue;
-      bool near = false;
-      for (int dy = -1; dy <= 1 && !near; ++dy) {
+      bool near = (a.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu;
+      for (int dy = -1; dy <= 1 && !near; ++dy)
         for (int dx = -1; dx <= 1 && !near; ++dx) near = Is(b, x + dx, y + dy, a.pixel(x, y));
-      }
       if (!near) return false;
     }
   }
   return true;
 }
 
+// The same scene on a 32-bit image (written pixel by pixel) and on a 24-bit one (drawn by
+// QPainter): discs alike, lines alike within one pixel.
 TEST(Canvas, PixelWritesMatchQtsOwnDrawing) {
-  const auto [directPoints, paintedPoints] = BothWays([](TCanvas& c) {
-    for (int w = 1; w <= 4; ++w) {
-      c.SetPenWidth(w);
-      c.SetBrushColor(w % 2 ? Qt::red : Qt::green);
-      c.Ellipse(10 + 25 * w, 10, 16 + 25 * w, 16);
-      c.Ellipse(5 + 25 * w, 40, 25 + 25 * w, 55);
-    }
-    c.Ellipse(-3, -3, 3, 3);  // cut by the corner
-  });
-  EXPECT_EQ(directPoints, paintedPoints);
-  const auto [directLines, paintedLines] = BothWays([](TCanvas& c) {
-    // One zigzag per width, in its own band, with steep, shallow and diagonal pieces.
-    const QPoint ends[] = {{2, 2}, {110, 8}, {60, 26}, {3, 12}, {40, 2}, {52, 27}};
-    for (int w = 1; w <= 3; ++w) {
-      c.SetPenWidth(w);
-      c.SetPenColor(QColor(w * 60, 0, 255 - w * 60));
-      const int top = 30 * (w - 1);
-      c.MoveTo(ends[0].x(), ends[0].y() + top);
-      for (const QPoint& p : ends) c.LineTo(p.x(), p.y() + top);
-    }
-  });
-  EXPECT_TRUE(CloseTo(directLines, paintedLines));
-  EXPECT_TRUE(CloseTo(paintedLines, directLines));
-  // Segments leaving the canvas on every side, or crossing it from outside to outside.
-  const auto [directCut, paintedCut] = BothWays([](TCanvas& c) {
-    const QPoint ends[][2] = {{{-40, 10}, {160, 80}},  {{60, 45}, {60, -300}},
-                              {{60, 45}, {400, 60}},   {{-5, 95}, {125, -5}},
-                              {{30, 200}, {90, -200}}, {{119, 0}, {0, 89}}};
-    for (const auto& e : ends) {
-      c.MoveTo(e[0].x(), e[0].y());
-      c.LineTo(e[1].x(), e[1].y());
-    }
-  });
-  EXPECT_TRUE(CloseTo(directCut, paintedCut));
-  EXPECT_TRUE(CloseTo(paintedCut, directCut));
-  EXPECT_GT(InkBox(directCut).width(), 110);
+  // The drawing, whether the images must be equal, the least width of ink.
+  const std::tuple<std::function<void(TCanvas&)>, bool, int> rows[] = {
+      {[](TCanvas& c) {
+         for (int w = 1; w <= 4; ++w) {
+           c.SetPenWidth(w);
+           c.SetBrushColor(w % 2 ? Qt::red : Qt::green);
+           c.Ellipse(10 + 25 * w, 10, 16 + 25 * w, 16);
+           c.Ellipse(5 + 25 * w, 40, 25 + 25 * w, 55);
+         }
+         c.Ellipse(-3, -3, 3, 3);  // cut by the corner
+       },
+       true, 0},
+      {[](TCanvas& c) {
+         // One zigzag per width, in its own band, with steep, shallow and diagonal pieces.
+         const QPoint ends[] = {{2, 2}, {110, 8}, {60, 26}, {3, 12}, {40, 2}, {52, 27}};
+         for (int w = 1; w <= 3; ++w) {
+           c.SetPenWidth(w);
+           c.SetPenColor(QColor(w * 60, 0, 255 - w * 60));
+           const int top = 30 * (w - 1);
+           c.MoveTo(ends[0].x(), ends[0].y() + top);
+           for (const QPoint& p : ends) c.LineTo(p.x(), p.y() + top);
+         }
+       },
+       false, 0},
+      {[](TCanvas& c) {
+         // Segments leaving the canvas on every side, or crossing it.
+         const QPoint ends[][2] = {{{-40, 10}, {160, 80}},  {{60, 45}, {60, -300}},
+                                   {{60, 45}, {400, 60}},   {{-5, 95}, {125, -5}},
+                                   {{30, 200}, {90, -200}}, {{119, 0}, {0, 89}}};
+         for (const auto& e : ends) {
+           c.MoveTo(e[0].x(), e[0].y());
+           c.LineTo(e[1].x(), e[1].y());
+         }
+       },
+       false, 110}};
+  for (const auto& [draw, exact, minInkWidth] : rows) {
+    const QImage direct = Drawn(120, 90, draw);
+    const QImage painted =
+        Drawn(120, 90, draw, QImage::Format_RGB888).convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(!exact || direct == painted) << minInkWidth;
+    EXPECT_TRUE(CloseTo(direct, painted) && CloseTo(painted, direct)) << minInkWidth;
+    EXPECT_GT(InkBox(direct).width(), minInkWidth);
+  }
 }
 
 TEST(Canvas, AOnePixelSegmentLeavesOutItsLastPixelAndAWideOneIsCentred) {
-  QImage img(20, 20, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  {
-    TCanvas c(&img);
+  const QImage img = Drawn(20, 20, [](TCanvas& c) {
     c.MoveTo(2, 2);
     c.LineTo(10, 2);
     c.SetPenWidth(3);
     c.MoveTo(2, 10);
     c.LineTo(10, 10);
-  }
+  });
   EXPECT_TRUE(Is(img, 2, 2, Qt::black));
   EXPECT_TRUE(Is(img, 9, 2, Qt::black));
   EXPECT_FALSE(Is(img, 10, 2, Qt::black));
