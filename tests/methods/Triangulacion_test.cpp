@@ -29,17 +29,16 @@ void ExpectTriangulation(const TNube& p, const TDCEL& d) {
 
 TEST(SweepTriangulation, ThreePointsMakeOneCounterclockwiseTriangleWithoutTwins) {
   // 0 -> 1 -> 2 turns counterclockwise on the screen in the first set, clockwise in the second.
-  const TNube sets[2] = {{{0, 0}, {5, 10}, {10, 0}}, {{0, 10}, {5, 0}, {10, 10}}};
-  const V cycles[2] = {{0, 1, 2}, {0, 2, 1}};
-  for (int i = 0; i < 2; ++i) {
-    TNube p = sets[i];
+  for (const auto& [set, cycle] : {std::pair{TNube{{0, 0}, {5, 10}, {10, 0}}, V{0, 1, 2}},
+                                   std::pair{TNube{{0, 10}, {5, 0}, {10, 10}}, V{0, 2, 1}}}) {
+    TNube p = set;
     TDCEL d;
     SweepTriangulation(p, d);
     EXPECT_EQ(d.FaceCount(), 1);
     EXPECT_EQ(d.HalfEdgeCount(), 3);
     for (int e = 0; e < 3; ++e) EXPECT_FALSE(d.HasTwin(e));
     EXPECT_EQ(d.FaceEdge(0), 0);
-    EXPECT_EQ(FaceCycle(d, 0), cycles[i]);
+    EXPECT_EQ(FaceCycle(d, 0), cycle);
     ExpectTriangulation(p, d);
   }
 }
@@ -191,10 +190,7 @@ TEST(DelaunayFlips, FourCocircularPointsFlipTheSweepDiagonalOnce) {
     // Point 3 is the last inserted: the sweep's diagonal joins the two middle points.
     EXPECT_TRUE(Edges(d).contains({1, 2}));
     DelaunayFlips(p, d);
-    const auto edges = Edges(d);
-    EXPECT_TRUE(edges.contains({0, 3}));
-    EXPECT_FALSE(edges.contains({1, 2}));
-    EXPECT_EQ(edges.size(), 5u);
+    EXPECT_EQ(Edges(d), (std::set<std::pair<int, int>>{{0, 1}, {0, 2}, {0, 3}, {1, 3}, {2, 3}}));
     ExpectTriangulation(p, d);
     DelaunayFlips(p, d);  // flipping is the plain reaction to a point on the circle: it flips back
     EXPECT_TRUE(Edges(d).contains({1, 2}));
@@ -235,11 +231,9 @@ TEST(DelaunayFlips, MatchThePlainFlipsWhereverTheyEnd) {
                              {{0, 0}, {10, 10}, {11, 2}, {20, 0}}};
   std::mt19937 gen(7);
   for (int i = 0; i < 40; ++i) {
-    TNube p;
-    for (int x = 0; x < 7; ++x)
-      for (int y = 0; y < 7; ++y)
-        if (gen() % 2 != 0) p.push_back({10 * x, 10 * y});
-    sets.push_back(p);
+    TNube& p = sets.emplace_back();
+    for (int c = 0; c < 49; ++c)
+      if (gen() % 2 != 0) p.push_back({10 * (c / 7), 10 * (c % 7)});
   }
   int ended = 0;
   for (TNube p : sets) {
