@@ -64,27 +64,20 @@ TEST(IsRemovableEdge, PolygonDiagonalsByTheAngleAtTheirEnds) {
     TNube polygon;
     int b;  // the diagonal runs 0 -> b
     bool removable;
-    const char* why;
   } cases[] = {
-      {{{0, 0}, {-5, 3}, {5, 10}, {15, 3}, {10, 0}, {15, -3}, {5, -10}, {-5, -3}},
-       4,
-       false,
-       "an octagon pinched at both ends: both would become reflex"},
-      // Vertex 0 is reflex in the upper face already; only vertex 3 can count.
-      {{{0, 0}, {2, 6}, {12, 6}, {10, 0}, {12, -8}, {-6, -8}, {-6, 4}},
-       3,
-       true,
-       "3 becomes reflex (about 212 degrees)"},
-      {{{0, 0}, {2, 6}, {5, 6}, {10, 0}, {12, -8}, {-6, -8}, {-6, 4}},
-       3,
-       false,
-       "3 stays convex (about 154 degrees)"},
+      // An octagon pinched at both ends: both would become reflex.
+      {{{0, 0}, {-5, 3}, {5, 10}, {15, 3}, {10, 0}, {15, -3}, {5, -10}, {-5, -3}}, 4, false},
+      // Vertex 0 is reflex in the upper face already; only vertex 3 can count. It becomes reflex
+      // (about 212 degrees); with (5, 6) in place of (12, 6) it stays convex (about 154 degrees).
+      {{{0, 0}, {2, 6}, {12, 6}, {10, 0}, {12, -8}, {-6, -8}, {-6, 4}}, 3, true},
+      {{{0, 0}, {2, 6}, {5, 6}, {10, 0}, {12, -8}, {-6, -8}, {-6, 4}}, 3, false},
   };
   for (const auto& c : cases) {
     TDCEL d;
     const int e = SplitPolygon(c.polygon, 0, c.b, d);
-    EXPECT_EQ(IsRemovableEdge(e, c.polygon, d), c.removable) << c.why;
-    EXPECT_EQ(IsRemovableEdge(d.Twin(e), c.polygon, d), c.removable) << c.why;
+    EXPECT_EQ(IsRemovableEdge(e, c.polygon, d), c.removable) << ::testing::PrintToString(c.polygon);
+    EXPECT_EQ(IsRemovableEdge(d.Twin(e), c.polygon, d), c.removable)
+        << ::testing::PrintToString(c.polygon);
   }
 }
 
