@@ -57,54 +57,51 @@ TEST(SweepDirection, FollowsTheCompassAngle) {
     SweepDirectionFromAngle(c.angle, x, y);
     EXPECT_NEAR(x, c.x, 1e-9) << c.angle;
     EXPECT_NEAR(y, c.y, 1e-9) << c.angle;
+    EXPECT_TRUE(c.angle != 90 || x == 0.0);  // cos 90 rounds to exactly zero: no tiny ratio
   }
-  double x = 0, y = 0;
-  SweepDirectionFromAngle(90, x, y);
-  EXPECT_EQ(x, 0.0);  // cos 90 rounds to exactly zero: no scaling by a tiny ratio
 }
 
+// Rows: points, sweep angle, designated index, points and designated index after.
 TEST(SortByDirection, OrdersAlongTheDirectionAndFollowsTheDraggedPoint) {
   struct Row {
     TNube in;
-    double dx, dy;
-    int dragged;
+    int angle, dragged;
     TNube out;
     int draggedAfter;
   };
   const std::vector<Row> rows = {
       // Angle 0: left to right, among equal x the lower point (larger y) first.
-      {{{5, 0}, {2, 3}, {5, 9}, {2, 7}, {0, 4}},
-       1,
-       0,
-       2,
-       {{0, 4}, {2, 7}, {2, 3}, {5, 9}, {5, 0}},
-       3},
+      {{{5, 0}, {2, 3}, {5, 9}, {2, 7}, {0, 4}}, 0, 2, {{0, 4}, {2, 7}, {2, 3}, {5, 9}, {5, 0}}, 3},
       // Angle 90: bottom up, among equal y the right point first.
       {{{1, 5}, {4, 5}, {2, 9}, {0, 1}, {3, 5}},
-       0,
-       -1,
+       90,
        0,
        {{2, 9}, {4, 5}, {3, 5}, {1, 5}, {0, 1}},
        3},
       // Three copies of one point keep their order: the dragged copy stays the second.
-      {{{7, 7}, {3, 3}, {7, 7}, {1, 1}, {7, 7}},
-       1,
-       0,
-       2,
-       {{1, 1}, {3, 3}, {7, 7}, {7, 7}, {7, 7}},
-       3},
-      {{{7, 7}, {3, 3}}, -1, 0, kNone, {{7, 7}, {3, 3}}, kNone},
+      {{{7, 7}, {3, 3}, {7, 7}, {1, 1}, {7, 7}}, 0, 2, {{1, 1}, {3, 3}, {7, 7}, {7, 7}, {7, 7}}, 3},
+      {{{7, 7}, {3, 3}}, 180, kNone, {{7, 7}, {3, 3}}, kNone},
   };
   for (const Row& r : rows) {
     TNube p = r.in;
     int dragged = r.dragged;
-    SortPointsByDirection(p, r.dx, r.dy, dragged);
-    EXPECT_EQ(p, r.out);
+    double dx = 0, dy = 0;
+    SweepDirectionFromAngle(r.angle, dx, dy);
+    SortPointsByDirection(p, dx, dy, dragged);
+    EXPECT_EQ(p, r.out) << r.angle;
     EXPECT_EQ(dragged, r.draggedAfter);
   }
 }
 
-TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
+TEST(SortByDirection, MatchesTheAdjacentSwapSortOnInputsWithTies) {
+  auto expectSwapSortOrder = [](TNube p, double dx, double dy, int dragged) {
+    TNube expected = p;
+    int expectedDragged = dragged;
+    BubbleSortByDirection(expected, dx, dy, expectedDragged);
+    SortPointsByDirection(p, dx, dy, dragged);
+    EXPECT_EQ(p, expected) << dx << "," << dy << " size " << p.size();
+    EXPECT_EQ(dragged, expectedDragged);
+  };
   std::mt19937 gen(12345);
   // Short directions make distinct points share rounded keys: the order among them must be kept.
   std::vector<std::pair<double, double>> dirs = {{1, 0},        {0, 1},     {0, -1},
@@ -115,36 +112,23 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnSeededInputsWithTies) {
     SweepDirectionFromAngle(a, x, y);
     dirs.emplace_back(x, y);
   }
-  int cases = 0;
   for (int round = 0; round < 4; ++round) {
     for (const auto& [dx, dy] : dirs) {
       const int n = static_cast<int>(gen() % 40);
       const int range = 1 + static_cast<int>(gen() % 6);  // tiny ranges: many equal keys
       TNube p(static_cast<size_t>(n));
       for (TPoint& q : p) q = {static_cast<int>(gen() % range), static_cast<int>(gen() % range)};
-      int dragged = n > 0 && gen() % 4 != 0 ? static_cast<int>(gen() % n) : kNone;
-      TNube expected = p;
-      int expectedDragged = dragged;
-      BubbleSortByDirection(expected, dx, dy, expectedDragged);
-      SortPointsByDirection(p, dx, dy, dragged);
-      ASSERT_EQ(p, expected) << "round " << round << " dir " << dx << "," << dy;
-      ASSERT_EQ(dragged, expectedDragged);
-      ++cases;
+      expectSwapSortOrder(p, dx, dy, n > 0 && gen() % 4 != 0 ? static_cast<int>(gen() % n) : kNone);
     }
   }
-  EXPECT_GT(cases, 200);
-}
-
-TEST(SortByDirection, MatchesTheAdjacentSwapSortOnLargeSetsWithTies) {
   // Large enough for the radix path. Small coordinates around 0 give many equal keys and keys of
   // -0 and +0; huge ones give keys that agree in their leading bits and keys rounded together.
   // The inputs are sorted, then each point swapped with one up to 24 places on, so that the swap
   // sort needs few passes; equal keys end in a scrambled order that must survive.
-  std::mt19937 gen(777);
-  const std::vector<std::pair<double, double>> dirs = {
-      {-1, 0}, {0, -1}, {0, 1}, {0.3, 0.2}, {1.7320508076, -1}};
+  gen.seed(777);
   for (const int spread : {20, 1 << 30}) {
-    for (const auto& [dx, dy] : dirs) {
+    for (const auto& [dx, dy] :
+         {std::pair{-1.0, 0.0}, {0.0, -1.0}, {0.0, 1.0}, {0.3, 0.2}, {1.7320508076, -1.0}}) {
       TNube p(4500);  // above the size where the radix sort takes over
       std::uniform_int_distribution<int> coordinate(-spread, spread);
       for (TPoint& q : p) q = {coordinate(gen), spread > 20 ? 1000000000 : coordinate(gen)};
@@ -153,13 +137,7 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnLargeSetsWithTies) {
         return a1 != b1 ? a1 < b1 : a.X * dy - a.Y * dx < b.X * dy - b.Y * dx;
       });
       for (size_t i = 0; i + 25 < p.size(); ++i) std::swap(p[i], p[i + gen() % 25]);
-      int dragged = static_cast<int>(gen() % p.size());
-      TNube expected = p;
-      int expectedDragged = dragged;
-      BubbleSortByDirection(expected, dx, dy, expectedDragged);
-      SortPointsByDirection(p, dx, dy, dragged);
-      EXPECT_EQ(p, expected) << dx << "," << dy << " spread " << spread;
-      EXPECT_EQ(dragged, expectedDragged);
+      expectSwapSortOrder(p, dx, dy, static_cast<int>(gen() % p.size()));
     }
   }
 }
@@ -184,18 +162,6 @@ TEST(ComputeSweepLine, VerticalLineAtAngleZeroIsInsertedBottomUp) {
   EXPECT_EQ(CheckSweepResult(p, d), "");
 }
 
-TEST(ComputeSweepLine, ClearsTheSubdivisionAndReplacesIt) {
-  TNube p = {{0, 20}, {0, 0}, {10, 10}, {100, 10}};
-  int dragged = kNone;
-  TDCEL d;
-  d.SetFaceEdge(0, 0);
-  d.AddHalfEdge(0, 0, 0, kNone, 0);
-  ComputeSweepLine(p, 1, 0, dragged, d);
-  EXPECT_EQ(p, (TNube{{0, 20}, {0, 0}, {10, 10}, {100, 10}}));
-  EXPECT_EQ(d.HalfEdgeCount(), 7);
-  EXPECT_EQ(CheckSweepResult(p, d), "");
-}
-
 TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) {
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
   struct Row {
@@ -215,13 +181,16 @@ TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) 
       // The moved point would fall behind (101, 100), leaving (100, 155) inside the hull.
       {{{100, 155}, {101, 100}, {100, 198}, {100, 200}, {100, 199}}, 179, 0},
       {{{kMin, 0}, {kMin, 10}, {kMin, 20}, {kMin + 5, 5}}, 0, 0},  // no pixel further left
+      {{{0, 20}, {0, 0}, {10, 10}, {100, 10}}, 0, 0},
   };
   for (const Row& r : rows) {
     TNube p = r.p;
     double dx = 0, dy = 0;
     SweepDirectionFromAngle(r.angle, dx, dy);
     int dragged = kNone;
-    TDCEL d;
+    TDCEL d;  // what was there before is cleared and replaced
+    d.SetFaceEdge(0, 0);
+    d.AddHalfEdge(0, 0, 0, kNone, 0);
     EXPECT_EQ(ComputeSweepLine(p, dx, dy, dragged, d), r.moved) << r.p[0].X << " " << r.angle;
     EXPECT_EQ(CountMovedPoints(r.p, p), r.moved);
     EXPECT_EQ(CheckSweepResult(p, d), "") << r.p[0].X << " " << r.angle;

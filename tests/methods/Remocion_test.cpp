@@ -39,15 +39,11 @@ TEST(IsRemovableEdge, TwoTrianglesByTheAngleAtEachEndpoint) {
     TwoTriangles t(c.below);
     EXPECT_EQ(IsRemovableEdge(0, t.Points, t.D), c.removable) << c.why;
     EXPECT_EQ(IsRemovableEdge(t.D.Twin(0), t.Points, t.D), c.removable) << c.why;
+    for (int e : {1, 2, 4, 5}) EXPECT_FALSE(IsRemovableEdge(e, t.Points, t.D)) << e;  // hull
+    t.D.RemoveEdge(0);  // deleted edges are never removable
+    EXPECT_FALSE(IsRemovableEdge(0, t.Points, t.D));
+    EXPECT_FALSE(IsRemovableEdge(3, t.Points, t.D));
   }
-}
-
-TEST(IsRemovableEdge, HullEdgesAndDeletedEdgesAreNeverRemovable) {
-  TwoTriangles t({-3, 2});
-  for (int e : {1, 2, 4, 5}) EXPECT_FALSE(IsRemovableEdge(e, t.Points, t.D)) << e;
-  t.D.RemoveEdge(0);
-  EXPECT_FALSE(IsRemovableEdge(0, t.Points, t.D));
-  EXPECT_FALSE(IsRemovableEdge(3, t.Points, t.D));
 }
 
 // A polygon (counterclockwise on the screen) split by the diagonal a -> b; returns its index.
@@ -68,27 +64,20 @@ TEST(IsRemovableEdge, PolygonDiagonalsByTheAngleAtTheirEnds) {
     TNube polygon;
     int b;  // the diagonal runs 0 -> b
     bool removable;
-    const char* why;
   } cases[] = {
-      {{{0, 0}, {-5, 3}, {5, 10}, {15, 3}, {10, 0}, {15, -3}, {5, -10}, {-5, -3}},
-       4,
-       false,
-       "an octagon pinched at both ends: both would become reflex"},
-      // Vertex 0 is reflex in the upper face already; only vertex 3 can count.
-      {{{0, 0}, {2, 6}, {12, 6}, {10, 0}, {12, -8}, {-6, -8}, {-6, 4}},
-       3,
-       true,
-       "3 becomes reflex (about 212 degrees)"},
-      {{{0, 0}, {2, 6}, {5, 6}, {10, 0}, {12, -8}, {-6, -8}, {-6, 4}},
-       3,
-       false,
-       "3 stays convex (about 154 degrees)"},
+      // An octagon pinched at both ends: both would become reflex.
+      {{{0, 0}, {-5, 3}, {5, 10}, {15, 3}, {10, 0}, {15, -3}, {5, -10}, {-5, -3}}, 4, false},
+      // Vertex 0 is reflex in the upper face already; only vertex 3 can count. It becomes reflex
+      // (about 212 degrees); with (5, 6) in place of (12, 6) it stays convex (about 154 degrees).
+      {{{0, 0}, {2, 6}, {12, 6}, {10, 0}, {12, -8}, {-6, -8}, {-6, 4}}, 3, true},
+      {{{0, 0}, {2, 6}, {5, 6}, {10, 0}, {12, -8}, {-6, -8}, {-6, 4}}, 3, false},
   };
   for (const auto& c : cases) {
     TDCEL d;
     const int e = SplitPolygon(c.polygon, 0, c.b, d);
-    EXPECT_EQ(IsRemovableEdge(e, c.polygon, d), c.removable) << c.why;
-    EXPECT_EQ(IsRemovableEdge(d.Twin(e), c.polygon, d), c.removable) << c.why;
+    EXPECT_EQ(IsRemovableEdge(e, c.polygon, d), c.removable) << ::testing::PrintToString(c.polygon);
+    EXPECT_EQ(IsRemovableEdge(d.Twin(e), c.polygon, d), c.removable)
+        << ::testing::PrintToString(c.polygon);
   }
 }
 
@@ -143,13 +132,6 @@ struct InnerTriangle {
       FromTriangles({{3, 5, 4}, {5, 3, 1}, {4, 5, 2}, {3, 4, 0}, {0, 1, 3}, {1, 2, 5}, {2, 0, 4}});
 };
 
-TEST(IsTriangle, ByTheFaceCycle) {
-  InnerTriangle t;
-  EXPECT_TRUE(IsTriangle(0, t.D));
-  t.D.RemoveFace(0);
-  EXPECT_FALSE(IsTriangle(3, t.D));  // the merged face survives in the last neighbour
-}
-
 TEST(RemoveTriangles, InnerTriangleWithReflexCornersMergesWithItsNeighbours) {
   InnerTriangle t;
   RemoveTriangles(t.Points, t.D);
@@ -158,11 +140,11 @@ TEST(RemoveTriangles, InnerTriangleWithReflexCornersMergesWithItsNeighbours) {
   ASSERT_EQ(faces.size(), 4u);
   // The pseudo-triangle X TL Y B Z TR with its corners at X, Y and Z.
   EXPECT_NE(std::find(faces.begin(), faces.end(), std::vector<int>{0, 3, 1, 5, 2, 4}), faces.end());
-  for (int f = 0; f < t.D.FaceCount(); ++f)
+  for (int f = 1; f < t.D.FaceCount(); ++f)
     if (t.D.FaceEdge(f) != kNone) {
       EXPECT_EQ(ConvexCorners(t.Points, t.D, f), 3) << f;
+      EXPECT_EQ(IsTriangle(f, t.D), f >= 4) << f;  // hull triangles stay, the merged face is not
     }
-  for (int f = 4; f <= 6; ++f) EXPECT_TRUE(IsTriangle(f, t.D)) << f;  // hull triangles stay
   std::string why;
   EXPECT_TRUE(t.D.IsValid(&why)) << why;
 }
@@ -176,57 +158,39 @@ TEST(RemoveTriangles, NeighbourWithoutThreeTriangularNeighboursStays) {
   EXPECT_TRUE(IsTriangle(0, t.D));
 }
 
-}  // namespace
-}  // namespace qv
-
 // ---- The driver's computation ---------------------------------------------------------------
 
-namespace qv {
-namespace {
-
-using namespace qv::testing_triangles;
-
-constexpr TRemocionVariant kVariants[] = {TRemocionVariant::Sweep, TRemocionVariant::Delaunay,
-                                          TRemocionVariant::RemoveEdges,
-                                          TRemocionVariant::RemoveTriangles};
-
-TEST(ComputeTriangulateRemove, SortsByXWithEqualXFromBottomToTop) {
-  TNube p = {{10, 10}, {20, 5}, {0, 0}, {10, 20}};
-  TDCEL pt;
-  int dragged = 1;  // (20, 5)
-  ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt);
-  EXPECT_EQ(p, (TNube{{0, 0}, {10, 20}, {10, 10}, {20, 5}}));
-  EXPECT_EQ(dragged, 3);
-  std::vector<int> first = FaceCycle(pt, 0);
-  std::sort(first.begin(), first.end());
-  EXPECT_EQ(first, (std::vector<int>{0, 1, 2}));  // the lower of the two x = 10 came first
-}
-
-TEST(ComputeTriangulateRemove, CollinearStartMovesTheFirstPointLeft) {
-  TNube p = {{30, 30}, {10, 10}, {20, 20}, {40, 12}};
-  TDCEL pt;
-  int dragged = kNone;
-  EXPECT_EQ(ComputeTriangulateRemove(p, TRemocionVariant::Delaunay, dragged, pt), 1);
-  EXPECT_EQ(p, (TNube{{9, 10}, {20, 20}, {30, 30}, {40, 12}}));
-  EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
-}
-
-TEST(ComputeTriangulateRemove, HeldPointIsFollowedThroughSortAndNudges) {
+// Rows: input, designated index, points moved, points and designated index after; the flips
+// leave the points where the sweep put them.
+TEST(ComputeTriangulateRemove, SortsNudgesAndFollowsTheHeldPoint) {
   // Sorted, the three copies of (50, 40) keep their order a, b, c. b equals the inserted a and
   // moves to (51, 40), past c; c then equals a, moves to (51, 40) and stops in front of b; b
   // equals the inserted c and moves on to (52, 40).
-  const TNube input = {{50, 40}, {0, 0}, {50, 40}, {90, 10}, {50, 40}, {20, 70}};
-  TNube p = input;
-  TDCEL pt;
-  int dragged = 2;  // b
-  EXPECT_EQ(ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt), 2);
-  EXPECT_EQ(p, (TNube{{0, 0}, {20, 70}, {50, 40}, {51, 40}, {52, 40}, {90, 10}}));
-  EXPECT_EQ(dragged, 4);
-  EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
-  p = input;
-  dragged = 5;  // (20, 70), only sorted
-  ComputeTriangulateRemove(p, TRemocionVariant::Sweep, dragged, pt);
-  EXPECT_EQ(dragged, 1);
+  const TNube copies = {{50, 40}, {0, 0}, {50, 40}, {90, 10}, {50, 40}, {20, 70}};
+  const TNube spread = {{0, 0}, {20, 70}, {50, 40}, {51, 40}, {52, 40}, {90, 10}};
+  const struct {
+    TNube in;
+    int dragged, moved;
+    TNube out;
+    int draggedAfter;
+  } rows[] = {
+      // By x, equal x from bottom to top.
+      {{{10, 10}, {20, 5}, {0, 0}, {10, 20}}, 1, 0, {{0, 0}, {10, 20}, {10, 10}, {20, 5}}, 3},
+      // The collinear start moves the first point left.
+      {{{30, 30}, {10, 10}, {20, 20}, {40, 12}}, 0, 1, {{9, 10}, {20, 20}, {30, 30}, {40, 12}}, 2},
+      {copies, 2, 2, spread, 4},  // b
+      {copies, 5, 2, spread, 1},  // (20, 70), only sorted
+  };
+  for (const TRemocionVariant variant : {TRemocionVariant::Sweep, TRemocionVariant::Delaunay})
+    for (const auto& r : rows) {
+      TNube p = r.in;
+      TDCEL pt;
+      int dragged = r.dragged;
+      EXPECT_EQ(ComputeTriangulateRemove(p, variant, dragged, pt), r.moved);
+      EXPECT_EQ(p, r.out);
+      EXPECT_EQ(dragged, r.draggedAfter);
+      EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
+    }
 }
 
 TEST(ComputeTriangulateRemove, RemovalStagesOnlyDeleteInnerEdgesOfTheDelaunayResult) {
