@@ -5,6 +5,7 @@
 #include <random>
 #include <set>
 
+#include "Triangulos.h"
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 
@@ -12,16 +13,6 @@ namespace qv {
 namespace {
 
 using V = std::vector<int>;
-
-std::vector<int> CycleOrigins(const TDCEL& d, int start) {
-  std::vector<int> out;
-  int e = start;
-  do {
-    out.push_back(d.Origin(e));
-    e = d.Next(e);
-  } while (e != start && out.size() <= d.HalfEdges.size());
-  return out;
-}
 
 // Origin and destination of every half-edge, in index order.
 V Ends(const TDCEL& d) {
@@ -54,7 +45,7 @@ TEST(BuildHull, NumberingOfTheWorkedExamples) {
   }
   TDCEL diamond;
   BuildHull({{50, 0}, {100, 50}, {50, 100}, {0, 50}, {50, 50}}, diamond);
-  EXPECT_EQ(CycleOrigins(diamond, diamond.FindEdgeInFace(0, 0)), (V{0, 3, 2, 1}));
+  EXPECT_EQ(testing_triangles::FaceSet(diamond), (std::vector<V>{{0, 3, 2, 1}}));
   EXPECT_EQ(diamond.VertexCount(), 4);
   EXPECT_EQ(diamond.VertexEdge(4), kNone);
   // Mirrored: the other point on the top line lies to the left, so it is l1.
