@@ -77,12 +77,8 @@ double AngleDegrees(int64_t ux, int64_t uy, int64_t vx, int64_t vy) {
 }  // namespace
 
 uint8_t Orientation(TPoint p, TPoint q, TPoint r) {
-  const int s = Sign(Area2Exact(p, q, r));
+  const int s = OrientationSign(p, q, r);
   return s > 0 ? Clockwise : (s < 0 ? CounterClockwise : Collinear);
-}
-
-int OrientationSign(TPoint p, TPoint q, TPoint r) {
-  return Sign(Area2Exact(p, q, r));
 }
 
 double SignedArea2(TPoint p, TPoint q, TPoint r) {

@@ -20,8 +20,23 @@ enum : uint8_t { ProperCrossing = 0, EndpointOnLine = 1, NoCrossing = 2, AllColl
 
 // Clockwise (A > 0), CounterClockwise (A < 0) or Collinear, on the screen.
 uint8_t Orientation(TPoint p, TPoint q, TPoint r);
-// Sign of A(p, q, r): +1 clockwise on the screen, -1 counterclockwise, 0 collinear.
-int OrientationSign(TPoint p, TPoint q, TPoint r);
+// Sign of A(p, q, r): +1 clockwise on the screen, -1 counterclockwise, 0 collinear. Inline:
+// the method loops call it for every candidate point.
+inline int OrientationSign(TPoint p, TPoint q, TPoint r) {
+  const int64_t qx = int64_t{q.X} - p.X, qy = int64_t{q.Y} - p.Y;
+  const int64_t rx = int64_t{r.X} - p.X, ry = int64_t{r.Y} - p.Y;
+  // Differences below 2^31 (every canvas) keep each product below 2^62, so the 64-bit
+  // difference of the products is exact; wider ones need 128 bits.
+  constexpr int64_t kSmall = int64_t{1} << 31;
+  const auto small = [](int64_t v) { return v > -kSmall && v < kSmall; };
+  if (small(qx) && small(qy) && small(rx) && small(ry)) {
+    const int64_t a = qx * ry - qy * rx;
+    return (a > 0) - (a < 0);
+  }
+  __extension__ using Wide = __int128;
+  const Wide a = Wide{qx} * ry - Wide{qy} * rx;
+  return (a > 0) - (a < 0);
+}
 // A(p, q, r) as a double: twice the signed triangle area (exact sign, value rounded once).
 double SignedArea2(TPoint p, TPoint q, TPoint r);
 // u.x*v.y - u.y*v.x for integer vectors, as a double (exact sign).

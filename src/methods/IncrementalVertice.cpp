@@ -11,7 +11,9 @@
 // the chain steps to the nearest such point first.
 #include <algorithm>
 #include <cassert>
+#include <limits>
 #include <string>
+#include <utility>
 
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
@@ -119,8 +121,16 @@ int CornerChainStep(const TNube& points, int w, int c, int x, int lo, int hi) {
   const TPoint W = points[w], C = points[c], X = points[x];
   const int sense = OrientationSign(C, X, W);
   if (sense == 0) return x;
+  // Only points within the triangle's x extent can lie in it; the points are sorted by x, so
+  // that part of the index range is found by bisection (and scanned in the same order).
+  const int32_t minX = std::min({W.X, C.X, X.X}), maxX = std::max({W.X, C.X, X.X});
+  const auto begin = points.begin() + std::max(lo, 0);
+  const auto end = points.begin() + std::min(hi + 1, static_cast<int>(points.size()));
+  if (begin >= end) return x;
+  const auto from = std::partition_point(begin, end, [&](TPoint p) { return p.X < minX; });
+  const auto to = std::partition_point(from, end, [&](TPoint p) { return p.X <= maxX; });
   int best = kNone;
-  for (int k = std::max(lo, 0); k <= hi && k < static_cast<int>(points.size()); ++k) {
+  for (int k = static_cast<int>(from - points.begin()); k < to - points.begin(); ++k) {
     if (k == c || k == x || k == w) continue;
     const TPoint P = points[k];
     if (OrientationSign(C, W, P) > 0 || OrientationSign(W, X, P) > 0 ||
@@ -132,11 +142,24 @@ int CornerChainStep(const TNube& points, int w, int c, int x, int lo, int hi) {
   return best == kNone ? x : best;
 }
 
+// Chain vertices with a straight angle: such a vertex keeps that angle in the final face beside
+// the chain, so it can never become pointed (with no three points collinear there are none).
+// They are counted over the chains of one candidate split or corner as the chains grow. A candidate
+// is only taken when it has fewer than the best one found before it, so its chains are abandoned as
+// soon as the count reaches that number: the search over candidates then costs little more than the
+// candidates that are taken.
+struct TStraightCount {
+  int Count = 0;
+  int Limit = std::numeric_limits<int>::max();
+  bool Reached() const { return Count >= Limit; }
+};
+
 // Appends the step's answer n to the chain, through the points lying on the segment from the
 // chain's end to n. Chain vertices other than the target must be new vertices, and not on
-// `taken` (a chain planned before this one in the same split).
+// `taken` (a chain planned before this one in the same split). Stops early, the chain unfinished,
+// once `straight` reaches its limit.
 void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points, const TDCEL& pt,
-                 const std::vector<int>& taken = {}) {
+                 TStraightCount& straight, const std::vector<int>& taken = {}) {
   for (int guard = static_cast<int>(points.size()); guard > 0; --guard) {
     const int next = NearestOnSegment(points, chain.back(), n);
     if (next != target &&
@@ -144,6 +167,11 @@ void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points
          std::find(taken.begin(), taken.end(), next) != taken.end()))
       throw UserError(kDegenerate);
     chain.push_back(next);
+    const size_t k = chain.size();
+    if (k >= 3 &&
+        OrientationSign(points[chain[k - 3]], points[chain[k - 2]], points[chain[k - 1]]) == 0 &&
+        (++straight.Count, straight.Reached()))
+      return;
     if (next == n) return;
   }
   throw UserError(kDegenerate);
@@ -152,13 +180,13 @@ void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points
 // The chain of a split from m towards t whose first step answered n; later steps search the
 // indices between the target and the current point ([t, c] when leftwards, else [c, t]).
 std::vector<int> SplitChain(int m, int n, int t, int d, int o, bool leftwards, bool skipSameX,
-                            const TNube& points, const TDCEL& pt,
+                            const TNube& points, const TDCEL& pt, TStraightCount& straight,
                             const std::vector<int>& taken = {}) {
   std::vector<int> chain{m};
   for (int guard = static_cast<int>(points.size()) + 1; guard > 0; --guard) {
-    ExtendChain(chain, n, t, points, pt, taken);
+    ExtendChain(chain, n, t, points, pt, straight, taken);
     const int c = chain.back();
-    if (c == t) return chain;
+    if (c == t || straight.Reached()) return chain;
     n = leftwards ? SplitChainStep(points, c, t, d, o, t, c, skipSameX)
                   : SplitChainStep(points, c, t, d, o, c, t, false);
   }
@@ -194,31 +222,23 @@ int CornerCount(int f, const TNube& points, const TDCEL& pt) {
   return corners;
 }
 
-// Chain vertices with a straight angle: such a vertex keeps that angle in the final face beside
-// the chain, so it can never become pointed. With no three points collinear there are none.
-int StraightVertices(const std::vector<int>& chain, const TNube& points) {
-  int straight = 0;
-  for (size_t i = 1; i + 1 < chain.size(); ++i)
-    if (OrientationSign(points[chain[i - 1]], points[chain[i]], points[chain[i + 1]]) == 0)
-      ++straight;
-  return straight;
-}
-
 // A split of face f at vertex m, computed before anything is added: the opposite edge o -> d,
 // the side, and the two chains (empty when skipped), each running from m to its target.
+// Straight counts the straight vertices of both chains; with Straight.Reached() the plan was
+// abandoned, its chains unfinished.
 struct TSplitPlan {
   int M = kNone;
   int Opposite = kNone;
   bool Up = false;
   std::vector<int> First, Second;
+  TStraightCount Straight;
   int Chains() const { return !First.empty() + !Second.empty(); }
-  int Straight(const TNube& points) const {
-    return StraightVertices(First, points) + StraightVertices(Second, points);
-  }
 };
 
-TSplitPlan PlanSplit(int f, int m, int left, int right, const TNube& points, const TDCEL& pt) {
+TSplitPlan PlanSplit(int f, int m, int left, int right, const TNube& points, const TDCEL& pt,
+                     int straightLimit = std::numeric_limits<int>::max()) {
   TSplitPlan plan;
+  plan.Straight.Limit = straightLimit;
   plan.M = m;
   const int em = pt.FindEdgeInFace(m, f);
   const int64_t xm = points[m].X;
@@ -247,7 +267,8 @@ TSplitPlan PlanSplit(int f, int m, int left, int right, const TNube& points, con
   const bool firstAlongBoundary =
       up ? StraightBoundary(pt.Next(opposite), m, points, pt) : StraightBoundary(em, o, points, pt);
   if (!(n1 == t1 && firstAlongBoundary))
-    plan.First = SplitChain(m, n1, t1, d, o, true, skipSameX, points, pt);
+    plan.First = SplitChain(m, n1, t1, d, o, true, skipSameX, points, pt, plan.Straight);
+  if (plan.Straight.Reached()) return plan;
   // 4. Second chain, towards the right end t2; it cuts off the right part. The first chain
   // leaves the boundary it is compared with untouched: with up the part from m forward to o,
   // otherwise the part from d forward to m.
@@ -257,7 +278,7 @@ TSplitPlan PlanSplit(int f, int m, int left, int right, const TNube& points, con
   const bool secondAlongBoundary =
       up ? StraightBoundary(em, o, points, pt) : StraightBoundary(pt.Next(opposite), m, points, pt);
   if (!(n2 == t2 && secondAlongBoundary))
-    plan.Second = SplitChain(m, n2, t2, d, o, false, false, points, pt, plan.First);
+    plan.Second = SplitChain(m, n2, t2, d, o, false, false, points, pt, plan.Straight, plan.First);
   return plan;
 }
 
@@ -318,7 +339,7 @@ std::vector<int> VerticesByX(int f, int left, int count, const TNube& points, co
 // order whose split builds a chain and threads fewer points, none when possible.
 TSplitPlan BestSplit(int f, int m, const TFaceSummary& s, const TNube& points, const TDCEL& pt) {
   TSplitPlan best = PlanSplit(f, m, s.Left, s.Right, points, pt);
-  int straight = best.Straight(points);
+  int straight = best.Straight.Count;
   if (straight == 0) return best;
   const std::vector<int> order = VerticesByX(f, s.Left, s.Count, points, pt);
   const int median = static_cast<int>(std::find(order.begin(), order.end(), m) - order.begin());
@@ -327,11 +348,10 @@ TSplitPlan BestSplit(int f, int m, const TFaceSummary& s, const TNube& points, c
     for (const int at : {median - step, median + step}) {
       if (at < 0 || at >= size || order[at] == m || straight == 0) continue;
       try {
-        TSplitPlan plan = PlanSplit(f, order[at], s.Left, s.Right, points, pt);
-        const int k = plan.Straight(points);
-        if (plan.Chains() > 0 && k < straight) {
+        TSplitPlan plan = PlanSplit(f, order[at], s.Left, s.Right, points, pt, straight);
+        if (plan.Chains() > 0 && !plan.Straight.Reached()) {
+          straight = plan.Straight.Count;
           best = std::move(plan);
-          straight = k;
         }
       } catch (const UserError&) {
         // No split at this vertex (its vertical line leaves through a neighbouring vertex).
@@ -341,38 +361,49 @@ TSplitPlan BestSplit(int f, int m, const TFaceSummary& s, const TNube& points, c
   return best;
 }
 
-// The corner chain from the vertex before w to the vertex after w on f.
+// The corner chain from the vertex before w to the vertex after w on f (unfinished when
+// `straight` reaches its limit).
 std::vector<int> CornerChain(int f, int w, int left, int right, const TNube& points,
-                             const TDCEL& pt) {
+                             const TDCEL& pt, TStraightCount& straight) {
   const int ew = pt.FindEdgeInFace(w, f);
   const int u = pt.Origin(pt.Prev(ew)), x = pt.Destination(ew);
   std::vector<int> chain{u};
-  for (int guard = right - left + 2; chain.back() != x; --guard) {
+  for (int guard = right - left + 2; chain.back() != x && !straight.Reached(); --guard) {
     if (guard <= 0) throw UserError(kDegenerate);
-    ExtendChain(chain, CornerChainStep(points, w, chain.back(), x, left, right), x, points, pt);
+    ExtendChain(chain, CornerChainStep(points, w, chain.back(), x, left, right), x, points, pt,
+                straight);
   }
   return chain;
 }
 
-// The corner to cut: w, unless its chain would thread points on a straight path; then the
-// vertex of f with the same counter whose chain threads fewest points (w on equal numbers).
-int BestCorner(int f, int w, int left, int right, const std::vector<int>& counters,
-               const TNube& points, const TDCEL& pt) {
-  int straight = StraightVertices(CornerChain(f, w, left, right, points, pt), points);
-  int best = w;
+std::vector<int> CornerChain(int f, int w, int left, int right, const TNube& points,
+                             const TDCEL& pt) {
+  TStraightCount unlimited;
+  return CornerChain(f, w, left, right, points, pt, unlimited);
+}
+
+// The corner to cut and its chain: w, unless its chain would thread points on a straight path;
+// then the vertex of f with the same counter whose chain threads fewest points (w on equal
+// numbers).
+std::pair<int, std::vector<int>> BestCorner(int f, int w, int left, int right,
+                                            const std::vector<int>& counters, const TNube& points,
+                                            const TDCEL& pt) {
+  TStraightCount first;
+  std::pair<int, std::vector<int>> best{w, CornerChain(f, w, left, right, points, pt, first)};
+  int straight = first.Count;
   const int start = pt.FaceEdge(f);
   int e = start;
   for (int guard = pt.HalfEdgeCount(); guard > 0 && straight > 0; --guard) {
     const int v = pt.Origin(e);
     if (v != w && counters[v] == counters[w]) {
       try {
-        const std::vector<int> chain = CornerChain(f, v, left, right, points, pt);
-        const int k = StraightVertices(chain, points);
+        TStraightCount k{0, straight};
+        std::vector<int> chain = CornerChain(f, v, left, right, points, pt, k);
         // A chain of one edge is the edge between v's neighbours: only in a triangle.
         const bool triangle = pt.Next(pt.Next(e)) == pt.Prev(e);
-        if (k < straight && !(chain.size() == 2 && triangle)) {
-          best = v;
-          straight = k;
+        if (!k.Reached() && !(chain.size() == 2 && triangle)) {
+          best = {v, std::move(chain)};
+          straight = k.Count;
         }
       } catch (const UserError&) {
         // This corner's chain cannot be built.
@@ -382,6 +413,20 @@ int BestCorner(int f, int w, int left, int right, const std::vector<int>& counte
     if (e == start) break;
   }
   return best;
+}
+
+// Cuts off the corner at w along its chain.
+void CutCornerAlong(int f, int w, const std::vector<int>& chain, TDCEL& pt,
+                    std::vector<int>& counters) {
+  const int ew = pt.FindEdgeInFace(w, f);
+  const int eu = pt.Prev(ew), ex = pt.Next(ew);
+  const int u = pt.Origin(eu), x = pt.Destination(ew);
+  if (chain.size() == 2 && pt.Next(ex) == eu) throw UserError(kDegenerate);  // u - x exists
+  const int corner = SplitFaceByChain(f, eu, ex, chain, pt);
+  pt.SetFaceEdge(corner, ew);
+  pt.StoreFaceEdge(f, ex);
+  ++counters[u];
+  ++counters[x];
 }
 }  // namespace
 
@@ -442,16 +487,7 @@ int MedianVertex(int f, int left, int count, const TNube& points, const TDCEL& p
 
 void CutCorner(int f, int w, int left, int right, const TNube& points, TDCEL& pt,
                std::vector<int>& counters) {
-  const int ew = pt.FindEdgeInFace(w, f);
-  const int eu = pt.Prev(ew), ex = pt.Next(ew);
-  const int u = pt.Origin(eu), x = pt.Destination(ew);
-  const std::vector<int> chain = CornerChain(f, w, left, right, points, pt);
-  if (chain.size() == 2 && pt.Next(ex) == eu) throw UserError(kDegenerate);  // u - x exists
-  const int corner = SplitFaceByChain(f, eu, ex, chain, pt);
-  pt.SetFaceEdge(corner, ew);
-  pt.StoreFaceEdge(f, ex);
-  ++counters[u];
-  ++counters[x];
+  CutCornerAlong(f, w, CornerChain(f, w, left, right, points, pt), pt, counters);
 }
 
 int SplitAtVertex(int f, int m, int left, int right, const TNube& points, TDCEL& pt,
@@ -474,8 +510,8 @@ void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube
     if (e == start) break;
   }
   if (counters[w] >= 2) {
-    CutCorner(f, BestCorner(f, w, s.Left, s.Right, counters, points, pt), s.Left, s.Right, points,
-              pt, counters);
+    const auto [corner, chain] = BestCorner(f, w, s.Left, s.Right, counters, points, pt);
+    CutCornerAlong(f, corner, chain, pt, counters);
     work.Push(f);
     return;
   }
