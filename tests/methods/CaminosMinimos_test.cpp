@@ -184,23 +184,5 @@ TEST(ShortestPathsPockets, OnePocketPerLidWithLidsOnTheBoundary) {
   EXPECT_EQ(outer, (Edges{{0, 1}, {1, 2}, {2, 4}, {4, 5}, {5, 6}, {6, 7}, {7, 10}, {10, 0}}));
 }
 
-TEST(ShortestPathsTriangulations, FanAndRandomFlipsStayTriangulations) {
-  for (int m = 3; m < 12; ++m) {
-    TDCEL fan, r;
-    ConvexPolygonFan(m, fan);
-    std::mt19937 rng(static_cast<uint32_t>(m));
-    RandomConvexTriangulation(
-        m, [&](int k) { return static_cast<int>(rng() % static_cast<unsigned>(k)); }, r);
-    for (const TDCEL* t : {&fan, &r}) {
-      ASSERT_TRUE(t->IsValid());
-      EXPECT_EQ(LiveFaces(*t), m - 2);
-      for (int f = 0; f < t->FaceCount(); ++f) EXPECT_EQ(t->FaceDegree(f), 3);
-      for (int e = 0; e < m; ++e) EXPECT_TRUE(t->Origin(e) == e && t->Twin(e) == kNone) << e;
-    }
-    for (int e = m; e < fan.HalfEdgeCount(); ++e)
-      EXPECT_TRUE(fan.Origin(e) == 0 || fan.Destination(e) == 0);
-  }
-}
-
 }  // namespace
 }  // namespace qv

@@ -68,39 +68,6 @@ TEST(BuildHull, RefusesDegenerateInputWithoutHarm) {
   EXPECT_EQ(full.HalfEdgeCount(), 3);
 }
 
-TEST(BuildHull, RandomSetsGiveConvexCounterclockwiseCycles) {
-  std::mt19937 rng(11);
-  for (int trial = 0; trial < 300; ++trial) {
-    std::uniform_int_distribution<int32_t> c(0, trial % 2 ? 15 : 1000);
-    TNube pts(3 + trial % 40);
-    for (auto& p : pts) p = {c(rng), c(rng)};
-    // Coincident points may leave the hull empty, never invalid; distinct points always work.
-    TDCEL raw;
-    BuildHull(pts, raw);
-    ASSERT_TRUE(raw.IsValid());
-    std::set<std::pair<int, int>> distinct;
-    std::erase_if(pts, [&](TPoint p) { return !distinct.insert({p.X, p.Y}).second; });
-    if (pts.size() < 3) continue;
-    TDCEL d;
-    BuildHull(pts, d);
-    if (AllCollinearPoints(pts)) {
-      EXPECT_EQ(d.HalfEdgeCount(), 0);
-      continue;
-    }
-    ASSERT_TRUE(d.IsValid());
-    ASSERT_GE(d.HalfEdgeCount(), 3);
-    // Never turning clockwise on the screen (points on a hull edge may stay as straight
-    // corners), every vertex once, and every point on the inner side or on the boundary.
-    std::set<int> seen;
-    for (int e = 0; e < d.HalfEdgeCount(); ++e) {
-      const TPoint a = pts[d.Origin(e)], b = pts[d.Destination(e)];
-      ASSERT_TRUE(seen.insert(d.Origin(e)).second);
-      ASSERT_NE(Orientation(a, b, pts[d.Destination(d.Next(e))]), Clockwise);
-      for (const TPoint& p : pts) ASSERT_NE(Orientation(a, b, p), Clockwise);
-    }
-  }
-}
-
 TEST(BuildPolygon, KeepsThePointOrder) {
   TDCEL d;
   BuildPolygon({{0, 0}, {10, 0}, {10, 10}, {5, 3}, {0, 10}}, d);

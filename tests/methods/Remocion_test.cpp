@@ -40,9 +40,12 @@ TEST(IsRemovableEdge, TwoTrianglesByTheAngleAtEachEndpoint) {
     EXPECT_EQ(IsRemovableEdge(0, t.Points, t.D), c.removable) << c.why;
     EXPECT_EQ(IsRemovableEdge(t.D.Twin(0), t.Points, t.D), c.removable) << c.why;
     for (int e : {1, 2, 4, 5}) EXPECT_FALSE(IsRemovableEdge(e, t.Points, t.D)) << e;  // hull
+    TDCEL removed = t.D;  // the stage removes it, leaving one pseudo-triangle
+    RemoveEdges(t.Points, removed);
+    EXPECT_EQ(Edges(removed).size(), c.removable ? 4u : 5u) << c.why;
+    EXPECT_TRUE(removed.IsValid() && ConvexCorners(t.Points, removed, removed.FaceOf(1)) == 3);
     t.D.RemoveEdge(0);  // deleted edges are never removable
-    EXPECT_FALSE(IsRemovableEdge(0, t.Points, t.D));
-    EXPECT_FALSE(IsRemovableEdge(3, t.Points, t.D));
+    EXPECT_FALSE(IsRemovableEdge(0, t.Points, t.D) || IsRemovableEdge(3, t.Points, t.D));
   }
 }
 
@@ -83,20 +86,6 @@ TEST(IsRemovableEdge, PolygonDiagonalsByTheAngleAtTheirEnds) {
 
 // ---- Edge removal --------------------------------------------------------------------------
 
-TEST(RemoveEdges, ReflexQuadrilateralBecomesOnePseudoTriangle) {
-  TwoTriangles t({-3, 2});
-  RemoveEdges(t.Points, t.D);
-  EXPECT_EQ(Edges(t.D).size(), 4u);
-  EXPECT_EQ(FaceSet(t.D).size(), 1u);
-  EXPECT_EQ(ConvexCorners(t.Points, t.D, t.D.FaceOf(1)), 3);
-  std::string why;
-  EXPECT_TRUE(t.D.IsValid(&why)) << why;
-
-  TwoTriangles convex({5, 10});
-  RemoveEdges(convex.Points, convex.D);
-  EXPECT_EQ(Edges(convex.D).size(), 5u);
-}
-
 TEST(RemoveEdges, StartsWithTheHighestIndexedRemovableEdge) {
   // A point v inside the triangle X Y Z: each spoke alone is removable (v becomes reflex), and
   // after one spoke goes v is reflex in the merged face, so the others stay. The lower half-edges
@@ -126,36 +115,41 @@ TEST(RemoveEdges, ThreePointsChangeNothing) {
 
 // Hull X Y Z around a small triangle TL B TR whose sides face X, Y, Z: face 0 is the inner
 // triangle, faces 1 to 3 its neighbours with apexes Y, Z, X, faces 4 to 6 touch the hull.
-struct InnerTriangle {
-  TNube Points = {{100, 0}, {0, 174}, {200, 174}, {90, 110}, {110, 110}, {100, 127}};
-  TDCEL D =
-      FromTriangles({{3, 5, 4}, {5, 3, 1}, {4, 5, 2}, {3, 4, 0}, {0, 1, 3}, {1, 2, 5}, {2, 0, 4}});
-};
-
-TEST(RemoveTriangles, InnerTriangleWithReflexCornersMergesWithItsNeighbours) {
-  InnerTriangle t;
-  RemoveTriangles(t.Points, t.D);
-  EXPECT_EQ(t.D.FaceEdge(0), kNone);
-  const auto faces = FaceSet(t.D);
-  ASSERT_EQ(faces.size(), 4u);
-  // The pseudo-triangle X TL Y B Z TR with its corners at X, Y and Z.
-  EXPECT_NE(std::find(faces.begin(), faces.end(), std::vector<int>{0, 3, 1, 5, 2, 4}), faces.end());
-  for (int f = 1; f < t.D.FaceCount(); ++f)
-    if (t.D.FaceEdge(f) != kNone) {
-      EXPECT_EQ(ConvexCorners(t.Points, t.D, f), 3) << f;
-      EXPECT_EQ(IsTriangle(f, t.D), f >= 4) << f;  // hull triangles stay, the merged face is not
-    }
-  std::string why;
-  EXPECT_TRUE(t.D.IsValid(&why)) << why;
-}
-
-TEST(RemoveTriangles, NeighbourWithoutThreeTriangularNeighboursStays) {
-  // After the edge stage merged a neighbour, the inner triangle no longer qualifies.
-  InnerTriangle t;
-  t.D.RemoveEdge(t.D.FindEdgeInFace(1, 1));  // Y-B: face 1 merges into face 5
-  RemoveTriangles(t.Points, t.D);
-  EXPECT_NE(t.D.FaceEdge(0), kNone);
-  EXPECT_TRUE(IsTriangle(0, t.D));
+// Rows: TL, whether the edge stage merged face 1 first, whether the inner triangle goes.
+TEST(RemoveTriangles, InnerTriangleGoesOnlyWhenEveryCornerTurnsReflex) {
+  const struct {
+    TPoint tl;
+    bool edgeStageFirst, merged;
+  } rows[] = {
+      {{90, 110}, false, true},
+      // After the edge stage merged a neighbour, the inner triangle no longer qualifies.
+      {{90, 110}, true, false},
+      // TL on the hull side X-Y (the triangle X Y TL gone): an exact 180-degree corner in the
+      // union is not reflex.
+      {{50, 87}, false, false},
+  };
+  for (const auto& r : rows) {
+    const TNube p = {{100, 0}, {0, 174}, {200, 174}, r.tl, {110, 110}, {100, 127}};
+    std::vector<Tri> triangles = {{3, 5, 4}, {5, 3, 1}, {4, 5, 2}, {3, 4, 0}, {1, 2, 5}, {2, 0, 4}};
+    if (r.tl.X != 50) triangles.push_back({0, 1, 3});
+    TDCEL d = FromTriangles(triangles);
+    ASSERT_TRUE(AllFacesCounterclockwiseTriangles(p, d));
+    if (r.edgeStageFirst) d.RemoveEdge(d.FindEdgeInFace(1, 1));  // Y-B: face 1 into face 5
+    RemoveTriangles(p, d);
+    std::string why;
+    EXPECT_TRUE(d.IsValid(&why)) << why;
+    EXPECT_EQ(d.FaceEdge(0) == kNone, r.merged) << r.tl.X;
+    if (!r.merged) continue;
+    // The pseudo-triangle X TL Y B Z TR with its corners at X, Y and Z.
+    const auto faces = FaceSet(d);
+    ASSERT_EQ(faces.size(), 4u);
+    EXPECT_NE(std::find(faces.begin(), faces.end(), std::vector<int>{0, 3, 1, 5, 2, 4}),
+              faces.end());
+    for (int f = 1; f < d.FaceCount(); ++f)
+      EXPECT_TRUE(d.FaceEdge(f) == kNone ||
+                  (ConvexCorners(p, d, f) == 3 && IsTriangle(f, d) == (f >= 4)))
+          << f;  // hull triangles stay
+  }
 }
 
 // ---- The driver's computation ---------------------------------------------------------------

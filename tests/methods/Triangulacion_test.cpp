@@ -27,22 +27,6 @@ void ExpectTriangulation(const TNube& p, const TDCEL& d) {
 
 // ---- Sweep triangulation -------------------------------------------------------------------
 
-TEST(SweepTriangulation, ThreePointsMakeOneCounterclockwiseTriangleWithoutTwins) {
-  // 0 -> 1 -> 2 turns counterclockwise on the screen in the first set, clockwise in the second.
-  for (const auto& [set, cycle] : {std::pair{TNube{{0, 0}, {5, 10}, {10, 0}}, V{0, 1, 2}},
-                                   std::pair{TNube{{0, 10}, {5, 0}, {10, 10}}, V{0, 2, 1}}}) {
-    TNube p = set;
-    TDCEL d;
-    SweepTriangulation(p, d);
-    EXPECT_EQ(d.FaceCount(), 1);
-    EXPECT_EQ(d.HalfEdgeCount(), 3);
-    for (int e = 0; e < 3; ++e) EXPECT_FALSE(d.HasTwin(e));
-    EXPECT_EQ(d.FaceEdge(0), 0);
-    EXPECT_EQ(FaceCycle(d, 0), cycle);
-    ExpectTriangulation(p, d);
-  }
-}
-
 // Rows: the input in sweep order, the points afterwards (empty: unchanged) or the refusal.
 TEST(SweepTriangulation, NudgesWhereOnePixelServesAndRefusesWhatCannotBeSwept) {
   constexpr int32_t kMax = 2147483647;
@@ -55,6 +39,9 @@ TEST(SweepTriangulation, NudgesWhereOnePixelServesAndRefusesWhatCannotBeSwept) {
     std::string refusal;
   };
   const std::vector<Row> rows = {
+      // One triangle, turning counterclockwise on the screen whichever way the input turns.
+      {{{0, 0}, {5, 10}, {10, 0}}, {}, ""},
+      {{{0, 10}, {5, 0}, {10, 10}}, {}, ""},
       // Point 3 continues the hull edge 1-2 at the last inserted point 2.
       {{{0, 0}, {10, 10}, {20, 0}, {30, -10}}, {{0, 0}, {10, 10}, {20, 0}, {31, -10}}, ""},
       {{{0, 0}, {10, 10}, {20, 0}, {20, 0}}, {{0, 0}, {10, 10}, {20, 0}, {21, 0}}, ""},

@@ -69,11 +69,9 @@ TEST(CheckerHull, ValidResultsAndTheirFigures) {
   for (const auto& row : rows) {
     const TCheckReport r = CheckPseudoTriangulation(row.points, row.edges);
     ASSERT_TRUE(r.Valid) << row.name << ": " << r.Reason;
-    EXPECT_EQ(r.Faces, row.faces) << row.name;
-    EXPECT_EQ(r.Triangles, row.triangles) << row.name;
+    EXPECT_TRUE(r.Faces == row.faces && r.Triangles == row.triangles) << row.name;
     EXPECT_EQ(r.NonPointedVertices, row.nonPointed) << row.name;
     EXPECT_EQ(r.NonPointed, static_cast<int>(row.nonPointed.size())) << row.name;
-    EXPECT_EQ(r.Pointed(), row.nonPointed.empty()) << row.name;
   }
 }
 
@@ -126,14 +124,10 @@ TEST(CheckerGarbage, RandomEdgeSoupsNeverBreakTheChecker) {
     for (int i = 0; i < m; ++i)
       e.push_back(
           {static_cast<int>(rng() % (n + 1)) - (round % 7 == 0), static_cast<int>(rng() % n)});
-    TCheckReport r = CheckPseudoTriangulation(pts, e);
-    if (!r.Valid) {
-      EXPECT_FALSE(r.Reason.empty());
-      continue;
-    }
-    ++accepted;
-    EXPECT_EQ(r.Faces, static_cast<int>(e.size()) - n + 1);
-    EXPECT_LE(r.Triangles, r.Faces);
+    const TCheckReport r = CheckPseudoTriangulation(pts, e);
+    EXPECT_TRUE(r.Valid || !r.Reason.empty());
+    if (r.Valid) ++accepted;
+    EXPECT_TRUE(!r.Valid || (r.Faces == int(e.size()) - n + 1 && r.Triangles <= r.Faces));
   }
   EXPECT_GT(accepted, 0);
 }
@@ -176,8 +170,7 @@ TEST(CheckerPolygon, ResultsInsideAPolygon) {
       continue;
     }
     ASSERT_TRUE(r.Valid) << r.Reason;
-    EXPECT_EQ(r.Faces, row.faces);
-    EXPECT_EQ(r.Triangles, row.triangles);
+    EXPECT_TRUE(r.Faces == row.faces && r.Triangles == row.triangles);
   }
 }
 
@@ -211,18 +204,14 @@ TEST(CheckerSubdivision, RecordFaultsThatTheEdgesAloneDoNotShow) {
   TDCEL broken = SweptSubdivision();
   broken.HalfEdges[0].Next = 2;
   EXPECT_TRUE(RefusedFor(CheckSubdivision(kSwept, broken), "invalid subdivision"));
-}
-
-TEST(CheckerSubdivision, PolygonSplitByOneDiagonal) {
+  // The notched polygon alone has four convex corners; the diagonal 1-3 leaves the triangle
+  // 1 2 3 and the pseudo-triangle 3 4 0 1 (reflex at 3).
   TDCEL d;
   BuildPolygon(kNotched, d);
   EXPECT_TRUE(RefusedFor(CheckSubdivisionOfPolygon(kNotched, kNotchedOrder, d), "4 convex"));
-  // The diagonal 1-3 leaves the triangle 1 2 3 and the pseudo-triangle 3 4 0 1 (reflex at 3).
   d.SplitFace(0, 1, 3);
-  TCheckReport r = CheckSubdivisionOfPolygon(kNotched, kNotchedOrder, d);
-  ASSERT_TRUE(r.Valid) << r.Reason;
-  EXPECT_EQ(r.Faces, 2);
-  EXPECT_EQ(r.Triangles, 1);
+  r = CheckSubdivisionOfPolygon(kNotched, kNotchedOrder, d);
+  EXPECT_TRUE(r.Valid && r.Faces == 2 && r.Triangles == 1) << r.Reason;
 }
 
 TEST(CheckerEdgeList, EachLiveEdgeOnceSorted) {
