@@ -20,17 +20,6 @@ namespace {
 
 namespace gen = testing_polygons;
 
-struct TGenerator {
-  std::string Name;
-  std::function<TNube(int, uint32_t)> Make;
-};
-
-const std::vector<TGenerator>& Generators() {
-  static const std::vector<TGenerator> all = {
-      {"convex", gen::Convex}, {"star", gen::Star}, {"spiral", gen::Spiral}, {"comb", gen::Comb}};
-  return all;
-}
-
 // ---- The oracle: every pair tested against every edge, then the two areas ----------------
 
 void CubicVisibility(const TNube& p, TMatrizVisibilidad& vis) {
@@ -92,10 +81,10 @@ bool OpenSegmentHoldsVertex(const TNube& p, int i, int j) {
 TEST(ShortestPathsOracle, VisibilityMatchesTheCubicTestExceptRunsThroughVertices) {
   std::mt19937 sizes(11);
   int compared = 0, throughVertex = 0;
-  for (const TGenerator& g : Generators()) {
+  for (const auto& [name, make] : gen::Generators()) {
     for (uint32_t seed = 1; seed <= 8; ++seed) {
       const int n = 3 + static_cast<int>(sizes() % 80);
-      const TNube p = g.Make(n, seed);
+      const TNube p = make(n, seed);
       if (!IsSimplePolygon(p)) continue;
       ++compared;
       TMatrizVisibilidad fast, cubic;
@@ -108,11 +97,11 @@ TEST(ShortestPathsOracle, VisibilityMatchesTheCubicTestExceptRunsThroughVertices
           if (i != j && std::abs(i - j) != 1 && std::abs(i - j) != m - 1 &&
               OpenSegmentHoldsVertex(p, i, j)) {
             // The cubic test lets a segment graze a vertex; here it is split at the vertex.
-            ASSERT_EQ(fast[i][j], 0) << g.Name << " seed " << seed << ": " << i << "-" << j;
+            ASSERT_EQ(fast[i][j], 0) << name << " seed " << seed << ": " << i << "-" << j;
             throughVertex += cubic[i][j];
             continue;
           }
-          ASSERT_EQ(fast[i][j], cubic[i][j]) << g.Name << " seed " << seed << ": " << i << "-" << j;
+          ASSERT_EQ(fast[i][j], cubic[i][j]) << name << " seed " << seed << ": " << i << "-" << j;
         }
     }
   }
@@ -123,10 +112,10 @@ TEST(ShortestPathsOracle, VisibilityMatchesTheCubicTestExceptRunsThroughVertices
 TEST(ShortestPathsOracle, PathSearchMatchesTheDenseSearch) {
   std::mt19937 sizes(12);
   int compared = 0;
-  for (const TGenerator& g : Generators()) {
+  for (const auto& [name, make] : gen::Generators()) {
     for (uint32_t seed = 1; seed <= 6; ++seed) {
       const int n = 3 + static_cast<int>(sizes() % 90);
-      const TNube p = g.Make(n, seed);
+      const TNube p = make(n, seed);
       if (!IsSimplePolygon(p)) continue;
       ++compared;
       const int m = static_cast<int>(p.size());
@@ -143,9 +132,9 @@ TEST(ShortestPathsOracle, PathSearchMatchesTheDenseSearch) {
       ComputeShortestPaths(p, trees, treesTrace);
       for (int s = 0; s < m; ++s)
         for (int k = 0; k < m; ++k) {
-          ASSERT_EQ(fastTrace[s][k], denseTrace[s][k]) << g.Name << " seed " << seed;
+          ASSERT_EQ(fastTrace[s][k], denseTrace[s][k]) << name << " seed " << seed;
           ASSERT_EQ(treesTrace[s][k], denseTrace[s][k])
-              << g.Name << " seed " << seed << ": " << s << "->" << k;
+              << name << " seed " << seed << ": " << s << "->" << k;
           ASSERT_NEAR(fast[s][k], dense[s][k], 1e-9 * (1 + dense[s][k]));
           ASSERT_NEAR(trees[s][k], dense[s][k], 1e-9 * (1 + dense[s][k]));
         }

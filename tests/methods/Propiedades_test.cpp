@@ -84,9 +84,7 @@ const std::vector<TInput>& Polygons() {
         {"two", {{0, 0}, {10, 0}}, kNotSimple},
         {"triangle", {{0, 0}, {10, 0}, {0, 10}}},
     };
-    const std::vector<std::pair<std::string, std::function<TNube(int, uint32_t)>>> kinds = {
-        {"convex", gen::Convex}, {"star", gen::Star}, {"spiral", gen::Spiral}, {"comb", gen::Comb}};
-    for (const auto& [name, make] : kinds)
+    for (const auto& [name, make] : gen::Generators())
       for (uint32_t seed = 2; seed <= 5; ++seed)
         p.push_back(
             {name + " " + std::to_string(seed), make(seed == 5 ? 200 : 23 * seed - 40, seed)});
