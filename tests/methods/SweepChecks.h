@@ -16,14 +16,6 @@ namespace qv::testing {
 
 using testing_triangles::FaceCycle;
 
-// Edges counted once (a twin pair is one edge, a twinless half-edge one boundary edge).
-inline int EdgeCount(const TDCEL& d) {
-  int edges = 0;
-  for (int e = 0; e < d.HalfEdgeCount(); ++e)
-    if (d.Origin(e) != kNone && (!d.HasTwin(e) || e < d.Twin(e))) ++edges;
-  return edges;
-}
-
 // Empty when the subdivision is a pseudo-triangulation of the hull of p as the sweep builds
 // it; otherwise what failed. The checker decides planarity, coverage, the records and the three
 // convex corners per face; on top of it: n - 2 faces and 2n - 3 edges, every face cycle
@@ -35,7 +27,8 @@ inline std::string CheckSweepResult(const TNube& p, const TDCEL& d) {
   const TCheckReport report = CheckSubdivision(p, d);
   if (!report.Valid) return "checker: " + report.Reason;
   if (d.FaceCount() != n - 2) why << "faces " << d.FaceCount() << " != " << n - 2 << "; ";
-  if (EdgeCount(d) != 2 * n - 3) why << "edges " << EdgeCount(d) << " != " << 2 * n - 3 << "; ";
+  const int edges = static_cast<int>(EdgeList(d).size());
+  if (edges != 2 * n - 3) why << "edges " << edges << " != " << 2 * n - 3 << "; ";
   std::vector<char> straight(static_cast<size_t>(n), 0);
   for (int f = 0; f < d.FaceCount(); ++f) {
     const std::vector<int> c = FaceCycle(d, f);
