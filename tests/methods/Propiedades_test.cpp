@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "PoligonosAleatorios.h"
 #include "dcel/DCEL.h"
 #include "geometry/UserError.h"
 #include "methods/CaminosMinimos.h"
@@ -20,7 +19,6 @@
 #include "methods/Constructores.h"
 #include "methods/Ejecucion.h"
 #include "methods/Remocion.h"
-#include "methods/SweepChecks.h"
 #include "methods/Triangulos.h"
 
 namespace qv {
