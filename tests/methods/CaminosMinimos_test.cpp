@@ -85,32 +85,12 @@ TEST(ShortestPathsPolygon, RunOrientsTheEntryForEveryRotationAndTellsWhetherItRe
   }
 }
 
-TEST(ShortestPathsGeodesics, ReflexVertexBlocksAndTheGeodesicBendsThere) {
-  const TNube p = SpikePolygon();
-  TMatrizVisibilidad vis;
-  TMatrizDistancias dist;
-  TMatrizTrazabilidad trace;
-  ComputeVisibility(p, vis);
-  EXPECT_FALSE(vis[1][5] || vis[2][4]);  // the spike is in the way, its base runs outside
-  EXPECT_TRUE(vis[0][5] && vis[5][0] && vis[1][3] && vis[3][5]);
-  ComputeDistances(p, vis, dist);
-  EXPECT_TRUE(std::isinf(dist[1][5]));
-  for (int s = 0; s < 7; ++s) ShortestPathsFrom(s, p, dist, trace);
-  EXPECT_DOUBLE_EQ(dist[1][5], Distance(p[1], p[3]) + Distance(p[3], p[5]));
-  EXPECT_TRUE(trace[1][5] == 3 && trace[3][5] == 3 && trace[2][4] == 3);  // 3-5 direct
-
-  // The diagonal 1-5 alone: its geodesic becomes the two segments 1-3 and 3-5.
-  TDCEL pt;
-  BuildPolygon(p, pt);
-  InsertGeodesics(TriangulationWith(7, {{1, 5}}), pt, vis, trace);
-  EXPECT_EQ(EdgeSet(pt), PolygonEdges(7, {{1, 3}, {3, 5}}));
-}
-
 // Each new edge is inserted once, as two half-edges.
 TEST(ShortestPathsGeodesics, SharedSegmentsOnceAndStraightRunsStopAtVertices) {
   // Rows {polygon, diagonals of the triangulation, edges added to the polygon's sides}.
   const std::vector<std::tuple<TNube, std::vector<std::pair<int, int>>, Edges>> rows = {
-      // Geodesics 1-5 (1, 3, 5), 1-4 (1, 3, 4) and 2-4 (2, 3, 4) share 1-3 and the spike's sides.
+      // The spike's tip 3 blocks 1-5, and the base 2-4 runs outside: geodesics 1-5 (1, 3, 5),
+      // 1-4 (1, 3, 4) and 2-4 (2, 3, 4) bend there and share 1-3 and the spike's sides.
       {SpikePolygon(), {{0, 5}, {1, 5}, {1, 4}, {2, 4}}, {{0, 5}, {1, 3}, {3, 5}}},
       // 0-3 passes exactly through the reflex vertex 2: it stops there, as 0-2 and 2-3.
       {{{0, 0}, {0, 100}, {50, 50}, {100, 100}, {100, 0}, {100, -20}, {50, -20}},

@@ -59,14 +59,6 @@ TEST(BuildHull, RefusesDegenerateInputWithoutHarm) {
   EXPECT_EQ(full.HalfEdgeCount(), 3);
 }
 
-TEST(BuildPolygon, KeepsThePointOrder) {
-  TDCEL d;
-  BuildPolygon({{0, 0}, {10, 0}, {10, 10}, {5, 3}, {0, 10}}, d);
-  ASSERT_TRUE(d.IsValid());
-  EXPECT_EQ(d.FaceCount(), 1);
-  EXPECT_EQ(Ends(d), (V{0, 1, 1, 2, 2, 3, 3, 4, 4, 0}));
-}
-
 TEST(ReduceToBoundary, RenumbersTheCycleFromTheDestinationOfHalfEdgeZero) {
   const TNube pts{{50, 0}, {100, 50}, {50, 100}, {0, 50}, {50, 50}, {60, 60}};
   TDCEL d;

@@ -65,38 +65,6 @@ TEST(SweepDirection, FollowsTheCompassAngle) {
   }
 }
 
-// Rows: points, sweep angle, designated index, points and designated index after.
-TEST(SortByDirection, OrdersAlongTheDirectionAndFollowsTheDraggedPoint) {
-  struct Row {
-    TNube in;
-    int angle, dragged;
-    TNube out;
-    int draggedAfter;
-  };
-  const std::vector<Row> rows = {
-      // Angle 0: left to right, among equal x the lower point (larger y) first.
-      {{{5, 0}, {2, 3}, {5, 9}, {2, 7}, {0, 4}}, 0, 2, {{0, 4}, {2, 7}, {2, 3}, {5, 9}, {5, 0}}, 3},
-      // Angle 90: bottom up, among equal y the right point first.
-      {{{1, 5}, {4, 5}, {2, 9}, {0, 1}, {3, 5}},
-       90,
-       0,
-       {{2, 9}, {4, 5}, {3, 5}, {1, 5}, {0, 1}},
-       3},
-      // Three copies of one point keep their order: the dragged copy stays the second.
-      {{{7, 7}, {3, 3}, {7, 7}, {1, 1}, {7, 7}}, 0, 2, {{1, 1}, {3, 3}, {7, 7}, {7, 7}, {7, 7}}, 3},
-      {{{7, 7}, {3, 3}}, 180, kNone, {{7, 7}, {3, 3}}, kNone},
-  };
-  for (const Row& r : rows) {
-    TNube p = r.in;
-    int dragged = r.dragged;
-    double dx = 0, dy = 0;
-    SweepDirectionFromAngle(r.angle, dx, dy);
-    SortPointsByDirection(p, dx, dy, dragged);
-    EXPECT_EQ(p, r.out) << r.angle;
-    EXPECT_EQ(dragged, r.draggedAfter);
-  }
-}
-
 TEST(SortByDirection, MatchesTheAdjacentSwapSortOnInputsWithTies) {
   auto expectSwapSortOrder = [](TNube p, double dx, double dy, int dragged) {
     TNube expected = p;

@@ -113,27 +113,6 @@ TEST(SweepTriangulation, GridsKeepTheirShape) {
   }
 }
 
-// ---- Nudge ---------------------------------------------------------------------------------
-
-TEST(NudgePoint, MovesRightThenPastEveryPointThatNowPrecedesIt) {
-  TNube p = {{0, 0}, {5, 3}, {6, 9}, {6, 1}, {7, 0}};
-  int dragged = 1;
-  NudgePoint(1, p, &dragged);
-  // (6, 3) passes (6, 9), which has the same x and a larger y, and stops before (6, 1).
-  EXPECT_EQ(p, (TNube{{0, 0}, {6, 9}, {6, 3}, {6, 1}, {7, 0}}));
-  EXPECT_EQ(dragged, 2);
-
-  TNube q = {{0, 0}, {5, 3}, {5, 1}, {9, 9}};
-  int other = 2;
-  NudgePoint(1, q, &other);
-  EXPECT_EQ(q, (TNube{{0, 0}, {5, 1}, {6, 3}, {9, 9}}));
-  EXPECT_EQ(other, 1);  // the point that moved back keeps being designated
-  int untouched = 3;
-  NudgePoint(0, q, &untouched);
-  EXPECT_EQ(q[0], (TPoint{1, 0}));
-  EXPECT_EQ(untouched, 3);
-}
-
 // ---- Legal edges and Delaunay flips --------------------------------------------------------
 
 TEST(IsLegalEdge, ByTheCircleAndAsTheExactPredicatesOnHardQuadrilaterals) {

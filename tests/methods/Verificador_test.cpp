@@ -190,18 +190,5 @@ TEST(CheckerSubdivision, RecordFaultsThatTheEdgesAloneDoNotShow) {
   EXPECT_TRUE(r.Valid && r.Faces == 2 && r.Triangles == 1) << r.Reason;
 }
 
-TEST(CheckerEdgeList, EachLiveEdgeOnceSorted) {
-  TDCEL d;
-  // A triangle 0 -> 2 -> 1 with one removed half-edge left in the table.
-  d.HalfEdges = {{0, 2, 1, kNone, 0},
-                 {2, 0, 2, kNone, 0},
-                 {1, 1, 0, kNone, 0},
-                 {kNone, kNone, kNone, kNone, kNone}};
-  d.Faces = {0};
-  EXPECT_EQ(EdgeList(d), (Edges{{0, 1}, {0, 2}, {1, 2}}));
-  d.HalfEdges[0].Next = 99;  // a broken link is skipped, not followed
-  EXPECT_EQ(EdgeList(d), (Edges{{0, 1}, {1, 2}}));
-}
-
 }  // namespace
 }  // namespace qv
