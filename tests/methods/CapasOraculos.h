@@ -174,6 +174,20 @@ inline TFigures LayerFigures(const TNube& points, const TPTCapas& layers) {
   return f;
 }
 
+// Empty when the layers' edges form a pseudo-triangulation whose figures, as the statistics
+// count them from the records, are those of its traced faces; otherwise what failed.
+inline std::string LayerResultProblem(const TNube& p, const TPTCapas& layers) {
+  const std::vector<TEdge> edges = LayerEdges(layers);
+  const TCheckReport report = CheckPseudoTriangulation(p, edges);
+  if (!report.Valid) return report.Reason;
+  const TFigures traced = FiguresFromEdges(p, edges), counted = LayerFigures(p, layers);
+  if (counted.VertexDegree != traced.VertexDegree || counted.FaceDegree != traced.FaceDegree ||
+      counted.Triangles != report.Triangles || counted.Triangles + counted.Others != report.Faces ||
+      std::abs(counted.Weight - traced.Weight) > 1e-9 * traced.Weight)
+    return "figures differ from the traced faces";
+  return "";
+}
+
 inline std::string Describe(const TNube& p) {
   std::string s;
   for (const TPoint& q : p) s += "(" + std::to_string(q.X) + "," + std::to_string(q.Y) + ")";

@@ -33,19 +33,6 @@ V Field(const TPTCapas& l, int TCapa::*field) {
   return out;
 }
 
-// The result is a valid pseudo-triangulation and its layer figures are those of its faces.
-void ExpectSoundResult(const TNube& points, const TPTCapas& layers) {
-  const std::vector<TEdge> edges = LayerEdges(layers);
-  const TCheckReport report = CheckPseudoTriangulation(points, edges);
-  ASSERT_TRUE(report.Valid) << report.Reason << " " << Describe(points);
-  const TFigures traced = FiguresFromEdges(points, edges), counted = LayerFigures(points, layers);
-  EXPECT_NEAR(counted.Weight, traced.Weight, 1e-9 * traced.Weight);
-  EXPECT_EQ(counted.VertexDegree, traced.VertexDegree);
-  EXPECT_EQ(counted.Triangles, report.Triangles);
-  EXPECT_EQ(counted.Triangles + counted.Others, report.Faces);
-  EXPECT_EQ(counted.FaceDegree, traced.FaceDegree);
-}
-
 // ---- Layer walkers -------------------------------------------------------------------------
 
 // Ties of bearing and records at one spot; the angle oracle below covers the rest.
@@ -180,7 +167,7 @@ TEST(ConvexLayersConnect, JoinsEachLayerToTheNextFromTheOuterTop) {
       EXPECT_TRUE(std::count(edges.begin(), edges.end(), e)) << e.A << "-" << e.B;
     const TCheckReport report = CheckPseudoTriangulation(r.points, edges);
     EXPECT_TRUE(report.Faces == r.faces && report.Triangles == r.triangles) << Describe(r.points);
-    ExpectSoundResult(r.points, l);
+    EXPECT_EQ(LayerResultProblem(r.points, l), "") << Describe(r.points);
   }
 }
 
@@ -217,7 +204,7 @@ TEST(ConvexLayersDegenerate, SmallestFormerFailuresGiveSoundResults) {
   };
   for (TNube points : sets) {
     for (TPoint& p : points) p = {p.X * 10, p.Y * 10};
-    ExpectSoundResult(points, Connected(points));
+    EXPECT_EQ(LayerResultProblem(points, Connected(points)), "") << Describe(points);
   }
 }
 

@@ -149,17 +149,7 @@ std::string ConvexLayers(TNube& p) {
     TPTCapas layers;
     int dragged = kNone;
     ComputeConvexLayers(p, dragged, layers);
-    const std::vector<TEdge> edges = LayerEdges(layers);
-    const TCheckReport report = CheckPseudoTriangulation(p, edges);
-    if (!report.Valid) return report.Reason;
-    const testing::TFigures traced = testing::FiguresFromEdges(p, edges);
-    const testing::TFigures counted = testing::LayerFigures(p, layers);
-    if (counted.VertexDegree != traced.VertexDegree || counted.FaceDegree != traced.FaceDegree ||
-        counted.Triangles != report.Triangles ||
-        counted.Triangles + counted.Others != report.Faces ||
-        std::abs(counted.Weight - traced.Weight) > 1e-9 * traced.Weight)
-      return std::string("figures differ from the traced faces");
-    return std::string();
+    return testing::LayerResultProblem(p, layers);
   });
 }
 
