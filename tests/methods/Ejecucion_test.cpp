@@ -230,11 +230,8 @@ TEST(SweepLine, EachPointMakesOneFaceOverTheChainItSees) {
   }
 }
 
+// Few, collinear and coincident sets in general: the property harness.
 TEST(SweepLine, RefusesDegenerateOrdersAndLeavesNoPartialResult) {
-  EXPECT_EQ(MessageOf({{0, 0}, {1, 1}}), "At least 3 points are needed.");
-  EXPECT_EQ(MessageOf({{0, 0}, {1, 0}, {2, 0}, {3, 0}}),
-            "At least 3 non-collinear points are needed.");
-  EXPECT_EQ(MessageOf({{0, 0}, {0, 10}, {10, 5}, {0, 10}}), "No coincident points allowed.");
   // A leading run on one line must advance along it; coincidence is named first.
   EXPECT_EQ(MessageOf({{0, 0}, {0, 0}, {0, 0}}), "No coincident points allowed.");
   EXPECT_EQ(MessageOf({{0, 0}, {1, 0}, {1, 0}, {3, 5}}), "No coincident points allowed.");
@@ -250,9 +247,7 @@ TEST(SweepLine, RefusesDegenerateOrdersAndLeavesNoPartialResult) {
   TDCEL d;
   Sweep({{0, 20}, {0, 0}, {10, 10}, {100, 10}}, d);
   EXPECT_THROW(Sweep({{0, 0}, {0, 10}, {10, 5}, {20, 5}, {20, 0}, {5, 5}}, d), UserError);
-  EXPECT_EQ(d.HalfEdgeCount(), 0);
-  EXPECT_EQ(d.FaceCount(), 0);
-  EXPECT_EQ(d.VertexCount(), 0);
+  EXPECT_TRUE(d.HalfEdgeCount() == 0 && d.FaceCount() == 0 && d.VertexCount() == 0);
 }
 
 TEST(SweepLine, CollinearStartIsFannedFromTheFirstPointOffTheLine) {
