@@ -409,6 +409,7 @@ TEST(ComputeTriangulateRemove, SortsNudgesAndFollowsTheHeldPoint) {
       // The collinear start moves the first point left.
       {{{30, 30}, {10, 10}, {20, 20}, {40, 12}}, 0, 1, {{9, 10}, {20, 20}, {30, 30}, {40, 12}}, 2},
       {copies, 2, 2, spread, 4},  // b
+      {copies, 4, 2, spread, 3},  // c, one place back when b passes it
       {copies, 5, 2, spread, 1},  // (20, 70), only sorted
   };
   for (const TRemocionVariant variant : {TRemocionVariant::Sweep, TRemocionVariant::Delaunay})
