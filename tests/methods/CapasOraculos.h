@@ -1,5 +1,5 @@
-// Test helpers for the convex-layers method: seeded point sets, the peeling and the face count
-// in their first, plain form (kept as oracles), and a result's figures traced from its edges.
+// Test helpers for the convex-layers method: seeded point sets, the peeling in its first,
+// plain form (kept as the oracle), and a result's figures traced from its edges.
 #pragma once
 
 #include <algorithm>
@@ -117,56 +117,6 @@ inline int AngleWalk(const TPTCapas& l, int i, bool clockwise) {
   return best;
 }
 
-// ---- The face count from the records, as first stated -------------------------------------
-// Each face between two layers is counted from a vertex of its outer layer along the links, the
-// region inside the two innermost layers from the layer sizes. Holds with no three on a line.
-
-inline int RingSteps(const TPTCapas& l, int x, int target) {
-  for (int steps = 1;; ++steps)
-    if ((x = l[x].LayerNext) == target || steps > l.Size()) return steps;
-}
-
-inline int OwnedFaceDegree(const TPTCapas& l, int v) {
-  const TCapa& r = l[v];
-  const int l1 = r.Link1, l2 = r.Link2, prev = r.LayerPrev;
-  if (l[l1].Layer == l[l2].Layer && l[l1].Layer != r.Layer) return 2 + RingSteps(l, l1, l2);
-  if (l1 != prev) return 0;
-  const int t = l[l1].Link2;
-  if (t == l2) return 3;
-  if (l[l2].Layer != r.Layer) return 3 + RingSteps(l, t, l2);
-  const int e = l[l2].Link1;
-  return t == e ? 4 : 4 + RingSteps(l, t, e);
-}
-
-inline void CountedFaceStats(const TPTCapas& l, int& triangles, int& others, int& maxDegree) {
-  triangles = others = 0, maxDegree = 3;
-  const int K = l.Count, inner = LayerSize(l, K);
-  int marker = 0;
-  for (int v = 0; v < l.Size(); ++v) {
-    const TCapa& r = l[v];
-    if (r.Layer == K || (r.Layer == K - 1 && inner == 1)) continue;
-    if (r.Layer == K - 1 && inner == 2) {
-      if (r.Link1 == r.LayerPrev && marker == 0) {
-        const int t = l[r.Link1].Link2;
-        if (t != r.Link2) marker = l[t].LayerNext == r.Link2 ? 4 : 5;
-      }
-      continue;
-    }
-    const int d = OwnedFaceDegree(l, v);
-    if (d == 0) continue;
-    (d == 3 ? triangles : others) += 1;
-    maxDegree = std::max(maxDegree, d);
-  }
-  if (inner > 2) {
-    triangles += inner - 2;
-  } else {  // one quadrilateral around one point; two, or one pentagon, around two
-    const bool pentagon = inner == 2 && marker != 4;
-    maxDegree = std::max(pentagon ? 5 : 4, maxDegree);
-    triangles += LayerSize(l, K - 1) - (pentagon ? 1 : 2);
-    others += inner == 2 && !pentagon ? 2 : 1;
-  }
-}
-
 // ---- Figures of a result from its edges, by tracing its faces ------------------------------
 
 struct TFigures {
@@ -222,6 +172,20 @@ inline TFigures LayerFigures(const TNube& points, const TPTCapas& layers) {
   TFigures f{LayersWeight(points, layers), LayersVertexDegree(points, layers)};
   LayersFaceStats(layers, f.Triangles, f.Others, f.FaceDegree);
   return f;
+}
+
+// Empty when the layers' edges form a pseudo-triangulation whose figures, as the statistics
+// count them from the records, are those of its traced faces; otherwise what failed.
+inline std::string LayerResultProblem(const TNube& p, const TPTCapas& layers) {
+  const std::vector<TEdge> edges = LayerEdges(layers);
+  const TCheckReport report = CheckPseudoTriangulation(p, edges);
+  if (!report.Valid) return report.Reason;
+  const TFigures traced = FiguresFromEdges(p, edges), counted = LayerFigures(p, layers);
+  if (counted.VertexDegree != traced.VertexDegree || counted.FaceDegree != traced.FaceDegree ||
+      counted.Triangles != report.Triangles || counted.Triangles + counted.Others != report.Faces ||
+      std::abs(counted.Weight - traced.Weight) > 1e-9 * traced.Weight)
+    return "figures differ from the traced faces";
+  return "";
 }
 
 inline std::string Describe(const TNube& p) {

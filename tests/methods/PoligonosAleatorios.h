@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <random>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -98,6 +100,11 @@ inline TNube Comb(int n, uint32_t seed) {
   for (auto it = top.rbegin(); it != top.rend(); ++it) p.push_back(*it);
   MaybeReverse(p, rng);
   return p;
+}
+
+// Every generator with its name.
+inline std::vector<std::pair<std::string, std::function<TNube(int, uint32_t)>>> Generators() {
+  return {{"convex", Convex}, {"star", Star}, {"spiral", Spiral}, {"comb", Comb}};
 }
 
 }  // namespace qv::testing_polygons

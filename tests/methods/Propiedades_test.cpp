@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "PoligonosAleatorios.h"
 #include "dcel/DCEL.h"
 #include "geometry/UserError.h"
 #include "methods/CaminosMinimos.h"
@@ -20,7 +19,6 @@
 #include "methods/Constructores.h"
 #include "methods/Ejecucion.h"
 #include "methods/Remocion.h"
-#include "methods/SweepChecks.h"
 #include "methods/Triangulos.h"
 
 namespace qv {
@@ -35,11 +33,9 @@ const std::string kCollinear = "At least 3 non-collinear points are needed.";
 const std::string kNotSimple = "Polygon must be simple. No crossing edges allowed.";
 
 struct TInput {
-  TInput(std::string name, TNube points, std::string refusal = "")
-      : Name(std::move(name)), Points(std::move(points)), Refusal(std::move(refusal)) {}
   std::string Name;
   TNube Points;
-  std::string Refusal;  // polygons only: the refusal they call for
+  std::string Refusal = "";  // polygons only: the refusal they call for
 };
 
 // Point sets, unsorted, duplicates allowed: degenerate ones first, then seeded random ones.
@@ -86,9 +82,7 @@ const std::vector<TInput>& Polygons() {
         {"two", {{0, 0}, {10, 0}}, kNotSimple},
         {"triangle", {{0, 0}, {10, 0}, {0, 10}}},
     };
-    const std::vector<std::pair<std::string, std::function<TNube(int, uint32_t)>>> kinds = {
-        {"convex", gen::Convex}, {"star", gen::Star}, {"spiral", gen::Spiral}, {"comb", gen::Comb}};
-    for (const auto& [name, make] : kinds)
+    for (const auto& [name, make] : gen::Generators())
       for (uint32_t seed = 2; seed <= 5; ++seed)
         p.push_back(
             {name + " " + std::to_string(seed), make(seed == 5 ? 200 : 23 * seed - 40, seed)});
@@ -155,17 +149,7 @@ std::string ConvexLayers(TNube& p) {
     TPTCapas layers;
     int dragged = kNone;
     ComputeConvexLayers(p, dragged, layers);
-    const std::vector<TEdge> edges = LayerEdges(layers);
-    const TCheckReport report = CheckPseudoTriangulation(p, edges);
-    if (!report.Valid) return report.Reason;
-    const testing::TFigures traced = testing::FiguresFromEdges(p, edges);
-    const testing::TFigures counted = testing::LayerFigures(p, layers);
-    if (counted.VertexDegree != traced.VertexDegree || counted.FaceDegree != traced.FaceDegree ||
-        counted.Triangles != report.Triangles ||
-        counted.Triangles + counted.Others != report.Faces ||
-        std::abs(counted.Weight - traced.Weight) > 1e-9 * traced.Weight)
-      return std::string("figures differ from the traced faces");
-    return std::string();
+    return testing::LayerResultProblem(p, layers);
   });
 }
 
@@ -226,16 +210,10 @@ std::string ShortestPaths(TNube& p) {
 }
 
 struct TMethod {
-  TMethod(std::string name, TRun run, bool onPolygons = false,
-          std::function<std::string(const TInput&)> refusal = RefusalOfSortedMethods)
-      : Name(std::move(name)),
-        Run(std::move(run)),
-        OnPolygons(onPolygons),
-        Refusal(std::move(refusal)) {}
   std::string Name;
   TRun Run;
-  bool OnPolygons;
-  std::function<std::string(const TInput&)> Refusal;
+  bool OnPolygons = false;
+  std::function<std::string(const TInput&)> Refusal = RefusalOfSortedMethods;
 };
 
 std::ostream& operator<<(std::ostream& os, const TMethod& m) {
