@@ -273,13 +273,16 @@ int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
   return InCircle(a, b, c, d);
 }
 
-// OrientationSign(A, B, C) * InCircle(A, B, C, D) for the quadrilateral around e (see
-// IsLegalEdge): positive when legal, 0 when the four points are cocircular.
-int Legality(int e, const TNube& points, const TDCEL& d) {
+// The quadrilateral around e: a -> b is e, c the apex of the twin's triangle, x the apex of e's
+// own triangle. OrientationSign(a, b, c) * InCircle(a, b, c, x) is positive when e is legal
+// and 0 when the four points are cocircular (see IsLegalEdge). faceSign, when not 0, is known
+// to be OrientationSign(a, b, c) already (every face turns that way) and saves the test.
+int Legality(int e, const TNube& points, const TDCEL& d, int faceSign = 0) {
   const int t = d.Twin(e);
   const TPoint a = points[d.Origin(e)], b = points[d.Origin(t)];
   const TPoint c = points[d.Origin(d.Prev(t))], x = points[d.Origin(d.Prev(e))];
-  return OrientationSign(a, b, c) * InCircleFiltered(a, b, c, x);
+  const int sign = faceSign != 0 ? faceSign : OrientationSign(a, b, c);
+  return sign * InCircleFiltered(a, b, c, x);
 }
 
 }  // namespace
@@ -291,14 +294,41 @@ bool IsLegalEdge(int e, const TNube& points, const TDCEL& subdivision) {
 
 namespace {
 
-// The state of the flip loop: the stack, the flags of the half-edges the initial pass queued
-// and still waiting, and per edge (its lower half-edge) whether its last flip was across four
-// cocircular points.
+// The common sense of turn of the faces, as OrientationSign of any face's vertices in cycle
+// order: -1 when every face is a counterclockwise triangle on the screen (as the sweep builds
+// them), +1 when every one is clockwise, 0 for anything else.
+int CommonFaceSign(const TNube& points, const TDCEL& d) {
+  int common = 0;
+  for (int f = 0; f < d.FaceCount(); ++f) {
+    const int e = d.FaceEdge(f);
+    if (e == kNone) continue;
+    if (d.Next(d.Next(d.Next(e))) != e) return 0;
+    const int sign = OrientationSign(points[d.Origin(d.Prev(e))], points[d.Origin(e)],
+                                     points[d.Origin(d.Next(e))]);
+    if (sign == 0 || (common != 0 && sign != common)) return 0;
+    common = sign;
+  }
+  return common;
+}
+
+// What the initial pass left on a half-edge it queued: nothing (or no longer waiting), or
+// waiting with its legality as tested then, still valid while no flip has touched its
+// quadrilateral, or waiting with a quadrilateral that has changed since.
+enum : uint8_t { kNotQueued = 0, kQueuedChanged = 1, kQueuedIllegal = 2, kQueuedCocircular = 3 };
+
+// Per edge (kept on its lower half-edge): its last flip was across four cocircular points, and
+// it was found legal with no flip touching its quadrilateral since (an edge may wait on the
+// stack more than once, and a second test of the same four points would only repeat the first).
+enum : uint8_t { kCocircularFlip = 1, kLegalUnchanged = 2 };
+
+// The state of the flip loop: the stack, the initial pass's queue flags above per half-edge,
+// the edge flags above, and the sign that Legality may take for granted (see DelaunayFlips).
 struct TFlipState {
   TDCEL Subdivision;
   TPila Stack;
   std::vector<uint8_t> Queued;
-  std::vector<uint8_t> Cocircular;
+  std::vector<uint8_t> EdgeFlags;
+  int FaceSign = 0;
 };
 
 // What one pop of the loop did.
@@ -312,17 +342,40 @@ enum class TFlipStep : uint8_t { Kept, Flipped, Blocked };
 TFlipStep FlipStep(const TNube& points, TFlipState& s, bool marks) {
   TDCEL& d = s.Subdivision;
   const int e = s.Stack.Pop();
-  s.Queued[e] = 0;
-  const int legality = Legality(e, points, d);
+  uint8_t& flags = s.EdgeFlags[std::min(e, d.Twin(e))];
+  // A half-edge still flagged by the initial pass is that pass's own entry (later pushes skip
+  // flagged edges, and nothing flags again), so its test stands unless a flip has touched it.
+  const uint8_t queued = s.Queued[e];
+  s.Queued[e] = kNotQueued;
+  int legality = 1;
+  if (queued == kQueuedIllegal) {
+    legality = -1;
+  } else if (queued == kQueuedCocircular) {
+    legality = 0;
+  } else if ((flags & kLegalUnchanged) == 0) {
+    legality = Legality(e, points, d, s.FaceSign);
+    if (legality > 0) flags |= kLegalUnchanged;
+  }
   if (legality > 0) return TFlipStep::Kept;
-  uint8_t& mark = s.Cocircular[std::min(e, d.Twin(e))];
-  const bool blocked = legality == 0 && mark != 0;
+  const bool blocked = legality == 0 && (flags & kCocircularFlip) != 0;
   if (blocked && marks) return TFlipStep::Blocked;
-  mark = legality == 0 ? 1 : 0;
+  flags = legality == 0 ? kCocircularFlip : 0;
   d.FlipEdge(e);
+  // The flip changes the quadrilateral of each of the four sides (one of its triangles is new)
+  // and of no other edge.
   const int t = d.Twin(e);
   for (const int x : {d.Prev(e), d.Prev(t), d.Next(e), d.Next(t)}) {
-    if (d.HasTwin(x) && s.Queued[x] == 0 && s.Queued[d.Twin(x)] == 0) s.Stack.Push(x);
+    if (!d.HasTwin(x)) continue;
+    const int y = d.Twin(x);
+    s.EdgeFlags[std::min(x, y)] &= static_cast<uint8_t>(~kLegalUnchanged);
+    uint8_t& own = s.Queued[x];
+    uint8_t& twin = s.Queued[y];
+    if (own == kNotQueued && twin == kNotQueued) {
+      s.Stack.Push(x);
+    } else {
+      if (own != kNotQueued) own = kQueuedChanged;
+      if (twin != kNotQueued) twin = kQueuedChanged;
+    }
   }
   return blocked ? TFlipStep::Blocked : TFlipStep::Flipped;
 }
@@ -333,14 +386,26 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   const int count = subdivision.HalfEdgeCount();
   TFlipState s;
   s.Subdivision = std::move(subdivision);
-  s.Queued.assign(static_cast<size_t>(count), 0);
-  s.Cocircular.assign(static_cast<size_t>(count), 0);
+  s.Queued.assign(static_cast<size_t>(count), kNotQueued);
+  s.EdgeFlags.assign(static_cast<size_t>(count), 0);
   TDCEL& d = s.Subdivision;
-  // Initial pass: the higher half-edge of every illegal edge, once.
+  // When all faces turn the same way, every flip keeps it so: a flip happens only when the apex
+  // x of one triangle lies inside or on the circle through the other triangle a, b, c, beyond
+  // the chord ab. The segment from c to x then stays in the disk and crosses line ab inside the
+  // chord, and not at a or b (the line through c and a meets the circle only at c and a), so the
+  // quadrilateral is strictly convex and its two new triangles are proper and keep the sense of
+  // turn. Then the sign of the twin's triangle a, b, c is the same constant for every edge.
+  s.FaceSign = -CommonFaceSign(points, d);
+  // Initial pass: the higher half-edge of every illegal edge, once. With a common sign the two
+  // half-edges of an edge evaluate the same determinant (in-circle is symmetric under swapping
+  // a, b and c, x together) with the same sign, so the lower one, coming second, adds nothing.
   for (int e = count - 1; e >= 0; --e) {
     if (d.Origin(e) == kNone || !d.HasTwin(e)) continue;
-    if (!IsLegalEdge(e, points, d) && s.Queued[d.Twin(e)] == 0) {
-      s.Queued[e] = 1;
+    if (s.FaceSign != 0 && e < d.Twin(e)) continue;
+    if (s.Queued[d.Twin(e)] != kNotQueued) continue;
+    const int legality = Legality(e, points, d, s.FaceSign);
+    if (legality <= 0) {
+      s.Queued[e] = legality == 0 ? kQueuedCocircular : kQueuedIllegal;
       s.Stack.Push(e);
     }
   }
@@ -357,7 +422,9 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   while (!s.Stack.IsEmpty()) {
     if (!kept) {
       const int e = s.Stack.Top();
-      if (s.Cocircular[std::min(e, d.Twin(e))] != 0 && Legality(e, points, d) == 0) kept = s;
+      if ((s.EdgeFlags[std::min(e, d.Twin(e))] & kCocircularFlip) != 0 &&
+          Legality(e, points, d, s.FaceSign) == 0)
+        kept = s;
     }
     const TFlipStep step = FlipStep(points, s, false);
     if (kept && step != TFlipStep::Kept && ++sinceKept > patience) break;
