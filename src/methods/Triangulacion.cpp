@@ -239,24 +239,13 @@ void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint) {
 
 namespace {
 
-// InCircle with fast paths, same answer: canvas-sized coordinates are settled exactly in 64-bit
-// integers; otherwise the coordinate differences of 32-bit points are exact in double, so the
-// classic static error bound of the in-circle determinant decides the sign whenever the rounded
-// value clears it, and the wide exact predicate answers the rest (nearly cocircular points).
+// InCircle with fast paths, same answer. The coordinate differences of 32-bit points are exact
+// in double, so the classic static error bound of the in-circle determinant decides the sign
+// whenever the rounded value clears it; that settles nearly every quadrilateral of scattered
+// points at once. What it leaves (nearly or exactly cocircular points) is settled exactly in
+// 64-bit integers when the points are canvas-sized, which covers the cocircular squares of
+// grids, and by the wide exact predicate otherwise.
 int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
-  // Canvas-sized differences (below 2^14): lifts below 2^29, each term below 2^58, exact in
-  // 64 bits. This also settles the cocircular quadrilaterals of grids without the wide path.
-  const int64_t ax = int64_t{a.X} - d.X, ay = int64_t{a.Y} - d.Y;
-  const int64_t bx = int64_t{b.X} - d.X, by = int64_t{b.Y} - d.Y;
-  const int64_t cx = int64_t{c.X} - d.X, cy = int64_t{c.Y} - d.Y;
-  constexpr int64_t kSmall = int64_t{1} << 14;
-  if (std::max({std::abs(ax), std::abs(ay), std::abs(bx), std::abs(by), std::abs(cx),
-                std::abs(cy)}) < kSmall) {
-    const int64_t det = (ax * ax + ay * ay) * (bx * cy - by * cx) +
-                        (bx * bx + by * by) * (cx * ay - cy * ax) +
-                        (cx * cx + cy * cy) * (ax * by - ay * bx);
-    return (det < 0) - (det > 0);
-  }
   const double adx = double(a.X) - d.X, ady = double(a.Y) - d.Y;
   const double bdx = double(b.X) - d.X, bdy = double(b.Y) - d.Y;
   const double cdx = double(c.X) - d.X, cdy = double(c.Y) - d.Y;
@@ -270,6 +259,19 @@ int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
   constexpr double kBound = (10.0 + 96.0 * kEpsilon) * kEpsilon;
   if (det > kBound * permanent) return -1;
   if (-det > kBound * permanent) return 1;
+  // Canvas-sized differences (below 2^14): lifts below 2^29, each term below 2^58, exact in
+  // 64 bits.
+  const int64_t ax = int64_t{a.X} - d.X, ay = int64_t{a.Y} - d.Y;
+  const int64_t bx = int64_t{b.X} - d.X, by = int64_t{b.Y} - d.Y;
+  const int64_t cx = int64_t{c.X} - d.X, cy = int64_t{c.Y} - d.Y;
+  constexpr int64_t kSmall = int64_t{1} << 14;
+  if (std::max({std::abs(ax), std::abs(ay), std::abs(bx), std::abs(by), std::abs(cx),
+                std::abs(cy)}) < kSmall) {
+    const int64_t exact = (ax * ax + ay * ay) * (bx * cy - by * cx) +
+                          (bx * bx + by * by) * (cx * ay - cy * ax) +
+                          (cx * cx + cy * cy) * (ax * by - ay * bx);
+    return (exact < 0) - (exact > 0);
+  }
   return InCircle(a, b, c, d);
 }
 
