@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -333,15 +332,19 @@ struct TFlipState {
   int FaceSign = 0;
 };
 
+// How a step treats an edge marked by a cocircular flip whose four points are still cocircular:
+// flip it all the same (Plain), leave it (Marks), or leave the state as it was before the pop
+// (StopBefore), so that the caller can keep the state there.
+enum class TFlipMode : uint8_t { Plain, Marks, StopBefore };
+
 // What one pop of the loop did.
 enum class TFlipStep : uint8_t { Kept, Flipped, Blocked };
 
 // Pops one half-edge and flips it when illegal; the four sides of the new quadrilateral are
 // queued unless they or their twins wait from the initial pass. A flip across four cocircular
-// points is marked, a flip across a point strictly inside the circle clears the mark. With
-// marks, a marked edge still cocircular is not flipped again (Blocked); without, the step only
-// reports it would have been and flips it all the same.
-TFlipStep FlipStep(const TNube& points, TFlipState& s, bool marks) {
+// points is marked, a flip across a point strictly inside the circle clears the mark. A marked
+// edge still cocircular is reported Blocked and treated as the mode says.
+TFlipStep FlipStep(const TNube& points, TFlipState& s, TFlipMode mode) {
   TDCEL& d = s.Subdivision;
   const int e = s.Stack.Pop();
   uint8_t& flags = s.EdgeFlags[std::min(e, d.Twin(e))];
@@ -360,7 +363,13 @@ TFlipStep FlipStep(const TNube& points, TFlipState& s, bool marks) {
   }
   if (legality > 0) return TFlipStep::Kept;
   const bool blocked = legality == 0 && (flags & kCocircularFlip) != 0;
-  if (blocked && marks) return TFlipStep::Blocked;
+  if (blocked && mode != TFlipMode::Plain) {
+    if (mode == TFlipMode::StopBefore) {
+      s.Queued[e] = queued;
+      s.Stack.Push(e);
+    }
+    return TFlipStep::Blocked;
+  }
   flags = legality == 0 ? kCocircularFlip : 0;
   d.FlipEdge(e);
   // The flip changes the quadrilateral of each of the four sides (one of its triangles is new)
@@ -418,23 +427,20 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   // state is restored and finished with the marks. (Exact predicates: every strict flip lowers
   // the lifted surface, and between strict flips a marked edge is not flipped again, so that
   // finish ends; the budget only guards it.)
-  std::optional<TFlipState> kept;
-  int64_t sinceKept = 0;
-  const int64_t patience = 8 * int64_t{count} + 64;
-  while (!s.Stack.IsEmpty()) {
-    if (!kept) {
-      const int e = s.Stack.Top();
-      if ((s.EdgeFlags[std::min(e, d.Twin(e))] & kCocircularFlip) != 0 &&
-          Legality(e, points, d, s.FaceSign) == 0)
-        kept = s;
-    }
-    const TFlipStep step = FlipStep(points, s, false);
-    if (kept && step != TFlipStep::Kept && ++sinceKept > patience) break;
+  while (!s.Stack.IsEmpty() && FlipStep(points, s, TFlipMode::StopBefore) != TFlipStep::Blocked) {
   }
-  if (kept && !s.Stack.IsEmpty()) {
-    s = std::move(*kept);
-    for (int64_t budget = int64_t{count} * count + 16; !s.Stack.IsEmpty() && budget-- > 0;)
-      FlipStep(points, s, true);
+  if (!s.Stack.IsEmpty()) {
+    TFlipState kept = s;
+    int64_t sinceKept = 0;
+    const int64_t patience = 8 * int64_t{count} + 64;
+    while (!s.Stack.IsEmpty()) {
+      if (FlipStep(points, s, TFlipMode::Plain) != TFlipStep::Kept && ++sinceKept > patience) break;
+    }
+    if (!s.Stack.IsEmpty()) {
+      s = std::move(kept);
+      for (int64_t budget = int64_t{count} * count + 16; !s.Stack.IsEmpty() && budget-- > 0;)
+        FlipStep(points, s, TFlipMode::Marks);
+    }
   }
   subdivision = std::move(s.Subdivision);
 }
