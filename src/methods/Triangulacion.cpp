@@ -278,7 +278,10 @@ int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
 // own triangle. OrientationSign(a, b, c) * InCircle(a, b, c, x) is positive when e is legal
 // and 0 when the four points are cocircular (see IsLegalEdge). faceSign, when not 0, is known
 // to be OrientationSign(a, b, c) already (every face turns that way) and saves the test.
-int Legality(int e, const TNube& points, const TDCEL& d, int faceSign = 0) {
+// Forced inline: the flip loop runs it on nearly every pop, and as an out-of-line call (register
+// spills around every call) it measurably slowed the loop.
+[[gnu::always_inline]] inline int Legality(int e, const TNube& points, const TDCEL& d,
+                                           int faceSign = 0) {
   const int t = d.Twin(e);
   const TPoint a = points[d.Origin(e)], b = points[d.Origin(t)];
   const TPoint c = points[d.Origin(d.Prev(t))], x = points[d.Origin(d.Prev(e))];
