@@ -257,23 +257,40 @@ int ComputeSweepLine(TNube& points, double dirX, double dirY, int& draggedPoint,
   return 0;
 }
 
-int CountMovedPoints(const TNube& before, const TNube& after) {
-  if (before == after) return 0;
-  const auto less = [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; };
-  TNube a = before, b = after;
-  std::sort(a.begin(), a.end(), less);
-  std::sort(b.begin(), b.end(), less);
-  // Walk both sorted lists: every point of after without a partner in before has moved.
+namespace {
+
+// Walks two lists sorted by the same strict order of the coordinates: every point of after
+// without a partner in before has moved.
+template <typename Less>
+int CountUnmatched(const TNube& before, const TNube& after, Less less) {
   int moved = 0;
   size_t i = 0;
-  for (const TPoint q : b) {
-    while (i < a.size() && less(a[i], q)) ++i;
-    if (i < a.size() && a[i] == q)
+  for (const TPoint q : after) {
+    while (i < before.size() && less(before[i], q)) ++i;
+    if (i < before.size() && before[i] == q)
       ++i;
     else
       ++moved;
   }
   return moved;
+}
+
+}  // namespace
+
+int CountMovedPoints(const TNube& before, const TNube& after) {
+  if (before == after) return 0;
+  // The count does not depend on the order the walk uses, only on both lists following it. The
+  // sweep keeps its points in sweep order (ascending x, ties descending y) through the nudges,
+  // so both lists usually come sorted already; otherwise sort copies.
+  const auto sweep = [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y > b.Y; };
+  if (std::is_sorted(before.begin(), before.end(), sweep) &&
+      std::is_sorted(after.begin(), after.end(), sweep))
+    return CountUnmatched(before, after, sweep);
+  const auto less = [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; };
+  TNube a = before, b = after;
+  std::sort(a.begin(), a.end(), less);
+  std::sort(b.begin(), b.end(), less);
+  return CountUnmatched(a, b, less);
 }
 
 }  // namespace qv

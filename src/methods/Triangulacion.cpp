@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -239,24 +238,13 @@ void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint) {
 
 namespace {
 
-// InCircle with fast paths, same answer: canvas-sized coordinates are settled exactly in 64-bit
-// integers; otherwise the coordinate differences of 32-bit points are exact in double, so the
-// classic static error bound of the in-circle determinant decides the sign whenever the rounded
-// value clears it, and the wide exact predicate answers the rest (nearly cocircular points).
+// InCircle with fast paths, same answer. The coordinate differences of 32-bit points are exact
+// in double, so the classic static error bound of the in-circle determinant decides the sign
+// whenever the rounded value clears it; that settles nearly every quadrilateral of scattered
+// points at once. What it leaves (nearly or exactly cocircular points) is settled exactly in
+// 64-bit integers when the points are canvas-sized, which covers the cocircular squares of
+// grids, and by the wide exact predicate otherwise.
 int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
-  // Canvas-sized differences (below 2^14): lifts below 2^29, each term below 2^58, exact in
-  // 64 bits. This also settles the cocircular quadrilaterals of grids without the wide path.
-  const int64_t ax = int64_t{a.X} - d.X, ay = int64_t{a.Y} - d.Y;
-  const int64_t bx = int64_t{b.X} - d.X, by = int64_t{b.Y} - d.Y;
-  const int64_t cx = int64_t{c.X} - d.X, cy = int64_t{c.Y} - d.Y;
-  constexpr int64_t kSmall = int64_t{1} << 14;
-  if (std::max({std::abs(ax), std::abs(ay), std::abs(bx), std::abs(by), std::abs(cx),
-                std::abs(cy)}) < kSmall) {
-    const int64_t det = (ax * ax + ay * ay) * (bx * cy - by * cx) +
-                        (bx * bx + by * by) * (cx * ay - cy * ax) +
-                        (cx * cx + cy * cy) * (ax * by - ay * bx);
-    return (det < 0) - (det > 0);
-  }
   const double adx = double(a.X) - d.X, ady = double(a.Y) - d.Y;
   const double bdx = double(b.X) - d.X, bdy = double(b.Y) - d.Y;
   const double cdx = double(c.X) - d.X, cdy = double(c.Y) - d.Y;
@@ -270,16 +258,35 @@ int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
   constexpr double kBound = (10.0 + 96.0 * kEpsilon) * kEpsilon;
   if (det > kBound * permanent) return -1;
   if (-det > kBound * permanent) return 1;
+  // Canvas-sized differences (below 2^14): lifts below 2^29, each term below 2^58, exact in
+  // 64 bits.
+  const int64_t ax = int64_t{a.X} - d.X, ay = int64_t{a.Y} - d.Y;
+  const int64_t bx = int64_t{b.X} - d.X, by = int64_t{b.Y} - d.Y;
+  const int64_t cx = int64_t{c.X} - d.X, cy = int64_t{c.Y} - d.Y;
+  constexpr int64_t kSmall = int64_t{1} << 14;
+  if (std::max({std::abs(ax), std::abs(ay), std::abs(bx), std::abs(by), std::abs(cx),
+                std::abs(cy)}) < kSmall) {
+    const int64_t exact = (ax * ax + ay * ay) * (bx * cy - by * cx) +
+                          (bx * bx + by * by) * (cx * ay - cy * ax) +
+                          (cx * cx + cy * cy) * (ax * by - ay * bx);
+    return (exact < 0) - (exact > 0);
+  }
   return InCircle(a, b, c, d);
 }
 
-// OrientationSign(A, B, C) * InCircle(A, B, C, D) for the quadrilateral around e (see
-// IsLegalEdge): positive when legal, 0 when the four points are cocircular.
-int Legality(int e, const TNube& points, const TDCEL& d) {
+// The quadrilateral around e: a -> b is e, c the apex of the twin's triangle, x the apex of e's
+// own triangle. OrientationSign(a, b, c) * InCircle(a, b, c, x) is positive when e is legal
+// and 0 when the four points are cocircular (see IsLegalEdge). faceSign, when not 0, is known
+// to be OrientationSign(a, b, c) already (every face turns that way) and saves the test.
+// Forced inline: the flip loop runs it on nearly every pop, and as an out-of-line call (register
+// spills around every call) it measurably slowed the loop.
+[[gnu::always_inline]] inline int Legality(int e, const TNube& points, const TDCEL& d,
+                                           int faceSign = 0) {
   const int t = d.Twin(e);
   const TPoint a = points[d.Origin(e)], b = points[d.Origin(t)];
   const TPoint c = points[d.Origin(d.Prev(t))], x = points[d.Origin(d.Prev(e))];
-  return OrientationSign(a, b, c) * InCircleFiltered(a, b, c, x);
+  const int sign = faceSign != 0 ? faceSign : OrientationSign(a, b, c);
+  return sign * InCircleFiltered(a, b, c, x);
 }
 
 }  // namespace
@@ -291,38 +298,98 @@ bool IsLegalEdge(int e, const TNube& points, const TDCEL& subdivision) {
 
 namespace {
 
-// The state of the flip loop: the stack, the flags of the half-edges the initial pass queued
-// and still waiting, and per edge (its lower half-edge) whether its last flip was across four
-// cocircular points.
+// The common sense of turn of the faces, as OrientationSign of any face's vertices in cycle
+// order: -1 when every face is a counterclockwise triangle on the screen (as the sweep builds
+// them), +1 when every one is clockwise, 0 for anything else.
+int CommonFaceSign(const TNube& points, const TDCEL& d) {
+  int common = 0;
+  for (int f = 0; f < d.FaceCount(); ++f) {
+    const int e = d.FaceEdge(f);
+    if (e == kNone) continue;
+    if (d.Next(d.Next(d.Next(e))) != e) return 0;
+    const int sign = OrientationSign(points[d.Origin(d.Prev(e))], points[d.Origin(e)],
+                                     points[d.Origin(d.Next(e))]);
+    if (sign == 0 || (common != 0 && sign != common)) return 0;
+    common = sign;
+  }
+  return common;
+}
+
+// What the initial pass left on a half-edge it queued: nothing (or no longer waiting), or
+// waiting with its legality as tested then, still valid while no flip has touched its
+// quadrilateral, or waiting with a quadrilateral that has changed since.
+enum : uint8_t { kNotQueued = 0, kQueuedChanged = 1, kQueuedIllegal = 2, kQueuedCocircular = 3 };
+
+// Per edge (kept on its lower half-edge): its last flip was across four cocircular points, and
+// it was found legal with no flip touching its quadrilateral since (an edge may wait on the
+// stack more than once, and a second test of the same four points would only repeat the first).
+enum : uint8_t { kCocircularFlip = 1, kLegalUnchanged = 2 };
+
+// The state of the flip loop: the stack, the initial pass's queue flags above per half-edge,
+// the edge flags above, and the sign that Legality may take for granted (see DelaunayFlips).
 struct TFlipState {
   TDCEL Subdivision;
   TPila Stack;
   std::vector<uint8_t> Queued;
-  std::vector<uint8_t> Cocircular;
+  std::vector<uint8_t> EdgeFlags;
+  int FaceSign = 0;
 };
+
+// How a step treats an edge marked by a cocircular flip whose four points are still cocircular:
+// flip it all the same (Plain), leave it (Marks), or leave the state as it was before the pop
+// (StopBefore), so that the caller can keep the state there.
+enum class TFlipMode : uint8_t { Plain, Marks, StopBefore };
 
 // What one pop of the loop did.
 enum class TFlipStep : uint8_t { Kept, Flipped, Blocked };
 
 // Pops one half-edge and flips it when illegal; the four sides of the new quadrilateral are
 // queued unless they or their twins wait from the initial pass. A flip across four cocircular
-// points is marked, a flip across a point strictly inside the circle clears the mark. With
-// marks, a marked edge still cocircular is not flipped again (Blocked); without, the step only
-// reports it would have been and flips it all the same.
-TFlipStep FlipStep(const TNube& points, TFlipState& s, bool marks) {
+// points is marked, a flip across a point strictly inside the circle clears the mark. A marked
+// edge still cocircular is reported Blocked and treated as the mode says.
+TFlipStep FlipStep(const TNube& points, TFlipState& s, TFlipMode mode) {
   TDCEL& d = s.Subdivision;
   const int e = s.Stack.Pop();
-  s.Queued[e] = 0;
-  const int legality = Legality(e, points, d);
+  uint8_t& flags = s.EdgeFlags[std::min(e, d.Twin(e))];
+  // A half-edge still flagged by the initial pass is that pass's own entry (later pushes skip
+  // flagged edges, and nothing flags again), so its test stands unless a flip has touched it.
+  const uint8_t queued = s.Queued[e];
+  s.Queued[e] = kNotQueued;
+  int legality = 1;
+  if (queued == kQueuedIllegal) {
+    legality = -1;
+  } else if (queued == kQueuedCocircular) {
+    legality = 0;
+  } else if ((flags & kLegalUnchanged) == 0) {
+    legality = Legality(e, points, d, s.FaceSign);
+    if (legality > 0) flags |= kLegalUnchanged;
+  }
   if (legality > 0) return TFlipStep::Kept;
-  uint8_t& mark = s.Cocircular[std::min(e, d.Twin(e))];
-  const bool blocked = legality == 0 && mark != 0;
-  if (blocked && marks) return TFlipStep::Blocked;
-  mark = legality == 0 ? 1 : 0;
+  const bool blocked = legality == 0 && (flags & kCocircularFlip) != 0;
+  if (blocked && mode != TFlipMode::Plain) {
+    if (mode == TFlipMode::StopBefore) {
+      s.Queued[e] = queued;
+      s.Stack.Push(e);
+    }
+    return TFlipStep::Blocked;
+  }
+  flags = legality == 0 ? kCocircularFlip : 0;
   d.FlipEdge(e);
+  // The flip changes the quadrilateral of each of the four sides (one of its triangles is new)
+  // and of no other edge.
   const int t = d.Twin(e);
   for (const int x : {d.Prev(e), d.Prev(t), d.Next(e), d.Next(t)}) {
-    if (d.HasTwin(x) && s.Queued[x] == 0 && s.Queued[d.Twin(x)] == 0) s.Stack.Push(x);
+    if (!d.HasTwin(x)) continue;
+    const int y = d.Twin(x);
+    s.EdgeFlags[std::min(x, y)] &= static_cast<uint8_t>(~kLegalUnchanged);
+    uint8_t& own = s.Queued[x];
+    uint8_t& twin = s.Queued[y];
+    if (own == kNotQueued && twin == kNotQueued) {
+      s.Stack.Push(x);
+    } else {
+      if (own != kNotQueued) own = kQueuedChanged;
+      if (twin != kNotQueued) twin = kQueuedChanged;
+    }
   }
   return blocked ? TFlipStep::Blocked : TFlipStep::Flipped;
 }
@@ -333,14 +400,26 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   const int count = subdivision.HalfEdgeCount();
   TFlipState s;
   s.Subdivision = std::move(subdivision);
-  s.Queued.assign(static_cast<size_t>(count), 0);
-  s.Cocircular.assign(static_cast<size_t>(count), 0);
+  s.Queued.assign(static_cast<size_t>(count), kNotQueued);
+  s.EdgeFlags.assign(static_cast<size_t>(count), 0);
   TDCEL& d = s.Subdivision;
-  // Initial pass: the higher half-edge of every illegal edge, once.
+  // When all faces turn the same way, every flip keeps it so: a flip happens only when the apex
+  // x of one triangle lies inside or on the circle through the other triangle a, b, c, beyond
+  // the chord ab. The segment from c to x then stays in the disk and crosses line ab inside the
+  // chord, and not at a or b (the line through c and a meets the circle only at c and a), so the
+  // quadrilateral is strictly convex and its two new triangles are proper and keep the sense of
+  // turn. Then the sign of the twin's triangle a, b, c is the same constant for every edge.
+  s.FaceSign = -CommonFaceSign(points, d);
+  // Initial pass: the higher half-edge of every illegal edge, once. With a common sign the two
+  // half-edges of an edge evaluate the same determinant (in-circle is symmetric under swapping
+  // a, b and c, x together) with the same sign, so the lower one, coming second, adds nothing.
   for (int e = count - 1; e >= 0; --e) {
     if (d.Origin(e) == kNone || !d.HasTwin(e)) continue;
-    if (!IsLegalEdge(e, points, d) && s.Queued[d.Twin(e)] == 0) {
-      s.Queued[e] = 1;
+    if (s.FaceSign != 0 && e < d.Twin(e)) continue;
+    if (s.Queued[d.Twin(e)] != kNotQueued) continue;
+    const int legality = Legality(e, points, d, s.FaceSign);
+    if (legality <= 0) {
+      s.Queued[e] = legality == 0 ? kQueuedCocircular : kQueuedIllegal;
       s.Stack.Push(e);
     }
   }
@@ -351,21 +430,20 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   // state is restored and finished with the marks. (Exact predicates: every strict flip lowers
   // the lifted surface, and between strict flips a marked edge is not flipped again, so that
   // finish ends; the budget only guards it.)
-  std::optional<TFlipState> kept;
-  int64_t sinceKept = 0;
-  const int64_t patience = 8 * int64_t{count} + 64;
-  while (!s.Stack.IsEmpty()) {
-    if (!kept) {
-      const int e = s.Stack.Top();
-      if (s.Cocircular[std::min(e, d.Twin(e))] != 0 && Legality(e, points, d) == 0) kept = s;
-    }
-    const TFlipStep step = FlipStep(points, s, false);
-    if (kept && step != TFlipStep::Kept && ++sinceKept > patience) break;
+  while (!s.Stack.IsEmpty() && FlipStep(points, s, TFlipMode::StopBefore) != TFlipStep::Blocked) {
   }
-  if (kept && !s.Stack.IsEmpty()) {
-    s = std::move(*kept);
-    for (int64_t budget = int64_t{count} * count + 16; !s.Stack.IsEmpty() && budget-- > 0;)
-      FlipStep(points, s, true);
+  if (!s.Stack.IsEmpty()) {
+    TFlipState kept = s;
+    int64_t sinceKept = 0;
+    const int64_t patience = 8 * int64_t{count} + 64;
+    while (!s.Stack.IsEmpty()) {
+      if (FlipStep(points, s, TFlipMode::Plain) != TFlipStep::Kept && ++sinceKept > patience) break;
+    }
+    if (!s.Stack.IsEmpty()) {
+      s = std::move(kept);
+      for (int64_t budget = int64_t{count} * count + 16; !s.Stack.IsEmpty() && budget-- > 0;)
+        FlipStep(points, s, TFlipMode::Marks);
+    }
   }
   subdivision = std::move(s.Subdivision);
 }
