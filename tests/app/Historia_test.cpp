@@ -153,22 +153,6 @@ TEST_F(History, TheEditMenuNamesTheStepAndEveryKeyTakesItBackOrAgainAlsoFromAFie
   EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(History, InThePolygonModesCtrlZDeletesTheLastEdgeAndUndoTakesThatBack) {
-  form->tbUnir->trigger();
-  ClickAll({{400, 100}, {600, 120}, {500, 300}});
-  Click(5, 5, Qt::RightButton);
-  EXPECT_EQ(form->EDeshacer->text(), QStringLiteral("Undo Close Polygon"));
-  // An opened polygon was drawn by no step: Ctrl+Z deletes its last edge as a step of its own.
-  Open(Path("tri.pt"));
-  Key(Qt::Key_Z);
-  EXPECT_EQ(form->Doc.Points, (TNube{{100, 100}, {300, 120}}));
-  EXPECT_EQ(form->EDeshacer->text(), QStringLiteral("Undo Delete Last Edge"));
-  form->EDeshacer->trigger();
-  EXPECT_EQ(form->Doc.PointCount(), 3);
-  EXPECT_TRUE(form->Doc.PolygonClosed);
-  EXPECT_TRUE(test::SegmentDrawn(Canvas(), {190, 280}, {110, 120}, Qt::black));
-}
-
 TEST_F(History, AStepRunsTheMethodAgainKeepingTheChosenHullWhileItKeepsItsSize) {
   form->tbIncremental->trigger();
   ClickAll({{100, 100}, {400, 100}, {400, 400}, {100, 400}, {200, 250}});

@@ -328,6 +328,27 @@ TEST(Canvas, PixelWritesMatchQtsOwnDrawing) {
   }
 }
 
+// What the vector exports replay: every operation with its own pen, fill and polygon.
+TEST(Canvas, AReplayedRecordingDrawsTheSameImage) {
+  const auto scene = [](TCanvas& c) {
+    c.SetPenWidth(2);
+    c.MoveTo(5, 5);
+    c.LineTo(60, 30);
+    c.SetBrushColor(Qt::green);
+    c.Polygon({QPoint(10, 40), QPoint(30, 20), QPoint(50, 45)});
+    c.SetBrushColor(Qt::blue);
+    c.Polygon({QPoint(40, 5), QPoint(70, 5), QPoint(55, 25)});
+    c.Ellipse(20, 20, 30, 30);
+  };
+  QImage replayed = Drawn(80, 50, [](TCanvas&) {});
+  const QImage drawn = Drawn(80, 50, [&](TCanvas& c) {
+    scene(c);
+    TCanvas target(&replayed);
+    ReplayRecording(c.Recording(), target);
+  });
+  EXPECT_EQ(replayed, drawn);
+}
+
 TEST(Canvas, AOnePixelSegmentLeavesOutItsLastPixelAndAWideOneIsCentred) {
   const QImage img = Drawn(20, 20, [](TCanvas& c) {
     c.MoveTo(2, 2);

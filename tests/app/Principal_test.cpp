@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QScreen>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -114,6 +115,10 @@ TEST_F(Window, PlacingPointsByMouseRefusesCoincidentOnesAndFollowsAShownResult) 
   Click(100, 100);
   EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 1"));
   EXPECT_EQ(InkBox(Canvas()), QRect(QPoint(97, 97), QPoint(102, 102)));
+  // And on the screen, once the window has repainted.
+  QCoreApplication::processEvents();
+  const QPoint at = form->Pizarra->mapTo(form.get(), QPoint(100, 100));
+  EXPECT_TRUE(Is(form->screen()->grabWindow(form->winId()).toImage(), at.x(), at.y(), Qt::red));
   Click(100, 100);
   EXPECT_EQ(Shown(), One("No coincident points allowed."));
   EXPECT_EQ(form->Doc.PointCount(), 1);

@@ -38,8 +38,8 @@ TEST(AboutBox, TheLogosSidesBendInwards) {
   EXPECT_TRUE(test::Is(logo, 40, 36, QColor(166, 202, 240)));
 }
 
-// Undo's arrow turns back to the left, redo's, its mirror image, to the right.
-TEST(ToolbarIcons, UndoPointsLeftAndRedoIsItsMirrorImage) {
+// Undo's arrow turns back to the left, redo's, drawn mirrored, to the right.
+TEST(ToolbarIcons, UndoPointsLeftAndRedoRight) {
   const QImage undo = ToolbarImage(kImgDeshacer), redo = ToolbarImage(kImgRehacer);
   // The arrow's head on one side at (6, 18) or its mirror (25, 18), nothing on the other.
   for (const auto& [icon, head, empty] : {std::tuple(undo, 6, 25), std::tuple(redo, 25, 6)}) {
