@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "Pixeles.h"
+#include "app/LienzoCapas.h"
 #include "methods/Ejecucion.h"
 
 namespace qv {
@@ -170,6 +171,23 @@ TEST(DrawPolygonOutline, HighlightsOnlyChainedPointsAndNeverClosesTheChain) {
   scene.Drawing().DrawPolygonOutline(false);
   EXPECT_TRUE(Is(scene.Image(), 60, 100, QColor(0, 255, 0)));
   EXPECT_FALSE(SegmentDrawn(scene.Image(), QPoint(56, 96), QPoint(14, 14), Qt::black));
+}
+
+// A layer table may hold records with no layer yet or beyond the points: they draw nothing.
+TEST(DrawConvexLayers, DrawsTheRingsOfAssignedRecordsOfExistingPointsOnly) {
+  Scene scene(120, 120);
+  scene.doc.Points = {TPoint{10, 10}, TPoint{110, 10}, TPoint{60, 100}, TPoint{60, 40}};
+  TPTCapas layers;
+  layers.Records = {{10, 10, 1, 2, 1, kNone, kNone},
+                    {110, 10, 1, 0, 2, kNone, kNone},
+                    {60, 100, 1, 1, 0, kNone, kNone},
+                    {60, 40, 0, kNone, kNone, 0, kNone},  // unassigned, its slot naming 0
+                    {0, 0, 1, kNone, 0, kNone, kNone}};   // no such point
+  TDrawing drawing = scene.Drawing();
+  DrawConvexLayers(drawing, layers);
+  EXPECT_TRUE(SegmentDrawn(scene.Image(), QPoint(20, 10), QPoint(100, 10), Qt::red));
+  EXPECT_TRUE(Is(scene.Image(), 35, 25, Qt::white));  // the middle of 3-0
+  EXPECT_EQ(InkBox(scene.Image()), QRect(QPoint(10, 10), QPoint(110, 100)));
 }
 
 // A 100 x 60 canvas with the grid for the angle.
