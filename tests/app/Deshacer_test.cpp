@@ -87,6 +87,15 @@ TEST(Historia, FoldsOutsideChangesIntoTheStepTheyFollowAndMergesAngles) {
   history.Redo();
   EXPECT_EQ(doc.Points, (TNube{{1, 1}, {2, 2}, {3, 3}, {5, 5}}));
   EXPECT_TRUE(doc.ResultShown);
+  // A method chosen alone, without a run, ends the step as well,
+  doc.SelectedMethod = TMethod::ConvexLayers;
+  history.Undo();
+  history.Redo();
+  EXPECT_EQ(doc.SelectedMethod, TMethod::ConvexLayers);
+  doc.ResultShown = false;  // and so does a result put away alone
+  history.Undo();
+  history.Redo();
+  EXPECT_FALSE(doc.ResultShown);
   // Angle changes in a row make one step; a row that returns to its start makes none.
   for (int angle : {10, 20, 30, 0}) {
     doc.SweepAngle = angle;

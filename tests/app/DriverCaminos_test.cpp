@@ -47,10 +47,6 @@ class PathsWindow : public test::Ventana {
     form->PenStyles[TPenStyles::kPockets] = {kPocketPen, 1};
     form->tbCaminos->trigger();  // a new polygon starts
   }
-  void TearDown() override {
-    form->SetChooser(nullptr);
-    test::Ventana::TearDown();
-  }
 
   // The polygon as closed by its definition on the canvas.
   void DefinePolygon(const TNube& points, bool closed = true) {

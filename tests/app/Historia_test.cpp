@@ -18,7 +18,6 @@ class History : public test::Ventana {
  protected:
   void SetUp() override {
     test::Ventana::SetUp();
-    form->SetChooser(&chooser);
     Spit(Path("four.pt"), "NUB\n100\n100\n400\n120\n380\n400\n150\n350\n");
     Spit(Path("tri.pt"), "POL\n100\n100\n300\n120\n200\n300\n");
   }
@@ -83,8 +82,6 @@ class History : public test::Ventana {
   // The document as each step of the history left it.
   void Mark() { states[Index()] = Seen(); }
 
-  TRandom random{7};
-  TScriptedChooser chooser{random};
   std::map<int, TVisto> states;
 };
 
@@ -143,8 +140,6 @@ TEST_F(History, TheEditMenuNamesTheStepAndEveryKeyTakesItBackOrAgainAlsoFromAFie
       {form->SpinAngulo, Qt::ControlModifier, Qt::Key_Z, 100, "Redo Move Point"},
       {form->SpinAngulo, shift, Qt::Key_Z, 150, "Redo"},
       {form.get(), Qt::ControlModifier, Qt::Key_Z, 100, "Redo Move Point"},
-      {form.get(), Qt::ControlModifier, Qt::Key_Y, 150, "Redo"},
-      {form.get(), Qt::ControlModifier, Qt::Key_Z, 100, "Redo Move Point"},
       {form.get(), Qt::ControlModifier, Qt::Key_Z, 100, "Redo Place Point"},
   };
   for (const auto& [widget, modifiers, key, x, redo] : rows) {
@@ -156,22 +151,6 @@ TEST_F(History, TheEditMenuNamesTheStepAndEveryKeyTakesItBackOrAgainAlsoFromAFie
   EXPECT_EQ(form->SpinAngulo->text(), angle);
   EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 1"));
   EXPECT_TRUE(Shown().empty());
-}
-
-TEST_F(History, InThePolygonModesCtrlZDeletesTheLastEdgeAndUndoTakesThatBack) {
-  form->tbUnir->trigger();
-  ClickAll({{400, 100}, {600, 120}, {500, 300}});
-  Click(5, 5, Qt::RightButton);
-  EXPECT_EQ(form->EDeshacer->text(), QStringLiteral("Undo Close Polygon"));
-  // An opened polygon was drawn by no step: Ctrl+Z deletes its last edge as a step of its own.
-  Open(Path("tri.pt"));
-  Key(Qt::Key_Z);
-  EXPECT_EQ(form->Doc.Points, (TNube{{100, 100}, {300, 120}}));
-  EXPECT_EQ(form->EDeshacer->text(), QStringLiteral("Undo Delete Last Edge"));
-  form->EDeshacer->trigger();
-  EXPECT_EQ(form->Doc.PointCount(), 3);
-  EXPECT_TRUE(form->Doc.PolygonClosed);
-  EXPECT_TRUE(test::SegmentDrawn(Canvas(), {190, 280}, {110, 120}, Qt::black));
 }
 
 TEST_F(History, AStepRunsTheMethodAgainKeepingTheChosenHullWhileItKeepsItsSize) {

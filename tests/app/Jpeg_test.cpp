@@ -6,7 +6,6 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
@@ -42,33 +41,6 @@ int MaxDifference(const QImage& a, const QImage& b) {
   return worst;
 }
 
-// Walks the markers of a JPEG stream up to the first frame header; returns its marker byte and
-// the component count.
-std::pair<int, int> FrameHeader(const std::vector<unsigned char>& d) {
-  size_t i = 2;
-  while (i + 9 < d.size() && d[i] == 0xFF) {
-    const int marker = d[i + 1];
-    const size_t length = static_cast<size_t>(d[i + 2]) << 8 | d[i + 3];
-    if (marker >= 0xC0 && marker <= 0xC3) return {marker, d[i + 9]};
-    i += 2 + length;
-  }
-  return {-1, 0};
-}
-
-TEST(Jpeg, EncodesBaselineTwentyFourBitColourThatQtReadsBack) {
-  const QImage original = Picture();
-  const std::vector<unsigned char> data = EncodeJpeg(original, 90);
-  ASSERT_GT(data.size(), 4u);
-  EXPECT_EQ((std::pair<int, int>{data[0], data[1]}), (std::pair{0xFF, 0xD8}));
-  EXPECT_EQ(FrameHeader(data), (std::pair{0xC0, 3}));  // SOF0: baseline sequential, 3 channels
-  QImage decoded;
-  ASSERT_TRUE(decoded.loadFromData(data.data(), static_cast<int>(data.size()), "JPG"));
-  ASSERT_EQ(decoded.size(), original.size());
-  // Lossy near the colour edges only; channels in their places.
-  EXPECT_LE(MaxDifference(decoded.copy(4, 4, 20, 14), original.copy(4, 4, 20, 14)), 8);
-  EXPECT_LE(MaxDifference(decoded.copy(40, 30, 20, 14), original.copy(40, 30, 20, 14)), 8);
-}
-
 std::vector<unsigned char> QtJpeg(const QImage& image) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -77,11 +49,18 @@ std::vector<unsigned char> QtJpeg(const QImage& image) {
   return std::vector<unsigned char>(bytes.begin(), bytes.end());
 }
 
-TEST(Jpeg, DecodesWhatQtWroteAndGrayscaleComesBackAsColour) {
+// Ours read by Qt and Qt's read by ours: lossy near the colour edges only, channels in their
+// places; a grey file comes back as colour.
+TEST(Jpeg, OurFilesAndQtsReadEachOtherBack) {
   const QImage original = Picture();
-  const QImage decoded = DecodeJpeg(QtJpeg(original));
-  ASSERT_EQ(decoded.size(), original.size());
-  EXPECT_LE(MaxDifference(decoded.copy(4, 4, 20, 14), original.copy(4, 4, 20, 14)), 8);
+  const std::vector<unsigned char> ours = EncodeJpeg(original, 90);
+  QImage byQt;
+  ASSERT_TRUE(byQt.loadFromData(ours.data(), static_cast<int>(ours.size()), "JPG"));
+  for (const QImage& decoded : {byQt, DecodeJpeg(QtJpeg(original))}) {
+    ASSERT_EQ(decoded.size(), original.size());
+    EXPECT_LE(MaxDifference(decoded.copy(4, 4, 20, 14), original.copy(4, 4, 20, 14)), 8);
+    EXPECT_LE(MaxDifference(decoded.copy(40, 30, 20, 14), original.copy(40, 30, 20, 14)), 8);
+  }
   QImage gray(16, 16, QImage::Format_Grayscale8);
   gray.fill(128);
   const QRgb middle = DecodeJpeg(QtJpeg(gray)).pixel(8, 8);
@@ -158,13 +137,7 @@ TEST(Jpeg, DamagedDataFailsWithTheLibrarysCode) {
     }
   }
   EXPECT_THROW(DecodeJpeg({0xFF, 0xD8, 0xFF, 0xD9}), UserError);
-}
-
-TEST(Jpeg, FilesRoundTrip) {
-  const QString path = QStringLiteral("%1/qv_jpeg_test.jpg").arg(QDir::tempPath());
-  SaveJpeg(Picture(), path);
-  EXPECT_EQ(LoadJpeg(path).size(), QSize(64, 48));
-  QFile::remove(path);
+  const QString path = QStringLiteral("%1/qv_jpeg_missing.jpg").arg(QDir::tempPath());
   EXPECT_THROW(LoadJpeg(path), UserError);
 }
 

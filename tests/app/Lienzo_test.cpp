@@ -10,7 +10,7 @@
 #include <tuple>
 
 #include "Pixeles.h"
-#include "geometry/UserError.h"
+#include "app/LienzoCapas.h"
 #include "methods/Ejecucion.h"
 
 namespace qv {
@@ -55,19 +55,6 @@ TEST(DrawPoint, CoversTheSixPixelBoxAndAWiderStyleGrowsTheBlackOutline) {
   scene.Drawing().DrawPoint(-2, 10, scene.styles[6]);
   EXPECT_EQ(InkBox(scene.Image()).left(), 0);
   EXPECT_EQ(InkBox(scene.Image()).right(), 0);
-}
-
-TEST(DrawPoints, HighlightsOnlyTheFirstPointEvenWhenAlone) {
-  Scene scene(60, 30);
-  scene.doc.Points = {TPoint{10, 10}, TPoint{30, 10}};
-  scene.Drawing().DrawPoints(true);
-  EXPECT_TRUE(Is(scene.Image(), 10, 10, QColor(0, 255, 0)));
-  EXPECT_TRUE(Is(scene.Image(), 30, 10, Qt::red));
-  scene.Drawing().DrawPoints(false);
-  EXPECT_TRUE(Is(scene.Image(), 10, 10, Qt::red));
-  scene.doc.Points = {TPoint{30, 10}};
-  scene.Drawing().DrawPoints(true);
-  EXPECT_TRUE(Is(scene.Image(), 30, 10, QColor(0, 255, 0)));
 }
 
 // A sweep-line result over points in general position.
@@ -135,27 +122,6 @@ TEST(DrawPT, DrawingEachInnerEdgeOnceLeavesThePixelsOfDrawingItFromBothFaces) {
   }
 }
 
-TEST(DrawHalfEdgeRange, DrawsTheListedHalfEdgesOnlyThickerWhenAskedAndDrawPTSkipsRemovedFaces) {
-  Scene scene(200, 200);
-  scene.doc.Points = {TPoint{20, 20}, TPoint{180, 30}, TPoint{100, 180}};
-  TDCEL pt = SweepOf(scene.doc.Points), removed = pt;
-  // Nothing for a range ending before it starts, an empty subdivision or a removed face.
-  scene.Drawing().DrawHalfEdgeRange(pt, 2, 1, 1, false);
-  scene.Drawing().DrawPT(TDCEL(), 1, 2);
-  removed.StoreFaceEdge(0, kNone);
-  scene.Drawing().DrawPT(removed, 1, 2);
-  EXPECT_TRUE(InkBox(scene.Image()).isNull());
-  scene.Drawing().DrawHalfEdgeRange(pt, 1, 1, 5, true);
-  EXPECT_EQ(scene.canvas->PenWidth(), 2);
-  const QImage& img = scene.Image();
-  for (int e = 0; e < pt.HalfEdgeCount(); ++e) {
-    const TPoint a = scene.doc.Points[pt.Origin(e)], b = scene.doc.Points[pt.Destination(e)];
-    const QPoint p(a.X + (b.X - a.X) / 4, a.Y + (b.Y - a.Y) / 4);
-    const QPoint q(a.X + 3 * (b.X - a.X) / 4, a.Y + 3 * (b.Y - a.Y) / 4);
-    EXPECT_EQ(SegmentDrawn(img, p, q, Qt::red), e == 1) << "half-edge " << e;
-  }
-}
-
 TEST(ClearCanvas, CentresTheBackgroundCutOnBothSidesAndEndsPolygonAndResult) {
   const struct {
     QSize canvas, background;
@@ -186,26 +152,10 @@ TEST(ClearCanvas, CentresTheBackgroundCutOnBothSidesAndEndsPolygonAndResult) {
   }
 }
 
-TEST(DrawPolygonOutline, DrawsAnOpenChainRefusesACrossingOneAndHighlightsOnlyChainedPoints) {
+// Crossings are the window tests' concern; here which points are highlighted and which
+// segments a chain draws.
+TEST(DrawPolygonOutline, HighlightsOnlyChainedPointsAndNeverClosesTheChain) {
   Scene scene(120, 120);
-  scene.doc.EditMode = TEditMode::DrawPolygon;
-  scene.doc.Points = {TPoint{10, 10}, TPoint{110, 10}, TPoint{10, 110}, TPoint{110, 110}};
-  scene.Drawing().DrawPolygonOutline(false);  // a Z shape: no crossing while open
-  EXPECT_TRUE(scene.doc.ResultShown);
-  EXPECT_TRUE(Is(scene.Image(), 10, 11, QColor(0, 255, 0)));  // first point highlighted
-  EXPECT_TRUE(SegmentDrawn(scene.Image(), QPoint(110, 10), QPoint(10, 110), Qt::black));
-
-  scene.doc.ResultShown = false;
-  try {
-    scene.Drawing().DrawPolygonOutline(true);  // closing it makes a bow tie
-    ADD_FAILURE() << "a crossing closed chain was accepted";
-  } catch (const UserError& e) {
-    EXPECT_STREQ(e.what(), "Polygon must be simple. No crossing edges allowed.");
-  }
-  EXPECT_FALSE(scene.doc.ResultShown);
-
-  // Chaining, only the chained points are highlighted.
-  scene.image.fill(Qt::white);
   scene.doc.EditMode = TEditMode::ChainPolygon;
   scene.doc.Points = {TPoint{10, 10}, TPoint{110, 10}, TPoint{60, 100}};
   scene.doc.PolygonLength = 2;
@@ -221,6 +171,23 @@ TEST(DrawPolygonOutline, DrawsAnOpenChainRefusesACrossingOneAndHighlightsOnlyCha
   scene.Drawing().DrawPolygonOutline(false);
   EXPECT_TRUE(Is(scene.Image(), 60, 100, QColor(0, 255, 0)));
   EXPECT_FALSE(SegmentDrawn(scene.Image(), QPoint(56, 96), QPoint(14, 14), Qt::black));
+}
+
+// A layer table may hold records with no layer yet or beyond the points: they draw nothing.
+TEST(DrawConvexLayers, DrawsTheRingsOfAssignedRecordsOfExistingPointsOnly) {
+  Scene scene(120, 120);
+  scene.doc.Points = {TPoint{10, 10}, TPoint{110, 10}, TPoint{60, 100}, TPoint{60, 40}};
+  TPTCapas layers;
+  layers.Records = {{10, 10, 1, 2, 1, kNone, kNone},
+                    {110, 10, 1, 0, 2, kNone, kNone},
+                    {60, 100, 1, 1, 0, kNone, kNone},
+                    {60, 40, 0, kNone, kNone, 0, kNone},  // unassigned, its slot naming 0
+                    {0, 0, 1, kNone, 0, kNone, kNone}};   // no such point
+  TDrawing drawing = scene.Drawing();
+  DrawConvexLayers(drawing, layers);
+  EXPECT_TRUE(SegmentDrawn(scene.Image(), QPoint(20, 10), QPoint(100, 10), Qt::red));
+  EXPECT_TRUE(Is(scene.Image(), 35, 25, Qt::white));  // the middle of 3-0
+  EXPECT_EQ(InkBox(scene.Image()), QRect(QPoint(10, 10), QPoint(110, 100)));
 }
 
 // A 100 x 60 canvas with the grid for the angle.
@@ -263,16 +230,6 @@ TEST(DrawGrid, AtFortyFiveAndThirtyDegreesDrawsSlantedLinesUntilTheFarCorner) {
     EXPECT_EQ(Is(img, x, y, kSilver), ink) << x << "," << y;
 }
 
-TEST(DrawGrid, RefreshesTheSweepDirection) {
-  Scene scene(50, 50);
-  scene.doc.SweepAngle = 30;
-  scene.doc.SweepDirX = 99.0;
-  scene.Drawing().DrawGrid();
-  EXPECT_NEAR(scene.doc.SweepDirX, std::sqrt(3.0), 1e-9);
-  EXPECT_EQ(scene.doc.SweepDirY, -1.0);
-  EXPECT_FALSE(scene.compass.isNull());
-}
-
 TEST(Compass, EveryAngleShowsABlackDartOnASkyBlueDisc) {
   const double pi = std::acos(-1.0);
   for (int angle = 0; angle < 360; ++angle) {
@@ -305,24 +262,6 @@ QImage Drawn(int width, int height, F draw, QImage::Format format = QImage::Form
     draw(c);
   }
   return img;
-}
-
-TEST(Canvas, FloodFillStopsAtTheBorderColourAndIgnoresABorderStart) {
-  const QImage img = Drawn(20, 20, [](TCanvas& c) {
-    c.SetBrushColor(Qt::white);
-    c.MoveTo(5, 5);
-    for (const QPoint& p : {QPoint(15, 5), QPoint(15, 15), QPoint(5, 15), QPoint(5, 5)})
-      c.LineTo(p.x(), p.y());
-    c.SetBrushColor(Qt::green);
-    c.FloodFill(10, 10, Qt::black);
-    c.FloodFill(5, 5, Qt::black);  // on the border: nothing
-  });
-  const std::tuple<int, int, QColor> pixels[] = {{10, 10, Qt::green},
-                                                 {6, 14, Qt::green},
-                                                 {5, 10, Qt::black},
-                                                 {2, 2, Qt::white},
-                                                 {16, 10, Qt::white}};
-  for (const auto& [x, y, colour] : pixels) EXPECT_TRUE(Is(img, x, y, colour)) << x << "," << y;
 }
 
 TEST(Canvas, HugeCoordinatesAreClippedNotMisdrawn) {
@@ -405,6 +344,27 @@ TEST(Canvas, PixelWritesMatchQtsOwnDrawing) {
     EXPECT_TRUE(CloseTo(direct, painted) && CloseTo(painted, direct)) << minInkWidth;
     EXPECT_GT(InkBox(direct).width(), minInkWidth);
   }
+}
+
+// What the vector exports replay: every operation with its own pen, fill and polygon.
+TEST(Canvas, AReplayedRecordingDrawsTheSameImage) {
+  const auto scene = [](TCanvas& c) {
+    c.SetPenWidth(2);
+    c.MoveTo(5, 5);
+    c.LineTo(60, 30);
+    c.SetBrushColor(Qt::green);
+    c.Polygon({QPoint(10, 40), QPoint(30, 20), QPoint(50, 45)});
+    c.SetBrushColor(Qt::blue);
+    c.Polygon({QPoint(40, 5), QPoint(70, 5), QPoint(55, 25)});
+    c.Ellipse(20, 20, 30, 30);
+  };
+  QImage replayed = Drawn(80, 50, [](TCanvas&) {});
+  const QImage drawn = Drawn(80, 50, [&](TCanvas& c) {
+    scene(c);
+    TCanvas target(&replayed);
+    ReplayRecording(c.Recording(), target);
+  });
+  EXPECT_EQ(replayed, drawn);
 }
 
 TEST(Canvas, AOnePixelSegmentLeavesOutItsLastPixelAndAWideOneIsCentred) {

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 
 #include "VentanaPrueba.h"
-#include "methods/Aleatorio.h"
 
 namespace qv {
 namespace {
@@ -14,7 +13,6 @@ class ComparePanel : public test::Ventana {
  protected:
   void SetUp() override {
     test::Ventana::SetUp();
-    form->SetChooser(&chooser);
     form->PanelComparar->show();
   }
   QStringList Row(int row) const {
@@ -23,15 +21,6 @@ class ComparePanel : public test::Ventana {
       cells << form->PanelComparar->Tabla->item(row, c)->text();
     return cells;
   }
-  QStringList Panel() const {
-    QStringList cells;
-    for (QLabel* l :
-         {form->LPeso, form->LGradoV, form->LGradoC, form->LPuntos, form->LNumCaras, form->LNumT})
-      cells << l->text();
-    return cells;
-  }
-  TRandom random{7};
-  TScriptedChooser chooser{random};
 };
 
 TEST_F(ComparePanel, EveryRowHoldsTheFiguresOfItsMethodRunAlone) {

@@ -17,6 +17,8 @@
 #include "Pixeles.h"
 #include "TempDir.h"
 #include "app/Principal.h"
+#include "app/Seams.h"
+#include "methods/Aleatorio.h"
 
 namespace qv::test {
 
@@ -33,6 +35,7 @@ class Ventana : public ::testing::Test {
     form = std::make_unique<TForm1>();
     form->SetMessages(&messages);
     form->SetFileDialogs(&dialogs);
+    form->SetChooser(&chooser);
     form->setWindowState(Qt::WindowNoState);
     form->resize(1000, 700);
     form->show();
@@ -99,6 +102,21 @@ class Ventana : public ::testing::Test {
     return SegmentDrawn(img, QPoint(p.X + (q.X - p.X) / 4, p.Y + (q.Y - p.Y) / 4),
                         QPoint(p.X + 3 * (q.X - p.X) / 4, p.Y + 3 * (q.Y - p.Y) / 4), c);
   }
+  // The statistics panel: weight, vertex and face degree, points, faces, pseudo-triangles.
+  QStringList Panel() const {
+    QStringList cells;
+    for (QLabel* l :
+         {form->LPeso, form->LGradoV, form->LGradoC, form->LPuntos, form->LNumCaras, form->LNumT})
+      cells << l->text();
+    return cells;
+  }
+  // Every point is drawn over whatever lies beneath it, in the point colour.
+  bool PointsDrawn() {
+    const QImage img = Canvas();
+    for (const TPoint& p : form->Doc.Points)
+      if (!Is(img, p.X, p.Y, Qt::red)) return false;
+    return true;
+  }
   // Every edge of the current result is drawn in black between its end points.
   bool ResultDrawn() {
     const QImage img = Canvas();
@@ -115,6 +133,8 @@ class Ventana : public ::testing::Test {
   std::unique_ptr<TForm1> form;
   TRecordedMessages messages;
   TScriptedFileDialogs dialogs;
+  TRandom random{7};
+  TScriptedChooser chooser{random};
 };
 
 }  // namespace qv::test
