@@ -1,7 +1,6 @@
 // --count, --enumerate and --flips.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 
 #include "cli/CliPrueba.h"
@@ -18,26 +17,21 @@ TNube Convex(int n) {
   return points;
 }
 
+// A convex heptagon has Catalan(5) = 42 triangulations, all pointed; a triangle with one point
+// inside has one triangulation and three pointed ones (two of its three spokes each).
 TEST_F(CliFlips, CountsMatchThePublishedOnesOnTextAndJson) {
-  const struct {
-    TNube Points;
-    const char* Text;
-    int Pointed, Triangulations;
-  } rows[] = {
-      {Convex(7), "Pointed pseudo-triangulations: 42\nTriangulations: 42\n", 42, 42},
-      {{{0, 0}, {100, 0}, {40, 90}, {45, 30}},
-       "Pointed pseudo-triangulations: 3\nTriangulations: 1\n",
-       3,
-       1},
-  };
-  for (const auto& row : rows) {
-    const std::string file = WritePT("in.pt", row.Points);
+  for (const auto& [points, pointed, triangulations] :
+       {std::tuple(Convex(7), 42, 42),
+        std::tuple(TNube{{0, 0}, {100, 0}, {40, 90}, {45, 30}}, 3, 1)}) {
+    const std::string file = WritePT("in.pt", points);
+    const std::string text = "Pointed pseudo-triangulations: " + std::to_string(pointed) +
+                             "\nTriangulations: " + std::to_string(triangulations) + "\n";
     EXPECT_EQ(Cli("--count " + file), kExitOk) << err;
-    EXPECT_EQ(out, row.Text);
+    EXPECT_EQ(out, text);
     EXPECT_EQ(Cli("--count --json - " + file), kExitOk);
-    EXPECT_EQ(err, row.Text);
-    EXPECT_EQ(Json()["pointed_pseudo_triangulations"].Int(), row.Pointed);
-    EXPECT_EQ(Json()["triangulations"].Int(), row.Triangulations);
+    EXPECT_EQ(err, text);
+    EXPECT_EQ(OutJson()["pointed_pseudo_triangulations"].toInt(), pointed);
+    EXPECT_EQ(OutJson()["triangulations"].toInt(), triangulations);
   }
 }
 
@@ -47,11 +41,11 @@ TEST_F(CliFlips, EnumerationWritesEachPointedOneOnceAndTogetherWithTheNumbers) {
   std::istringstream lines(Slurp(Path("all.jsonl")));
   std::set<std::vector<TEdge>> seen;
   for (std::string line; std::getline(lines, line);) {
-    const std::vector<TEdge> edges = test::JsonEdges(testjson::Parse(line));
+    const std::vector<TEdge> edges = test::JsonEdges(test::ParseJson(line));
     EXPECT_TRUE(CheckPseudoTriangulation(points, edges).Pointed());
     EXPECT_TRUE(seen.insert(edges).second);
   }
-  EXPECT_EQ(seen.size(), 14u);
+  EXPECT_EQ(seen.size(), 14u);  // Catalan(4)
   const std::string five = WritePT("five.pt", Convex(5));
   ASSERT_EQ(Cli("--count --enumerate - " + five), kExitOk) << err;
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);
@@ -65,20 +59,13 @@ TEST_F(CliFlips, EnumerationWritesEachPointedOneOnceAndTogetherWithTheNumbers) {
   EXPECT_EQ(Slurp(Path("all.jsonl")), "old\n");
 }
 
-TEST_F(CliFlips, RandomFlipsKeepAPointedResult) {
+TEST_F(CliFlips, RandomFlipsKeepAPointedResultAndRefusalsSayWhy) {
   EXPECT_EQ(Cli("--random 40 --uniform --seed 5 --flips 30 --check"), kExitOk) << err;
   EXPECT_NE(out.find("Faces : 38\n"), std::string::npos);
   EXPECT_NE(out.find(", pointed\n"), std::string::npos);
-}
-
-TEST_F(CliFlips, RefusalsSayWhy) {
   const std::string fourteen = WritePT("a.pt", Convex(14)), five = WritePT("c.pt", Convex(5));
   const std::string e = Path("e"), f = Path("f");
-  const struct {
-    std::string Line;
-    int Status;
-    const char* Message;
-  } rows[] = {
+  const std::tuple<std::string, int, const char*> rows[] = {
       {"--count " + fourteen, kExitFailure, "at most 13 points"},
       {"--count " + WritePT("b.pt", {{0, 0}, {5, 5}, {10, 10}, {3, 9}}), kExitFailure,
        "general position"},
@@ -95,9 +82,9 @@ TEST_F(CliFlips, RefusalsSayWhy) {
        "two outputs name the same file"},
       {"--count --enumerate - --json - " + five, kExitUsage, "cannot share standard output"},
   };
-  for (const auto& row : rows) {
-    EXPECT_EQ(Cli(row.Line), row.Status) << row.Line;
-    EXPECT_NE(err.find(row.Message), std::string::npos) << row.Line << ": " << err;
+  for (const auto& [line, status, message] : rows) {
+    EXPECT_EQ(Cli(line), status) << line;
+    EXPECT_NE(err.find(message), std::string::npos) << line << ": " << err;
   }
 }
 

@@ -1,10 +1,14 @@
 // quilvaron-cli run in-process through its library (or, where only a separate process shows the
-// behaviour, as a program) in a scratch folder, and readers of its JSON.
+// behaviour, as a program) in a scratch folder, and its JSON read
+// by Qt's strict reader.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
@@ -13,11 +17,18 @@
 
 #include "TempDir.h"
 #include "cli/CliRun.h"
-#include "cli/JsonLite.h"
 #include "io/ArchivoPT.h"
 #include "methods/Verificador.h"
 
 namespace qv::test {
+
+// The JSON text as an object; the test fails when it is no JSON document or has text after it.
+inline QJsonObject ParseJson(const std::string& text) {
+  QJsonParseError e{};
+  const QJsonDocument d = QJsonDocument::fromJson(QByteArray::fromStdString(text), &e);
+  EXPECT_EQ(e.error, QJsonParseError::NoError) << e.errorString().toStdString() << ": " << text;
+  return d.object();
+}
 
 class CliPrueba : public TScratchTest {
  protected:
@@ -41,23 +52,21 @@ class CliPrueba : public TScratchTest {
     SavePT(Path(name), pts, polygon);
     return Path(name);
   }
-  testjson::Value Json() const { return testjson::Parse(out); }
+  QJsonObject OutJson() const { return ParseJson(out); }
 
   std::string out, err;
 };
 
-inline TNube JsonPoints(const testjson::Value& j) {
+inline TNube JsonPoints(const QJsonObject& j) {
   TNube pts;
-  for (const auto& p : j["points"].A)
-    pts.push_back({static_cast<int32_t>(p[0].Int()), static_cast<int32_t>(p[1].Int())});
+  for (const QJsonValue p : j["points"].toArray()) pts.push_back({p[0].toInt(), p[1].toInt()});
   return pts;
 }
 
 // The edges of the JSON, sorted.
-inline std::vector<TEdge> JsonEdges(const testjson::Value& j) {
+inline std::vector<TEdge> JsonEdges(const QJsonObject& j) {
   std::vector<TEdge> edges;
-  for (const auto& e : j["edges"].A)
-    edges.push_back({static_cast<int>(e[0].Int()), static_cast<int>(e[1].Int())});
+  for (const QJsonValue e : j["edges"].toArray()) edges.push_back({e[0].toInt(), e[1].toInt()});
   std::sort(edges.begin(), edges.end());
   return edges;
 }
