@@ -73,11 +73,9 @@ TEST_F(CliUsage, CheckFailureExitsWith3AndUnbuiltMethodsAreRefused) {
   EXPECT_NE(out.find("Check: pseudo-triangulation, 2 faces, 2 triangles, pointed"),
             std::string::npos)
       << out;
-  for (const TCliMethod& m : DefaultMethods()) {
-    if (m.Run) continue;
-    EXPECT_EQ(run({"--method", m.Name}), kExitUsage) << m.Name;
-    EXPECT_NE(err.find("not available yet"), std::string::npos);
-  }
+  table.push_back({"later", {}, {}, false});  // listed, not built yet
+  EXPECT_EQ(run({"--method", "later"}), kExitUsage);
+  EXPECT_NE(err.find("method 'later' is not available yet"), std::string::npos) << err;
 }
 
 }  // namespace

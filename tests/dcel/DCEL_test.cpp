@@ -41,16 +41,15 @@ void ExpectValid(const TDCEL& d) {
 
 TEST(DCELBasics, EmptyGrowthAndTheHandBuiltSquare) {
   TDCEL d;
-  EXPECT_EQ(d.VertexCount() + d.HalfEdgeCount() + d.FaceCount(), 0);
-  EXPECT_EQ((V{d.VertexEdge(0), d.FaceEdge(0), d.FaceOf(-1), d.FaceOf(0)}), V(4, kNone));
-  d.SetVertexEdge(5, 9);
-  EXPECT_EQ(d.VertexCount(), 6);
-  for (int v = 0; v < 5; ++v) EXPECT_EQ(d.VertexEdge(v), kNone);
-  EXPECT_EQ(d.VertexEdge(5), 9);
+  EXPECT_EQ((V{d.VertexCount(), d.HalfEdgeCount(), d.FaceCount(), d.VertexEdge(0), d.FaceEdge(0),
+               d.FaceOf(-1), d.FaceOf(0)}),
+            (V{0, 0, 0, kNone, kNone, kNone, kNone}));
+  d.SetVertexEdge(2, 9);  // grows with empty entries
+  EXPECT_EQ((V{d.VertexCount(), d.VertexEdge(0), d.VertexEdge(1), d.VertexEdge(2)}),
+            (V{3, kNone, kNone, 9}));
   d.Clear();
-  EXPECT_EQ(d.VertexCount(), 0);
-  d.AddHalfEdge(0, kNone, kNone, kNone, 0);  // links only neighbours that exist
-  EXPECT_EQ((V{d.Prev(0), d.Next(0)}), (V{kNone, kNone}));
+  d.AddHalfEdge(0, kNone, 0, kNone, 0);  // links only neighbours that exist, not itself
+  EXPECT_EQ((V{d.VertexCount(), d.Prev(0), d.Next(0)}), (V{1, kNone, 0}));
   d = Square();
   ExpectValid(d);
   EXPECT_EQ((V{d.Prev(0), d.Next(3)}), (V{3, 0}));  // closing onto the first fills its Prev
@@ -70,13 +69,12 @@ TEST(DCELEdits, SplitFlipAndRemoveAnEdge) {
   EXPECT_EQ((V{d.Origin(4), d.Origin(5), d.Twin(4), d.VertexEdge(0), d.VertexEdge(2)}),
             (V{0, 2, 5, 4, 5}));
   TDCEL flipped = d;
-  flipped.FlipEdge(4);
-  ExpectValid(flipped);
-  EXPECT_EQ(std::set<int>({flipped.Origin(4), flipped.Origin(5)}), (std::set<int>{1, 3}));
-  EXPECT_EQ(Cycle(flipped, 0).size() + Cycle(flipped, 1).size(), 6u);
-  flipped.FlipEdge(4);
-  ExpectValid(flipped);
-  EXPECT_EQ(std::set<int>({flipped.Origin(4), flipped.Origin(5)}), (std::set<int>{0, 2}));
+  for (const std::set<int>& ends : {std::set<int>{1, 3}, std::set<int>{0, 2}}) {
+    flipped.FlipEdge(4);  // and back
+    ExpectValid(flipped);
+    EXPECT_EQ(std::set<int>({flipped.Origin(4), flipped.Origin(5)}), ends);
+    EXPECT_EQ(Cycle(flipped, 0).size() + Cycle(flipped, 1).size(), 6u);
+  }
   const auto twice = flipped.HalfEdges;
   flipped.FlipEdge(0);  // a boundary half-edge has no twin: nothing changes
   EXPECT_EQ(flipped.HalfEdges, twice);
