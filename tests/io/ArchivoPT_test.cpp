@@ -199,24 +199,6 @@ TEST_F(PTFiles, NodesThatAreNoRegularFileAreWrittenInPlace) {
   for (int fd : {fifo, ends[0], ends[1]}) ::close(fd);
 }
 
-TEST_F(PTFiles, SeveralOutputsAreAllWrittenOrNoneIs) {
-  Spit(Path("a.pt"), "old");
-  std::ostringstream standardOutput;
-  try {
-    WriteFilesSafely(
-        {{Path("a.pt"), "new"}, {"-", "out"}, {Path("no/b.pt"), "b"}, {Path("c.pt"), "c"}},
-        &standardOutput);
-    ADD_FAILURE() << "no failure";
-  } catch (const TFileError& e) {
-    EXPECT_EQ(e.FileName(), Path("no/b.pt"));
-    EXPECT_STREQ(e.what(), "Folder not found");
-  }
-  EXPECT_EQ(Slurp(Path("a.pt")) + standardOutput.str(), "old");
-  EXPECT_EQ(EntriesInDir(), 1);
-  WriteFilesSafely({{Path("a.pt"), "new"}, {"-", "out"}, {Path("c.pt"), "c"}}, &standardOutput);
-  EXPECT_EQ(Slurp(Path("a.pt")) + standardOutput.str() + Slurp(Path("c.pt")), "newoutc");
-}
-
 TEST_F(PTFiles, FailuresNameTheirCauseAndLeaveNothingBehind) {
   fs::create_directories(Path("taken.pt"));  // a folder: the final rename fails
   Spit(Path("taken.pt/inside"), "keep");
