@@ -56,25 +56,17 @@ TEST_F(CliUsage, CheckFailureExitsWith3AndUnbuiltMethodsAreRefused) {
                    {},
                    false});
   const std::string square = WritePT("sq.pt", {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
-  auto run = [&](std::vector<std::string> args) {
-    std::ostringstream o, e;
-    args.push_back(square);
-    const int status = RunCli(args, o, e, table);
-    out = o.str();
-    err = e.str();
-    return status;
-  };
-  EXPECT_EQ(run({"--method", "hull-only", "--check"}), kExitCheckFailed);
+  EXPECT_EQ(Cli("--method hull-only --check " + square, table), kExitCheckFailed);
   EXPECT_NE(out.find("Check: not a pseudo-triangulation: "), std::string::npos) << out;
   EXPECT_NE(out.find("4 convex corners"), std::string::npos) << out;
-  EXPECT_EQ(run({"--method", "hull-only"}), kExitOk);  // no check, no failure
+  EXPECT_EQ(Cli("--method hull-only " + square, table), kExitOk);  // no check, no failure
   EXPECT_NE(out.find("Faces : 1"), std::string::npos);
-  EXPECT_EQ(run({"--check"}), kExitOk);
+  EXPECT_EQ(Cli("--check " + square, table), kExitOk);
   EXPECT_NE(out.find("Check: pseudo-triangulation, 2 faces, 2 triangles, pointed"),
             std::string::npos)
       << out;
   table.push_back({"later", {}, {}, false});  // listed, not built yet
-  EXPECT_EQ(run({"--method", "later"}), kExitUsage);
+  EXPECT_EQ(Cli("--method later " + square, table), kExitUsage);
   EXPECT_NE(err.find("method 'later' is not available yet"), std::string::npos) << err;
 }
 

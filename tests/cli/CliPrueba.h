@@ -33,12 +33,12 @@ inline QJsonObject ParseJson(const std::string& text) {
 class CliPrueba : public TScratchTest {
  protected:
   // Runs the tool on whitespace-separated arguments, keeping out and err; returns the status.
-  int Cli(const std::string& line) {
+  int Cli(const std::string& line, const cli::TMethodTable& methods = cli::DefaultMethods()) {
     std::vector<std::string> args;
     std::istringstream words(line);
     for (std::string w; words >> w;) args.push_back(w);
     std::ostringstream o, e;
-    const int status = cli::RunCli(args, o, e);
+    const int status = cli::RunCli(args, o, e, methods);
     out = o.str();
     err = e.str();
     return status;

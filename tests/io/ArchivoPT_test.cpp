@@ -2,17 +2,12 @@
 // safe replacement of files.
 #include "io/ArchivoPT.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstring>
 #include <random>
 
 #include "TempDir.h"
 #include "geometry/UserError.h"
-#include "io/Salida.h"
 
 namespace qv {
 namespace {
@@ -175,28 +170,6 @@ TEST_F(PTFiles, SaveReplacesTheFileOrTheLinksTargetWithTheExactBytes) {
   ASSERT_EQ(f.Points.size(), 100001u);
   EXPECT_EQ(f.Points[0], (TPoint{7, 8}));
   EXPECT_EQ(f.Points, ParsePT(big).Points);
-}
-
-TEST_F(PTFiles, NodesThatAreNoRegularFileAreWrittenInPlace) {
-  // A pipe, a link to it, and a link to a descriptor of this process (as /dev/stdout is): each
-  // receives the bytes and stays what it was.
-  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
-  const int fifo = ::open(Path("fifo").c_str(), O_RDONLY | O_NONBLOCK);
-  int ends[2];
-  ASSERT_TRUE(fifo >= 0 && ::pipe(ends) == 0);
-  fs::create_symlink(Path("fifo"), Path("to-fifo"));
-  fs::create_symlink("/proc/self/fd/" + std::to_string(ends[1]), Path("to-fd"));
-  for (const auto& [name, reader] :
-       {std::pair{"fifo", fifo}, {"to-fifo", fifo}, {"to-fd", ends[0]}}) {
-    WriteFileSafely(Path(name), name);
-    char got[16] = {};
-    EXPECT_EQ(::read(reader, got, sizeof got), static_cast<ssize_t>(std::strlen(name))) << name;
-    EXPECT_STREQ(got, name);
-  }
-  EXPECT_TRUE(fs::is_fifo(fs::symlink_status(Path("fifo"))));
-  EXPECT_TRUE(fs::is_symlink(Path("to-fifo")) && fs::is_symlink(Path("to-fd")));
-  EXPECT_EQ(EntriesInDir(), 3);
-  for (int fd : {fifo, ends[0], ends[1]}) ::close(fd);
 }
 
 TEST_F(PTFiles, FailuresNameTheirCauseAndLeaveNothingBehind) {
