@@ -1,15 +1,20 @@
-// quilvaron-cli on whole runs: printed figures, the JSON checked against its own points and
-// edges for every method, saved points, refusals and outputs that cannot be written.
+// quilvaron-cli: option parsing and usage errors, printed figures, the JSON checked against its
+// own points and edges for every method, saved points, refusals, the check's exit status and
+// outputs that cannot be written.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
+#include <tuple>
 
+#include "cli/CliOptions.h"
 #include "cli/CliPrueba.h"
+#include "methods/Constructores.h"
 
-namespace qv {
+namespace qv::cli {
 namespace {
 
 using test::JsonEdges;
@@ -109,23 +114,16 @@ TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
     if (method == "incremental-face") {  // the fan from the top point, unless chosen at random
       EXPECT_EQ(degree[0] == 7, args.find("random") == std::string::npos) << args;
     }
-    if (method == "layers") {
-      // Each record: its point, a layer from 1, and slots naming points; the edges are exactly
-      // v-next, v-link1 and v-link2 of every record, without the empty slots.
+    if (method == "layers") {  // the edges are the links of the records, but the empty ones
       ASSERT_EQ(j["layers"].toArray().size(), n);
-      std::vector<TEdge> expected;
+      std::set<TEdge> links;
       for (int v = 0; v < n; ++v) {
-        const QJsonArray r = j["layers"][v].toArray();
-        ASSERT_EQ(r.size(), 7);
+        const QJsonArray r = j["layers"][v].toArray();  // point, layer, next, link1, link2, ..
         EXPECT_EQ((TPoint{r[0].toInt(), r[1].toInt()}), pts[size_t(v)]);
-        for (int k = 4; k < 7; ++k) {
-          if (const int w = r[k].toInt(); w != v)
-            expected.push_back({std::min(v, w), std::max(v, w)});
-        }
+        for (int k = 4; k < 7; ++k)
+          if (const int w = r[k].toInt(); w != v) links.insert({std::min(v, w), std::max(v, w)});
       }
-      std::sort(expected.begin(), expected.end());
-      expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
-      EXPECT_EQ(edges, expected);
+      EXPECT_EQ(edges, std::vector<TEdge>(links.begin(), links.end()));
     }
   }
 }
@@ -196,5 +194,62 @@ TEST_F(CliTool, StandardOutputTakesThePointsAndThePipeIsWrittenThrough) {
   EXPECT_TRUE(test::ParseJson(json.substr(0, json.find("Weight"))).contains("points"));
 }
 
+TEST(CliOptions, DefaultsAndBothValueForms) {
+  TCliOptions o = ParseArguments({"cloud.pt"});
+  EXPECT_EQ(std::tuple(o.Method, o.Angle, o.File, o.Deviation, o.Seed, o.Triangulation, o.Check,
+                       o.CanvasWidth, o.CanvasHeight),
+            std::tuple("sweep", 0, "cloud.pt", 100, 1u, "fan", false, 1014, 653));
+  o = ParseArguments({"--angle=45", "--random", "7", "--canvas=300x200", "--seed", "4294967295",
+                      "--normal=20", "--check", "--json", "-"});
+  EXPECT_EQ(std::tuple(o.Angle, o.RandomCount, o.CanvasWidth, o.CanvasHeight, o.Seed, o.Deviation,
+                       o.Check, o.JsonFile),
+            std::tuple(45, 7, 300, 200, 4294967295u, 20, true, "-"));
+  // After "--" a name that looks like an option is a file.
+  EXPECT_EQ(ParseArguments({"--", "-odd.pt"}).File, "-odd.pt");
+}
+
+TEST_F(CliTool, BadArgumentsExitWith1AndShowTheUsageHelpGoesToStandardOutput) {
+  std::istringstream lines(
+      "|--bogus x.pt|--method nothing x.pt|--image a.gif x.pt|--random 5 x.pt|--angle 360 x.pt|"
+      "--angle -1 x.pt|--angle 1.5 x.pt|--angle= x.pt|--random 0|--uniform x.pt|--angle|"
+      "--random 5 --uniform --normal 20|--triangulation zigzag x.pt|--canvas 100 --random 5|"
+      "--canvas 0x10 --random 3|--canvas 300x200 x.pt|a.pt b.pt|--seed -3 x.pt|--check=yes x.pt|"
+      "--json= x.pt|--out= x.pt|--image= x.pt|--method sweep --method layers x.pt|--pockets x.pt|"
+      "--triangulation fan x.pt|--method layers --pockets x.pt|--json - --out - x.pt|"
+      "--json a.json --out a.json x.pt");
+  for (std::string line; std::getline(lines, line, '|');) {
+    EXPECT_EQ(Cli(line), kExitUsage) << line;
+    EXPECT_NE(err.find("usage: quilvaron-cli"), std::string::npos) << line;
+    EXPECT_EQ(out, "") << line;
+  }
+  EXPECT_EQ(Cli("--help"), kExitOk);
+  EXPECT_EQ(out.rfind("usage: quilvaron-cli", 0), 0u);
+}
+
+TEST_F(CliTool, CheckFailureExitsWith3AndUnbuiltMethodsAreRefused) {
+  // A fake method that leaves only the hull: a face with four convex corners.
+  TMethodTable table = DefaultMethods();
+  table.push_back({"hull-only",
+                   [](TCliDocument& doc, const TCliOptions&) {
+                     BuildHull(doc.Points, doc.PT);
+                     doc.HasSubdivision = true;
+                   },
+                   {},
+                   false});
+  const std::string square = WritePT("sq.pt", {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+  EXPECT_EQ(Cli("--method hull-only --check " + square, table), kExitCheckFailed);
+  EXPECT_NE(out.find("Check: not a pseudo-triangulation: "), std::string::npos) << out;
+  EXPECT_NE(out.find("4 convex corners"), std::string::npos) << out;
+  EXPECT_EQ(Cli("--method hull-only " + square, table), kExitOk);  // no check, no failure
+  EXPECT_NE(out.find("Faces : 1"), std::string::npos);
+  EXPECT_EQ(Cli("--check " + square, table), kExitOk);
+  EXPECT_NE(out.find("Check: pseudo-triangulation, 2 faces, 2 triangles, pointed"),
+            std::string::npos)
+      << out;
+  table.push_back({"later", {}, {}, false});  // listed, not built yet
+  EXPECT_EQ(Cli("--method later " + square, table), kExitUsage);
+  EXPECT_NE(err.find("method 'later' is not available yet"), std::string::npos) << err;
+}
+
 }  // namespace
-}  // namespace qv
+}  // namespace qv::cli

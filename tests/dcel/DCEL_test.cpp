@@ -10,14 +10,18 @@ namespace {
 
 using V = std::vector<int>;
 
-// A square 0-1-2-3 as one face built by hand, counterclockwise: half-edge i leaves vertex i.
+// Vertices first .. first + n - 1 as a counterclockwise cycle of face f, built by hand: its
+// half-edges follow in that order.
+void AddCycle(TDCEL& d, int f, int first, int n) {
+  const int h = d.HalfEdgeCount();
+  d.SetFaceEdge(f, h);
+  for (int i = 0; i < n; ++i)
+    d.AddHalfEdge(first + i, i ? h + i - 1 : kNone, i == n - 1 ? h : kNone, kNone, f);
+}
+
 TDCEL Square() {
   TDCEL d;
-  d.SetFaceEdge(0, 0);
-  d.AddHalfEdge(0, kNone, kNone, kNone, 0);
-  d.AddHalfEdge(1, 0, kNone, kNone, 0);
-  d.AddHalfEdge(2, 1, kNone, kNone, 0);
-  d.AddHalfEdge(3, 2, 0, kNone, 0);
+  AddCycle(d, 0, 0, 4);
   return d;
 }
 
@@ -91,8 +95,7 @@ TEST(DCELEdits, EditsOfTheSquareLeaveTheseFaces) {
 TEST(DCELEdits, RemoveFaceLeavesOneMergedFace) {
   // A triangle 0-1-2 (face 0) with an outer triangle (i+1) -> i -> 3+i on each edge (face 1+i).
   TDCEL d;
-  d.SetFaceEdge(0, 0);
-  for (int i = 0; i < 3; ++i) d.AddHalfEdge(i, i - 1, i == 2 ? 0 : kNone, kNone, 0);
+  AddCycle(d, 0, 0, 3);
   for (int i = 0; i < 3; ++i) {
     const int first = d.HalfEdgeCount();
     d.SetFaceEdge(1 + i, first);
@@ -136,12 +139,7 @@ TEST(DCELCheck, IsValidNamesEachKindOfDamage) {
   ExpectValid(d);
   const int inner = d.Twin(4) == kNone ? 5 : 4;  // a diagonal half-edge
   TDCEL twoCycles;                               // two triangles that both claim face 0
-  twoCycles.SetFaceEdge(0, 0);
-  for (int base : {0, 3}) {
-    twoCycles.AddHalfEdge(base, kNone, kNone, kNone, 0);
-    twoCycles.AddHalfEdge(base + 1, base, kNone, kNone, 0);
-    twoCycles.AddHalfEdge(base + 2, base + 1, base, kNone, 0);
-  }
+  for (int first : {0, 3}) AddCycle(twoCycles, 0, first, 3);
   const struct {
     std::function<void(TDCEL&)> damage;
     const char* reason;
