@@ -1,7 +1,10 @@
 // quilvaron-cli: option parsing and usage errors, printed figures, the JSON checked against its
-// own points and edges for every method, saved points, refusals, the check's exit status and
-// outputs that cannot be written.
+// own points and edges for every method, saved points, refusals, the check's exit status,
+// outputs that cannot be written, the counts, enumeration and flips of pointed ones, the
+// experiment command and the images.
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 #include <cmath>
 #include <filesystem>
@@ -10,8 +13,11 @@
 #include <set>
 #include <tuple>
 
+#include "cli/CliExperiment.h"
 #include "cli/CliOptions.h"
 #include "cli/CliPrueba.h"
+#include "cli/ImageExport.h"
+#include "io/Salida.h"
 #include "methods/Constructores.h"
 
 namespace qv::cli {
@@ -249,6 +255,214 @@ TEST_F(CliTool, CheckFailureExitsWith3AndUnbuiltMethodsAreRefused) {
   table.push_back({"later", {}, {}, false});  // listed, not built yet
   EXPECT_EQ(Cli("--method later " + square, table), kExitUsage);
   EXPECT_NE(err.find("method 'later' is not available yet"), std::string::npos) << err;
+}
+
+// --count, --enumerate and --flips on points in convex position.
+TNube Convex(int n) {
+  TNube points;
+  for (int i = 0; i < n; ++i) points.push_back({i * 7, i * i});
+  return points;
+}
+
+// A convex heptagon has Catalan(5) = 42 triangulations, all pointed; a triangle with one point
+// inside has one triangulation and three pointed ones (two of its three spokes each).
+TEST_F(CliTool, CountsMatchThePublishedOnesOnTextAndJson) {
+  for (const auto& [points, pointed, triangulations] :
+       {std::tuple(Convex(7), 42, 42),
+        std::tuple(TNube{{0, 0}, {100, 0}, {40, 90}, {45, 30}}, 3, 1)}) {
+    const std::string file = WritePT("in.pt", points);
+    const std::string text = "Pointed pseudo-triangulations: " + std::to_string(pointed) +
+                             "\nTriangulations: " + std::to_string(triangulations) + "\n";
+    EXPECT_EQ(Cli("--count " + file), kExitOk) << err;
+    EXPECT_EQ(out, text);
+    EXPECT_EQ(Cli("--count --json - " + file), kExitOk);
+    EXPECT_EQ(err, text);
+    EXPECT_EQ(OutJson()["pointed_pseudo_triangulations"].toInt(), pointed);
+    EXPECT_EQ(OutJson()["triangulations"].toInt(), triangulations);
+  }
+}
+
+TEST_F(CliTool, EnumerationWritesEachPointedOneOnceAndTogetherWithTheNumbers) {
+  const TNube points = Convex(6);
+  ASSERT_EQ(Cli("--enumerate " + Path("all.jsonl") + " " + WritePT("in.pt", points)), kExitOk);
+  std::istringstream lines(Slurp(Path("all.jsonl")));
+  std::set<std::vector<TEdge>> seen;
+  for (std::string line; std::getline(lines, line);) {
+    const std::vector<TEdge> edges = test::JsonEdges(test::ParseJson(line));
+    EXPECT_TRUE(CheckPseudoTriangulation(points, edges).Pointed());
+    EXPECT_TRUE(seen.insert(edges).second);
+  }
+  EXPECT_EQ(seen.size(), 14u);  // Catalan(4)
+  const std::string five = WritePT("five.pt", Convex(5));
+  ASSERT_EQ(Cli("--count --enumerate - " + five), kExitOk) << err;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);
+  EXPECT_EQ(err, "Pointed pseudo-triangulations: 5\nTriangulations: 5\n");
+  // The JSON cannot be written (its folder is missing): the enumeration keeps its old content.
+  WriteFileSafely(Path("all.jsonl"), "old\n");
+  EXPECT_EQ(Cli("--count --enumerate " + Path("all.jsonl") + " --json " + Path("none/n.json") +
+                " " + five),
+            kExitFailure);
+  EXPECT_NE(err.find("n.json"), std::string::npos) << err;
+  EXPECT_EQ(Slurp(Path("all.jsonl")), "old\n");
+}
+
+TEST_F(CliTool, RandomFlipsKeepAPointedResultAndRefusalsSayWhy) {
+  EXPECT_EQ(Cli("--random 40 --uniform --seed 5 --flips 30 --check"), kExitOk) << err;
+  EXPECT_NE(out.find("Faces : 38\n"), std::string::npos);
+  EXPECT_NE(out.find(", pointed\n"), std::string::npos);
+  const std::string fourteen = WritePT("a.pt", Convex(14)), five = WritePT("c.pt", Convex(5));
+  const std::string e = Path("e"), f = Path("f");
+  const std::tuple<std::string, int, const char*> rows[] = {
+      {"--count " + fourteen, kExitFailure, "at most 13 points"},
+      {"--count " + WritePT("b.pt", {{0, 0}, {5, 5}, {10, 10}, {3, 9}}), kExitFailure,
+       "general position"},
+      {"--count --check " + fourteen, kExitUsage, "not --check"},
+      {"--enumerate " + Path("") + " " + five, kExitFailure, ""},
+      {"--method layers --flips 3 " + five, kExitFailure,
+       "Flips need a pointed pseudo-triangulation."},
+      {"--enumerate " + e + " --json " + f + " " + five, kExitUsage, "needs --count"},
+      {"--count --enumerate " + e + " --json " + e + " " + five, kExitUsage,
+       "two outputs name the same file"},
+      {"--count --enumerate - --json - " + five, kExitUsage, "cannot share standard output"},
+  };
+  for (const auto& [line, status, message] : rows) {
+    EXPECT_EQ(Cli(line), status) << line;
+    EXPECT_NE(err.find(message), std::string::npos) << line << ": " << err;
+  }
+}
+
+// The experiment command's CSV lines after the header, without the timing column, which no two
+// runs share.
+std::vector<std::string> TimelessRows(const std::string& csv) {
+  std::vector<std::string> rows;
+  std::istringstream in(csv);
+  std::string line;
+  std::getline(in, line);
+  while (std::getline(in, line)) rows.push_back(line.substr(0, line.rfind(',')));
+  return rows;
+}
+
+TEST_F(CliTool, ExperimentRowsAreTheSameWhateverTheThreadsAndTheShards) {
+  const std::string run = "experiment --method all --random 12,25 --uniform --runs 4 --seed 5 ";
+  ASSERT_EQ(Cli(run + "--threads 1 --csv " + Path("w.csv")), kExitOk) << err;
+  std::vector<std::string> whole = TimelessRows(Slurp(Path("w.csv")));
+  ASSERT_EQ(whole.size(), 2u * 4u * DefaultMethods().size());
+  ASSERT_EQ(Cli(run + "--threads 4 --csv " + Path("t.csv")), kExitOk);
+  EXPECT_EQ(TimelessRows(Slurp(Path("t.csv"))), whole);  // in the same order
+  std::vector<std::string> parts;
+  for (const char* shard : {"1/3", "2/3", "3/3"}) {
+    ASSERT_EQ(Cli(run + "--threads 2 --csv " + Path("s.csv") + " --shard " + shard), kExitOk);
+    const std::vector<std::string> part = TimelessRows(Slurp(Path("s.csv")));
+    parts.insert(parts.end(), part.begin(), part.end());
+  }
+  std::sort(whole.begin(), whole.end());
+  std::sort(parts.begin(), parts.end());
+  EXPECT_EQ(parts, whole);
+}
+
+TEST(ExperimentSummary, TakesMeanMinimumAndMaximumOverTheFinishedRuns) {
+  auto row = [](double weight, int faces, bool refused) {
+    TExperimentRow r;
+    r.Method = "m";
+    r.N = 10;
+    r.Refused = refused;
+    r.Stats.WeightValue = weight;
+    r.Stats.Faces = faces;
+    return r;
+  };
+  const std::vector<TSummaryRow> s = SummariseExperiment(
+      {row(1, 4, false), row(2, 8, false), row(100, 1, true), row(6, 6, false)});
+  ASSERT_EQ(s.size(), 1u);
+  EXPECT_EQ(std::tuple(s[0].Finished, s[0].Refused, s[0].Figures[0].Mean, s[0].Figures[0].Min,
+                       s[0].Figures[4].Max, s[0].Figures[4].Mean),
+            std::tuple(3, 1, 3.0, 1.0, 8.0, 6.0));
+}
+
+TEST_F(CliTool, ExperimentRefusedRowsKeepTheMethodsTextAndBadUsageExitsWithOne) {
+  // Two points: every method refuses as the window does.
+  ASSERT_EQ(Cli("experiment --method sweep,layers --random 2 --normal 50 --runs 1 --csv " +
+                Path("r.csv")),
+            kExitOk);
+  EXPECT_EQ(TimelessRows(Slurp(Path("r.csv"))),
+            (std::vector<std::string>{"sweep,2,1,,,,,,,,At least 3 points are needed.",
+                                      "layers,2,1,,,,,,,,At least 3 points are needed."}));
+  std::istringstream bad(
+      "--random 10 --csv x.csv|--uniform --csv x.csv|--random 10 --uniform|"
+      "--random 10 --uniform --normal 5 --csv x|--random 10 --uniform --csv x --shard 4/3|"
+      "--random 10 --uniform --csv x --method sweep,nosuch|--random 10,0 --uniform --csv x|"
+      "--random 10 --random 20 --uniform --csv x|--random 10 --uniform --csv x --plot x|"
+      "--random 10 --uniform --csv=|--random 10 --uniform --csv x --plot=");
+  for (std::string line; std::getline(bad, line, '|');)
+    EXPECT_EQ(Cli("experiment " + line), kExitUsage) << line;
+}
+
+TEST_F(CliTool, ExperimentWritesTheCsvThePlotAndTheSummary) {
+  ASSERT_EQ(Cli("experiment --method sweep,delaunay --random 10,20 --uniform --runs 2 --csv " +
+                Path("e.csv") + " --plot " + Path("e.svg")),
+            0)
+      << err;
+  EXPECT_EQ(TimelessRows(Slurp(Path("e.csv"))).size(), 8u);
+  const std::string svg = Slurp(Path("e.svg"));
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("delaunay"), std::string::npos);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);  // one line per method and size
+  // As a program: a failed plot is named, the CSV stays as it was, and Qt prints no warning.
+  const std::string plot = Path("missing/e.svg");
+  EXPECT_EQ(
+      Spawn("experiment --method sweep --random 10 --uniform --runs 1 --csv " + Path("e.csv") +
+            " --plot " + plot + " 2>" + Path("err") + " >/dev/null </dev/null"),
+      2);
+  err = Slurp(Path("err"));
+  EXPECT_NE(err.find("'" + plot + "'"), std::string::npos) << err;
+  EXPECT_EQ(TimelessRows(Slurp(Path("e.csv"))).size(), 8u);  // as the run before left it
+  EXPECT_EQ(err.find("XDG_RUNTIME_DIR"), std::string::npos) << err;
+}
+
+// --image: the result drawn by the window's rendering into image files.
+class CliImage : public CliTool {
+ protected:
+  // Draws the points with the method's arguments on a 240x160 canvas into the named file.
+  QImage Draw(const std::string& args, const std::string& name, const TNube& pts, bool polygon) {
+    EXPECT_EQ(Cli(args + " --canvas 240x160 --image " + Path(name) + " " +
+                  WritePT("in.pt", pts, polygon)),
+              0)
+        << err;
+    const QImage img(QString::fromStdString(Path(name)));
+    EXPECT_EQ(img.size(), QSize(240, 160)) << name;
+    return img;
+  }
+};
+
+// How many of the points are drawn in the colour.
+int Drawn(const QImage& img, const TNube& pts, QRgb c) {
+  return int(std::ranges::count_if(
+      pts, [&](TPoint p) { return (img.pixel(p.X, p.Y) & 0xFFFFFFu) == (c & 0xFFFFFFu); }));
+}
+
+TEST_F(CliImage, DrawsTheResultInEveryTypeWithTheMethodsScene) {
+  // In sweep order for angle 0 already, so that the drawn positions are these.
+  const TNube cloud{{20, 100}, {60, 15}, {110, 120}, {200, 40}};
+  for (const char* name : {"r.png", "r.bmp"}) {
+    const QImage img = Draw("", name, cloud, false);
+    EXPECT_EQ(Drawn(img, cloud, qRgb(255, 0, 0)), 4) << name;
+    // The hull edge from (20, 100) to (60, 15) at a third of its length; a corner stays white.
+    EXPECT_GT(Drawn(img, {{32, 72}, {33, 72}, {34, 72}}, 0), 0) << name;
+    EXPECT_EQ(Drawn(img, {{230, 150}}, qRgb(255, 255, 255)), 1) << name;
+  }
+  Draw("", "r.jpg", cloud, false);
+  EXPECT_NE(Slurp(Path("r.jpg")).find("\xFF\xC0"), std::string::npos);  // baseline frame header
+  ASSERT_EQ(Cli("--image " + Path("r.svg") + " --canvas 240x160 " + Path("in.pt")), 0);
+  const QByteArray svg = QByteArray::fromStdString(Slurp(Path("r.svg")));
+  EXPECT_TRUE(svg.contains("viewBox=\"0 0 240 160\""));
+  EXPECT_EQ(svg.count("<ellipse") + svg.count("<circle"), 4);
+  EXPECT_TRUE(ImageTypeKnown("a.PNG") && ImageTypeKnown("dir.x/a.jpeg") &&
+              ImageTypeKnown("a.Pdf") && ImageTypeKnown("a.tikz"));
+  EXPECT_FALSE(ImageTypeKnown("a.gif") || ImageTypeKnown("png"));
+  // The shortest paths scene highlights the first point of the polygon.
+  const TNube polygon{{20, 20}, {200, 30}, {120, 70}, {210, 140}, {30, 130}};
+  const QImage img = Draw("--method shortest-paths", "p.png", polygon, true);
+  EXPECT_EQ(Drawn(img, polygon, qRgb(0, 255, 0)), 1);
+  EXPECT_EQ(Drawn(img, polygon, qRgb(255, 0, 0)), 4);
 }
 
 }  // namespace
