@@ -4,28 +4,86 @@
 // experiment command and the images.
 #include <gtest/gtest.h>
 
-#include <QImage>
+#include <sys/wait.h>
 
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <tuple>
 
+#include "TempDir.h"
 #include "cli/CliExperiment.h"
 #include "cli/CliOptions.h"
-#include "cli/CliPrueba.h"
+#include "cli/CliRun.h"
 #include "cli/ImageExport.h"
+#include "io/ArchivoPT.h"
 #include "io/Salida.h"
 #include "methods/Constructores.h"
+#include "methods/Verificador.h"
 
 namespace qv::cli {
 namespace {
 
-using test::JsonEdges;
-using test::JsonPoints;
-using CliTool = test::CliPrueba;
+// The JSON text as an object; the test fails when it is no JSON document or has text after it.
+QJsonObject ParseJson(const std::string& text) {
+  QJsonParseError e{};
+  const QJsonDocument d = QJsonDocument::fromJson(QByteArray::fromStdString(text), &e);
+  EXPECT_EQ(e.error, QJsonParseError::NoError) << e.errorString().toStdString() << ": " << text;
+  return d.object();
+}
+
+// quilvaron-cli run in-process through its library (or, where only a separate process shows the
+// behaviour, as a program) in a scratch folder.
+class CliTool : public TScratchTest {
+ protected:
+  // Runs the tool on whitespace-separated arguments, keeping out and err; returns the status.
+  int Cli(const std::string& line, const TMethodTable& methods = DefaultMethods()) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string w; words >> w;) args.push_back(w);
+    std::ostringstream o, e;
+    const int status = RunCli(args, o, e, methods);
+    out = o.str();
+    err = e.str();
+    return status;
+  }
+  // The program itself, through the shell; returns its exit status.
+  static int Spawn(const std::string& shellArgs) {
+    const int raw = std::system((std::string(QUILVARON_CLI) + " " + shellArgs).c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+  std::string WritePT(const std::string& name, const TNube& pts, bool polygon = false) const {
+    SavePT(Path(name), pts, polygon);
+    return Path(name);
+  }
+  QJsonObject OutJson() const { return ParseJson(out); }
+
+  std::string out, err;
+};
+
+TNube JsonPoints(const QJsonObject& j) {
+  TNube pts;
+  for (const QJsonValue p : j["points"].toArray()) pts.push_back({p[0].toInt(), p[1].toInt()});
+  return pts;
+}
+
+// The edges of the JSON, sorted.
+std::vector<TEdge> JsonEdges(const QJsonObject& j) {
+  std::vector<TEdge> edges;
+  for (const QJsonValue e : j["edges"].toArray()) edges.push_back({e[0].toInt(), e[1].toInt()});
+  std::sort(edges.begin(), edges.end());
+  return edges;
+}
 
 TEST_F(CliTool, PrintsTheSixFiguresThenTheVerdictWithTenNonPointedIndices) {
   ASSERT_EQ(Cli("--random 30 --seed 5 --check"), 0) << err;
@@ -140,7 +198,7 @@ TEST_F(CliTool, OutCountsTheMovedPointsAndASecondRunMovesNoMore) {
   ASSERT_EQ(Cli(in + " --out " + Path("out.pt") + " --json " + Path("r.json")), 0) << err;
   EXPECT_EQ(err, "1 point was moved to avoid coincident or collinear positions.\n");
   EXPECT_EQ(LoadPT(Path("out.pt")).Points, (TNube{{-1, 0}, {10, 10}, {20, 20}, {30, 0}}));
-  EXPECT_EQ(test::ParseJson(Slurp(Path("r.json")))["moved"].toInt(), 1);
+  EXPECT_EQ(ParseJson(Slurp(Path("r.json")))["moved"].toInt(), 1);
   // Running again on the saved file changes nothing more.
   ASSERT_EQ(Cli(Path("out.pt") + " --out " + Path("out2.pt") + " --json -"), 0) << err;
   EXPECT_EQ(Slurp(Path("out2.pt")), Slurp(Path("out.pt")));
@@ -197,7 +255,7 @@ TEST_F(CliTool, StandardOutputTakesThePointsAndThePipeIsWrittenThrough) {
             0);
   EXPECT_EQ(Slurp(Path("cli.err")), "");
   const std::string json = Slurp(Path("piped"));
-  EXPECT_TRUE(test::ParseJson(json.substr(0, json.find("Weight"))).contains("points"));
+  EXPECT_TRUE(ParseJson(json.substr(0, json.find("Weight"))).contains("points"));
 }
 
 TEST(CliOptions, DefaultsAndBothValueForms) {
@@ -288,7 +346,7 @@ TEST_F(CliTool, EnumerationWritesEachPointedOneOnceAndTogetherWithTheNumbers) {
   std::istringstream lines(Slurp(Path("all.jsonl")));
   std::set<std::vector<TEdge>> seen;
   for (std::string line; std::getline(lines, line);) {
-    const std::vector<TEdge> edges = test::JsonEdges(test::ParseJson(line));
+    const std::vector<TEdge> edges = JsonEdges(ParseJson(line));
     EXPECT_TRUE(CheckPseudoTriangulation(points, edges).Pointed());
     EXPECT_TRUE(seen.insert(edges).second);
   }
