@@ -245,7 +245,7 @@ TEST_F(CliTool, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);  // no temporaries
 }
 
-TEST_F(CliTool, StandardOutputTakesThePointsAndThePipeIsWrittenThrough) {
+TEST_F(CliTool, StandardOutputTakesThePointsAndTheProgramWritesThroughAPipeOrWithoutInput) {
   ASSERT_EQ(Cli("--random 4 --uniform --out -"), 0) << err;
   EXPECT_EQ(ParsePT(out).Points.size(), 4u);
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 6);  // the figures
@@ -256,6 +256,9 @@ TEST_F(CliTool, StandardOutputTakesThePointsAndThePipeIsWrittenThrough) {
   EXPECT_EQ(Slurp(Path("cli.err")), "");
   const std::string json = Slurp(Path("piped"));
   EXPECT_TRUE(ParseJson(json.substr(0, json.find("Weight"))).contains("points"));
+  // Run with standard input closed, a new file may get descriptor 0, as good as any other.
+  ASSERT_EQ(Spawn("--random 4 --json " + Path("fd0.json") + " <&- >/dev/null"), 0);
+  EXPECT_TRUE(ParseJson(Slurp(Path("fd0.json"))).contains("points"));
 }
 
 TEST(CliOptions, DefaultsAndBothValueForms) {
