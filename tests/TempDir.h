@@ -6,7 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 namespace qv {
@@ -33,9 +33,7 @@ class TScratchTest : public ::testing::Test {
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   static std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
   }
 
   std::filesystem::path dir_;

@@ -1,107 +1,150 @@
-// quilvaron-cli on whole runs: printed figures, the JSON checked against its own points and
-// edges for every method, saved points, refusals and outputs that cannot be written.
+// quilvaron-cli: option parsing and usage errors, printed figures, the JSON checked against its
+// own points and edges for every method, saved points, refusals, the check's exit status,
+// outputs that cannot be written, the counts, enumeration and flips of pointed ones, the
+// experiment command and the images.
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <tuple>
 
-#include "cli/CliPrueba.h"
+#include "TempDir.h"
+#include "cli/CliExperiment.h"
+#include "cli/CliOptions.h"
+#include "cli/CliRun.h"
+#include "cli/ImageExport.h"
+#include "io/ArchivoPT.h"
+#include "io/Salida.h"
+#include "methods/Constructores.h"
+#include "methods/Verificador.h"
 
-namespace qv {
+namespace qv::cli {
 namespace {
 
-using test::JsonEdges;
-using test::JsonPoints;
-using CliTool = test::CliPrueba;
+// The JSON text as an object; the test fails when it is no JSON document or has text after it.
+QJsonObject ParseJson(const std::string& text) {
+  QJsonParseError e{};
+  const QJsonDocument d = QJsonDocument::fromJson(QByteArray::fromStdString(text), &e);
+  EXPECT_EQ(e.error, QJsonParseError::NoError) << e.errorString().toStdString() << ": " << text;
+  return d.object();
+}
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+// quilvaron-cli run in-process through its library (or, where only a separate process shows the
+// behaviour, as a program) in a scratch folder.
+class CliTool : public TScratchTest {
+ protected:
+  // Runs the tool on whitespace-separated arguments, keeping out and err; returns the status.
+  int Cli(const std::string& line, const TMethodTable& methods = DefaultMethods()) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string w; words >> w;) args.push_back(w);
+    std::ostringstream o, e;
+    const int status = RunCli(args, o, e, methods);
+    out = o.str();
+    err = e.str();
+    return status;
+  }
+  // The program itself, through the shell; returns its exit status.
+  static int Spawn(const std::string& shellArgs) {
+    const int raw = std::system((std::string(QUILVARON_CLI) + " " + shellArgs).c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+  std::string WritePT(const std::string& name, const TNube& pts, bool polygon = false) const {
+    SavePT(Path(name), pts, polygon);
+    return Path(name);
+  }
+  QJsonObject OutJson() const { return ParseJson(out); }
+
+  std::string out, err;
+};
+
+TNube JsonPoints(const QJsonObject& j) {
+  TNube pts;
+  for (const QJsonValue p : j["points"].toArray()) pts.push_back({p[0].toInt(), p[1].toInt()});
+  return pts;
+}
+
+// The edges of the JSON, sorted.
+std::vector<TEdge> JsonEdges(const QJsonObject& j) {
+  std::vector<TEdge> edges;
+  for (const QJsonValue e : j["edges"].toArray()) edges.push_back({e[0].toInt(), e[1].toInt()});
+  std::sort(edges.begin(), edges.end());
+  return edges;
 }
 
 TEST_F(CliTool, PrintsTheSixFiguresThenTheVerdictWithTenNonPointedIndices) {
   ASSERT_EQ(Cli("--random 30 --seed 5 --check"), 0) << err;
   EXPECT_EQ(err, "");
-  std::vector<std::string> lines = Lines(out);
-  ASSERT_EQ(lines.size(), 7u) << out;
-  const char* captions[] = {"Weight     : ",
-                            "V degree  : ",
-                            "F degree  : ",
-                            "Points      : 30",
-                            "Faces : 28",
-                            "Triangles : ",
-                            "Check: pseudo-triangulation"};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(lines[i].rfind(captions[i], 0), 0u) << lines[i];
+  EXPECT_TRUE(std::regex_match(out, std::regex("Weight     : [0-9,]+\nV degree  : [0-9]+\n"
+                                               "F degree  : [0-9]+\nPoints      : 30\n"
+                                               "Faces : 28\nTriangles : [0-9]+\n"
+                                               "Check: pseudo-triangulation, .*\n")))
+      << out;
   ASSERT_EQ(Cli(WritePT("t.pt", {{0, 0}, {3000, 0}, {0, 4000}})), 0);
-  EXPECT_EQ(Lines(out)[0], "Weight     : 12,000");
+  EXPECT_EQ(out.substr(0, out.find('\n')), "Weight     : 12,000");
   // A triangulated grid: its 16 inner vertices are not pointed; the first ten are listed.
   TNube grid;
   for (int x = 0; x < 6; ++x)
     for (int y = 0; y < 6; ++y) grid.push_back({10 * x, 10 * y + (x % 2) * 3});
   Cli("--method sweep-triangulation --check " + WritePT("grid.pt", grid));
-  lines = Lines(out);
-  ASSERT_EQ(lines.size(), 7u) << out;
-  std::istringstream verdict(lines[6].substr(lines[6].find("triangles, ") + 11));
-  std::vector<std::string> words;
-  for (std::string w; verdict >> w;) words.push_back(w);
-  ASSERT_EQ(words.size(), 14u) << lines[6];  // N non-pointed vertices: ten indices ...
-  EXPECT_GE(std::atoi(words[0].c_str()), 16);
-  EXPECT_EQ(words.back(), "...");
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(out, m,
+                                std::regex("\nCheck: pseudo-triangulation, ([0-9]+) faces, "
+                                           "\\1 triangles, ([0-9]+) non-pointed "
+                                           "vertices:( [0-9]+){10} \\.\\.\\.\n$")))
+      << out;
+  EXPECT_GE(std::stoi(m[2]), 16);
 }
 
-// A convex octagon, unsorted, with its topmost point last in the file.
+// A polygon with a notch: 0 (0,0), 1 (100,0), 2 (100,100), 3 (50,20) reflex, 4 (0,100).
+const TNube kNotch{{0, 0}, {100, 0}, {100, 100}, {50, 20}, {0, 100}};
+// A convex octagon, its topmost point last in the file.
 const TNube kOctagon{{441, 159}, {500, 300}, {441, 441}, {300, 500},
                      {159, 441}, {100, 300}, {159, 159}, {300, 100}};
 
-enum TOrder { Any, XUpThenYDown, YUpThenXUp, YUp, YDown };
-
-bool InOrder(TPoint a, TPoint b, TOrder order) {
-  if (order == XUpThenYDown) return a.X < b.X || (a.X == b.X && a.Y > b.Y);
-  if (order == YUpThenXUp) return a.Y < b.Y || (a.Y == b.Y && a.X < b.X);
-  return order == Any || (order == YUp ? a.Y <= b.Y : a.Y >= b.Y);
-}
-
-// Every method's JSON: valid by the checker, figures recomputed from its points and edges, the
-// points in the method's order; the removal stages only delete Delaunay edges.
+// Every method's JSON: the same for the same seed, valid by the checker, its figures
+// recomputed from its points and edges.
 TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
-  const std::string octagon = WritePT("oct.pt", kOctagon);
-  struct Row {
-    std::string args, method;
-    TOrder order;
-  };
-  const std::vector<Row> rows{
-      {"--random 40 --seed 9", "sweep", Any},
-      {"--random 60 --normal 30 --canvas 300x200 --angle 135", "sweep", Any},
-      {"--random 12 --angle 90", "sweep", YDown},
-      {"--method incremental-vertex --random 60 --seed 1", "incremental-vertex", XUpThenYDown},
-      {"--method incremental-face " + octagon, "incremental-face", YUp},
-      {"--method layers --random 200 --uniform --seed 3", "layers", YUpThenXUp},
-      {"--method sweep-triangulation --random 80 --seed 2", "sweep-triangulation", XUpThenYDown},
-      {"--method delaunay --random 80 --seed 2", "delaunay", XUpThenYDown},
-      {"--method remove-edges --random 80 --seed 2", "remove-edges", XUpThenYDown},
-      {"--method remove-triangles --random 80 --seed 2", "remove-triangles", XUpThenYDown}};
-  std::vector<TEdge> previous;
-  for (const Row& row : rows) {
-    ASSERT_EQ(Cli(row.args + " --check --json -"), 0) << row.args << err;
+  const std::vector<std::string> rows{
+      "sweep --random 60 --normal 30 --canvas 300x200 --angle 135",
+      "incremental-vertex --random 60 --seed 1",
+      "incremental-face " + WritePT("oct.pt", kOctagon),
+      "incremental-face --triangulation random --seed 3 " + Path("oct.pt"),
+      "layers --random 200 --uniform --seed 3",
+      "sweep-triangulation --random 80 --seed 2",
+      "delaunay --random 80 --seed 2",
+      "remove-edges --random 80 --seed 2",
+      "remove-triangles --random 80 --seed 2",
+      "shortest-paths " + WritePT("notch.pt", kNotch, true),  // the polygon's inside only
+      "shortest-paths --pockets " + Path("notch.pt")};
+  for (const std::string& args : rows) {
+    const std::string method = args.substr(0, args.find(' '));
+    const std::string line = "--method " + args + " --check --json - --out " + Path("o.pt");
+    ASSERT_EQ(Cli(line), 0) << args << err;
+    const std::string first = out;  // the seed alone decides every random choice
+    ASSERT_EQ(Cli(line), 0);
+    EXPECT_EQ(out, first) << args;
     EXPECT_NE(err.find("Check: pseudo-triangulation"), std::string::npos) << err;
-    const testjson::Value j = Json();
-    EXPECT_EQ(j["method"].S, row.method);
-    EXPECT_FALSE(j["polygon"].B);
-    const size_t angle = row.args.find("--angle ");
-    EXPECT_EQ(j["angle"].Int(),
-              angle == std::string::npos ? 0 : std::stoi(row.args.substr(angle + 8)));
+    const QJsonObject j = OutJson();
+    EXPECT_EQ(j["method"].toString().toStdString(), method);
+    EXPECT_EQ(j["polygon"].toBool(), method == "shortest-paths");
+    EXPECT_EQ(j["angle"].toInt(), method == "sweep" ? 135 : 0);
     const TNube pts = JsonPoints(j);
     const int n = static_cast<int>(pts.size());
-    for (int i = 1; i < n; ++i) EXPECT_TRUE(InOrder(pts[i - 1], pts[i], row.order)) << row.args;
-    std::vector<TEdge> edges;
-    for (const auto& e : j["edges"].A) edges.push_back({int(e[0].Int()), int(e[1].Int())});
-    EXPECT_TRUE(std::is_sorted(edges.begin(), edges.end()));
+    const std::vector<TEdge> edges = JsonEdges(j);
     EXPECT_TRUE(std::adjacent_find(edges.begin(), edges.end()) == edges.end());
     std::vector<int> degree(n, 0);
     double weight = 0;
@@ -111,143 +154,69 @@ TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
       ++degree[e.B];
       weight += std::hypot(double(pts[e.A].X - pts[e.B].X), double(pts[e.A].Y - pts[e.B].Y));
     }
-    const TCheckReport check = CheckPseudoTriangulation(pts, edges);
-    ASSERT_TRUE(check.Valid) << row.args << ": " << check.Reason;
-    const auto& s = j["stats"];
-    EXPECT_NEAR(s["weight"].N, weight, 1e-9 * weight);
-    EXPECT_EQ(s["vertex_degree"].Int(), *std::max_element(degree.begin(), degree.end()));
-    EXPECT_EQ(s["points"].Int(), n);
-    EXPECT_EQ(s["faces"].Int(), check.Faces);
-    EXPECT_EQ(s["triangles"].Int(), check.Triangles);
-    EXPECT_EQ(j.Has("layers"), row.method == "layers");
-    EXPECT_EQ(j.Has("dcel"), row.method != "layers");
-    if (row.method == "sweep") {  // n - 2 faces, half-edges as 5 integers
-      EXPECT_EQ(edges.size(), size_t(2 * n - 3));
-      EXPECT_EQ(j["dcel"]["vertices"].size(), size_t(n));
-      EXPECT_EQ(j["dcel"]["faces"].size(), size_t(n - 2));
-      for (const auto& h : j["dcel"]["halfedges"].A) {
-        ASSERT_EQ(h.size(), 5u);
-        for (const auto& f : h.A) EXPECT_GE(f.Int(), -1);
-      }
+    const bool inside = method == "shortest-paths" && args.find("--pockets") == std::string::npos;
+    const TCheckReport check = inside
+                                   ? CheckPseudoTriangulationOfPolygon(pts, {0, 1, 2, 3, 4}, edges)
+                                   : CheckPseudoTriangulation(pts, edges);
+    ASSERT_TRUE(check.Valid) << args << ": " << check.Reason;
+    const QJsonValue s = j["stats"];
+    EXPECT_NEAR(s["weight"].toDouble(), weight, 1e-9 * weight);
+    EXPECT_EQ(s["vertex_degree"].toInt(), *std::max_element(degree.begin(), degree.end()));
+    EXPECT_EQ(std::vector({s["points"].toInt(), s["faces"].toInt(), s["triangles"].toInt()}),
+              std::vector({n, check.Faces, check.Triangles}))
+        << args;
+    const TArchivoPT saved = LoadPT(Path("o.pt"));  // the points as the method left them
+    EXPECT_EQ(saved.Points, pts);
+    EXPECT_EQ(saved.Polygon(), method == "shortest-paths");
+    EXPECT_EQ(j.contains("layers"), method == "layers");
+    EXPECT_EQ(j.contains("dcel"), method != "layers");
+    if (method == "sweep") {  // the subdivision: n vertices, one entry per face
+      EXPECT_EQ(j["dcel"]["vertices"].toArray().size(), n);
+      EXPECT_EQ(j["dcel"]["faces"].toArray().size(), check.Faces);
+      for (const QJsonValue h : j["dcel"]["halfedges"].toArray()) EXPECT_EQ(h.toArray().size(), 5);
     }
-    if (row.method == "incremental-face") {  // the fan leaves the topmost point
-      EXPECT_EQ(degree[0], 7);
-      EXPECT_EQ(j["dcel"]["faces"].size(), 6u);
+    if (method == "incremental-face") {  // the fan from the top point, unless chosen at random
+      EXPECT_EQ(degree[0] == 7, args.find("random") == std::string::npos) << args;
     }
-    if (row.method == "layers") {
-      // Each record: its point, a layer from 1, and slots naming points; the edges are exactly
-      // v-next, v-link1 and v-link2 of every record, without the empty slots.
-      ASSERT_EQ(j["layers"].size(), size_t(n));
-      std::vector<TEdge> expected;
+    if (method == "layers") {  // the edges are the links of the records, but the empty ones
+      ASSERT_EQ(j["layers"].toArray().size(), n);
+      std::set<TEdge> links;
       for (int v = 0; v < n; ++v) {
-        const auto& r = j["layers"][size_t(v)];
-        ASSERT_EQ(r.size(), 7u);
-        EXPECT_EQ(r[0].Int(), pts[size_t(v)].X);
-        EXPECT_EQ(r[1].Int(), pts[size_t(v)].Y);
-        EXPECT_GE(r[2].Int(), 1);
-        for (size_t k = 3; k < 7; ++k) ASSERT_TRUE(0 <= r[k].Int() && r[k].Int() < n);
-        for (size_t k : {4u, 5u, 6u})
-          if (r[k].Int() != v)
-            expected.push_back({std::min(v, int(r[k].Int())), std::max(v, int(r[k].Int()))});
+        const QJsonArray r = j["layers"][v].toArray();  // point, layer, next, link1, link2, ..
+        EXPECT_EQ((TPoint{r[0].toInt(), r[1].toInt()}), pts[size_t(v)]);
+        for (int k = 4; k < 7; ++k)
+          if (const int w = r[k].toInt(); w != v) links.insert({std::min(v, w), std::max(v, w)});
       }
-      std::sort(expected.begin(), expected.end());
-      expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
-      EXPECT_EQ(edges, expected);
+      EXPECT_EQ(edges, std::vector<TEdge>(links.begin(), links.end()));
     }
-    if (row.method == "sweep-triangulation" || row.method == "delaunay") {
-      EXPECT_EQ(check.Triangles, check.Faces) << row.method;
-    } else if (row.method.starts_with("remove-")) {
-      EXPECT_TRUE(std::includes(previous.begin(), previous.end(), edges.begin(), edges.end()));
-    }
-    previous = edges;
   }
 }
 
-TEST_F(CliTool, OutSavesThePointsAsTheMethodLeftThemAndCountsTheMovedOnes) {
+TEST_F(CliTool, OutCountsTheMovedPointsAndASecondRunMovesNoMore) {
   // Unsorted, and the first three in sweep order are collinear: point 0 moves one pixel left.
   const std::string in = WritePT("in.pt", {{20, 20}, {30, 0}, {0, 0}, {10, 10}});
   ASSERT_EQ(Cli(in + " --out " + Path("out.pt") + " --json " + Path("r.json")), 0) << err;
   EXPECT_EQ(err, "1 point was moved to avoid coincident or collinear positions.\n");
-  const TArchivoPT saved = LoadPT(Path("out.pt"));
-  EXPECT_EQ(saved.Header, TCabeceraPT::Nub);
-  EXPECT_EQ(saved.Points, (TNube{{-1, 0}, {10, 10}, {20, 20}, {30, 0}}));
-  const testjson::Value j = testjson::Parse(Slurp(Path("r.json")));
-  EXPECT_EQ(JsonPoints(j), saved.Points);
-  EXPECT_EQ(j["moved"].Int(), 1);
+  EXPECT_EQ(LoadPT(Path("out.pt")).Points, (TNube{{-1, 0}, {10, 10}, {20, 20}, {30, 0}}));
+  EXPECT_EQ(ParseJson(Slurp(Path("r.json")))["moved"].toInt(), 1);
   // Running again on the saved file changes nothing more.
   ASSERT_EQ(Cli(Path("out.pt") + " --out " + Path("out2.pt") + " --json -"), 0) << err;
   EXPECT_EQ(Slurp(Path("out2.pt")), Slurp(Path("out.pt")));
-  EXPECT_EQ(Json()["moved"].Int(), 0);
-}
-
-TEST_F(CliTool, ShortestPathsTakesAPolygonFileAndFillsThePocketsOnRequest) {
-  // A polygon with a notch: 0 (0,0), 1 (100,0), 2 (100,100), 3 (50,20) reflex, 4 (0,100).
-  const std::string notch =
-      WritePT("notch.pt", {{0, 0}, {100, 0}, {100, 100}, {50, 20}, {0, 100}}, true);
-  ASSERT_EQ(Cli("--method shortest-paths --check --json - --out " + Path("o.pt") + " " + notch), 0)
-      << err;
-  const testjson::Value j = Json();
-  EXPECT_TRUE(j["polygon"].B);
-  const TCheckReport inside =
-      CheckPseudoTriangulationOfPolygon(JsonPoints(j), {0, 1, 2, 3, 4}, JsonEdges(j));
-  EXPECT_TRUE(inside.Valid) << inside.Reason;
-  EXPECT_TRUE(LoadPT(Path("o.pt")).Polygon());
-  EXPECT_EQ(LoadPT(Path("o.pt")).Points, JsonPoints(j));
-  ASSERT_EQ(Cli("--method shortest-paths --pockets --check --json - " + notch), 0) << err;
-  const TCheckReport hull = CheckPseudoTriangulation(JsonPoints(Json()), JsonEdges(Json()));
-  EXPECT_TRUE(hull.Valid) << hull.Reason;
-  EXPECT_GT(Json()["edges"].size(), j["edges"].size());
-}
-
-TEST_F(CliTool, RandomChooserIsReproducibleBySeedAndNotAlwaysTheFan) {
-  const std::string octagon = WritePT("oct.pt", kOctagon);
-  ASSERT_EQ(Cli("--method incremental-face --json - " + octagon), 0) << err;
-  const std::vector<TEdge> fan = JsonEdges(Json());
-  bool differs = false;
-  for (int seed = 1; seed <= 3; ++seed) {
-    const std::string args = "--method incremental-face --triangulation random --check --seed " +
-                             std::to_string(seed) + " --json - " + octagon;
-    ASSERT_EQ(Cli(args), 0) << seed << err;
-    const std::string first = out;
-    ASSERT_EQ(Cli(args), 0);
-    EXPECT_EQ(out, first);
-    differs = differs || JsonEdges(Json()) != fan;
-  }
-  EXPECT_TRUE(differs);
-}
-
-TEST_F(CliTool, DelaunayFlipsTheSweepDiagonalOfACocircularSquare) {
-  const std::string square = WritePT("sq.pt", {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
-  ASSERT_EQ(Cli("--method sweep-triangulation --json - " + square), 0) << err;
-  // Sorted: (0, 100), (0, 0), (100, 100), (100, 0). The sweep joins 1-2, the flip 0-3.
-  ASSERT_EQ(JsonPoints(Json()), (TNube{{0, 100}, {0, 0}, {100, 100}, {100, 0}}));
-  EXPECT_EQ(JsonEdges(Json()), (std::vector<TEdge>{{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}}));
-  ASSERT_EQ(Cli("--method delaunay --json - " + square), 0) << err;
-  EXPECT_EQ(JsonEdges(Json()), (std::vector<TEdge>{{0, 1}, {0, 2}, {0, 3}, {1, 3}, {2, 3}}));
+  EXPECT_EQ(OutJson()["moved"].toInt(), 0);
 }
 
 TEST_F(CliTool, RefusalsExitWith2AndTheWindowsMessage) {
   const std::string line = WritePT("line.pt", {{0, 0}, {10, 10}, {20, 20}, {30, 30}});
   const std::string same = WritePT("same.pt", {{5, 5}, {5, 5}, {5, 5}});
-  const std::string notch = WritePT("n.pt", {{0, 0}, {100, 0}, {100, 100}, {50, 20}, {0, 100}});
+  const std::string notch = WritePT("n.pt", kNotch);
   const std::string bow = WritePT("bow.pt", {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, true);
-  std::ofstream(Path("bad.pt"), std::ios::binary) << "NUB\r\n1\r\n1.5\r\n";
-  const std::string collinear = "At least 3 non-collinear points are needed.\n";
-  const std::string coincident = "No coincident points allowed.\n";
-  const std::string few = "At least 3 points are needed.\n";
-  const std::vector<std::pair<std::string, std::string>> rows{
-      {"--method incremental-face " + line, collinear},
-      {"--method incremental-vertex " + line, collinear},
-      {"--method sweep " + same, coincident},
-      {"--method layers " + same, coincident},
-      {"--method delaunay " + same, coincident},
-      {"--method incremental-face " + same, coincident},
+  const std::pair<std::string, std::string> rows[] = {
+      {"--method incremental-face " + line, "At least 3 non-collinear points are needed.\n"},
+      {"--method sweep " + same, "No coincident points allowed.\n"},
       {"--method shortest-paths " + notch, "Polygon must be defined.\n"},
       {"--method shortest-paths " + bow, "Polygon must be simple. No crossing edges allowed.\n"},
-      {"--random 2", few},
-      {WritePT("two.pt", {{1, 1}, {5, 5}}), few},
-      {Path("none.pt"), "File does not exist. Cannot load.\n"},
-      {Path("bad.pt"), "'1.5' is not a valid integer value\n"}};
+      {"--random 2", "At least 3 points are needed.\n"},
+      {Path("none.pt"), "File does not exist. Cannot load.\n"}};
   for (const auto& [args, message] : rows) {
     EXPECT_EQ(Cli(args), 2) << args;
     EXPECT_EQ(err, message) << args;
@@ -258,35 +227,304 @@ TEST_F(CliTool, RefusalsExitWith2AndTheWindowsMessage) {
 TEST_F(CliTool, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
   std::filesystem::create_directories(Path("taken.svg"));
   std::ofstream(Path("old.json")) << "old";
-  struct Row {
-    std::string args, failed, reason;
-  };
-  for (const Row& row : std::vector<Row>{
-           {"--json " + Path("no/such/dir.json"), Path("no/such/dir.json"), "Folder not found"},
-           {"--image " + Path("taken.svg"), Path("taken.svg"), "File access denied"},
-           {"--image " + Path("no/r.png"), Path("no/r.png"), "Folder not found"},
-           {"--json " + Path("old.json") + " --out " + Path("no/o.pt"), Path("no/o.pt"),
-            "Folder not found"}}) {
-    EXPECT_EQ(Cli("--random 5 " + row.args), 2) << row.args;
-    EXPECT_EQ(err, "Cannot write '" + row.failed + "': " + row.reason + "\n") << row.args;
-    EXPECT_EQ(out, "") << row.args;
+  const std::string missing = Path("no/such/dir.json"), png = Path("no/r.png"),
+                    pt = Path("no/o.pt"), taken = Path("taken.svg");
+  const std::vector<std::vector<std::string>> rows{
+      // arguments, failed file, reason
+      {"--json " + missing, missing, "Folder not found"},
+      {"--image " + taken, taken, "File access denied"},
+      {"--image " + png, png, "Folder not found"},
+      {"--json " + Path("old.json") + " --out " + pt, pt, "Folder not found"},
+      {"--out - --json " + missing, missing, "Folder not found"}};  // nor standard output
+  for (const auto& row : rows) {
+    EXPECT_EQ(Cli("--random 5 " + row[0]), 2) << row[0];
+    EXPECT_EQ(err, "Cannot write '" + row[1] + "': " + row[2] + "\n") << row[0];
+    EXPECT_EQ(out, "") << row[0];
   }
   EXPECT_EQ(Slurp(Path("old.json")), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);  // no temporaries
 }
 
-TEST_F(CliTool, StandardOutputTakesThePointsAndThePipeIsWrittenThrough) {
+TEST_F(CliTool, StandardOutputTakesThePointsAndTheProgramWritesThroughAPipeOrWithoutInput) {
   ASSERT_EQ(Cli("--random 4 --uniform --out -"), 0) << err;
   EXPECT_EQ(ParsePT(out).Points.size(), 4u);
-  EXPECT_EQ(Lines(err).size(), 6u);  // the figures
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 6);  // the figures
   // The program itself: /dev/stdout on a pipe is written through, not replaced.
   ASSERT_EQ(Spawn("--random 4 --json /dev/stdout 2>" + Path("cli.err") + " </dev/null | cat >" +
                   Path("piped")),
             0);
   EXPECT_EQ(Slurp(Path("cli.err")), "");
   const std::string json = Slurp(Path("piped"));
-  EXPECT_TRUE(testjson::Parse(json.substr(0, json.find("Weight"))).Has("points"));
+  EXPECT_TRUE(ParseJson(json.substr(0, json.find("Weight"))).contains("points"));
+  // Run with standard input closed, a new file may get descriptor 0, as good as any other.
+  ASSERT_EQ(Spawn("--random 4 --json " + Path("fd0.json") + " <&- >/dev/null"), 0);
+  EXPECT_TRUE(ParseJson(Slurp(Path("fd0.json"))).contains("points"));
+}
+
+TEST(CliOptions, DefaultsAndBothValueForms) {
+  TCliOptions o = ParseArguments({"cloud.pt"});
+  EXPECT_EQ(std::tuple(o.Method, o.Angle, o.File, o.Deviation, o.Seed, o.Triangulation, o.Check,
+                       o.CanvasWidth, o.CanvasHeight),
+            std::tuple("sweep", 0, "cloud.pt", 100, 1u, "fan", false, 1014, 653));
+  o = ParseArguments({"--angle=45", "--random", "7", "--canvas=300x200", "--seed", "4294967295",
+                      "--normal=20", "--check", "--json", "-"});
+  EXPECT_EQ(std::tuple(o.Angle, o.RandomCount, o.CanvasWidth, o.CanvasHeight, o.Seed, o.Deviation,
+                       o.Check, o.JsonFile),
+            std::tuple(45, 7, 300, 200, 4294967295u, 20, true, "-"));
+  // After "--" a name that looks like an option is a file.
+  EXPECT_EQ(ParseArguments({"--", "-odd.pt"}).File, "-odd.pt");
+}
+
+TEST_F(CliTool, BadArgumentsExitWith1AndShowTheUsageHelpGoesToStandardOutput) {
+  std::istringstream lines(
+      "|--bogus x.pt|--method nothing x.pt|--image a.gif x.pt|--random 5 x.pt|--angle 360 x.pt|"
+      "--angle -1 x.pt|--angle 1.5 x.pt|--angle= x.pt|--random 0|--uniform x.pt|--angle|"
+      "--random 5 --uniform --normal 20|--triangulation zigzag x.pt|--canvas 100 --random 5|"
+      "--canvas 0x10 --random 3|--canvas 300x200 x.pt|a.pt b.pt|--seed -3 x.pt|--check=yes x.pt|"
+      "--json= x.pt|--out= x.pt|--image= x.pt|--method sweep --method layers x.pt|--pockets x.pt|"
+      "--triangulation fan x.pt|--method layers --pockets x.pt|--json - --out - x.pt|"
+      "--json a.json --out a.json x.pt");
+  for (std::string line; std::getline(lines, line, '|');) {
+    EXPECT_EQ(Cli(line), kExitUsage) << line;
+    EXPECT_NE(err.find("usage: quilvaron-cli"), std::string::npos) << line;
+    EXPECT_EQ(out, "") << line;
+  }
+  EXPECT_EQ(Cli("--help"), kExitOk);
+  EXPECT_EQ(out.rfind("usage: quilvaron-cli", 0), 0u);
+}
+
+TEST_F(CliTool, CheckFailureExitsWith3AndUnbuiltMethodsAreRefused) {
+  // A fake method that leaves only the hull: a face with four convex corners.
+  TMethodTable table = DefaultMethods();
+  table.push_back({"hull-only",
+                   [](TCliDocument& doc, const TCliOptions&) {
+                     BuildHull(doc.Points, doc.PT);
+                     doc.HasSubdivision = true;
+                   },
+                   {},
+                   false});
+  const std::string square = WritePT("sq.pt", {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+  EXPECT_EQ(Cli("--method hull-only --check " + square, table), kExitCheckFailed);
+  EXPECT_NE(out.find("Check: not a pseudo-triangulation: "), std::string::npos) << out;
+  EXPECT_NE(out.find("4 convex corners"), std::string::npos) << out;
+  EXPECT_EQ(Cli("--method hull-only " + square, table), kExitOk);  // no check, no failure
+  EXPECT_NE(out.find("Faces : 1"), std::string::npos);
+  EXPECT_EQ(Cli("--check " + square, table), kExitOk);
+  EXPECT_NE(out.find("Check: pseudo-triangulation, 2 faces, 2 triangles, pointed"),
+            std::string::npos)
+      << out;
+  table.push_back({"later", {}, {}, false});  // listed, not built yet
+  EXPECT_EQ(Cli("--method later " + square, table), kExitUsage);
+  EXPECT_NE(err.find("method 'later' is not available yet"), std::string::npos) << err;
+}
+
+// --count, --enumerate and --flips on points in convex position.
+TNube Convex(int n) {
+  TNube points;
+  for (int i = 0; i < n; ++i) points.push_back({i * 7, i * i});
+  return points;
+}
+
+// A convex heptagon has Catalan(5) = 42 triangulations, all pointed; a triangle with one point
+// inside has one triangulation and three pointed ones (two of its three spokes each).
+TEST_F(CliTool, CountsMatchThePublishedOnesOnTextAndJson) {
+  for (const auto& [points, pointed, triangulations] :
+       {std::tuple(Convex(7), 42, 42),
+        std::tuple(TNube{{0, 0}, {100, 0}, {40, 90}, {45, 30}}, 3, 1)}) {
+    const std::string file = WritePT("in.pt", points);
+    const std::string text = "Pointed pseudo-triangulations: " + std::to_string(pointed) +
+                             "\nTriangulations: " + std::to_string(triangulations) + "\n";
+    EXPECT_EQ(Cli("--count " + file), kExitOk) << err;
+    EXPECT_EQ(out, text);
+    EXPECT_EQ(Cli("--count --json - " + file), kExitOk);
+    EXPECT_EQ(err, text);
+    EXPECT_EQ(OutJson()["pointed_pseudo_triangulations"].toInt(), pointed);
+    EXPECT_EQ(OutJson()["triangulations"].toInt(), triangulations);
+  }
+}
+
+TEST_F(CliTool, EnumerationWritesEachPointedOneOnceAndTogetherWithTheNumbers) {
+  const TNube points = Convex(6);
+  ASSERT_EQ(Cli("--enumerate " + Path("all.jsonl") + " " + WritePT("in.pt", points)), kExitOk);
+  std::istringstream lines(Slurp(Path("all.jsonl")));
+  std::set<std::vector<TEdge>> seen;
+  for (std::string line; std::getline(lines, line);) {
+    const std::vector<TEdge> edges = JsonEdges(ParseJson(line));
+    EXPECT_TRUE(CheckPseudoTriangulation(points, edges).Pointed());
+    EXPECT_TRUE(seen.insert(edges).second);
+  }
+  EXPECT_EQ(seen.size(), 14u);  // Catalan(4)
+  const std::string five = WritePT("five.pt", Convex(5));
+  ASSERT_EQ(Cli("--count --enumerate - " + five), kExitOk) << err;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);
+  EXPECT_EQ(err, "Pointed pseudo-triangulations: 5\nTriangulations: 5\n");
+  // The JSON cannot be written (its folder is missing): the enumeration keeps its old content.
+  WriteFileSafely(Path("all.jsonl"), "old\n");
+  EXPECT_EQ(Cli("--count --enumerate " + Path("all.jsonl") + " --json " + Path("none/n.json") +
+                " " + five),
+            kExitFailure);
+  EXPECT_NE(err.find("n.json"), std::string::npos) << err;
+  EXPECT_EQ(Slurp(Path("all.jsonl")), "old\n");
+}
+
+TEST_F(CliTool, RandomFlipsKeepAPointedResultAndRefusalsSayWhy) {
+  EXPECT_EQ(Cli("--random 40 --uniform --seed 5 --flips 30 --check"), kExitOk) << err;
+  EXPECT_NE(out.find("Faces : 38\n"), std::string::npos);
+  EXPECT_NE(out.find(", pointed\n"), std::string::npos);
+  const std::string fourteen = WritePT("a.pt", Convex(14)), five = WritePT("c.pt", Convex(5));
+  const std::string e = Path("e"), f = Path("f");
+  const std::tuple<std::string, int, const char*> rows[] = {
+      {"--count " + fourteen, kExitFailure, "at most 13 points"},
+      {"--count " + WritePT("b.pt", {{0, 0}, {5, 5}, {10, 10}, {3, 9}}), kExitFailure,
+       "general position"},
+      {"--count --check " + fourteen, kExitUsage, "not --check"},
+      {"--enumerate " + Path("") + " " + five, kExitFailure, ""},
+      {"--method layers --flips 3 " + five, kExitFailure,
+       "Flips need a pointed pseudo-triangulation."},
+      {"--enumerate " + e + " --json " + f + " " + five, kExitUsage, "needs --count"},
+      {"--count --enumerate " + e + " --json " + e + " " + five, kExitUsage,
+       "two outputs name the same file"},
+      {"--count --enumerate - --json - " + five, kExitUsage, "cannot share standard output"},
+  };
+  for (const auto& [line, status, message] : rows) {
+    EXPECT_EQ(Cli(line), status) << line;
+    EXPECT_NE(err.find(message), std::string::npos) << line << ": " << err;
+  }
+}
+
+// The experiment command's CSV lines after the header, without the timing column, which no two
+// runs share.
+std::vector<std::string> TimelessRows(const std::string& csv) {
+  std::vector<std::string> rows;
+  std::istringstream in(csv);
+  std::string line;
+  std::getline(in, line);
+  while (std::getline(in, line)) rows.push_back(line.substr(0, line.rfind(',')));
+  return rows;
+}
+
+TEST_F(CliTool, ExperimentRowsAreTheSameWhateverTheThreadsAndTheShards) {
+  const std::string run = "experiment --method all --random 12,25 --uniform --runs 4 --seed 5 ";
+  ASSERT_EQ(Cli(run + "--threads 1 --csv " + Path("w.csv")), kExitOk) << err;
+  std::vector<std::string> whole = TimelessRows(Slurp(Path("w.csv")));
+  ASSERT_EQ(whole.size(), 2u * 4u * DefaultMethods().size());
+  ASSERT_EQ(Cli(run + "--threads 4 --csv " + Path("t.csv")), kExitOk);
+  EXPECT_EQ(TimelessRows(Slurp(Path("t.csv"))), whole);  // in the same order
+  std::vector<std::string> parts;
+  for (const char* shard : {"1/3", "2/3", "3/3"}) {
+    ASSERT_EQ(Cli(run + "--threads 2 --csv " + Path("s.csv") + " --shard " + shard), kExitOk);
+    const std::vector<std::string> part = TimelessRows(Slurp(Path("s.csv")));
+    parts.insert(parts.end(), part.begin(), part.end());
+  }
+  std::sort(whole.begin(), whole.end());
+  std::sort(parts.begin(), parts.end());
+  EXPECT_EQ(parts, whole);
+}
+
+TEST(ExperimentSummary, TakesMeanMinimumAndMaximumOverTheFinishedRuns) {
+  auto row = [](double weight, int faces, bool refused) {
+    TExperimentRow r;
+    r.Method = "m";
+    r.N = 10;
+    r.Refused = refused;
+    r.Stats.WeightValue = weight;
+    r.Stats.Faces = faces;
+    return r;
+  };
+  const std::vector<TSummaryRow> s = SummariseExperiment(
+      {row(1, 4, false), row(2, 8, false), row(100, 1, true), row(6, 6, false)});
+  ASSERT_EQ(s.size(), 1u);
+  EXPECT_EQ(std::tuple(s[0].Finished, s[0].Refused, s[0].Figures[0].Mean, s[0].Figures[0].Min,
+                       s[0].Figures[4].Max, s[0].Figures[4].Mean),
+            std::tuple(3, 1, 3.0, 1.0, 8.0, 6.0));
+}
+
+TEST_F(CliTool, ExperimentRefusedRowsKeepTheMethodsTextAndBadUsageExitsWithOne) {
+  // Two points: every method refuses as the window does.
+  ASSERT_EQ(Cli("experiment --method sweep,layers --random 2 --normal 50 --runs 1 --csv " +
+                Path("r.csv")),
+            kExitOk);
+  EXPECT_EQ(TimelessRows(Slurp(Path("r.csv"))),
+            (std::vector<std::string>{"sweep,2,1,,,,,,,,At least 3 points are needed.",
+                                      "layers,2,1,,,,,,,,At least 3 points are needed."}));
+  std::istringstream bad(
+      "--random 10 --csv x.csv|--uniform --csv x.csv|--random 10 --uniform|"
+      "--random 10 --uniform --normal 5 --csv x|--random 10 --uniform --csv x --shard 4/3|"
+      "--random 10 --uniform --csv x --method sweep,nosuch|--random 10,0 --uniform --csv x|"
+      "--random 10 --random 20 --uniform --csv x|--random 10 --uniform --csv x --plot x|"
+      "--random 10 --uniform --csv=|--random 10 --uniform --csv x --plot=");
+  for (std::string line; std::getline(bad, line, '|');)
+    EXPECT_EQ(Cli("experiment " + line), kExitUsage) << line;
+}
+
+TEST_F(CliTool, ExperimentWritesTheCsvThePlotAndTheSummary) {
+  ASSERT_EQ(Cli("experiment --method sweep,delaunay --random 10,20 --uniform --runs 2 --csv " +
+                Path("e.csv") + " --plot " + Path("e.svg")),
+            0)
+      << err;
+  EXPECT_EQ(TimelessRows(Slurp(Path("e.csv"))).size(), 8u);
+  const std::string svg = Slurp(Path("e.svg"));
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("delaunay"), std::string::npos);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);  // one line per method and size
+  // As a program: a failed plot is named, the CSV stays as it was, and Qt prints no warning.
+  const std::string plot = Path("missing/e.svg");
+  EXPECT_EQ(
+      Spawn("experiment --method sweep --random 10 --uniform --runs 1 --csv " + Path("e.csv") +
+            " --plot " + plot + " 2>" + Path("err") + " >/dev/null </dev/null"),
+      2);
+  err = Slurp(Path("err"));
+  EXPECT_NE(err.find("'" + plot + "'"), std::string::npos) << err;
+  EXPECT_EQ(TimelessRows(Slurp(Path("e.csv"))).size(), 8u);  // as the run before left it
+  EXPECT_EQ(err.find("XDG_RUNTIME_DIR"), std::string::npos) << err;
+}
+
+// --image: the result drawn by the window's rendering into image files.
+class CliImage : public CliTool {
+ protected:
+  // Draws the points with the method's arguments on a 240x160 canvas into the named file.
+  QImage Draw(const std::string& args, const std::string& name, const TNube& pts, bool polygon) {
+    EXPECT_EQ(Cli(args + " --canvas 240x160 --image " + Path(name) + " " +
+                  WritePT("in.pt", pts, polygon)),
+              0)
+        << err;
+    const QImage img(QString::fromStdString(Path(name)));
+    EXPECT_EQ(img.size(), QSize(240, 160)) << name;
+    return img;
+  }
+};
+
+// How many of the points are drawn in the colour.
+int Drawn(const QImage& img, const TNube& pts, QRgb c) {
+  return int(std::ranges::count_if(
+      pts, [&](TPoint p) { return (img.pixel(p.X, p.Y) & 0xFFFFFFu) == (c & 0xFFFFFFu); }));
+}
+
+TEST_F(CliImage, DrawsTheResultInEveryTypeWithTheMethodsScene) {
+  // In sweep order for angle 0 already, so that the drawn positions are these.
+  const TNube cloud{{20, 100}, {60, 15}, {110, 120}, {200, 40}};
+  for (const char* name : {"r.png", "r.bmp"}) {
+    const QImage img = Draw("", name, cloud, false);
+    EXPECT_EQ(Drawn(img, cloud, qRgb(255, 0, 0)), 4) << name;
+    // The hull edge from (20, 100) to (60, 15) at a third of its length; a corner stays white.
+    EXPECT_GT(Drawn(img, {{32, 72}, {33, 72}, {34, 72}}, 0), 0) << name;
+    EXPECT_EQ(Drawn(img, {{230, 150}}, qRgb(255, 255, 255)), 1) << name;
+  }
+  Draw("", "r.jpg", cloud, false);
+  EXPECT_NE(Slurp(Path("r.jpg")).find("\xFF\xC0"), std::string::npos);  // baseline frame header
+  ASSERT_EQ(Cli("--image " + Path("r.svg") + " --canvas 240x160 " + Path("in.pt")), 0);
+  const QByteArray svg = QByteArray::fromStdString(Slurp(Path("r.svg")));
+  EXPECT_TRUE(svg.contains("viewBox=\"0 0 240 160\""));
+  EXPECT_EQ(svg.count("<ellipse") + svg.count("<circle"), 4);
+  EXPECT_TRUE(ImageTypeKnown("a.PNG") && ImageTypeKnown("dir.x/a.jpeg") &&
+              ImageTypeKnown("a.Pdf") && ImageTypeKnown("a.tikz"));
+  EXPECT_FALSE(ImageTypeKnown("a.gif") || ImageTypeKnown("png"));
+  // The shortest paths scene highlights the first point of the polygon.
+  const TNube polygon{{20, 20}, {200, 30}, {120, 70}, {210, 140}, {30, 130}};
+  const QImage img = Draw("--method shortest-paths", "p.png", polygon, true);
+  EXPECT_EQ(Drawn(img, polygon, qRgb(0, 255, 0)), 1);
+  EXPECT_EQ(Drawn(img, polygon, qRgb(255, 0, 0)), 4);
 }
 
 }  // namespace
-}  // namespace qv
+}  // namespace qv::cli

@@ -4,21 +4,24 @@
 
 #include <algorithm>
 #include <functional>
-#include <set>
 
 namespace qv {
 namespace {
 
 using V = std::vector<int>;
 
-// A square 0-1-2-3 as one face built by hand, counterclockwise: half-edge i leaves vertex i.
+// Vertices first .. first + n - 1 as a counterclockwise cycle of face f, built by hand: its
+// half-edges follow in that order.
+void AddCycle(TDCEL& d, int f, int first, int n) {
+  const int h = d.HalfEdgeCount();
+  d.SetFaceEdge(f, h);
+  for (int i = 0; i < n; ++i)
+    d.AddHalfEdge(first + i, i ? h + i - 1 : kNone, i == n - 1 ? h : kNone, kNone, f);
+}
+
 TDCEL Square() {
   TDCEL d;
-  d.SetFaceEdge(0, 0);
-  d.AddHalfEdge(0, kNone, kNone, kNone, 0);
-  d.AddHalfEdge(1, 0, kNone, kNone, 0);
-  d.AddHalfEdge(2, 1, kNone, kNone, 0);
-  d.AddHalfEdge(3, 2, 0, kNone, 0);
+  AddCycle(d, 0, 0, 4);
   return d;
 }
 
@@ -41,16 +44,15 @@ void ExpectValid(const TDCEL& d) {
 
 TEST(DCELBasics, EmptyGrowthAndTheHandBuiltSquare) {
   TDCEL d;
-  EXPECT_EQ(d.VertexCount() + d.HalfEdgeCount() + d.FaceCount(), 0);
-  EXPECT_EQ((V{d.VertexEdge(0), d.FaceEdge(0), d.FaceOf(-1), d.FaceOf(0)}), V(4, kNone));
-  d.SetVertexEdge(5, 9);
-  EXPECT_EQ(d.VertexCount(), 6);
-  for (int v = 0; v < 5; ++v) EXPECT_EQ(d.VertexEdge(v), kNone);
-  EXPECT_EQ(d.VertexEdge(5), 9);
+  EXPECT_EQ((V{d.VertexCount(), d.HalfEdgeCount(), d.FaceCount(), d.VertexEdge(0), d.FaceEdge(0),
+               d.FaceOf(-1), d.FaceOf(0)}),
+            (V{0, 0, 0, kNone, kNone, kNone, kNone}));
+  d.SetVertexEdge(2, 9);  // grows with empty entries
+  EXPECT_EQ((V{d.VertexCount(), d.VertexEdge(0), d.VertexEdge(1), d.VertexEdge(2)}),
+            (V{3, kNone, kNone, 9}));
   d.Clear();
-  EXPECT_EQ(d.VertexCount(), 0);
-  d.AddHalfEdge(0, kNone, kNone, kNone, 0);  // links only neighbours that exist
-  EXPECT_EQ((V{d.Prev(0), d.Next(0)}), (V{kNone, kNone}));
+  d.AddHalfEdge(0, kNone, 0, kNone, 0);  // links only neighbours that exist, not itself
+  EXPECT_EQ((V{d.VertexCount(), d.Prev(0), d.Next(0)}), (V{1, kNone, 0}));
   d = Square();
   ExpectValid(d);
   EXPECT_EQ((V{d.Prev(0), d.Next(3)}), (V{3, 0}));  // closing onto the first fills its Prev
@@ -60,43 +62,41 @@ TEST(DCELBasics, EmptyGrowthAndTheHandBuiltSquare) {
   EXPECT_TRUE(d.FaceOnBoundary(0));
 }
 
-TEST(DCELEdits, SplitFlipAndRemoveAnEdge) {
-  TDCEL d = Square();
-  d.SplitFace(0, 0, 2);  // 4: 0 -> 2 in face 0, 5: 2 -> 0 in face 1
-  ExpectValid(d);
-  EXPECT_EQ((V{d.FaceCount(), d.HalfEdgeCount()}), (V{2, 6}));
-  EXPECT_EQ(Cycle(d, 0), (V{0, 2, 3}));  // f keeps b .. a closed by a -> b
-  EXPECT_EQ(Cycle(d, 1), (V{0, 1, 2}));  // the new face is a .. b closed by b -> a
-  EXPECT_EQ((V{d.Origin(4), d.Origin(5), d.Twin(4), d.VertexEdge(0), d.VertexEdge(2)}),
-            (V{0, 2, 5, 4, 5}));
-  TDCEL flipped = d;
-  flipped.FlipEdge(4);
-  ExpectValid(flipped);
-  EXPECT_EQ(std::set<int>({flipped.Origin(4), flipped.Origin(5)}), (std::set<int>{1, 3}));
-  EXPECT_EQ(Cycle(flipped, 0).size() + Cycle(flipped, 1).size(), 6u);
-  flipped.FlipEdge(4);
-  ExpectValid(flipped);
-  EXPECT_EQ(std::set<int>({flipped.Origin(4), flipped.Origin(5)}), (std::set<int>{0, 2}));
-  const auto twice = flipped.HalfEdges;
-  flipped.FlipEdge(0);  // a boundary half-edge has no twin: nothing changes
-  EXPECT_EQ(flipped.HalfEdges, twice);
-  // Removing merges into the twin's face.
-  d.RemoveEdge(4);
-  ExpectValid(d);
-  EXPECT_EQ((V{d.Origin(4), d.Origin(5), d.FaceEdge(0)}), V(3, kNone));
-  EXPECT_EQ((V{d.FaceCount(), d.HalfEdgeCount()}), (V{2, 6}));
-  EXPECT_EQ(Cycle(d, 1), (V{0, 1, 2, 3}));
-  for (int e = 0; e < 4; ++e) EXPECT_EQ(d.FaceOf(e), 1);
+// Edits of the square 0-1-2-3, checked by the cycles of its faces afterwards (none when dead):
+// s splits by 0 -> 2 (half-edge 4, its twin 5), f flips 4, b flips boundary half-edge 0, e makes
+// half-edge 5 the entry of face 1, r removes 4, p joins 1 and 3 through a new vertex 9.
+TEST(DCELEdits, EditsOfTheSquareLeaveTheseFaces) {
+  const std::pair<std::string, std::vector<V>> rows[] = {
+      {"s", {{0, 2, 3}, {0, 1, 2}}},        // face 0 keeps 2 .. 0, face 1 gets 0 .. 2
+      {"sf", {{0, 1, 3}, {1, 2, 3}}},       // 3 -> 1; each face keeps the edge before its half
+      {"sff", {{0, 1, 2}, {0, 2, 3}}},      // back to 0 - 2, so the faces change sides
+      {"sb", {{0, 2, 3}, {0, 1, 2}}},       // no twin: nothing
+      {"sef", {{0, 1, 3}, {1, 2, 3}}},      // the entry on the flipped twin moves on
+      {"sr", {{}, {0, 1, 2, 3}}},           // merged into the twin's face
+      {"p", {{0, 1, 9, 3}, {1, 2, 3, 9}}},  // last .. first, apex; first .. last, apex
+  };
+  for (const auto& [ops, expected] : rows) {
+    TDCEL d = Square();
+    for (char op : ops) {
+      if (op == 's') d.SplitFace(0, 0, 2);
+      if (op == 'f' || op == 'b') d.FlipEdge(op == 'f' ? 4 : 0);
+      if (op == 'e') d.StoreFaceEdge(1, 5);
+      if (op == 'r') d.RemoveEdge(4);
+      if (op == 'p') d.SplitFaceWithPath(0, 1, 3, 9);
+    }
+    ExpectValid(d);
+    std::vector<V> faces;
+    for (int f = 0; f < d.FaceCount(); ++f)
+      faces.push_back(d.FaceEdge(f) == kNone ? V{} : Cycle(d, f));
+    EXPECT_EQ(faces, expected) << ops;
+  }
 }
 
 TEST(DCELEdits, RemoveFaceLeavesOneMergedFace) {
-  // A triangle 0-1-2 with three outer triangles on its edges, all counterclockwise.
+  // A triangle 0-1-2 (face 0) with an outer triangle (i+1) -> i -> 3+i on each edge (face 1+i).
   TDCEL d;
-  d.SetFaceEdge(0, 0);  // inner triangle 0 -> 1 -> 2
-  d.AddHalfEdge(0, kNone, kNone, kNone, 0);
-  d.AddHalfEdge(1, 0, kNone, kNone, 0);
-  d.AddHalfEdge(2, 1, 0, kNone, 0);
-  for (int i = 0; i < 3; ++i) {  // neighbour across i -> i+1 is (i+1) -> i -> (3+i) -> (i+1)
+  AddCycle(d, 0, 0, 3);
+  for (int i = 0; i < 3; ++i) {
     const int first = d.HalfEdgeCount();
     d.SetFaceEdge(1 + i, first);
     d.AddHalfEdge((i + 1) % 3, kNone, kNone, i, 1 + i);
@@ -106,22 +106,9 @@ TEST(DCELEdits, RemoveFaceLeavesOneMergedFace) {
   ExpectValid(d);
   d.RemoveFace(0);
   ExpectValid(d);
-  int live = 0;
-  for (int f = 0; f < d.FaceCount(); ++f) live += d.FaceEdge(f) != kNone;
-  EXPECT_EQ(live, 1);
-  EXPECT_NE(d.FaceEdge(3), kNone);  // the face across the third removed edge survives
+  // Only the face across the third removed edge survives, around all six points.
+  EXPECT_EQ((V{d.FaceEdge(0), d.FaceEdge(1), d.FaceEdge(2)}), V(3, kNone));
   EXPECT_EQ(Cycle(d, 3), (V{0, 3, 1, 4, 2, 5}));
-}
-
-TEST(DCELEdits, SplitFaceWithPathJoinsANewVertex) {
-  TDCEL d = Square();
-  d.SplitFaceWithPath(0, 1, 3, 9);
-  ExpectValid(d);
-  EXPECT_EQ((V{d.FaceCount(), d.HalfEdgeCount()}), (V{2, 8}));
-  EXPECT_EQ(Cycle(d, 1), (V{1, 2, 3, 9}));  // first .. last, then apex
-  EXPECT_EQ(Cycle(d, 0), (V{0, 1, 9, 3}));  // last .. first, apex, last
-  EXPECT_EQ((V{d.VertexEdge(9), d.VertexEdge(3), d.VertexEdge(1), d.Twin(4), d.Twin(5)}),
-            (V{7, 5, 6, 6, 7}));
 }
 
 TEST(DCELEdits, CopyFromRenumbersBoundaryAndKeepsInnerIndices) {
@@ -152,12 +139,7 @@ TEST(DCELCheck, IsValidNamesEachKindOfDamage) {
   ExpectValid(d);
   const int inner = d.Twin(4) == kNone ? 5 : 4;  // a diagonal half-edge
   TDCEL twoCycles;                               // two triangles that both claim face 0
-  twoCycles.SetFaceEdge(0, 0);
-  for (int base : {0, 3}) {
-    twoCycles.AddHalfEdge(base, kNone, kNone, kNone, 0);
-    twoCycles.AddHalfEdge(base + 1, base, kNone, kNone, 0);
-    twoCycles.AddHalfEdge(base + 2, base + 1, base, kNone, 0);
-  }
+  for (int first : {0, 3}) AddCycle(twoCycles, 0, first, 3);
   const struct {
     std::function<void(TDCEL&)> damage;
     const char* reason;

@@ -4,19 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "TempDir.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
-#include <string>
 
+#include "TempDir.h"
 #include "geometry/UserError.h"
 
 namespace qv {
@@ -34,22 +24,17 @@ std::string Message(F f) {
   }
   return "";
 }
-std::string ParseMessage(std::string_view bytes) {
-  return Message([&] { ParsePT(bytes); });
-}
 std::string Invalid(const std::string& text) {
   return "'" + text + "' is not a valid integer value";
 }
 
 TEST(PTFormat, WritesHeaderAndCrLfLinesAndReadsThemBack) {
   EXPECT_EQ(FormatPT({{10, 20}, {300, 40}}, false), "NUB\r\n10\r\n20\r\n300\r\n40\r\n");
-  EXPECT_EQ(FormatPT({}, false), "NUB\r\n");
   EXPECT_EQ(FormatPT({{-7, 0}}, true), "POL\r\n-7\r\n0\r\n");
   const TNube pts = {{10, 20}, {-300, 40}, {INT32_MIN, INT32_MAX}, {0, -1}};
   for (bool polygon : {false, true}) {
     const TArchivoPT f = ParsePT(FormatPT(pts, polygon));
     EXPECT_EQ(f.Header, polygon ? TCabeceraPT::Pol : TCabeceraPT::Nub);
-    EXPECT_EQ(f.Polygon(), polygon);
     EXPECT_EQ(f.Points, pts);
   }
   EXPECT_TRUE(ParsePT("").Points.empty());
@@ -70,6 +55,7 @@ TEST(PTReader, HeaderCountsOnlyWhenItsWordIsNubOrPol) {
       EXPECT_EQ(f.Points, (TNube{{1, 2}})) << header;  // the first line is skipped, whatever it is
     }
   }
+  EXPECT_EQ(ParsePT("POL \r-5\r6").Header, TCabeceraPT::Pol);
 }
 
 TEST(PTReader, LinesAreReadOrRefusedWithTheLineQuoted) {
@@ -79,10 +65,8 @@ TEST(PTReader, LinesAreReadOrRefusedWithTheLineQuoted) {
     std::string bad;  // the quoted line, when refused
   } rows[] = {
       {"10\r\n20\r\n30\r\n", {{20, 30}}, ""},  // no header: the first number is lost
-      {"10\r\n20\r\n30\r\n40\r\n", {}, ""},
-      {"NUB\r\n1\r\n2\r\n\r\n", {}, ""},   // empty line after the last y
-      {"NUB\r\n1\r\n2\r\n3\r\n", {}, ""},  // an x without its y
-      {"NUB\r\n1\r\n", {}, ""},
+      {"NUB\r\n1\r\n2\r\n\r\n", {}, ""},       // empty line after the last y
+      {"NUB\r\n1\r\n2\r\n3\r\n", {}, ""},      // an x without its y
       {"NUB\n1\n2\n3\n4\n", {{1, 2}, {3, 4}}, ""},
       {"NUB\r\n1\r\n2", {{1, 2}}, ""},  // last line unterminated
       {"NUB\r\n1\r2\r\n3\r\r\n", {{12, 3}}, ""},
@@ -93,22 +77,25 @@ TEST(PTReader, LinesAreReadOrRefusedWithTheLineQuoted) {
       {"NUB\r\n1\r\n\x1a\r\n", {}, "?"},
       {"NUB\r\n1\r\n2\r\n3\x1a\r\n4\r\n", {}, "3?"},
       {"NUB\r\n12 \r\n3\r\n", {}, "12 "},
-      {"NUB\r\n1\r\n1.5\r\n", {}, "1.5"},
       {"NUB\r\n1\r\n2\r\n3\r\n-$1F\r\n", {}, "-$1F"},
       {"NUB\r\na\rb\r\n1\r\n", {}, "ab"},  // a CR dropped inside a line is not quoted
       // Bytes that are not printable (a NUL would cut the message short) are shown as '?'.
       {std::string("NUB\r\n1\0002\r\n3\r\n", 13), {}, "1?2"},
       {"NUB\r\n\x1b[2J\xff\xfe\t9\r\n3\r\n", {}, "?[2J???9"},
+      // A huge line is quoted by its beginning only; lines of any length are read.
+      {"NUB\r\n" + std::string(1 << 20, 'a') + "\r\n1\r\n", {}, std::string(40, 'a') + "..."},
+      {"NUB\r\n" + std::string(40, 'b') + "\r\n1\r\n", {}, std::string(40, 'b')},
+      {"NUB\r\n" + std::string(1 << 20, ' ') + "7\r\n" + std::string(1 << 20, '0') + "8\r\n",
+       {{7, 8}},
+       ""},
   };
   for (const auto& row : rows) {
     if (row.points.empty()) {
-      EXPECT_EQ(ParseMessage(row.bytes), Invalid(row.bad)) << row.bytes;
+      EXPECT_EQ(Message([&] { ParsePT(row.bytes); }), Invalid(row.bad)) << row.bytes.substr(0, 40);
     } else {
-      EXPECT_EQ(ParsePT(row.bytes).Points, row.points) << row.bytes;
+      EXPECT_EQ(ParsePT(row.bytes).Points, row.points) << row.bytes.substr(0, 40);
     }
   }
-  EXPECT_EQ(ParsePT("POL \r-5\r6").Header, TCabeceraPT::Pol);
-  EXPECT_EQ(QuotedInput(std::string(41, '\x80')), std::string(40, '?') + "...");
 }
 
 TEST(PTReader, CoordinateSyntax) {
@@ -127,51 +114,29 @@ TEST(PTReader, CoordinateSyntax) {
       EXPECT_EQ(v, value) << text;
     }
   }
-  for (std::string_view bad :
-       {"",           " ",          "12 ",  "1.5",        "-$1F",        "+$1F",
-        "-0x1f",      "+",          "-",    "$",          "x",           "0x",
-        "\t12",       "12a",        "1 2",  "2147483648", "-2147483649", "99999999999999999999999",
-        "$100000000", "$000000001", "0x1g", "--1",        "+-1",         "1e3",
-        "0b1"}) {
+  std::istringstream bad(
+      "| |12 |1.5|-$1F|+$1F|-0x1f|+|-|$|x|0x|\t12|12a|1 2|2147483648|-2147483649|1e3|0b1|"
+      "99999999999999999999999|$100000000|$000000001|0x1g|--1|+-1");
+  for (std::string text; std::getline(bad, text, '|');) {
     int32_t v = 0;
-    EXPECT_FALSE(ParseCoordinate(bad, v)) << bad;
+    EXPECT_FALSE(ParseCoordinate(text, v)) << text;
   }
   int32_t v = 0;
   EXPECT_FALSE(ParseCoordinate(std::string_view("1\0", 2), v));
 }
 
-TEST(PTReader, LinesOfAnyLength) {
-  const std::string spaces(1 << 20, ' '), zeros(1 << 20, '0');
-  EXPECT_EQ(ParsePT("NUB\r\n" + spaces + "7\r\n" + spaces + "-8\r\n").Points, (TNube{{7, -8}}));
-  EXPECT_EQ(ParsePT("NUB\r\n" + zeros + "5\r\n0\r\n").Points, (TNube{{5, 0}}));
-  // A huge refused line is quoted by its beginning only.
-  EXPECT_EQ(ParseMessage("NUB\r\n" + std::string(1 << 20, 'a') + "\r\n1\r\n"),
-            Invalid(std::string(kQuotedLineLimit, 'a') + "..."));
-  EXPECT_EQ(ParseMessage("NUB\r\n" + std::string(kQuotedLineLimit, 'b') + "\r\n1\r\n"),
-            Invalid(std::string(kQuotedLineLimit, 'b')));
-}
-
-TEST(PTReader, RandomBytesGiveContentOrAMessage) {
+TEST(PTReader, RandomBytesGiveContentThatSurvivesAWriteOrAMessage) {
   std::mt19937 rng(11);
-  const char kAlphabet[] = "0123456789 +-$xXaF\r\n\x1a\x00\xff";
-  const std::string alphabet(kAlphabet, sizeof kAlphabet - 1);
-  int read = 0, refused = 0;
+  const std::string alphabet("0123456789 +-$xXaF\r\n\x1a\x00\xff", 23);
   for (int round = 0; round < 5000; ++round) {
     std::string bytes = round % 2 ? "NUB\r\n" : "";
-    const int length = static_cast<int>(rng() % 40);
-    for (int i = 0; i < length; ++i) bytes.push_back(alphabet[rng() % alphabet.size()]);
-    try {
+    for (int i = static_cast<int>(rng() % 40); i > 0; --i) bytes += alphabet[rng() % 23];
+    const std::string message = Message([&] {
       const TArchivoPT f = ParsePT(bytes);
-      ++read;
-      // Whatever was read survives a write and a read unchanged.
       EXPECT_EQ(ParsePT(FormatPT(f.Points, f.Polygon())).Points, f.Points);
-    } catch (const UserError& e) {
-      ++refused;
-      EXPECT_NE(std::string(e.what()).find("is not a valid integer value"), std::string::npos);
-    }
+    });
+    EXPECT_TRUE(message.empty() || message.ends_with("is not a valid integer value")) << message;
   }
-  EXPECT_GT(read, 100);
-  EXPECT_GT(refused, 100);
 }
 
 class PTFiles : public TScratchTest {
@@ -179,9 +144,7 @@ class PTFiles : public TScratchTest {
   static void Spit(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
-  int EntriesInDir() const {
-    return static_cast<int>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-  }
+  int EntriesInDir() const { return int(std::distance(fs::directory_iterator(dir_), {})); }
 };
 
 TEST_F(PTFiles, SaveReplacesTheFileOrTheLinksTargetWithTheExactBytes) {
@@ -189,55 +152,21 @@ TEST_F(PTFiles, SaveReplacesTheFileOrTheLinksTargetWithTheExactBytes) {
   Spit(Path("cloud.pt"), std::string(10000, 'z'));
   SavePT(Path("cloud.pt"), pts, false);
   EXPECT_EQ(Slurp(Path("cloud.pt")), "NUB\r\n10\r\n20\r\n300\r\n40\r\n150\r\n200\r\n");
-  const TArchivoPT f = LoadPT(Path("cloud.pt"));
-  EXPECT_EQ(f.Points, pts);
-  EXPECT_EQ(f.Header, TCabeceraPT::Nub);
+  EXPECT_EQ(LoadPT(Path("cloud.pt")).Points, pts);
   EXPECT_EQ(EntriesInDir(), 1);  // no temporary left behind
   fs::create_symlink(Path("cloud.pt"), Path("link.pt"));
   SavePT(Path("link.pt"), {{3, 4}}, true);
   EXPECT_TRUE(fs::is_symlink(Path("link.pt")));
   EXPECT_EQ(Slurp(Path("cloud.pt")), "POL\r\n3\r\n4\r\n");
-}
-
-TEST_F(PTFiles, NodesThatAreNoRegularFileAreWrittenInPlace) {
-  // A pipe, a link to it, and a link to a descriptor of this process (as /dev/stdout is): each
-  // receives the bytes and stays what it was.
-  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
-  const int fifo = ::open(Path("fifo").c_str(), O_RDONLY | O_NONBLOCK);
-  int ends[2];
-  ASSERT_TRUE(fifo >= 0 && ::pipe(ends) == 0);
-  fs::create_symlink(Path("fifo"), Path("to-fifo"));
-  fs::create_symlink("/proc/self/fd/" + std::to_string(ends[1]), Path("to-fd"));
-  for (const auto& [name, reader] :
-       {std::pair{"fifo", fifo}, {"to-fifo", fifo}, {"to-fd", ends[0]}}) {
-    WriteFileSafely(Path(name), name);
-    char got[16] = {};
-    EXPECT_EQ(::read(reader, got, sizeof got), static_cast<ssize_t>(std::strlen(name))) << name;
-    EXPECT_STREQ(got, name);
-  }
-  EXPECT_TRUE(fs::is_fifo(fs::symlink_status(Path("fifo"))));
-  EXPECT_TRUE(fs::is_symlink(Path("to-fifo")) && fs::is_symlink(Path("to-fd")));
-  EXPECT_EQ(EntriesInDir(), 3);
-  for (int fd : {fifo, ends[0], ends[1]}) ::close(fd);
-}
-
-TEST_F(PTFiles, SeveralOutputsAreAllWrittenOrNoneIs) {
-  Spit(Path("a.pt"), "old");
-  std::ostringstream standardOutput;
-  try {
-    WriteFilesSafely(
-        {{Path("a.pt"), "new"}, {"-", "out"}, {Path("no/b.pt"), "b"}, {Path("c.pt"), "c"}},
-        &standardOutput);
-    ADD_FAILURE() << "no failure";
-  } catch (const TFileError& e) {
-    EXPECT_EQ(e.FileName(), Path("no/b.pt"));
-    EXPECT_STREQ(e.what(), "Folder not found");
-  }
-  EXPECT_EQ(Slurp(Path("a.pt")), "old");
-  EXPECT_EQ(standardOutput.str(), "");
-  EXPECT_EQ(EntriesInDir(), 1);
-  WriteFilesSafely({{Path("a.pt"), "new"}, {"-", "out"}, {Path("c.pt"), "c"}}, &standardOutput);
-  EXPECT_EQ(Slurp(Path("a.pt")) + standardOutput.str() + Slurp(Path("c.pt")), "newoutc");
+  // A CR LF split between two read blocks, and many points: the file reader reads as the
+  // memory reader does.
+  std::string big = "NUB\r\n" + std::string(65529, ' ') + "7\r\n8\r\n";
+  for (int i = 0; i < 100000; ++i) big += std::to_string(i) + "\r\n" + std::to_string(-i) + "\r\n";
+  Spit(Path("big.pt"), big);
+  const TArchivoPT f = LoadPT(Path("big.pt"));
+  ASSERT_EQ(f.Points.size(), 100001u);
+  EXPECT_EQ(f.Points[0], (TPoint{7, 8}));
+  EXPECT_EQ(f.Points, ParsePT(big).Points);
 }
 
 TEST_F(PTFiles, FailuresNameTheirCauseAndLeaveNothingBehind) {
@@ -255,29 +184,11 @@ TEST_F(PTFiles, FailuresNameTheirCauseAndLeaveNothingBehind) {
       {load(Path("taken.pt")), "File access denied"},
       {load(Path("bad.pt")), Invalid("six")},
       {FileErrorMessage(ENOENT), "File not found"},
-      {WriteErrorMessage(ENOENT), "Folder not found"},  // a path to a missing folder
-      {FileErrorMessage(EACCES), "File access denied"},
-      {FileErrorMessage(EMFILE), "Too many open files"},
-      {FileErrorMessage(ENOSPC), "Disk full"},
-      {FileErrorMessage(ENAMETOOLONG), "Invalid filename"},
       {FileErrorMessage(EIO), "I/O error " + std::to_string(EIO)},
   };
   for (const auto& [got, expected] : rows) EXPECT_EQ(got, expected);
   EXPECT_EQ(Slurp(Path("taken.pt/inside")), "keep");
   EXPECT_EQ(EntriesInDir(), 2);
-}
-
-TEST_F(PTFiles, LargeFileAcrossReadBlocksMatchesTheMemoryReader) {
-  // A CR LF split between two read blocks, and many points.
-  std::string content = "NUB\r\n" + std::string(65529, ' ') + "7\r\n8\r\n";
-  TNube pts;
-  for (int i = 0; i < 100000; ++i) pts.push_back({i, -i});
-  content += FormatPT(pts, false).substr(5);
-  Spit(Path("big.pt"), content);
-  const TArchivoPT f = LoadPT(Path("big.pt"));
-  ASSERT_EQ(f.Points.size(), pts.size() + 1);
-  EXPECT_EQ(f.Points[0], (TPoint{7, 8}));
-  EXPECT_EQ(f.Points, ParsePT(content).Points);
 }
 
 }  // namespace
