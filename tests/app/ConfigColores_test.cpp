@@ -1,5 +1,4 @@
-// The colour dialog from the window: what it shows, what closing it takes over, the redraw
-// that follows, and a width that is not a number.
+// The colour dialog from the window: what closing it takes over and the redraw that follows.
 #include "app/ConfigColores.h"
 
 #include <gtest/gtest.h>
@@ -69,39 +68,6 @@ TEST_F(Colours, ClosingAppliesTheChoicesAndRedrawsTheResultWithThem) {
   EXPECT_TRUE(SegmentDrawn(form->Pizarra->Surface(), QPoint(200, 375), QPoint(400, 325),
                            Qt::black));  // inner edge from (100, 400) to (500, 300)
   EXPECT_TRUE(Is(form->Pizarra->Surface(), 500, 300, QColor(255, 255, 0)));
-
-  // Widths outside 1..3 are kept as typed, shown as typed, and drawn at most 10 wide.
-  EditColours([](TFormColores& d) { d.CBAncho[0]->setEditText(QStringLiteral("25")); });
-  EXPECT_EQ(form->PenStyles[1].Width, 25);
-  EXPECT_EQ(ThicknessAt(hullMiddle, QColor(0, 0, 255)), 10);
-  EditColours([](TFormColores& d) {
-    EXPECT_EQ(d.CBAncho[0]->currentText(), QStringLiteral("25"));
-    d.CBAncho[0]->setEditText(QStringLiteral("-4"));
-  });
-  EXPECT_EQ(form->PenStyles[1].Width, -4);
-  EXPECT_EQ(ThicknessAt(hullMiddle, QColor(0, 0, 255)), 1);
-  EXPECT_TRUE(messages.Messages.empty());
-}
-
-TEST_F(Colours, AWidthThatIsNotANumberStopsPartWayWithoutRedrawing) {
-  const QImage before = form->Pizarra->Surface().copy();
-  form->PonEstado(0, QStringLiteral("unchanged"));
-  EditColours([](TFormColores& d) {
-    Choose(d.ColorBox[6], "Navy");
-    d.CBAncho[0]->setEditText(QStringLiteral("2"));
-    d.CBAncho[2]->setEditText(QStringLiteral("thick"));
-    d.CBAncho[3]->setEditText(QStringLiteral("3"));
-  });
-  ASSERT_EQ(messages.Messages.size(), 1u);
-  EXPECT_EQ(messages.Messages[0], QStringLiteral("'thick' is not a valid integer value"));
-  // Every colour and the widths of the rows above were taken over; the rest kept theirs.
-  EXPECT_EQ(form->PenStyles[7].Color, QColor(0, 0, 128));
-  EXPECT_EQ((std::vector<int>{form->PenStyles[1].Width, form->PenStyles[2].Width,
-                              form->PenStyles[3].Width, form->PenStyles[4].Width}),
-            (std::vector<int>{2, 1, 1, 1}));
-  EXPECT_EQ(form->StatusText(0), QStringLiteral("unchanged"));
-  EXPECT_EQ(form->Pizarra->Surface(), before);
-  EXPECT_EQ(form->findChild<TFormColores*>(), nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Canvas editing on the real window through QTest mouse and key events: moving and removing
-// points, both ways of defining a polygon with their refusals, the hover highlight and the keys.
+// points, both ways of defining a polygon with their refusals.
 #include <gtest/gtest.h>
 
 #include <QSpinBox>
@@ -144,11 +144,9 @@ TEST_F(Editing, ChainingExistingPointsWithEveryRefusal) {
   form->tbUnir->trigger();
   ASSERT_EQ(form->Doc.EditMode, TEditMode::ChainPolygon);
   ClickRows({{{106, 100}, 0, nullptr},  // 6 pixels: out of reach
-             {{100, 106}, 0, nullptr},
              {{105, 105}, 1, nullptr},
              {{100, 100}, 1, kAllUsed},
              {{305, 95}, 2, nullptr},
-             {{100, 100}, 2, kAllUsed},
              {{300, 100}, 2, kNotSimple},
              {{100, 300}, 3, nullptr},  // across the square: it moves to the next index
              {{300, 300}, 4, nullptr},
@@ -168,55 +166,6 @@ TEST_F(Editing, ChainingExistingPointsWithEveryRefusal) {
   ClickRows({{{100, 100}, 5, nullptr}});
   EXPECT_TRUE(form->Doc.PolygonClosed);
   EXPECT_EQ(form->Doc.CurrentPT.HalfEdgeCount(), 0);
-}
-
-TEST_F(Editing, ChainingTakesTheLowestIndexAndHoverHighlightsUnchainedPoints) {
-  const QColor lime(0, 255, 0);
-  ClickAll({{100, 100}, {200, 200}, {204, 200}});
-  form->tbUnir->trigger();
-  Click(203, 200);  // within 5 of both: the lower index
-  EXPECT_EQ(form->Doc.Points[0], (TPoint{200, 200}));
-  // Hovering an unchained point, leaving it, and a chained point that stays highlighted.
-  for (auto [x, y, hovered, at, colour] :
-       {std::tuple(104, 95, 1, QPoint(100, 100), lime),
-        std::tuple(150, 150, int(kNone), QPoint(100, 100), QColor(Qt::red)),
-        std::tuple(197, 203, 0, QPoint(198, 200), lime),
-        std::tuple(150, 150, 0, QPoint(198, 200), lime)}) {
-    MoveTo(x, y);
-    EXPECT_EQ(form->Doc.DraggedPoint, hovered) << x;
-    EXPECT_TRUE(Is(Canvas(), at.x(), at.y(), colour)) << x;
-  }
-  EXPECT_EQ(form->Doc.Points[1], (TPoint{100, 100}));
-  EXPECT_EQ(form->StatusText(3), QStringLiteral("150"));
-}
-
-TEST_F(Editing, CtrlZUnchainsOnlyWithCtrlAloneAndCommandKeysActOncePerPressFromAField) {
-  Click(400, 400);
-  form->tbUnir->trigger();
-  Click(400, 400);
-  for (Qt::KeyboardModifiers other :
-       {Qt::ControlModifier | Qt::ShiftModifier, Qt::ControlModifier | Qt::AltModifier,
-        Qt::KeyboardModifiers(Qt::NoModifier)}) {
-    Key(Qt::Key_Z, other);
-    Key(Qt::Key_N, other);
-    EXPECT_EQ(form->Doc.PolygonLength, 1);
-  }
-  Key(Qt::Key_Z);
-  Key(Qt::Key_Z);  // nothing chained: only a repaint
-  EXPECT_EQ(form->Doc.PolygonLength, 0);
-  EXPECT_TRUE(Is(Canvas(), 400, 400, Qt::red));
-  Key(Qt::Key_N);
-  form->tbAleatoria->trigger();
-  Spit(Path("bad.pt"), "NUB\r\n1\r\n");
-  for (TSpinEdit* field : {form->SpinAngulo, form->SpinPuntos}) {
-    dialogs.Requests.clear();
-    dialogs.Names = {Path("bad.pt"), Path("bad.pt")};
-    QTest::keyClick(field, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(Shown(), One("No distribution to save."));
-    QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Requests.size(), 1u);
-  }
 }
 
 }  // namespace

@@ -83,26 +83,6 @@ TEST_F(Runs, MovedPointsAreCountedAfterTheVariantTextUntilARunMovesNone) {
   EXPECT_EQ(form->StatusText(0), QStringLiteral("DELAUNAY TRIANGULATION"));
 }
 
-// Without statistics the panel stays at zero and the status keeps the text it had: the
-// selection's, or the chooser's prompt.
-TEST_F(Runs, DisabledStatisticsLeaveThePanelAndTheStatusAlone) {
-  form->StatDisabled->trigger();
-  ClickAll(nine);
-  const std::pair<QAction*, const char*> rows[] = {
-      {form->tbBarrido, "SWEEPLINE method selected"},
-      {form->tbCapas, "CONVEX LAYERS method selected"},
-      {form->RDelaunay, "DELAUNAY TRIANGULATION"},
-      {form->IBoundedF, "Choose initial triangulation for convex hull"}};
-  for (const auto& [method, text] : rows) {
-    Execute(method);
-    ExpectNoMessage();
-    EXPECT_TRUE(form->Doc.ResultShown) << text;
-    EXPECT_EQ(form->StatusText(0), QString::fromLatin1(text));
-    EXPECT_EQ(Panel(), QStringList(6, QStringLiteral("0"))) << text;
-    EXPECT_TRUE(PointsDrawn()) << text;
-  }
-}
-
 TEST_F(Runs, PointsOnOneLineAreRefusedWithTheMethodsMessageAndNoResult) {
   ClickAll({{300, 200}, {100, 200}, {200, 200}});
   for (QAction* method : {form->tbCapas, form->RRemoverA}) {

@@ -5,37 +5,25 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QDir>
 #include <QImage>
-#include <QPainter>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 // libjpeg's header needs size_t and FILE declared first.
 #include <jpeglib.h>
 
-#include "geometry/UserError.h"
-
 namespace qv {
 namespace {
 
-QImage Picture() {
-  QImage img(64, 48, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  QPainter p(&img);
-  p.fillRect(0, 0, 32, 24, QColor(200, 30, 30));
-  p.fillRect(32, 24, 32, 24, QColor(20, 60, 200));
-  return img;
-}
-
-// Largest channel difference between two images of the same size.
-int MaxDifference(const QImage& a, const QImage& b) {
+// Largest channel difference of the image's pixels from the colour.
+int MaxDifference(const QImage& image, const QColor& colour) {
   int worst = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-      worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                        std::abs(qBlue(p) - qBlue(q))});
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      worst = std::max({worst, std::abs(qRed(p) - colour.red()),
+                        std::abs(qGreen(p) - colour.green()), std::abs(qBlue(p) - colour.blue())});
     }
   }
   return worst;
@@ -49,23 +37,21 @@ std::vector<unsigned char> QtJpeg(const QImage& image) {
   return std::vector<unsigned char>(bytes.begin(), bytes.end());
 }
 
-// Ours read by Qt and Qt's read by ours: lossy near the colour edges only, channels in their
-// places; a grey file comes back as colour.
+// Ours read by Qt and Qt's read by ours, sizes kept and channels in their places; a grey file
+// comes back as colour.
 TEST(Jpeg, OurFilesAndQtsReadEachOtherBack) {
-  const QImage original = Picture();
+  const QColor tan(200, 120, 60);
+  QImage original(24, 16, QImage::Format_RGB32), gray(16, 16, QImage::Format_Grayscale8);
+  original.fill(tan);
+  gray.fill(128);
   const std::vector<unsigned char> ours = EncodeJpeg(original, 90);
   QImage byQt;
   ASSERT_TRUE(byQt.loadFromData(ours.data(), static_cast<int>(ours.size()), "JPG"));
   for (const QImage& decoded : {byQt, DecodeJpeg(QtJpeg(original))}) {
     ASSERT_EQ(decoded.size(), original.size());
-    EXPECT_LE(MaxDifference(decoded.copy(4, 4, 20, 14), original.copy(4, 4, 20, 14)), 8);
-    EXPECT_LE(MaxDifference(decoded.copy(40, 30, 20, 14), original.copy(40, 30, 20, 14)), 8);
+    EXPECT_LE(MaxDifference(decoded, tan), 6);
   }
-  QImage gray(16, 16, QImage::Format_Grayscale8);
-  gray.fill(128);
-  const QRgb middle = DecodeJpeg(QtJpeg(gray)).pixel(8, 8);
-  EXPECT_LE(std::abs(qRed(middle) - 128), 2);
-  EXPECT_EQ(qRed(middle), qBlue(middle));
+  EXPECT_LE(MaxDifference(DecodeJpeg(QtJpeg(gray)), QColor(128, 128, 128)), 2);
 }
 
 // A 32 x 16 picture, the left half of ink a, the right half of ink b (C, M, Y, K; 255 is full
@@ -115,30 +101,9 @@ TEST(Jpeg, InkFilesComeBackAsTheirColours) {
        {std::pair{JCS_CMYK, false}, {JCS_CMYK, true}, {JCS_YCCK, true}}) {
     const QImage img = DecodeJpeg(InkJpeg(stored, adobe, a, b));
     ASSERT_EQ(img.size(), QSize(32, 16)) << stored << adobe;
-    for (const auto& [x, light] : {std::pair{2, lightA}, {18, lightB}}) {
-      QImage expected(12, 12, QImage::Format_RGB32);
-      expected.fill(light);
-      EXPECT_LE(MaxDifference(img.copy(x, 2, 12, 12), expected), 6) << stored << adobe << x;
-    }
+    for (const auto& [x, light] : {std::pair{2, lightA}, {18, lightB}})
+      EXPECT_LE(MaxDifference(img.copy(x, 2, 12, 12), light), 6) << stored << adobe << x;
   }
-}
-
-TEST(Jpeg, DamagedDataFailsWithTheLibrarysCode) {
-  const std::vector<unsigned char> whole = EncodeJpeg(Picture());
-  for (const std::vector<unsigned char>& data :
-       {std::vector<unsigned char>{}, std::vector<unsigned char>{'B', 'M', 1, 2, 3},
-        std::vector<unsigned char>(whole.begin(), whole.begin() + 200)}) {
-    try {
-      const QImage img = DecodeJpeg(data);
-      // A truncated stream may decode to a partial picture: then it has the full size.
-      EXPECT_EQ(img.size(), QSize(64, 48));
-    } catch (const UserError& e) {
-      EXPECT_EQ(std::string(e.what()).rfind("JPEG error #", 0), 0u) << e.what();
-    }
-  }
-  EXPECT_THROW(DecodeJpeg({0xFF, 0xD8, 0xFF, 0xD9}), UserError);
-  const QString path = QStringLiteral("%1/qv_jpeg_missing.jpg").arg(QDir::tempPath());
-  EXPECT_THROW(LoadJpeg(path), UserError);
 }
 
 }  // namespace

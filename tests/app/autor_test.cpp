@@ -1,33 +1,15 @@
-// The About box opened from the menu, its logo, and the pictures of the toolbar buttons.
+// The About box's logo and the pictures of the toolbar buttons.
 #include "app/autor.h"
 
 #include <gtest/gtest.h>
 
-#include <QTimer>
 #include <tuple>
 
 #include "Pixeles.h"
 #include "app/Iconos.h"
-#include "app/Principal.h"
 
 namespace qv {
 namespace {
-
-TEST(AboutBox, OpensModallyWithItsLogoAndGoesWhenClosed) {
-  TForm1 form;
-  bool seen = false;
-  QTimer::singleShot(0, &form, [&form, &seen] {
-    auto* about = form.findChild<TFormAutor*>();
-    ASSERT_NE(about, nullptr);
-    seen = true;
-    EXPECT_TRUE(about->isModal());
-    EXPECT_EQ(about->Image1->pixmap().toImage(), AboutLogo().toImage());
-    about->close();
-  });
-  form.About1->trigger();
-  EXPECT_TRUE(seen);
-  EXPECT_EQ(form.findChild<TFormAutor*>(), nullptr);
-}
 
 // The logo is a pseudo-triangle on corners (8, 52), (72, 52), (40, 6): each side bends inwards,
 // so the middle of every chord between corners lies outside it and the centre inside.
