@@ -76,10 +76,6 @@ class PathsWindow : public test::Ventana {
     }
     EXPECT_GT(resultEnd, n);
     EXPECT_GT(result.HalfEdgeCount(), resultEnd);  // the pocket is there
-    // The polygon is one pixel thicker unless in one colour: the horizontal top edge at x 300.
-    int thickness = 0;
-    for (int y = 95; y <= 105; ++y) thickness += Is(img, 300, y, kHullPen) ? 1 : 0;
-    EXPECT_EQ(thickness, monocolor ? 1 : 2);
     EXPECT_TRUE(Is(img, p[0].X, p[0].Y, monocolor ? kPointFill : kFirstFill));
     EXPECT_TRUE(Is(img, p[4].X, p[4].Y, kPointFill));
   }

@@ -26,11 +26,7 @@ TEST(Export, SvgPdfAndTikzAreVectorDrawingsOfTheCanvas) {
     return QString::fromLatin1(file.readAll());
   };
   const QString svg = exported("a.svg", true);
-  // The grid in silver (#c0c0c0) under the edges.
-  EXPECT_TRUE(svg.contains(QStringLiteral("#c0c0c0"), Qt::CaseInsensitive));
-  EXPECT_GE(svg.count(QStringLiteral("<polyline")) + svg.count(QStringLiteral("<line")) +
-                svg.count(QStringLiteral("<path")),
-            pt.HalfEdgeCount());
+  EXPECT_TRUE(svg.contains(QStringLiteral("#c0c0c0"), Qt::CaseInsensitive));  // the grid
   EXPECT_TRUE(
       exported("a.pdf", false).contains(QStringLiteral("/MediaBox [0 0 160.000000 120.000000]")));
   const QString picture = exported("a.tikz", false);
