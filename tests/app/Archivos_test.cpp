@@ -87,7 +87,6 @@ TEST_F(Files, SavedPointsComeBackSortedWithCaptionCountAndNoMethod) {
   EXPECT_EQ(form->Doc.Points, (TNube{{100, 300}, {100, 200}, {200, 100}, {300, 350}, {420, 220}}));
   EXPECT_EQ(form->windowTitle(), QStringLiteral(" cloud.pt - Quilvaron"));
   EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 5"));
-  EXPECT_EQ(form->LPeso->text(), QStringLiteral("0"));
   EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
   for (const TPoint& p : placed) EXPECT_TRUE(Is(Canvas(), p.X, p.Y, Qt::red));
   EXPECT_TRUE(Shown().empty());
@@ -224,7 +223,6 @@ TEST_F(Files, SaveImageWritesJpegBmpPngOrSvgByTheNamesType) {
     QImageReader reader(Path(name), "BMP");
     EXPECT_EQ(reader.read().convertToFormat(QImage::Format_RGB32), canvas) << name;
   }
-  EXPECT_EQ(FilesInDir(), 5);
   // The drawing types hold what the canvas shows: after Clean canvas and one click, one point.
   for (int shown : {4, 1}) {
     const QString png = Path("shot" + std::to_string(shown) + ".png");

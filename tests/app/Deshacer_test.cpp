@@ -26,6 +26,7 @@ TEST(Diferencia, TurnsEachSequenceIntoTheOtherKeepingOnlyWhatDiffers) {
       {[](TNube&, G&) {}, 0},  // the bound on stored points is for 300 points
       {[](TNube& p, G&) { p.push_back(kFar); }, 1},
       {[](TNube& p, G&) { p.erase(p.begin() + 17); }, 1},
+      {[](TNube& p, G&) { p.erase(p.erase(p.begin() + 250) - 233); }, 2},  // far apart
       {[](TNube& p, G&) { p[150] = kFar; }, 2},
       {[](TNube& p, G&) { std::rotate(p.begin() + 40, p.end() - 1, p.end()); }, 2},
       {[](TNube& p, G&) { p.clear(); }, 300},

@@ -56,7 +56,6 @@ TEST_F(Editing, MovingGrabsWithinThreePixelsLowestIndexFirst) {
   Release(300, 300);
   MoveTo(400, 400);  // no button held: nothing moves
   EXPECT_EQ(form->Doc.Points, (TNube{{300, 300}, {300, 300}, {302, 301}}));
-  EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(Editing, ADragFollowedByTheResultKeepsHoldingThePointThroughTheSort) {
@@ -98,7 +97,6 @@ TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
   Click(104, 104);  // 4 from the first, 2 from the second
   Click(96, 96);    // 4 pixels off: out of reach
   EXPECT_EQ(form->Doc.Points, (TNube{{100, 100}, {300, 300}, {400, 100}}));
-  EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 3"));
   form->tbPunto->trigger();
   ClickAll({{200, 400}, {500, 250}});
   form->tbEjecutar->trigger();

@@ -33,6 +33,7 @@ TEST(Export, SvgPdfAndTikzAreVectorDrawingsOfTheCanvas) {
   // 160 pixels become 12 cm (0.075 cm each) and y turns upwards: (60, 10) lies at
   // (4.5, (120 - 10) * 0.075) and the hull edge from (20, 100) to (60, 10) is drawn.
   EXPECT_EQ(picture.count(QStringLiteral("ellipse [")), 4);
+  EXPECT_FALSE(picture.contains(QStringLiteral("{RGB}{0,255,0}")));  // no point highlighted
   EXPECT_TRUE(picture.contains(QStringLiteral("(4.500,8.250) ellipse")));
   EXPECT_TRUE(picture.contains(QStringLiteral("(1.500,1.500) -- (4.500,8.250)")) ||
               picture.contains(QStringLiteral("(4.500,8.250) -- (1.500,1.500)")));

@@ -47,7 +47,6 @@ TEST(DrawPoint, CoversTheSixPixelBoxAndAWiderStyleGrowsTheBlackOutline) {
     EXPECT_TRUE(Is(img, 20, 20, Qt::red));  // filled with the style's colour
     EXPECT_TRUE(Is(img, 17 - grow, 20, Qt::black) || Is(img, 17 - grow, 19, Qt::black));
     EXPECT_EQ(scene.canvas->BrushColor(), QColor(Qt::white));
-    EXPECT_EQ(scene.canvas->PenWidth(), width);  // later polygon segments use this width
   }
   // Far off the canvas no trace; partly inside, clipped, not skipped.
   Scene scene(20, 20);
@@ -229,7 +228,7 @@ QImage Drawn(int width, int height, F draw, QImage::Format format = QImage::Form
   return img;
 }
 
-TEST(Canvas, HugeCoordinatesAreClippedNotMisdrawn) {
+TEST(Canvas, SegmentsLeavingTheCanvasAreClippedNotMisdrawn) {
   const QImage img = Drawn(50, 20, [](TCanvas& c) {
     c.MoveTo(-2000000000, 10);
     c.LineTo(2000000000, 10);
@@ -239,6 +238,16 @@ TEST(Canvas, HugeCoordinatesAreClippedNotMisdrawn) {
   for (int x = 0; x < 50; ++x) EXPECT_TRUE(Is(img, x, 10, Qt::black)) << x;
   for (int y = 0; y < 20; ++y) EXPECT_TRUE(Is(img, 25, y, Qt::black)) << y;
   EXPECT_TRUE(Is(img, 10, 5, Qt::white));
+  // Cut by the canvas edges, a segment keeps the pixels it has on a canvas that holds it whole.
+  const QImage cut = Drawn(100, 60, [](TCanvas& c) {
+    c.MoveTo(-37, 5);
+    c.LineTo(140, 58);
+  });
+  const QImage whole = Drawn(300, 60, [](TCanvas& c) {
+    c.MoveTo(63, 5);
+    c.LineTo(240, 58);
+  });
+  EXPECT_EQ(cut, whole.copy(100, 0, 100, 60));
 }
 
 // Every ink pixel of one image has ink of the same colour within one pixel in the other.
