@@ -94,6 +94,15 @@ TEST(ShortestPathsGeodesics, SharedSegmentsOnceAndStraightRunsStopAtVertices) {
   }
 }
 
+// In a convex polygon every geodesic is its diagonal; the sides are no geodesics.
+TEST(ShortestPathsGeodesics, ConvexPolygonGivesItsDiagonalsOnly) {
+  const TNube hexagon = {{0, 0}, {0, 100}, {100, 150}, {200, 100}, {200, 0}, {100, -50}};
+  Edges segments;
+  for (auto [u, v] : GeodesicSegments(hexagon, TriangulationWith(6, {{0, 2}, {0, 3}, {3, 5}})))
+    segments.insert({std::min(u, v), std::max(u, v)});
+  EXPECT_EQ(segments, (Edges{{0, 2}, {0, 3}, {3, 5}}));
+}
+
 TEST(ShortestPathsGeodesics, FindSplitFaceTellsNewFromExistingEdges) {
   TDCEL s;
   BuildPolygon(TNube(6), s);

@@ -132,6 +132,11 @@ TEST(IncrementalFace, PointInFaceIsHalfOpenAndExact) {
   // (5,5) lies on the slanted edge, to its left; (0,5) on the left edge, to its right.
   EXPECT_TRUE(PointInFace(points, 0, {2, 5}, pt) && PointInFace(points, 0, {5, 5}, pt));
   EXPECT_FALSE(PointInFace(points, 0, {6, 5}, pt) || PointInFace(points, 0, {0, 5}, pt));
+  // The same triangle the other way round: its slanted edge runs down the screen.
+  points = {{0, 0}, {10, 10}, {0, 10}};
+  pt.Clear();
+  BuildPolygon(points, pt);
+  EXPECT_TRUE(PointInFace(points, 0, {2, 5}, pt) && PointInFace(points, 0, {5, 5}, pt));
 }
 
 TEST(IncrementalFace, HullSidePointsBecomeVerticesAndOnlyCornersAreChosenFor) {

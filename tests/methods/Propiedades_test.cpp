@@ -79,6 +79,7 @@ const std::vector<TInput>& Polygons() {
         {"bowtie", {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, kNotSimple},
         {"repeated vertex", {{0, 0}, {10, 0}, {10, 0}, {0, 10}}, kNotSimple},
         {"touching", {{0, 0}, {10, 0}, {5, 5}, {10, 10}, {0, 10}, {5, 5}}, kNotSimple},
+        {"vertex on a side", {{0, 0}, {0, 10}, {5, 0}, {10, 10}, {10, 0}}, kNotSimple},
         {"two", {{0, 0}, {10, 0}}, kNotSimple},
         {"triangle", {{0, 0}, {10, 0}, {0, 10}}},
     };
