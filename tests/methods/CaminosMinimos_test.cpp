@@ -10,7 +10,6 @@
 #include <tuple>
 
 #include "geometry/FuncionesMatematicas.h"
-#include "geometry/UserError.h"
 #include "methods/Constructores.h"
 #include "methods/Triangulos.h"
 #include "methods/Verificador.h"
@@ -119,13 +118,6 @@ TEST(ShortestPathsGeodesics, FindSplitFaceTellsNewFromExistingEdges) {
     EXPECT_TRUE(ok == fresh && (f != kNone) == found) << a << "-" << b;
     EXPECT_TRUE(!fresh || (s.FindEdgeInFace(a, f) != kNone && s.FindEdgeInFace(b, f) != kNone));
   }
-}
-
-TEST(ShortestPathsRun, RefusesATriangulationOfAnotherSize) {
-  TNube p = SpikePolygon();
-  TDCEL t, result;
-  ConvexPolygonFan(5, t);
-  EXPECT_THROW(TShortestPathsRun(p).Compute(t, false, kFan, result), std::invalid_argument);
 }
 
 // Counterclockwise as displayed: a square with a V notch in its bottom side (pocket 2, 3, 4)

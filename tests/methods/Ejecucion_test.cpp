@@ -12,7 +12,6 @@
 
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
-#include "methods/Aleatorio.h"
 #include "methods/Triangulos.h"
 
 namespace qv {
@@ -94,17 +93,6 @@ TEST(SortByDirection, MatchesThePlainStableSortOnInputsWithTies) {
       expectPlainOrder(p, dx, dy, static_cast<int>(gen() % p.size()));
     }
   }
-}
-
-TEST(ComputeSweepLine, VerticalLineAtAngleZeroIsInsertedBottomUp) {
-  TNube p = {{5, 10}, {40, 15}, {5, 30}, {5, 0}, {5, 20}};
-  int dragged = 3;  // (5, 0)
-  TDCEL d;
-  ComputeSweepLine(p, 1, 0, dragged, d);
-  // Sorted (5,30), (5,20), (5,10), (5,0), (40,15); the collinear start moved (5,30) left.
-  EXPECT_EQ(p, (TNube{{4, 30}, {5, 20}, {5, 10}, {5, 0}, {40, 15}}));
-  EXPECT_EQ(dragged, 3);
-  EXPECT_EQ(CheckSweepResult(p, d), "");
 }
 
 TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) {

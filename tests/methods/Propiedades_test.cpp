@@ -8,7 +8,6 @@
 #include <functional>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "dcel/DCEL.h"
