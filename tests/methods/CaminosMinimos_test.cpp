@@ -10,7 +10,6 @@
 #include <tuple>
 
 #include "geometry/FuncionesMatematicas.h"
-#include "geometry/UserError.h"
 #include "methods/Constructores.h"
 #include "methods/Triangulos.h"
 #include "methods/Verificador.h"
@@ -59,18 +58,6 @@ TNube SpikePolygon() {
   return {{0, 0}, {0, 90}, {80, 100}, {100, 60}, {120, 100}, {200, 90}, {200, 0}};
 }
 
-TEST(ShortestPathsPolygon, SimplicityRefusesCrossingTouchingCoincidentAndFolded) {
-  const std::vector<std::pair<TNube, bool>> rows = {
-      {{{0, 0}, {0, 10}, {10, 10}, {10, 0}}, true},
-      {{{0, 0}, {0, 10}, {5, 10}, {10, 10}, {10, 0}}, true},   // flat vertex
-      {{{0, 0}, {0, 10}, {5, 0}, {10, 10}, {10, 0}}, false},   // 2 on edge 4-0
-      {{{0, 0}, {0, 10}, {10, 10}, {0, 10}, {10, 0}}, false},  // coincident
-      {{{0, 0}, {0, 10}, {0, 5}, {10, 0}}, false},             // 2 folds back onto 0-1
-      {{{0, 0}, {5, 5}, {10, 10}}, false},                     // all on one line
-  };
-  for (const auto& [p, simple] : rows) EXPECT_EQ(IsSimplePolygon(p), simple) << p.size();
-}
-
 // The sense of the hull walk must be recognised whichever vertex carries index 0; point 0 of a
 // reversed entry is its former last point. Refusals move no point: the property harness.
 TEST(ShortestPathsPolygon, RunOrientsTheEntryForEveryRotationAndTellsWhetherItReversed) {
@@ -106,6 +93,15 @@ TEST(ShortestPathsGeodesics, SharedSegmentsOnceAndStraightRunsStopAtVertices) {
   }
 }
 
+// In a convex polygon every geodesic is its diagonal; the sides are no geodesics.
+TEST(ShortestPathsGeodesics, ConvexPolygonGivesItsDiagonalsOnly) {
+  const TNube hexagon = {{0, 0}, {0, 100}, {100, 150}, {200, 100}, {200, 0}, {100, -50}};
+  Edges segments;
+  for (auto [u, v] : GeodesicSegments(hexagon, TriangulationWith(6, {{0, 2}, {0, 3}, {3, 5}})))
+    segments.insert({std::min(u, v), std::max(u, v)});
+  EXPECT_EQ(segments, (Edges{{0, 2}, {0, 3}, {3, 5}}));
+}
+
 TEST(ShortestPathsGeodesics, FindSplitFaceTellsNewFromExistingEdges) {
   TDCEL s;
   BuildPolygon(TNube(6), s);
@@ -122,13 +118,6 @@ TEST(ShortestPathsGeodesics, FindSplitFaceTellsNewFromExistingEdges) {
     EXPECT_TRUE(ok == fresh && (f != kNone) == found) << a << "-" << b;
     EXPECT_TRUE(!fresh || (s.FindEdgeInFace(a, f) != kNone && s.FindEdgeInFace(b, f) != kNone));
   }
-}
-
-TEST(ShortestPathsRun, RefusesATriangulationOfAnotherSize) {
-  TNube p = SpikePolygon();
-  TDCEL t, result;
-  ConvexPolygonFan(5, t);
-  EXPECT_THROW(TShortestPathsRun(p).Compute(t, false, kFan, result), std::invalid_argument);
 }
 
 // Counterclockwise as displayed: a square with a V notch in its bottom side (pocket 2, 3, 4)
@@ -219,51 +208,33 @@ bool OpenSegmentHoldsVertex(const TNube& p, int i, int j) {
 
 // ---- Fast against cubic ------------------------------------------------------------------
 
-TEST(ShortestPathsOracle, VisibilityMatchesTheCubicTestExceptRunsThroughVertices) {
+// Seeded polygons of every family; combs have segments along their collinear runs.
+TEST(ShortestPathsOracle, VisibilityAndPathsMatchTheCubicTestAndTheDenseSearch) {
   std::mt19937 sizes(11);
   int compared = 0, throughVertex = 0;
   for (const auto& [name, make] : gen::Generators()) {
-    for (uint32_t seed = 1; seed <= 8; ++seed) {
-      const int n = 3 + static_cast<int>(sizes() % 80);
-      const TNube p = make(n, seed);
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+      const TNube p = make(3 + static_cast<int>(sizes() % 85), seed);
       if (!IsSimplePolygon(p)) continue;
       ++compared;
-      TMatrizVisibilidad fast, cubic;
-      ComputeVisibility(p, fast);
-      CubicVisibility(p, cubic);
       const int m = static_cast<int>(p.size());
+      TMatrizVisibilidad vis, cubic;
+      ComputeVisibility(p, vis);
+      CubicVisibility(p, cubic);
       for (int i = 0; i < m; ++i)
         for (int j = 0; j < m; ++j) {
-          ASSERT_EQ(fast[i][j], fast[j][i]);
+          ASSERT_EQ(vis[i][j], vis[j][i]);
           if (i != j && std::abs(i - j) != 1 && std::abs(i - j) != m - 1 &&
               OpenSegmentHoldsVertex(p, i, j)) {
             // The cubic test lets a segment graze a vertex; here it is split at the vertex.
-            ASSERT_EQ(fast[i][j], 0) << name << " seed " << seed << ": " << i << "-" << j;
+            ASSERT_EQ(vis[i][j], 0) << name << " seed " << seed << ": " << i << "-" << j;
             throughVertex += cubic[i][j];
             continue;
           }
-          ASSERT_EQ(fast[i][j], cubic[i][j]) << name << " seed " << seed << ": " << i << "-" << j;
+          ASSERT_EQ(vis[i][j], cubic[i][j]) << name << " seed " << seed << ": " << i << "-" << j;
         }
-    }
-  }
-  EXPECT_GT(compared, 24);
-  EXPECT_GT(throughVertex, 0);  // the combs do have segments along their collinear runs
-}
-
-TEST(ShortestPathsOracle, PathSearchMatchesTheDenseSearch) {
-  std::mt19937 sizes(12);
-  int compared = 0;
-  for (const auto& [name, make] : gen::Generators()) {
-    for (uint32_t seed = 1; seed <= 6; ++seed) {
-      const int n = 3 + static_cast<int>(sizes() % 90);
-      const TNube p = make(n, seed);
-      if (!IsSimplePolygon(p)) continue;
-      ++compared;
-      const int m = static_cast<int>(p.size());
-      TMatrizVisibilidad vis;
       TMatrizDistancias fast, dense, trees;
       TMatrizTrazabilidad fastTrace, denseTrace, treesTrace;
-      ComputeVisibility(p, vis);
       ComputeDistances(p, vis, fast);
       ComputeDistances(p, vis, dense);
       for (int s = 0; s < m; ++s) {
@@ -273,8 +244,7 @@ TEST(ShortestPathsOracle, PathSearchMatchesTheDenseSearch) {
       ComputeShortestPaths(p, trees, treesTrace);
       for (int s = 0; s < m; ++s)
         for (int k = 0; k < m; ++k) {
-          ASSERT_EQ(fastTrace[s][k], denseTrace[s][k]) << name << " seed " << seed;
-          ASSERT_EQ(treesTrace[s][k], denseTrace[s][k])
+          ASSERT_TRUE(fastTrace[s][k] == denseTrace[s][k] && treesTrace[s][k] == denseTrace[s][k])
               << name << " seed " << seed << ": " << s << "->" << k;
           ASSERT_NEAR(fast[s][k], dense[s][k], 1e-9 * (1 + dense[s][k]));
           ASSERT_NEAR(trees[s][k], dense[s][k], 1e-9 * (1 + dense[s][k]));
@@ -282,6 +252,7 @@ TEST(ShortestPathsOracle, PathSearchMatchesTheDenseSearch) {
     }
   }
   EXPECT_GT(compared, 18);
+  EXPECT_GT(throughVertex, 0);
 }
 
 }  // namespace

@@ -103,20 +103,6 @@ inline void ScanningBuild(const TNube& points, TPTCapas& layers) {
   layers.Count = L - 1;
 }
 
-// The walkers with the bearing computed as an angle, as they were first written.
-inline int AngleWalk(const TPTCapas& l, int i, bool clockwise) {
-  const TPoint p{l[i].X, l[i].Y};
-  int best = kNone;
-  double bestBearing = clockwise ? 360.0 : 0.0;
-  for (int j = 0; j < l.Size(); ++j) {
-    if (l[j].Layer > 0 || SameSpot(l, i, j)) continue;
-    const double b = Bearing(p, {l[j].X, l[j].Y});
-    if (clockwise ? (b >= 90.0 && b < bestBearing) : (b <= 270.0 && b > bestBearing))
-      best = j, bestBearing = b;
-  }
-  return best;
-}
-
 // ---- Figures of a result from its edges, by tracing its faces ------------------------------
 
 struct TFigures {

@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <random>
-#include <string>
 
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
 #include "methods/CapasOraculos.h"
 #include "methods/Verificador.h"
-#include "stats/Estadisticas.h"
 #include "stats/EstadisticasCapas.h"
 
 namespace qv {
@@ -35,7 +32,7 @@ V Field(const TPTCapas& l, int TCapa::*field) {
 
 // ---- Layer walkers -------------------------------------------------------------------------
 
-// Ties of bearing and records at one spot; the angle oracle below covers the rest.
+// Ties of bearing and records at one spot; the walker peeling below covers the rest.
 TEST(LayerWalkers, TiesGoToTheLowerIndexAndRecordsAtTheSameSpotAreSkipped) {
   const TNube diamond{{50, 0}, {100, 50}, {50, 100}, {0, 50}, {50, 50}, {50, 0}};
   const struct {
@@ -61,21 +58,6 @@ TEST(LayerWalkers, TiesGoToTheLowerIndexAndRecordsAtTheSameSpotAreSkipped) {
     EXPECT_EQ(r.clockwise ? WalkLayerClockwise(l, r.from) : WalkLayerCounterclockwise(l, r.from),
               r.to)
         << Describe(r.points) << " from " << r.from;
-  }
-}
-
-TEST(LayerWalkers, ExactComparisonsChooseAsTheAngleDoesOnCanvasSets) {
-  std::mt19937 rng(11);
-  for (int run = 0; run < 60; ++run) {
-    const TNube points = run % 2 ? Draw(rng, 40, 0, 6, 25) : Draw(rng, 40, 0, 2000);
-    V assigned;
-    for (int i = 0; i < static_cast<int>(points.size()); ++i)
-      if (rng() % 4 == 0) assigned.push_back(i);
-    const TPTCapas l = Records(points, assigned);
-    for (int i = 0; i < l.Size(); ++i) {
-      ASSERT_EQ(WalkLayerClockwise(l, i), AngleWalk(l, i, true)) << Describe(points);
-      ASSERT_EQ(WalkLayerCounterclockwise(l, i), AngleWalk(l, i, false)) << Describe(points);
-    }
   }
 }
 
@@ -219,15 +201,6 @@ TEST(ConvexLayersDriver, SortsTopDownCarryingTheDraggedPointAndJoins) {
   EXPECT_EQ(dragged, 1);
   EXPECT_EQ(LayerCount(layers), 2);
   EXPECT_TRUE(CheckPseudoTriangulation(points, LayerEdges(layers)).Valid);
-  const TStatistics s = ComputeLayerStatistics(points, layers, ",");
-  EXPECT_EQ(s.Points, 4);
-  EXPECT_EQ(s.Faces, 2);
-  EXPECT_EQ(s.Triangles, 1);
-  EXPECT_EQ(s.FaceDegree, 4);
-  EXPECT_EQ(s.VertexDegree, 3);
-  const double weight = 2 * std::hypot(50, 100) + 100 + 60 + std::hypot(50, 40);
-  EXPECT_NEAR(s.WeightValue, weight, 1e-9);
-  EXPECT_EQ(s.Weight, "448");
 }
 
 }  // namespace

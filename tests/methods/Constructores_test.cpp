@@ -46,19 +46,6 @@ TEST(BuildHull, NumberingOfTheWorkedExamples) {
   EXPECT_EQ(left.Destination(left.FindEdgeInFace(0, 0)), 1);
 }
 
-TEST(BuildHull, RefusesDegenerateInputWithoutHarm) {
-  for (const TNube& pts : {TNube{{0, 0}, {5, 5}}, TNube{{0, 0}, {5, 5}, {10, 10}, {-3, -3}},
-                           TNube{{0, 0}, {0, 0}, {0, 0}}}) {
-    TDCEL d;
-    BuildHull(pts, d);
-    EXPECT_EQ(d.HalfEdgeCount() + d.FaceCount(), 0) << pts.size();
-  }
-  TDCEL full;
-  BuildHull(TNube{{0, 0}, {10, 0}, {0, 10}}, full);
-  BuildHull(TNube{{0, 0}, {50, 0}, {0, 50}, {50, 50}}, full);  // not empty: untouched
-  EXPECT_EQ(full.HalfEdgeCount(), 3);
-}
-
 TEST(ReduceToBoundary, RenumbersTheCycleFromTheDestinationOfHalfEdgeZero) {
   const TNube pts{{50, 0}, {100, 50}, {50, 100}, {0, 50}, {50, 50}, {60, 60}};
   TDCEL d;

@@ -7,12 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <random>
-#include <set>
 
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
-#include "methods/Aleatorio.h"
 #include "methods/Triangulos.h"
 
 namespace qv {
@@ -22,30 +21,20 @@ using testing::CheckSweepResult;
 using testing::FaceCycle;
 using V = std::vector<int>;
 
-// The order's definition, literally: adjacent swaps until a pass makes none, the dragged index
-// following its point through every swap. (Keys are computed once and travel with the points.)
-void BubbleSortByDirection(TNube& p, double dirX, double dirY, int& dragged) {
-  const int n = static_cast<int>(p.size());
-  std::vector<double> k1(p.size()), k2(p.size());
-  for (int i = 0; i < n; ++i) {
-    k1[i] = p[i].X * dirX + p[i].Y * dirY;
-    k2[i] = p[i].X * dirY - p[i].Y * dirX;
-  }
-  for (bool swapped = true; swapped;) {
-    swapped = false;
-    for (int i = 0; i + 1 < n; ++i) {
-      if (k1[i] > k1[i + 1] || (k1[i] == k1[i + 1] && k2[i] > k2[i + 1])) {
-        std::swap(p[i], p[i + 1]);
-        std::swap(k1[i], k1[i + 1]);
-        std::swap(k2[i], k2[i + 1]);
-        if (dragged == i + 1)
-          dragged = i;
-        else if (dragged == i)
-          dragged = i + 1;
-        swapped = true;
-      }
-    }
-  }
+// The order's definition: a stable sort by the keys (x dirX + y dirY, x dirY - y dirX), each
+// computed as written, the dragged index following its point.
+void PlainSortByDirection(TNube& p, double dirX, double dirY, int& dragged) {
+  std::vector<int> order(p.size());
+  std::iota(order.begin(), order.end(), 0);
+  auto key = [&](int i) {
+    return std::pair{p[i].X * dirX + p[i].Y * dirY, p[i].X * dirY - p[i].Y * dirX};
+  };
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+  TNube sorted;
+  for (int i : order) sorted.push_back(p[i]);
+  if (dragged != kNone)
+    dragged = static_cast<int>(std::find(order.begin(), order.end(), dragged) - order.begin());
+  p = sorted;
 }
 
 TEST(SweepDirection, FollowsTheCompassAngle) {
@@ -65,11 +54,11 @@ TEST(SweepDirection, FollowsTheCompassAngle) {
   }
 }
 
-TEST(SortByDirection, MatchesTheAdjacentSwapSortOnInputsWithTies) {
-  auto expectSwapSortOrder = [](TNube p, double dx, double dy, int dragged) {
+TEST(SortByDirection, MatchesThePlainStableSortOnInputsWithTies) {
+  auto expectPlainOrder = [](TNube p, double dx, double dy, int dragged) {
     TNube expected = p;
     int expectedDragged = dragged;
-    BubbleSortByDirection(expected, dx, dy, expectedDragged);
+    PlainSortByDirection(expected, dx, dy, expectedDragged);
     SortPointsByDirection(p, dx, dy, dragged);
     EXPECT_EQ(p, expected) << dx << "," << dy << " size " << p.size();
     EXPECT_EQ(dragged, expectedDragged);
@@ -89,13 +78,11 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnInputsWithTies) {
       const int range = 1 + static_cast<int>(gen() % 6);  // tiny ranges: many equal keys
       TNube p(static_cast<size_t>(n));
       for (TPoint& q : p) q = {static_cast<int>(gen() % range), static_cast<int>(gen() % range)};
-      expectSwapSortOrder(p, dx, dy, n > 0 && gen() % 4 != 0 ? static_cast<int>(gen() % n) : kNone);
+      expectPlainOrder(p, dx, dy, n > 0 && gen() % 4 != 0 ? static_cast<int>(gen() % n) : kNone);
     }
   }
   // Large enough for the radix path. Small coordinates around 0 give many equal keys and keys of
   // -0 and +0; huge ones give keys that agree in their leading bits and keys rounded together.
-  // The inputs are sorted, then each point swapped with one up to 24 places on, so that the swap
-  // sort needs few passes; equal keys end in a scrambled order that must survive.
   gen.seed(777);
   for (const int spread : {20, 1 << 30}) {
     for (const auto& [dx, dy] :
@@ -103,25 +90,9 @@ TEST(SortByDirection, MatchesTheAdjacentSwapSortOnInputsWithTies) {
       TNube p(4500);  // above the size where the radix sort takes over
       std::uniform_int_distribution<int> coordinate(-spread, spread);
       for (TPoint& q : p) q = {coordinate(gen), spread > 20 ? 1000000000 : coordinate(gen)};
-      std::stable_sort(p.begin(), p.end(), [&](TPoint a, TPoint b) {
-        const double a1 = a.X * dx + a.Y * dy, b1 = b.X * dx + b.Y * dy;
-        return a1 != b1 ? a1 < b1 : a.X * dy - a.Y * dx < b.X * dy - b.Y * dx;
-      });
-      for (size_t i = 0; i + 25 < p.size(); ++i) std::swap(p[i], p[i + gen() % 25]);
-      expectSwapSortOrder(p, dx, dy, static_cast<int>(gen() % p.size()));
+      expectPlainOrder(p, dx, dy, static_cast<int>(gen() % p.size()));
     }
   }
-}
-
-TEST(ComputeSweepLine, VerticalLineAtAngleZeroIsInsertedBottomUp) {
-  TNube p = {{5, 10}, {40, 15}, {5, 30}, {5, 0}, {5, 20}};
-  int dragged = 3;  // (5, 0)
-  TDCEL d;
-  ComputeSweepLine(p, 1, 0, dragged, d);
-  // Sorted (5,30), (5,20), (5,10), (5,0), (40,15); the collinear start moved (5,30) left.
-  EXPECT_EQ(p, (TNube{{4, 30}, {5, 20}, {5, 10}, {5, 0}, {40, 15}}));
-  EXPECT_EQ(dragged, 3);
-  EXPECT_EQ(CheckSweepResult(p, d), "");
 }
 
 TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) {
@@ -159,25 +130,7 @@ TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) 
   }
 }
 
-TEST(CountMovedPoints, CountsPointsNotWhereAnyPointWas) {
-  struct Row {
-    TNube before, after;
-    int moved;
-  };
-  const std::vector<Row> rows = {
-      {{{1, 1}, {2, 2}, {3, 3}}, {{3, 3}, {1, 1}, {2, 2}}, 0},  // reordered only
-      {{{1, 1}, {2, 2}, {3, 3}}, {{0, 1}, {2, 2}, {3, 3}}, 1},
-      {{{5, 5}, {5, 5}, {5, 5}}, {{5, 5}, {6, 5}, {7, 5}}, 2},  // copies spread apart
-      {{{5, 5}, {6, 5}}, {{6, 5}, {6, 5}}, 1},                  // moved onto another point
-  };
-  for (const Row& r : rows) EXPECT_EQ(CountMovedPoints(r.before, r.after), r.moved);
-}
-
 // ---- The sweep itself, in the given order --------------------------------------------------
-THalfEdge He(int origin, int prev, int next, int twin, int face) {
-  return {origin, prev, next, twin, face};
-}
-
 std::string MessageOf(const TNube& p) {
   TDCEL d;
   try {
@@ -186,20 +139,6 @@ std::string MessageOf(const TNube& p) {
     return e.what();
   }
   return "";
-}
-
-TEST(SweepLine, WorkedExampleHasTwoFacesAndSevenHalfEdges) {
-  const TNube p = {{0, 20}, {0, 0}, {10, 10}, {100, 10}};
-  TDCEL d;
-  Sweep(p, d);
-  ASSERT_EQ(d.HalfEdgeCount(), 7);
-  // 0: 0->2, 1: 2->1, 2: 1->0 (face 0); 3: 3->1, 4: 1->2, 5: 2->0, 6: 0->3 (face 1).
-  const std::vector<THalfEdge> expected = {
-      He(0, 2, 1, 5, 0), He(2, 0, 2, 4, 0), He(1, 1, 0, -1, 0), He(3, 6, 4, -1, 1),
-      He(1, 3, 5, 1, 1), He(2, 4, 6, 0, 1), He(0, 5, 3, -1, 1)};
-  EXPECT_EQ(d.HalfEdges, expected);
-  EXPECT_EQ(d.Faces, (V{0, 6}));
-  EXPECT_EQ(CheckSweepResult(p, d), "");
 }
 
 // The face a point creates: its cycle counterclockwise on the screen, from its smallest vertex.
@@ -248,30 +187,6 @@ TEST(SweepLine, RefusesDegenerateOrdersAndLeavesNoPartialResult) {
   Sweep({{0, 20}, {0, 0}, {10, 10}, {100, 10}}, d);
   EXPECT_THROW(Sweep({{0, 0}, {0, 10}, {10, 5}, {20, 5}, {20, 0}, {5, 5}}, d), UserError);
   EXPECT_TRUE(d.HalfEdgeCount() == 0 && d.FaceCount() == 0 && d.VertexCount() == 0);
-}
-
-TEST(SweepLine, CollinearStartIsFannedFromTheFirstPointOffTheLine) {
-  struct Row {
-    TNube p;
-    int apex;  // the first point off the line of points 0 and 1
-  };
-  const std::vector<Row> rows = {
-      {{{0, 0}, {10, 0}, {20, 0}, {15, 10}, {40, 5}}, 3},  // apex below the run on the screen
-      {{{0, 0}, {10, 0}, {20, 0}, {30, 0}, {15, -10}, {40, 5}}, 4},  // above
-      {{{5, 30}, {5, 20}, {5, 10}, {5, 0}, {40, 15}}, 4},            // a column, run to the end
-      {{{0, 0}, {10, 10}, {20, 20}, {30, 5}, {25, 40}, {60, 20}}, 3},
-  };
-  for (const Row& r : rows) {
-    TDCEL d;
-    Sweep(r.p, d);
-    EXPECT_EQ(CheckSweepResult(r.p, d), "") << r.apex;
-    // One triangle over each segment of the run, all sharing the apex.
-    for (int f = 0; f + 1 < r.apex; ++f) {
-      V cycle = FaceCycle(d, f);
-      std::sort(cycle.begin(), cycle.end());
-      EXPECT_EQ(cycle, (V{f, f + 1, r.apex})) << r.apex;
-    }
-  }
 }
 
 }  // namespace

@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <functional>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "dcel/DCEL.h"
@@ -18,6 +16,7 @@
 #include "methods/CapasOraculos.h"
 #include "methods/Constructores.h"
 #include "methods/Ejecucion.h"
+#include "methods/Incremental.h"
 #include "methods/Remocion.h"
 #include "methods/Triangulos.h"
 
@@ -79,6 +78,7 @@ const std::vector<TInput>& Polygons() {
         {"bowtie", {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, kNotSimple},
         {"repeated vertex", {{0, 0}, {10, 0}, {10, 0}, {0, 10}}, kNotSimple},
         {"touching", {{0, 0}, {10, 0}, {5, 5}, {10, 10}, {0, 10}, {5, 5}}, kNotSimple},
+        {"vertex on a side", {{0, 0}, {0, 10}, {5, 0}, {10, 10}, {10, 0}}, kNotSimple},
         {"two", {{0, 0}, {10, 0}}, kNotSimple},
         {"triangle", {{0, 0}, {10, 0}, {0, 10}}},
     };
@@ -209,6 +209,44 @@ std::string ShortestPaths(TNube& p) {
   });
 }
 
+// Incremental by faces from a random triangulation of the hull's corners: the walk to each
+// point's face may start near the previous point or at the estimated face, to the same result.
+std::string IncrementalFace(TNube& p) {
+  return Refused([&] {
+    TNube again = p;
+    TDCEL pt, other, chosen;
+    int dragged = kNone, draggedAgain = kNone;
+    const int h = PrepareIncrementalFace(p, dragged, pt);
+    PrepareIncrementalFace(again, draggedAgain, other);
+    std::mt19937 rng(static_cast<uint32_t>(p.size()));
+    if (h > 3)
+      RandomConvexTriangulation(
+          h, [&rng](int k) { return int(rng() % unsigned(k)); }, chosen);
+    CompleteIncrementalFace(p, dragged, chosen, pt, true);
+    CompleteIncrementalFace(again, draggedAgain, chosen, other, false);
+    if (p != again || EdgeList(pt) != EdgeList(other)) return std::string("walk start matters");
+    return testing::CheckSweepResult(p, pt);
+  });
+}
+
+// Incremental by vertices: every vertex has 2 + its counter edges, each counter step being one
+// chain end joined to it.
+std::string IncrementalVertex(TNube& p) {
+  return Refused([&] {
+    TDCEL pt;
+    int dragged = kNone;
+    std::vector<int> counters;
+    ComputeIncrementalVertex(p, dragged, pt, &counters);
+    const TCheckReport report = CheckSubdivision(p, pt);
+    if (!report.Valid) return report.Reason;
+    std::vector<int> degree(p.size(), 0);
+    for (const TEdge& e : EdgeList(pt)) ++degree[e.A], ++degree[e.B];
+    for (size_t v = 0; v < p.size(); ++v)
+      if (degree[v] != 2 + counters[v]) return "degree of vertex " + std::to_string(v);
+    return std::string();
+  });
+}
+
 struct TMethod {
   std::string Name;
   TRun Run;
@@ -250,6 +288,8 @@ const TMethod kMethods[] = {
      RefusalOfTriangulateRemove},
     {"RemoveTriangles", TriangulateRemove(TRemocionVariant::RemoveTriangles), false,
      RefusalOfTriangulateRemove},
+    {"IncrementalFace", IncrementalFace},
+    {"IncrementalVertex", IncrementalVertex},
     {"ShortestPaths", ShortestPaths, true},
 };
 

@@ -88,6 +88,7 @@ TEST(CheckerHull, BrokenResultsAreRefusedWithTheirFault) {
       {kInner, {{0, 1}, {1, 2}, {2, 3}, {0, 3}}, "hull edge"},  // a polygon, not the hull
       {squarePlus, With(kSquareHull, {{0, 2}}), "point 4 is on no edge"},
       {kOnEdge, {{0, 2}, {2, 3}, {0, 3}, {1, 3}}, "point 1 lies on edge 0-2"},
+      {{{0, 0}, {0, 10}, {0, 20}, {10, 10}}, {{0, 2}, {2, 3}, {0, 3}, {1, 3}}, "lies on edge 0-2"},
       // An inner triangle not joined to the outer one.
       {{{0, 0}, {100, 0}, {50, 100}, {40, 20}, {60, 20}, {50, 40}},
        {{0, 1}, {1, 2}, {0, 2}, {3, 4}, {4, 5}, {3, 5}},
@@ -173,6 +174,10 @@ TEST(CheckerSubdivision, RecordFaultsThatTheEdgesAloneDoNotShow) {
   ASSERT_TRUE(unlinked.IsValid());
   EXPECT_TRUE(CheckPseudoTriangulation(kSwept, EdgeList(unlinked)).Valid);
   EXPECT_TRUE(RefusedFor(CheckSubdivision(kSwept, unlinked), "face record 0"));
+  // A point that no edge reaches: the records are not compared with faces never traced.
+  TNube extra = kSwept;
+  extra.push_back({50, 50});
+  EXPECT_TRUE(RefusedFor(CheckSubdivision(extra, SweptSubdivision()), "point 4 is on no edge"));
   // A half-edge origin with no point behind it.
   TDCEL stray = SweptSubdivision();
   EXPECT_TRUE(RefusedFor(CheckSubdivision({{0, 20}, {0, 0}, {10, 10}}, stray), "no point"));
