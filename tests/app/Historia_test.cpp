@@ -202,7 +202,9 @@ TEST_F(History, UnsavedPointsAreAskedAboutBeforeNewOpenAndExit) {
 }
 
 TEST_F(History, OpenRecentKeepsTheLastEightFilesForTheNextWindow) {
-  const auto name = [this](int i) { return Path("p" + std::to_string(i) + ".pt"); };
+  const auto name = [this](int i) {
+    return Path(std::string("p").append(std::to_string(i)) + ".pt");
+  };
   for (int i = 0; i < 9; ++i) {
     Spit(name(i), "NUB\n" + std::to_string(10 + i) + "\n10\n");
     Open(name(i));
