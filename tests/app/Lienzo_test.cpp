@@ -178,7 +178,7 @@ QImage GridAt(int angle) {
 
 const QColor kSilver(192, 192, 192);
 
-TEST(DrawGrid, AtFortyFiveAndThirtyDegreesDrawsSlantedLinesUntilTheFarCorner) {
+TEST(DrawGrid, AtFortyFiveThirtyAndHundredFiftyDegreesDrawsSlantedLinesToTheFarCorner) {
   const QImage at45 = GridAt(45), at30 = GridAt(30);
   // At 45: lines (0, H - k) to (k, H) for k = 10 .. 150 (while k < H + W = 160): x - y = k - 60.
   for (int k = 10; k <= 150; k += 10) {
@@ -190,6 +190,12 @@ TEST(DrawGrid, AtFortyFiveAndThirtyDegreesDrawsSlantedLinesUntilTheFarCorner) {
     const int top = 60 - static_cast<int>(std::nearbyint(std::sqrt(3.0) * k));
     EXPECT_TRUE(SegmentDrawn(at30, QPoint(k, 60), QPoint(0, top), kSilver)) << k;
   }
+  // At 150, the mirror of 30 in the top edge: lines (k, 0) to (0, round(1.732.. k)).
+  const QImage at150 = GridAt(150);
+  for (int k = 10; k <= 30; k += 10) {
+    const int bottom = static_cast<int>(std::nearbyint(std::sqrt(3.0) * k));
+    EXPECT_TRUE(SegmentDrawn(at150, QPoint(k, 0), QPoint(0, bottom), kSilver)) << k;
+  }
   // The last line at 45 (k = 150), then pixels between lines.
   const std::tuple<const QImage&, int, int, bool> pixels[] = {
       {at45, 99, 9, true}, {at45, 99, 8, false}, {at45, 50, 55, false}, {at30, 15, 59, false}};
@@ -200,7 +206,8 @@ TEST(DrawGrid, AtFortyFiveAndThirtyDegreesDrawsSlantedLinesUntilTheFarCorner) {
 TEST(Compass, EveryAngleShowsABlackDartOnASkyBlueDisc) {
   const double pi = std::acos(-1.0);
   for (int angle = 0; angle < 360; ++angle) {
-    QImage compass;
+    // Whatever size it had, the compass comes back 30 x 30.
+    QImage compass(angle % 2 == 0 ? 30 : 20, angle % 2 == 0 ? 20 : 30, QImage::Format_RGB32);
     double dx = 0, dy = 0;
     DrawCompass(compass, angle, dx, dy);
     ASSERT_EQ(compass.size(), QSize(30, 30));
