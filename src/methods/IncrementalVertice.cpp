@@ -102,9 +102,22 @@ int SplitChainStep(const TNube& points, int c, int t, int d, int o, int lo, int 
   const TPoint Q = (t == d) ? O : D;
   const int side = OrientationSign(C, Q, T);
   if (side == 0) return t;
+  // The candidates lie in the cone at t between the ray towards q (along the opposite edge)
+  // and the ray towards c, when c is strictly inside that edge's line. When both rays lead to
+  // one side of t's vertical, every candidate lies on that side too: the points are sorted by
+  // x, so the scan leaves out the points beyond it (and keeps its order).
+  const auto first = points.begin() + std::max(lo, 0);
+  const auto last = points.begin() + std::min(hi + 1, static_cast<int>(points.size()));
+  auto from = first, to = last;
+  if (first < last && OrientationSign(D, C, O) < 0) {
+    if (Q.X >= T.X && C.X >= T.X)
+      from = std::partition_point(first, last, [&](TPoint p) { return p.X < T.X; });
+    else if (Q.X <= T.X && C.X <= T.X)
+      to = std::partition_point(first, last, [&](TPoint p) { return p.X <= T.X; });
+  }
   // Every candidate turns from c -> t to c -> p in the sense -side; a larger angle turns on.
   int best = t;
-  for (int k = std::max(lo, 0); k <= hi && k < static_cast<int>(points.size()); ++k) {
+  for (int k = static_cast<int>(from - points.begin()); k < to - points.begin(); ++k) {
     if (k == c || k == t) continue;
     const TPoint P = points[k];
     if (P == C || OrientationSign(C, P, T) != side || OrientationSign(D, P, O) > 0) continue;
