@@ -101,6 +101,16 @@ TEST(IsLegalEdge, ByTheCircle) {
   }
 }
 
+TEST(DelaunayFlips, EndLocallyDelaunayOnAGridWhereThePlainFlipsGoRound) {
+  // A whole grid is full of cocircular squares; on this one the plain flips go round among
+  // them until their allowance runs out, and the kept state is finished with the marks.
+  TNube p = GridPoints(300, 300, 3);
+  TDCEL d;
+  int dragged = kNone;
+  ComputeTriangulateRemove(p, TRemocionVariant::Delaunay, dragged, d);
+  EXPECT_TRUE(LocallyDelaunay(p, d));
+}
+
 // ---- Fan -----------------------------------------------------------------------------------
 
 TNube ConvexPolygon(int n) {
