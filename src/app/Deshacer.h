@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/Documento.h"
+#include "methods/Eleccion.h"
 
 namespace qv {
 
@@ -52,6 +53,13 @@ struct TEscalares {
 
 TEscalares EscalaresDe(const TDocumento& doc);
 
+// A point file as it was last opened or saved: its name and what it holds.
+struct TArchivoAbierto {
+  QString Name;
+  TNube Points;
+  bool Polygon = false;
+};
+
 // The settings around the content. Every step gives back the method and whether a result was
 // shown, so that the window runs the method again exactly where it did after the change; steps
 // that replace the whole set give back the rest, and polygon edits the edit mode.
@@ -63,7 +71,11 @@ struct TAjustes {
   TEditMode EditMode = TEditMode::PlacePoints;
   QString PointsFileName;
   QString SaveName;
-  QString Caption;
+  // The file the document was last opened from or saved to (none for a new document).
+  std::shared_ptr<const TArchivoAbierto> File;
+  // The triangulation chosen for the result (the incremental method's hull, the polygon of the
+  // shortest paths): a result comes back with the choice it was made from.
+  std::shared_ptr<const TTriangulationChoice> Choice;
 };
 
 // The kinds of change, one command class each.

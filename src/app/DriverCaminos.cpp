@@ -31,11 +31,14 @@ void TForm1::RunShortestPaths() {
 
   IChooser& chooser = Chooser();
   TTriangulationChoice& choice = chooser.Choice();
+  // Only Execute, or an edit that changed the polygon's size, shows the chooser; every other
+  // run draws the last choice once with the chooser's boxes as they stand.
+  const bool ask = MayAsk(n);
   // The ranges of the last computation: a confirmation that only redraws must still tell the
   // pockets from the geodesics, which the subdivision's counts alone no longer do.
   THalfEdgeRanges ranges;
   bool computed = false;
-  bool confirmed = ShowChooser(n);
+  bool confirmed = !ask || ShowChooser(n);
   while (confirmed) {
     if (choice.Recompute || !computed) {
       PonEstado(0, kChoosing);
@@ -49,16 +52,26 @@ void TForm1::RunShortestPaths() {
     if (Doc.GridVisible) drawing.DrawGrid();
     DrawShortestPaths(drawing, Doc.CurrentPT, ranges,
                       {chooser.Labels(), chooser.Pockets(), chooser.Monocolor()});
+    KeepResult();
     // Without statistics the result is drawn once; the recompute flag keeps its value.
     if (!StatisticsEnabled()) return;
-    ShowStatistics(Doc.CurrentPT);
-    PonEstado(0, kPathsDone);
+    ShowResultText(kPathsDone);
     choice.Recompute = false;
-    RefreshViews();  // the result stands behind the chooser while it is open again
+    if (!ask) break;
+    // The result stands behind the chooser while it is open again.
+    Doc.ResultShown = true;
+    RefreshViews();
     confirmed = ShowChooser(n);
   }
   // The next run computes on its first confirmation.
   choice.Recompute = true;
+  if (computed) return;
+  // Closed at once: no result, the polygon stands as it was closed.
+  TDrawing drawing = Drawing();
+  drawing.ClearCanvas();
+  Doc.PolygonClosed = true;
+  if (Doc.GridVisible) drawing.DrawGrid();
+  drawing.DrawPolygonOutline(true);
 }
 
 }  // namespace qv

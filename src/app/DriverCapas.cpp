@@ -1,10 +1,7 @@
 // Driver of the convex-layers method.
-#include <QLocale>
-
 #include "app/LienzoCapas.h"
 #include "app/Principal.h"
 #include "methods/Capas.h"
-#include "stats/EstadisticasCapas.h"
 
 namespace qv {
 
@@ -20,15 +17,14 @@ void TForm1::RunConvexLayers() {
   drawing.ClearCanvas();
   if (Doc.GridVisible) drawing.DrawGrid();
   // Sort top down (the held point follows), peel the layers and join them. The result is the
-  // layer table, kept for this run only; the document's subdivision stays empty.
+  // layer table, kept with the result (the Flip tool reads its edges); the document's
+  // subdivision stays empty.
   TPTCapas layers;
   ComputeConvexLayers(Doc.Points, Doc.DraggedPoint, layers);
   DrawConvexLayers(drawing, layers);
   drawing.DrawPoints(false);
-  if (!StatisticsEnabled()) return;
-  FillStatistics(
-      ComputeLayerStatistics(Doc.Points, layers, QLocale().groupSeparator().toStdString()));
-  PonEstado(0, kLayersDone);
+  KeepResult(std::move(layers));
+  if (StatisticsEnabled()) ShowResultText(kLayersDone);
 }
 
 }  // namespace qv

@@ -14,20 +14,28 @@ const QString kVertexDone =
 
 }  // namespace
 
-// The triangulation of the n-cornered hull, as the chooser holds it. While a point is dragged
-// or removed, or a step is undone or redone, and the hull keeps its number of corners, the last
-// choice serves again without asking, so that the drawing can follow the mouse.
+// The triangulation of the n-cornered hull, as the chooser holds it. Only Execute, or an edit
+// that changed the number of hull corners, shows the chooser; every other run uses the last
+// choice again.
 const TDCEL& TForm1::ChooseHullTriangulation(int n) {
-  PonEstado(0, QStringLiteral("Choose initial triangulation for convex hull"));
   IChooser& chooser = Chooser();
-  // The boxes concern the shortest-paths method only.
-  chooser.SetOptionsEnabled(false);
   chooser.Choice().Recompute = true;
-  const bool reuse = (Doc.DraggedPoint != kNone || reuseChoice_) && chooser.Choice().Size() == n;
-  // Whatever the answer, the triangulation on show is the one used.
-  if (!reuse) ShowChooser(n);
-  chooser.SetOptionsEnabled(true);
+  if (MayAsk(n)) {
+    PonEstado(0, QStringLiteral("Choose initial triangulation for convex hull"));
+    // The boxes concern the shortest-paths method only. Whatever the answer, the
+    // triangulation on show is the one used.
+    chooser.SetOptionsEnabled(false);
+    ShowChooser(n);
+    chooser.SetOptionsEnabled(true);
+  }
   return chooser.Choice().Triangulation();
+}
+
+bool TForm1::MayAsk(int n) {
+  TTriangulationChoice& choice = Chooser().Choice();
+  const bool ask = ask_ == TPregunta::Siempre || (ask_ == TPregunta::SiCambia && choice.Size() != n);
+  if (!ask && choice.Size() != n) choice.Prepare(n);
+  return ask;
 }
 
 bool TForm1::ShowChooser(int n) {

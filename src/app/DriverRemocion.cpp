@@ -29,7 +29,7 @@ void TForm1::RunTriangulateRemove() {
   // followed by the number of points the nudges moved when there are any.
   drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
   drawing.DrawPoints(false);
-  if (StatisticsEnabled()) ShowStatistics(Doc.CurrentPT);
+  KeepResult();
   ShowMovedPoints(QString::fromLatin1(RemocionStatusText(variant)), moved);
 }
 

@@ -6,6 +6,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <regex>
 
 #include "app/Jpeg.h"
 #include "app/LienzoGrabacion.h"
@@ -63,7 +64,14 @@ std::string SvgBytes(const TCanvasRecording& recording, int width, int height) {
     TCanvas canvas(&generator, width, height);
     ReplayRecording(recording, canvas);
   }
-  return svg.toStdString();
+  // The generator states the size in millimetres at its resolution; viewers read a pixel as
+  // 1/96 inch, so the size is stated in pixels, the canvas's own unit.
+  std::string text = svg.toStdString();
+  static const std::regex kSize(R"(width="[0-9.]+mm" height="[0-9.]+mm")");
+  return std::regex_replace(text, kSize,
+                            "width=\"" + std::to_string(width) + "px\" height=\"" +
+                                std::to_string(height) + "px\"",
+                            std::regex_constants::format_first_only);
 }
 
 // One page of the canvas's size at 72 dots per inch: a pixel becomes a point.

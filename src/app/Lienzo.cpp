@@ -36,6 +36,14 @@ const TPenStyle& TPenStyles::operator[](int index) const {
 // ---------------------------------------------------------------------------------------------
 // Canvas
 
+QFont CanvasFont() {
+  QImage probe(1, 1, QImage::Format_RGB32);
+  QPainter painter(&probe);
+  QFont font = painter.font();
+  font.setPixelSize(painter.fontInfo().pixelSize());
+  return font;
+}
+
 TCanvas::TCanvas(QImage* image)
     : device_(image),
       image_(image),
@@ -61,6 +69,9 @@ QPainter& TCanvas::Painter() {
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(device_);
     painter_->setRenderHint(QPainter::Antialiasing, false);
+    // A vector device has a resolution of its own: its text takes the pixel size the canvas's
+    // text has, so that a label is as large in an SVG or PDF as on the screen.
+    if (image_ == nullptr) painter_->setFont(CanvasFont());
     ApplyPen();
     painter_->setBrush(brushColor_);
   }

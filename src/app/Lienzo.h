@@ -63,6 +63,9 @@ inline const QColor kCompassColor{166, 202, 240};
 // the pen position, its last pixel left out at width 1 (the next segment of a chain starts
 // there) and both ends rounded by a round brush when wider; an ellipse is Qt's own rendering
 // of it, made once per size and pens and then copied. Other devices go through QPainter.
+// The font the canvas writes with, at the pixel size it has on a raster canvas.
+QFont CanvasFont();
+
 class TCanvas {
  public:
   // Pen widths are drawn within 1 .. kMaxPenWidth.

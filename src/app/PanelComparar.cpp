@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -115,7 +116,7 @@ std::vector<TFilaComparada> CompareVariants(const TDocumento& doc, const std::st
   std::vector<TFilaComparada> rows;
   for (const TVarianteComparada& v : VariantesComparadas()) {
     if (v.NeedsPolygon && !doc.PolygonClosed) continue;
-    TFilaComparada row{v.Caption, std::nullopt, QString()};
+    TFilaComparada row{v.Caption, v.NeedsPolygon, std::nullopt, QString()};
     try {
       if (doc.PointCount() < 3) throw UserError("At least 3 points are needed.");
       TNube points = doc.Points;
@@ -147,11 +148,26 @@ TPanelComparar::TPanelComparar(QWidget* parent, const TDocumento& doc)
   connect(&catchUp_, &QTimer::timeout, this, [this] { Recompute(); });
 }
 
-void TPanelComparar::Follow(bool dragging) {
-  if (!isVisible()) return;
+bool TPanelComparar::Current() const {
+  return computed_ && polygon_ == doc_.PolygonClosed && dirX_ == doc_.SweepDirX &&
+         dirY_ == doc_.SweepDirY && points_ == doc_.Points;
+}
+
+void TPanelComparar::Show(const QString& shownRow,
+                          const std::optional<TStatistics>& shownFigures) {
+  shownRow_ = shownRow;
+  shownFigures_ = shownFigures;
+  if (!isVisible()) {
+    computed_ = false;  // a closed panel never shows rows of another document
+    return;
+  }
+  if (Current()) {
+    Fill();
+    return;
+  }
   // A drag outruns a slow panel: the moves between recomputations are skipped and the rows
   // catch up once the last recomputation's time has passed.
-  if (dragging && lastCostMs_ > kDragBudgetMs) {
+  if (doc_.DraggedPoint != kNone && lastCostMs_ > kDragBudgetMs) {
     if (!catchUp_.isActive()) catchUp_.start(static_cast<int>(std::min<qint64>(lastCostMs_, 2000)));
     return;
   }
@@ -162,20 +178,33 @@ void TPanelComparar::Follow(bool dragging) {
 void TPanelComparar::Recompute() {
   QElapsedTimer clock;
   clock.start();
-  Fill(CompareVariants(doc_, QLocale().groupSeparator().toStdString()));
+  rows_ = CompareVariants(doc_, QLocale().groupSeparator().toStdString());
+  computed_ = true;
+  points_ = doc_.Points;
+  polygon_ = doc_.PolygonClosed;
+  dirX_ = doc_.SweepDirX;
+  dirY_ = doc_.SweepDirY;
   lastCostMs_ = clock.elapsed();
+  Fill();
 }
 
-void TPanelComparar::Fill(const std::vector<TFilaComparada>& rows) {
+void TPanelComparar::Fill() {
+  std::vector<TFilaComparada> rows = rows_;
+  for (TFilaComparada& r : rows)
+    if (shownFigures_ && r.Caption == shownRow_) r.Figures = shownFigures_;
   Tabla->clearSpans();
   Tabla->setRowCount(static_cast<int>(rows.size()));
-  // The lowest value of a column is the best; points are the same for every method.
-  std::array<double, 6> best;
-  best.fill(std::numeric_limits<double>::infinity());
+  // The lowest value of a column is the best among the methods that cover the same region (the
+  // hull, or the polygon); points are the same for every method.
+  std::array<std::array<double, 6>, 2> best;
+  for (auto& group : best) group.fill(std::numeric_limits<double>::infinity());
+  std::array<int, 2> members{0, 0};
   for (const TFilaComparada& r : rows) {
     if (!r.Figures) continue;
     const std::array<double, 6> n = Numbers(*r.Figures);
-    for (size_t c = 0; c < n.size(); ++c) best[c] = std::min(best[c], n[c]);
+    std::array<double, 6>& b = best[r.Polygon ? 1 : 0];
+    ++members[r.Polygon ? 1 : 0];
+    for (size_t c = 0; c < n.size(); ++c) b[c] = std::min(b[c], n[c]);
   }
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     const TFilaComparada& r = rows[size_t(i)];
@@ -188,11 +217,13 @@ void TPanelComparar::Fill(const std::vector<TFilaComparada>& rows) {
     }
     const QStringList texts = Texts(*r.Figures);
     const std::array<double, 6> n = Numbers(*r.Figures);
+    // A method alone in its group has nothing to be weighed against.
+    const bool compared = members[r.Polygon ? 1 : 0] > 1;
     for (int c = 0; c < Tabla->columnCount(); ++c) {
       QTableWidgetItem* item = Tabla->item(i, c);
       item->setText(texts[c]);
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (c != 3 && n[size_t(c)] == best[size_t(c)]) {
+      if (compared && c != 3 && n[size_t(c)] == best[r.Polygon ? 1 : 0][size_t(c)]) {
         QFont bold = item->font();
         bold.setBold(true);
         item->setFont(bold);
@@ -200,6 +231,12 @@ void TPanelComparar::Fill(const std::vector<TFilaComparada>& rows) {
       }
     }
   }
+  // Wide enough to read every cell; the canvas beside it shrinks.
+  Tabla->resizeColumnsToContents();
+  int width = Tabla->verticalHeader()->width() + 2 * Tabla->frameWidth() +
+              Tabla->verticalScrollBar()->sizeHint().width() + 24;
+  for (int c = 0; c < Tabla->columnCount(); ++c) width += Tabla->columnWidth(c);
+  widget()->setMinimumWidth(width);
 }
 
 QString TPanelComparar::TableText() const {
@@ -219,7 +256,7 @@ void TPanelComparar::CopyClick() {
 
 void TPanelComparar::showEvent(QShowEvent* event) {
   QDockWidget::showEvent(event);
-  if (doc_.ResultShown) Recompute();
+  if (!Current()) Recompute();
 }
 
 TPanelComparar* InstallComparePanel(TForm1& form) {

@@ -37,6 +37,7 @@ const std::vector<TVarianteComparada>& VariantesComparadas();
 // What one row shows: the figures, or the refusal text.
 struct TFilaComparada {
   QString Caption;
+  bool Polygon = false;  // the method covers the polygon, not the hull
   std::optional<TStatistics> Figures;
   QString Refusal;
 };
@@ -53,8 +54,11 @@ class TPanelComparar : public QDockWidget {
 
   TPanelComparar(QWidget* parent, const TDocumento& doc);
 
-  // The shown result changed; dragging tells that a point is held by the mouse.
-  void Follow(bool dragging);
+  // Brings the rows into line with the document: recomputed when the points, the polygon or
+  // the sweep direction changed since the last fill (an open panel at once, or once the drag
+  // lets it; a closed one when it opens). The row of the result on show, shownRow, carries
+  // that result's figures, so that it says what the statistics panel says.
+  void Show(const QString& shownRow, const std::optional<TStatistics>& shownFigures);
   // Recomputes every row now.
   void Recompute();
   // The table as tab-separated text, a header line first.
@@ -70,9 +74,18 @@ class TPanelComparar : public QDockWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void Fill(const std::vector<TFilaComparada>& rows);
+  void Fill();
+  bool Current() const;
 
   const TDocumento& doc_;
+  std::vector<TFilaComparada> rows_;
+  QString shownRow_;
+  std::optional<TStatistics> shownFigures_;
+  // What the rows were computed from.
+  bool computed_ = false;
+  TNube points_;
+  bool polygon_ = false;
+  double dirX_ = 0, dirY_ = 0;
   QTimer catchUp_;
   qint64 lastCostMs_ = 0;
 };

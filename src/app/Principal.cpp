@@ -51,6 +51,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   CreateStatusBar();
   CreatePanels();
   PanelComparar = InstallComparePanel(*this);
+  // Opened or closed, the panel changes the canvas's room; the refresh fills it when it opens.
+  connect(PanelComparar, &QDockWidget::visibilityChanged, this, [this](bool) { RefreshViews(); });
   FormCreate();
   ClientArea->installEventFilter(this);
   InstallKeyHandler();
@@ -95,11 +97,6 @@ template <class Sender, class Signal, class Handler>
 void TForm1::Connect(Sender* sender, Signal signal, Handler handler) {
   connect(sender, signal, this,
           [this, handler](auto&&... args) { Guarded([&] { handler(args...); }); });
-}
-
-void TForm1::RefreshViews() {
-  if (Pizarra != nullptr) Pizarra->update();
-  if (Image2 != nullptr) Image2->update();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -216,6 +213,9 @@ void TForm1::CreateMenus() {
   FSalvar = item(file, "FSalvar", QStringLiteral("Save"), false);
   FSalvar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   FGuardarComo = item(file, "FGuardarComo", QStringLiteral("Save As..."), false);
+  // The toolbar's Save image command, also here where a menu user looks for it.
+  tbGuardarFondo->setText(QStringLiteral("Save Image..."));
+  file->addAction(tbGuardarFondo);
   file->addSeparator();
   FSalir = item(file, "FSalir", QStringLiteral("Exit"), false);
 
@@ -293,12 +293,16 @@ void TForm1::CreateStatusBar() {
   for (int i = 0; i < kStatusPanels; ++i) {
     auto* panel = new QLabel(StatusBar1);
     panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    panel->setFixedWidth(kWidths[static_cast<size_t>(i)]);
+    if (i == 0) {
+      panel->setMinimumWidth(kWidths[0]);  // and all the room the other panels leave
+    } else {
+      panel->setFixedWidth(kWidths[static_cast<size_t>(i)]);
+    }
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setIndent(2);
     const bool right = i == 3 || i == 5;
     panel->setAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    StatusBar1->addWidget(panel);
+    StatusBar1->addWidget(panel, i == 0 ? 1 : 0);
     StatusPanels[static_cast<size_t>(i)] = panel;
   }
   StatusPanels[2]->setText(QStringLiteral("X:"));
@@ -306,12 +310,25 @@ void TForm1::CreateStatusBar() {
 }
 
 void TForm1::PonEstado(int panel, const QString& text) {
-  if (panel >= 0 && panel < kStatusPanels) StatusPanels[static_cast<size_t>(panel)]->setText(text);
+  if (panel < 0 || panel >= kStatusPanels) return;
+  statusTexts_[static_cast<size_t>(panel)] = text;
+  ShowStatusText(panel);
 }
 
 QString TForm1::StatusText(int panel) const {
   if (panel < 0 || panel >= kStatusPanels) return QString();
-  return StatusPanels[static_cast<size_t>(panel)]->text();
+  return statusTexts_[static_cast<size_t>(panel)];
+}
+
+// A text wider than its panel loses its middle to an ellipsis; the whole text is its tooltip.
+void TForm1::ShowStatusText(int panel) {
+  QLabel* label = StatusPanels[static_cast<size_t>(panel)];
+  const QString& text = statusTexts_[static_cast<size_t>(panel)];
+  const int room = label->contentsRect().width() - 2 * label->indent();
+  const QString shown =
+      room > 0 ? label->fontMetrics().elidedText(text, Qt::ElideMiddle, room) : text;
+  label->setText(shown);
+  label->setToolTip(shown != text ? text : QString());
 }
 
 namespace {
@@ -484,7 +501,6 @@ void TForm1::LayoutCanvas() {
   Pizarra->lower();  // below the floating panels
   Pizarra->show();
   if (Doc.GridVisible) Drawing().DrawGrid();
-  PonEstado(1, PointsText(Doc.PointCount()));
 }
 
 void TForm1::FormResize() {
@@ -549,11 +565,9 @@ void TForm1::tbLimpiarClick() {
   Doc.GridVisible = false;
   SaveName.clear();
   PointsFileName.clear();
-  PonEstado(1, PointsText(0));
-  ResetStatistics();
   if (tbUnir->isChecked()) Doc.EditMode = TEditMode::DrawPolygon;
   PonEstado(0, ToolPrompt());
-  SetCaption(QStringLiteral("Quilvaron"));
+  file_.reset();
 }
 
 void TForm1::tbRejillaClick() {

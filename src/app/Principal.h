@@ -18,6 +18,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/Controles.h"
 #include "app/Deshacer.h"
@@ -79,7 +80,7 @@ class TForm1 : public QMainWindow {
   QToolBar* ToolBar1 = nullptr;
   TPizarra* Pizarra = nullptr;
   QStatusBar* StatusBar1 = nullptr;
-  std::array<QLabel*, kStatusPanels> StatusPanels{};
+  std::array<QLabel*, kStatusPanels> StatusPanels{};  // see StatusText for their whole texts
 
   QFrame* PanelStat = nullptr;
   QLabel* LPeso = nullptr;
@@ -152,6 +153,17 @@ class TForm1 : public QMainWindow {
   // The toolbar image tbIncremental shows: 14 (face degree) or 15 (vertex degree).
   int IncrementalImage = 14;
 
+  // ----- the one refresh
+  // Brings every view into line with the document after a command: the canvas and compass
+  // widgets, the statistics panel, status panels 0 and 1, the compare panel, the title and the
+  // Edit menu. Handlers change the document and the result; only this writes the views.
+  void RefreshViews();
+  // The document differs from the file it was last opened from or saved to (or, untitled, has
+  // points).
+  bool Modified() const;
+  // The caption the title shows, without the unsaved-changes mark.
+  QString Caption() const;
+
   // ----- status bar
   void PonEstado(int panel, const QString& text);
   QString StatusText(int panel) const;
@@ -210,7 +222,6 @@ class TForm1 : public QMainWindow {
   // Status panel 0 after a run: the method's text and the number of points the run moved;
   // with none moved, only a note an earlier run left there is taken away.
   void ShowMovedPoints(const QString& methodText, int movedPoints);
-  void ShowStatistics(const TDCEL& subdivision);
   // Writes the six figures into the statistics panel.
   void FillStatistics(const TStatistics& s);
   void ResetStatistics();
@@ -263,8 +274,6 @@ class TForm1 : public QMainWindow {
   // Open of a chosen name (dialog, recent list, dropped file): loads it as one step.
   void OpenPointsFile(const QString& name);
   QStringList RecentFiles() const;
-  // The caption without the unsaved-changes mark, which the window adds.
-  void SetCaption(const QString& caption);
 
   // ----- files, images, colours, About
   void tbCargarClick();
@@ -313,12 +322,29 @@ class TForm1 : public QMainWindow {
   void HoverChainPoint(int x, int y);
   void InstallKeyHandler();
   void WritePoints(const QString& fileName);
+  // The save dialog's answer; a name that exists only once the user agreed to replace it.
+  QString AskSaveName(const QString& filter, const QString& defaultExtension);
   void LoadPointsFile(const QString& name);
-  void RefreshViews();
+  // The result the selected method has just made from the document (a convex-layers run
+  // hands over its layer table): kept with its points and, statistics on, its figures.
+  void KeepResult(TPTCapas layers = {});
+  // A result's text in status panel 0.
+  void ShowResultText(const QString& text);
+  // The result kept by the last run still stands for the document on show.
+  bool ResultLive() const;
+  // The edges of the kept result.
+  std::vector<TEdge> ResultEdges() const;
+  // The compare panel's row of the method and variant now selected.
+  QString SelectedRow() const;
+  // The file just opened or saved, with the content it holds now.
+  void RememberFile(const QString& name, bool polygon);
   void CreateFlipTool();
   bool FlipReady();
   QString FlipPrompt() const;
   void ShowFlipped(TEdge added);
+  // After a run: the flips made on the result before come back when the run gave the same
+  // result on the same points; otherwise they are dropped, and panel 0 says so.
+  void RestoreFlips();
   // History.
   void CreateHistoryControls();
   void RecordChange(TTipoCambio kind, const std::function<void()>& edit);
@@ -332,7 +358,6 @@ class TForm1 : public QMainWindow {
   void MarkSaved(const QString& fileName);
   void AddRecentFile(const QString& fileName);
   void UpdateRecentMenu();
-  void UpdateCaption();
 
   std::unique_ptr<IMessages> defaultMessages_;
   std::unique_ptr<IFileDialogs> defaultFileDialogs_;
@@ -346,21 +371,62 @@ class TForm1 : public QMainWindow {
   std::vector<TEdge> flipEdges_;
   std::vector<std::pair<TEdge, TEdge>> flipsDone_;
   int flipGeneration_ = 0;
-  QString captionBase_ = QStringLiteral("Quilvaron");
+  // The file the document was last opened from or saved to: the title names it, and its "*"
+  // says that the document differs from it.
+  std::shared_ptr<const TArchivoAbierto> file_;
   bool recording_ = false;  // a change is being recorded; nested ones are part of it
   bool dragOpen_ = false;   // a press of the move tool awaits its release
   TAjustes dragBefore_;
   // Executions in progress: above 0 only while a run waits in its modal dialog, during which
   // window events (a resize) must not start another one.
   int runDepth_ = 0;
-  // The chooser's last choice serves again for a hull of its size: while a removal is followed,
-  // and after an undo or redo, as during a drag.
-  bool reuseChoice_ = false;
+  // When a run may show the triangulation chooser: only Execute asks always; an edit asks when
+  // it changed what the last choice applies to (its size); every other run reuses the choice.
+  enum class TPregunta { Nunca, SiCambia, Siempre };
+  TPregunta ask_ = TPregunta::Nunca;
+  // Sets when runs may ask for the life of a scope.
+  class TAsk {
+   public:
+    TAsk(TPregunta& ask, TPregunta value) : ask_(ask), before_(ask) { ask_ = value; }
+    ~TAsk() { ask_ = before_; }
+    TAsk(const TAsk&) = delete;
+    TAsk& operator=(const TAsk&) = delete;
+
+   private:
+    TPregunta& ask_;
+    TPregunta before_;
+  };
+  // Whether this run shows the chooser for a triangulation of n vertices; when it does not and
+  // the last choice has another size, the chooser's first triangulation (the fan) serves.
+  bool MayAsk(int n);
+  // The result on show as its run (or the last flip) left it; stale once the points or the
+  // method differ from the ones it was made for.
+  struct TResultado {
+    bool Made = false;
+    TMethod Method = TMethod::NoMethod;
+    TNube Points;
+    TPTCapas Layers;                    // a convex-layers result, else empty
+    std::optional<TStatistics> Figures;  // computed when statistics are on
+    QString Row;                        // its row in the compare panel
+  };
+  TResultado result_;
+  // The text a result last wrote into status panel 0: once that result is gone, the panel no
+  // longer says it.
+  QString resultText_;
+  // The flipped result's points and the edges of the result before its first flip: a re-run
+  // that gives the same edges on the same points gets the flips back.
+  TNube flipPoints_;
+  std::vector<TEdge> flipBase_;
+  // The press position of the point a drag holds: a release where the method refuses the
+  // point puts it back there.
+  TPoint dragStart_{0, 0};
   // The refusal standing while a dragged point sits where the method refuses it, and the text
   // panel 0 showed before it.
   QString dragRefusal_;
   QString dragStatus_;
   std::array<QLabel*, 6> statCaptions_{};
+  std::array<QString, kStatusPanels> statusTexts_{};
+  void ShowStatusText(int panel);
 };
 
 }  // namespace qv

@@ -25,12 +25,10 @@ void TForm1::BotonPuntosOKClick() {
   Doc.DraggedPoint = kNone;
   TDrawing drawing = Drawing();
   drawing.ClearCanvas();
-  ResetStatistics();
   Doc.Points = std::move(points);
   // In the order generated, each where it is stored.
   for (const TPoint& p : Doc.Points) drawing.DrawPoint(p.X, p.Y, PenStyles[TPenStyles::kPoints]);
   SortPointsByDirection(Doc.Points, Doc.SweepDirX, Doc.SweepDirY, Doc.DraggedPoint);
-  PonEstado(1, PointsText(Doc.PointCount()));
   // With the polygon tool, the new points are there to be chained, as a loaded point set is.
   if (tbUnir->isChecked()) Doc.EditMode = TEditMode::ChainPolygon;
   PonEstado(0, ToolPrompt());

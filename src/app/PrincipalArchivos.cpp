@@ -110,6 +110,13 @@ std::string CanvasContent(TPizarra& pizarra, const QString& name) {
 
 }  // namespace
 
+QString TForm1::AskSaveName(const QString& filter, const QString& defaultExtension) {
+  const QString name = FileDialogs().SaveFileName(filter, defaultExtension, SaveName);
+  if (name.isEmpty() || !QFileInfo::exists(name)) return name;
+  const QString question = QStringLiteral("%1 already exists.\nDo you want to replace it?");
+  return Messages().Confirm(question.arg(QFileInfo(name).fileName())) ? name : QString();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Open
 
@@ -149,10 +156,8 @@ void TForm1::LoadPointsFile(const QString& name) {
     SortPointsByDirection(Doc.Points, Doc.SweepDirX, Doc.SweepDirY, Doc.DraggedPoint);
     Doc.SelectedMethod = TMethod::NoMethod;
   }
-  PonEstado(1, PointsText(Doc.PointCount()));
   PonEstado(0, ToolPrompt());
-  ResetStatistics();
-  SetCaption(QLatin1Char(' ') + QFileInfo(name).fileName() + QStringLiteral(" - Quilvaron"));
+  RememberFile(name, asPolygon);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -166,7 +171,7 @@ void TForm1::WritePoints(const QString& fileName) {
 
 void TForm1::tbGuardarClick() {
   if (Doc.Points.empty()) throw UserError("No distribution to save.");
-  const QString name = FileDialogs().SaveFileName(kPointsFilter, kPointsExtension, SaveName);
+  const QString name = AskSaveName(kPointsFilter, kPointsExtension);
   if (name.isEmpty()) return;
   SaveName = name;
   PointsFileName = name;
@@ -206,7 +211,7 @@ void TForm1::tbCargarFondoClick() {
 }
 
 void TForm1::tbGuardarFondoClick() {
-  const QString name = FileDialogs().SaveFileName(kSaveImageFilter, kImageExtension, SaveName);
+  const QString name = AskSaveName(kSaveImageFilter, kImageExtension);
   if (name.isEmpty()) return;
   SaveName = name;
   WriteFileSafely(LocalName(name), CanvasContent(*Pizarra, name));

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QUndoStack>
 #include <QUrl>
 #include <exception>
 
@@ -89,18 +90,8 @@ void TForm1::CreateHistoryControls() {
   file->insertMenu(FSalvar, FRecientes);
   UpdateRecentMenu();
 
-  QUndoStack& stack = Historia.Stack();
   connect(EDeshacer, &QAction::triggered, this, [this] { Guarded([this] { EDeshacerClick(); }); });
   connect(ERehacer, &QAction::triggered, this, [this] { Guarded([this] { ERehacerClick(); }); });
-  connect(&stack, &QUndoStack::canUndoChanged, EDeshacer, &QAction::setEnabled);
-  connect(&stack, &QUndoStack::canRedoChanged, ERehacer, &QAction::setEnabled);
-  connect(&stack, &QUndoStack::undoTextChanged, this, [this](const QString& text) {
-    EDeshacer->setText(text.isEmpty() ? QStringLiteral("Undo") : QStringLiteral("Undo ") + text);
-  });
-  connect(&stack, &QUndoStack::redoTextChanged, this, [this](const QString& text) {
-    ERehacer->setText(text.isEmpty() ? QStringLiteral("Redo") : QStringLiteral("Redo ") + text);
-  });
-  connect(&stack, &QUndoStack::cleanChanged, this, [this](bool) { UpdateCaption(); });
   setAcceptDrops(true);
 }
 
@@ -108,8 +99,13 @@ void TForm1::CreateHistoryControls() {
 // Recording
 
 TAjustes TForm1::Ajustes() const {
-  return {Doc.SelectedMethod, Doc.ResultShown, Doc.GridVisible, Doc.BackgroundLoaded,
-          Doc.EditMode,       PointsFileName,  SaveName,        captionBase_};
+  TAjustes settings{Doc.SelectedMethod, Doc.ResultShown, Doc.GridVisible, Doc.BackgroundLoaded,
+                    Doc.EditMode,       PointsFileName,  SaveName,        file_,
+                    nullptr};
+  if (chooser_->Choice().Size() > 0) {
+    settings.Choice = std::make_shared<const TTriangulationChoice>(chooser_->Choice());
+  }
+  return settings;
 }
 
 void TForm1::RecordChange(TTipoCambio kind, const std::function<void()>& edit) {
@@ -231,9 +227,10 @@ void TForm1::AfterStep(const TCambio& step, const TAjustes& settings, TSeguimien
     Doc.BackgroundLoaded = settings.BackgroundLoaded;
     PointsFileName = settings.PointsFileName;
     SaveName = settings.SaveName;
-    SetCaption(settings.Caption);
-    ResetStatistics();
+    file_ = settings.File;
   }
+  // The result comes back with the triangulation it was made from.
+  if (settings.Choice != nullptr) Chooser().Choice() = *settings.Choice;
   if (tbUnir->isChecked()) {
     // The polygon tool stays; which way the polygon is being defined comes back with it.
     if ((step.ReplacesSet() || step.EditsPolygon()) && IsPolygonMode(settings.EditMode)) {
@@ -248,7 +245,6 @@ void TForm1::AfterStep(const TCambio& step, const TAjustes& settings, TSeguimien
     SpinAngulo->SetText(QString::number(Doc.SweepAngle));
   }
   DrawCompass(Doc.SweepAngle);
-  PonEstado(1, PointsText(Doc.PointCount()));
 
   const bool result = Doc.SelectedMethod != TMethod::NoMethod && Doc.ResultShown;
   if (followUp == TSeguimiento::Repaint || !result) {
@@ -256,7 +252,6 @@ void TForm1::AfterStep(const TCambio& step, const TAjustes& settings, TSeguimien
   } else if (followUp == TSeguimiento::Redraw) {
     Redraw();
   } else {
-    const TBandera reuse(reuseChoice_);
     ExecuteSelectedMethod();
   }
 }
@@ -284,11 +279,11 @@ void TForm1::RepaintDocument() {
 
 bool TForm1::SaveChangesFirst() {
   FinishDrag();
-  if (Historia.Stack().isClean()) return true;
+  if (!Modified()) return true;
   switch (Messages().AskToSave(QStringLiteral("Save changes to the points?"))) {
     case TSaveAnswer::Save:
       FSalvarClick();
-      return Historia.Stack().isClean();  // a cancelled save dialog saved nothing
+      return !Modified();  // a cancelled save dialog saved nothing
     case TSaveAnswer::Discard:
       return true;
     case TSaveAnswer::Cancel:
@@ -300,27 +295,16 @@ bool TForm1::SaveChangesFirst() {
 void TForm1::NewDocument(TTipoCambio kind) {
   if (!SaveChangesFirst()) return;
   RecordChange(kind, [this] { tbLimpiarClick(); });
-  Historia.Stack().setClean();
 }
 
 void TForm1::OpenPointsFile(const QString& name) {
   RecordChange(TTipoCambio::Open, [&] { LoadPointsFile(name); });
-  Historia.Stack().setClean();
   AddRecentFile(name);
 }
 
 void TForm1::MarkSaved(const QString& fileName) {
-  Historia.Stack().setClean();
+  RememberFile(fileName, Doc.SelectedMethod == TMethod::ShortestPaths && Doc.PolygonClosed);
   AddRecentFile(fileName);
-}
-
-void TForm1::SetCaption(const QString& caption) {
-  captionBase_ = caption;
-  UpdateCaption();
-}
-
-void TForm1::UpdateCaption() {
-  setWindowTitle(Historia.Stack().isClean() ? captionBase_ : QLatin1Char('*') + captionBase_);
 }
 
 // ---------------------------------------------------------------------------------------------

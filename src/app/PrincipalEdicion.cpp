@@ -115,14 +115,15 @@ void TForm1::tbUnirClick() {
   PonEstado(0, ToolPrompt());
 }
 
-// While a result is shown, an edit of the points runs the selected method again.
+// While a result is shown, an edit of the points runs the selected method again; the chooser
+// opens only when the edit changed the size of what the last choice triangulates.
 void TForm1::FollowUp(bool resultShown) {
+  const TAsk ask(ask_, TPregunta::SiCambia);
   if (Doc.SelectedMethod != TMethod::NoMethod && resultShown) ExecuteSelectedMethod();
 }
 
 void TForm1::RemovePoint(int k) {
   Doc.Points.erase(Doc.Points.begin() + k);
-  PonEstado(1, PointsText(Doc.PointCount()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -149,7 +150,6 @@ void TForm1::PlacePoint(int x, int y) {
   if (Doc.PointAt(x, y) != kNone) throw UserError("No coincident points allowed.");
   Drawing().DrawPoint(x, y, PenStyles[TPenStyles::kPoints]);
   Doc.Points.push_back(TPoint{x, y});
-  PonEstado(1, PointsText(Doc.PointCount()));
   FollowUp(Doc.ResultShown);
 }
 
@@ -157,6 +157,7 @@ void TForm1::PlacePoint(int x, int y) {
 void TForm1::GrabPoint(int x, int y) {
   if (Doc.Points.empty()) return;
   Doc.DraggedPoint = Doc.HitPoint(x, y, kGrabTolerance);
+  if (Doc.DraggedPoint != kNone) dragStart_ = Doc.Points[Doc.DraggedPoint];
   if (!tbBorrar->isChecked() || Doc.DraggedPoint == kNone) return;
   const bool shown = Doc.ResultShown;
   RemovePoint(Doc.DraggedPoint);
@@ -164,15 +165,7 @@ void TForm1::GrabPoint(int x, int y) {
   TDrawing drawing = Drawing();
   drawing.ClearCanvas();
   drawing.DrawPoints(false);
-  // Like a drag, a removal keeps the chooser's last choice while the hull keeps its size.
-  reuseChoice_ = true;
-  try {
-    FollowUp(shown);
-  } catch (...) {
-    reuseChoice_ = false;
-    throw;
-  }
-  reuseChoice_ = false;
+  FollowUp(shown);
 }
 
 // The right button closes a polygon placed point by point.
@@ -207,7 +200,6 @@ void TForm1::PlacePolygonVertex(int x, int y) {
   }
   Drawing().DrawPoint(x, y, PenStyles[TPenStyles::kPoints]);
   Doc.Points.push_back(q);
-  PonEstado(1, PointsText(Doc.PointCount()));
   if (Doc.PointCount() >= 2) {
     // The pen DrawPoint left: black, of the points' width.
     const TPoint previous = Doc.Points[Doc.Points.size() - 2];
@@ -291,6 +283,7 @@ void TForm1::HoverChainPoint(int x, int y) {
 // refusal in panel 0, and the result comes back at the next position it accepts.
 void TForm1::FollowDrag() {
   const QString before = StatusText(0);
+  const TAsk ask(ask_, TPregunta::SiCambia);
   try {
     ExecuteSelectedMethod();
   } catch (const UserError& e) {
@@ -316,10 +309,17 @@ void TForm1::EndDrag() {
 
 void TForm1::PizarraMouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*modifiers*/,
                             int /*x*/, int /*y*/) {
-  Doc.DraggedPoint = kNone;
-  // Let go where the method refuses the point: now the refusal is told.
-  if (dragRefusal_.isEmpty()) return;
+  // Let go where the method refuses the point: it goes back where the drag began, the result
+  // comes back with it, and the refusal is told once.
+  if (dragRefusal_.isEmpty() || Doc.DraggedPoint < 0 || Doc.DraggedPoint >= Doc.PointCount()) {
+    Doc.DraggedPoint = kNone;
+    dragRefusal_.clear();
+    return;
+  }
   const std::string refusal = dragRefusal_.toStdString();
+  Doc.Points[Doc.DraggedPoint] = dragStart_;
+  FollowDrag();
+  Doc.DraggedPoint = kNone;
   dragRefusal_.clear();
   throw UserError(refusal);
 }
@@ -359,7 +359,6 @@ void TForm1::DeleteLastPolygonEdge() {
     if (Doc.PointCount() < 2) return;  // the first point stays
     Doc.Points.pop_back();
     if (Doc.DraggedPoint >= Doc.PointCount()) Doc.DraggedPoint = kNone;
-    PonEstado(1, PointsText(Doc.PointCount()));
     TDrawing drawing = Drawing();
     drawing.ClearCanvas();  // a closed polygon opens again
     drawing.DrawPolygonOutline(false);

@@ -1,6 +1,6 @@
 // Execution: the Execute command, the dispatcher, the common end of every driver, the
 // statistics panel and the repaint after a change of settings.
-#include <QLocale>
+#include <utility>
 
 #include "app/PanelComparar.h"
 #include "app/Principal.h"
@@ -22,6 +22,8 @@ void TForm1::tbEjecutarClick() {
   } else if (tbCaminos->isChecked()) {
     Doc.SelectedMethod = TMethod::ShortestPaths;
   }
+  // The one run that always shows the chooser.
+  const TAsk ask(ask_, TPregunta::Siempre);
   ExecuteSelectedMethod();
 }
 
@@ -38,16 +40,27 @@ void TForm1::ExecuteSelectedMethod() {
     explicit TRunScope(int& d) : depth(d) { ++depth; }
     ~TRunScope() { --depth; }
   } scope(runDepth_);
-  Doc.CurrentPT.Clear();
+  // The result on show is put aside: the drivers make and keep the new one.
+  TDCEL previous;
+  std::swap(previous, Doc.CurrentPT);
+  TResultado previousResult = std::exchange(result_, TResultado{});
   try {
     RunSelectedDriver();
   } catch (const UserError& e) {
-    // The canvas lost its result: panel 0 says why there is none.
-    if (!Doc.ResultShown) PonEstado(0, QString::fromStdString(e.what()));
+    if (Doc.ResultShown) {
+      // Refused before anything was drawn (the incremental and shortest-paths drivers check
+      // first): the result on the canvas stands, and stays the one the views describe.
+      Doc.CurrentPT = std::move(previous);
+      result_ = std::move(previousResult);
+    } else {
+      // The canvas lost its result: no part of it stays, and panel 0 says why there is none.
+      Doc.CurrentPT.Clear();
+      PonEstado(0, QString::fromStdString(e.what()));
+    }
     throw;
   }
   Doc.ResultShown = true;
-  if (PanelComparar != nullptr) PanelComparar->Follow(Doc.DraggedPoint != kNone);
+  RestoreFlips();
 }
 
 void TForm1::RunSelectedDriver() {
@@ -77,24 +90,17 @@ void TForm1::FinishDriver(const QString& resultText, int movedPoints) {
   TDrawing drawing = Drawing();
   drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
   drawing.DrawPoints(false);
-  if (StatisticsEnabled()) {
-    ShowStatistics(Doc.CurrentPT);
-    PonEstado(0, resultText);
-  }
+  KeepResult();
+  if (StatisticsEnabled()) ShowResultText(resultText);
   ShowMovedPoints(resultText, movedPoints);
 }
 
 void TForm1::ShowMovedPoints(const QString& methodText, int movedPoints) {
   const QString note = QStringLiteral(" (%1 POINT%2 MOVED)");
   if (movedPoints > 0)
-    PonEstado(0, methodText + note.arg(movedPoints).arg(movedPoints == 1 ? "" : "S"));
+    ShowResultText(methodText + note.arg(movedPoints).arg(movedPoints == 1 ? "" : "S"));
   else if (StatusText(0).startsWith(methodText + QStringLiteral(" (")))
-    PonEstado(0, methodText);
-}
-
-void TForm1::ShowStatistics(const TDCEL& subdivision) {
-  const QString separator = QLocale().groupSeparator();
-  FillStatistics(ComputeStatistics(Doc.Points, subdivision, separator.toStdString()));
+    ShowResultText(methodText);
 }
 
 void TForm1::FillStatistics(const TStatistics& s) {

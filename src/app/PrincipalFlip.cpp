@@ -1,6 +1,6 @@
 // The Flip tool: while a pointed pseudo-triangulation of the points' hull is shown, a click near
 // one of its interior edges flips that edge, Shift+click takes the last flip back. The flips
-// live on the shown result only: running the method again (an edit, a redraw) starts afresh.
+// belong to the result: a repaint or a run on the same points keeps them, an edit drops them.
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolButton>
@@ -79,22 +79,25 @@ void TForm1::tbFlipClick() {
 
 // The Flip tool's status text: the flips standing on the shown result, or why there are none.
 QString TForm1::FlipPrompt() const {
-  if (!Doc.ResultShown || Doc.PointCount() < 3) return QString::fromLatin1(kNeedPointed);
-  const std::vector<TEdge> edges = EdgeList(Doc.CurrentPT);
+  if (!ResultLive() || Doc.PointCount() < 3) return QString::fromLatin1(kNeedPointed);
+  const std::vector<TEdge> edges = ResultEdges();
   const TCheckReport report = CheckPseudoTriangulation(Doc.Points, edges);
   if (!report.Valid || !report.Pointed()) return QString::fromLatin1(kNeedPointed);
   return FlipStatusText(edges == flipEdges_ ? FlipsMade() : 0);
 }
 
-// True when the shown result is a pointed pseudo-triangulation of the points' hull. A result
-// that is not the one the last flip left has been computed again: its history starts afresh.
+// True when the shown result is a pointed pseudo-triangulation of the points' hull (a
+// subdivision or a layer table). A result that is not the one the last flip left is another
+// result: its history starts afresh.
 bool TForm1::FlipReady() {
-  const std::vector<TEdge> edges = EdgeList(Doc.CurrentPT);
+  if (!ResultLive() || Doc.PointCount() < 3) return false;
+  const std::vector<TEdge> edges = ResultEdges();
   if (edges != flipEdges_) {
     flipEdges_ = edges;
     flipsDone_.clear();
+    flipBase_ = edges;
+    flipPoints_ = Doc.Points;
   }
-  if (!Doc.ResultShown || Doc.PointCount() < 3) return false;
   const TCheckReport report = CheckPseudoTriangulation(Doc.Points, edges);
   return report.Valid && report.Pointed();
 }
@@ -120,7 +123,9 @@ void TForm1::FlipAt(Qt::KeyboardModifiers modifiers, int x, int y) {
     }
     flipsDone_.push_back({e, added});
   }
+  // The flipped result is a subdivision whatever the method made (a layer table too).
   BuildSubdivision(Doc.Points, flipEdges_, Doc.CurrentPT);
+  KeepResult();
   ShowFlipped(added);
 }
 
@@ -148,8 +153,24 @@ void TForm1::ShowFlipped(TEdge added) {
       RefreshViews();
     });
   }
-  if (StatisticsEnabled()) ShowStatistics(Doc.CurrentPT);
-  PonEstado(0, FlipStatusText(FlipsMade()));
+  ShowResultText(FlipStatusText(FlipsMade()));
+}
+
+void TForm1::RestoreFlips() {
+  if (flipsDone_.empty()) return;
+  if (result_.Made && Doc.Points == flipPoints_ && ResultEdges() == flipBase_) {
+    BuildSubdivision(Doc.Points, flipEdges_, Doc.CurrentPT);
+    KeepResult();
+    ShowFlipped(kNoEdge);
+    return;
+  }
+  const int dropped = FlipsMade();
+  flipsDone_.clear();
+  flipEdges_.clear();
+  flipBase_.clear();
+  PonEstado(0, QStringLiteral("%1 FLIP%2 DROPPED: THE POINTS CHANGED")
+                   .arg(dropped)
+                   .arg(dropped == 1 ? "" : "S"));
 }
 
 }  // namespace qv

@@ -26,6 +26,20 @@ TSaveAnswer TMessageBoxes::AskToSave(const QString& question) {
   }
 }
 
+bool TMessageBoxes::Confirm(const QString& question) {
+  return QMessageBox::question(parent_, QStringLiteral("Quilvaron"), question,
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool TRecordedMessages::Confirm(const QString& question) {
+  Questions.push_back(question);
+  if (Confirmations.empty()) return true;
+  const bool answer = Confirmations.front();
+  Confirmations.pop_front();
+  return answer;
+}
+
 TSaveAnswer TRecordedMessages::AskToSave(const QString& question) {
   Questions.push_back(question);
   if (Answers.empty()) return TSaveAnswer::Discard;
@@ -68,6 +82,7 @@ QString Ask(QWidget* parent, bool save, const QString& filter, const QString& de
   QFileDialog dialog(parent);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
+  // The window asks before replacing a file, through its message seam.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setNameFilters(DialogNameFilters(filter));
   dialog.setDefaultSuffix(Suffix(defaultExtension));

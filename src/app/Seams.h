@@ -27,6 +27,8 @@ class IMessages {
   virtual void ShowMessage(const QString& text) = 0;
   // Asks whether to save changes before they are lost: "Save", "Discard" or "Cancel".
   virtual TSaveAnswer AskToSave(const QString& question) = 0;
+  // Asks a yes-or-no question ("Yes" is true).
+  virtual bool Confirm(const QString& question) = 0;
 };
 
 // filter: pairs of label and pattern separated by "|", patterns of one pair by ";", as in
@@ -70,6 +72,7 @@ class TMessageBoxes : public IMessages {
   explicit TMessageBoxes(QWidget* parent) : parent_(parent) {}
   void ShowMessage(const QString& text) override;
   TSaveAnswer AskToSave(const QString& question) override;
+  bool Confirm(const QString& question) override;
 
  private:
   QWidget* parent_;
@@ -89,14 +92,16 @@ class TFileDialogs : public IFileDialogs {
 };
 
 // Records every message and question instead of showing it; questions are answered from a
-// queue, "Discard" once it is exhausted.
+// queue, "Discard" (or "Yes") once it is exhausted.
 class TRecordedMessages : public IMessages {
  public:
   void ShowMessage(const QString& text) override { Messages.push_back(text); }
   TSaveAnswer AskToSave(const QString& question) override;
+  bool Confirm(const QString& question) override;
   std::vector<QString> Messages;
   std::vector<QString> Questions;
   std::deque<TSaveAnswer> Answers;
+  std::deque<bool> Confirmations;
 };
 
 // Answers the dialogs from a queue of file names (an exhausted queue cancels) and records

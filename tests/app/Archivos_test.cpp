@@ -85,7 +85,7 @@ TEST_F(Files, SavedPointsComeBackSortedWithCaptionCountAndNoMethod) {
   Key(Qt::Key_O);
   // Ascending x along the sweep direction (angle 0), the lower point first on a tie.
   EXPECT_EQ(form->Doc.Points, (TNube{{100, 300}, {100, 200}, {200, 100}, {300, 350}, {420, 220}}));
-  EXPECT_EQ(form->windowTitle(), QStringLiteral(" cloud.pt - Quilvaron"));
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("cloud.pt - Quilvaron"));
   EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 5"));
   EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
   for (const TPoint& p : placed) EXPECT_TRUE(Is(Canvas(), p.X, p.Y, Qt::red));

@@ -12,11 +12,12 @@ namespace {
 
 class IncrementalWindow : public test::Ventana {
  protected:
-  // Moves point i as a drag does: the point is held while the method runs again.
-  void Drag(int i, TPoint to) {
-    form->Doc.Points[size_t(i)] = to;
-    form->Doc.DraggedPoint = i;
-    form->ExecuteSelectedMethod();
+  // Drags the point at from to to with the move tool.
+  void Drag(TPoint from, TPoint to) {
+    form->tbMover->trigger();
+    Press(from.X, from.Y);
+    MoveTo(to.X, to.Y);
+    Release(to.X, to.Y);
   }
   // The hull corners of the result in counterclockwise order, starting at point 0.
   std::vector<int> HullFromPoint0() const {
@@ -82,18 +83,17 @@ TEST_F(IncrementalWindow, ADragReusesTheChoiceWhileTheHullKeepsItsSize) {
   Execute(form->IBoundedF);
   const TDCEL chosen = chooser.Model.Triangulation();
   // An inner point dragged around: no new question, the same diagonals, the point followed.
-  form->tbMover->trigger();
   const TNube& p = form->Doc.Points;
-  Drag(int(std::find(p.begin(), p.end(), TPoint{353, 333}) - p.begin()), {250, 400});
+  Drag({353, 333}, {250, 400});
   ExpectNoMessage();
   EXPECT_EQ(chooser.Shown.size(), 1u);
-  EXPECT_EQ(form->Doc.Points[size_t(form->Doc.DraggedPoint)], (TPoint{250, 400}));
+  EXPECT_NE(std::find(p.begin(), p.end(), TPoint{250, 400}), p.end());
   // The points were sorted again, so compare through the hull's new numbering.
   EXPECT_EQ(chooser.Model.Triangulation().HalfEdges, chosen.HalfEdges);
   ExpectChoiceOnHull(6);
   // Dragged out of the hull, which gains a corner: the chooser is asked for seven, and the
   // drag it interrupts ends there.
-  Drag(form->Doc.DraggedPoint, {600, 280});
+  Drag({250, 400}, {600, 280});
   EXPECT_EQ(chooser.Shown, (std::vector<int>{6, 7}));
   EXPECT_EQ(form->Doc.DraggedPoint, kNone);
   // So the next execution asks again, even with an unchanged hull.

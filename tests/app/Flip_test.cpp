@@ -68,7 +68,7 @@ TEST_F(FlipWindow, ClickFlipsAnInteriorEdgeShiftClickFlipsItBackAndClicksAwayDoN
 }
 
 TEST_F(FlipWindow, ResultsThatAreNotPointedAreRefusedInTheStatusBar) {
-  for (QAction* method : {static_cast<QAction*>(nullptr), form->RBarrido, form->tbCapas}) {
+  for (QAction* method : {static_cast<QAction*>(nullptr), form->RBarrido}) {
     form->tbLimpiarClick();
     form->tbPunto->trigger();
     ClickAll(six);

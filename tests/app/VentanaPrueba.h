@@ -20,6 +20,11 @@
 #include "app/Seams.h"
 #include "methods/Aleatorio.h"
 
+// Failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
 namespace qv::test {
 
 class Ventana : public ::testing::Test {

@@ -1,0 +1,279 @@
+// Seeded random commands on the real window: edits, every method and variant, flips, undo and
+// redo, resizes, the compare panel, settings, files. After every command each view must say
+// what a fresh computation from the document says, and the chooser may have opened only where
+// the user asked for it. More seeds: QUILVARON_COMMAND_SEEDS="first-last" (scripts/).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdlib>
+#include <random>
+
+#include "VentanaPrueba.h"
+#include "app/PanelComparar.h"
+#include "io/ArchivoPT.h"
+#include "methods/Capas.h"
+#include "methods/Flips.h"
+#include "stats/EstadisticasCapas.h"
+
+namespace qv {
+namespace {
+
+QStringList Cells(const TStatistics& s) {
+  return {QString::fromStdString(s.Weight), QString::number(s.VertexDegree),
+          QString::number(s.FaceDegree),    QString::number(s.Points),
+          QString::number(s.Faces),         QString::number(s.Triangles)};
+}
+
+TNube Sorted(TNube p) {
+  std::sort(p.begin(), p.end(), [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+  return p;
+}
+
+class Commands : public test::Ventana {
+ protected:
+  enum class TKind { Edit, Execute, File, Other };
+
+  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(g); }
+  TPoint AnyPoint() {
+    const TNube& p = form->Doc.Points;
+    return p.empty() ? TPoint{60, 60} : p[size_t(Pick(int(p.size())))];
+  }
+  TPoint Anywhere() { return {30 + Pick(520), 30 + Pick(380)}; }
+
+  void Drag(TPoint from, TPoint to) {
+    form->tbMover->trigger();
+    Press(from.X, from.Y);
+    MoveTo((from.X + to.X) / 2, (from.Y + to.Y) / 2);
+    MoveTo(to.X, to.Y);
+    Release(to.X, to.Y);
+  }
+
+  // Selects a method or variant and executes it, answering the chooser as a user would.
+  void ExecuteAny() {
+    const std::array<QAction*, 9> items{form->ABarrido,  form->ACapas,    form->RBarrido,
+                                        form->RDelaunay, form->RRemoverA, form->RRemoverT,
+                                        form->IBoundedF, form->IBoundedV, form->ACaminos};
+    QAction* item = items[size_t(Pick(int(items.size())))];
+    if (item == form->ACaminos) {
+      // A star polygon with the polygon tool, then the method on it.
+      Spit(Path("star.pt"), "POL\n300\n60\n340\n200\n480\n220\n350\n280\n400\n420\n300\n320\n"
+                            "200\n420\n250\n280\n120\n220\n260\n200\n");
+      form->tbUnir->trigger();
+      dialogs.Names = {Path("star.pt")};
+      form->FAbrir->trigger();
+      file = Path("star.pt");
+      chooser.Answers = {{"R", true, Pick(2), -1, -1}};
+      form->tbEjecutar->trigger();
+      return;
+    }
+    chooser.Answers = {{Pick(2) ? "R" : "N", true, -1, -1, -1}};
+    item->trigger();
+    form->tbEjecutar->trigger();
+  }
+
+  // The midpoint of one interior edge of the shown result, clicked with the Flip tool.
+  void Flip(bool back) {
+    form->tbFlip->trigger();
+    const std::vector<TEdge> edges = EdgeList(form->Doc.CurrentPT);
+    if (edges.empty() || back) {
+      QTest::mouseClick(form->Pizarra, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+      return;
+    }
+    const TEdge e = edges[size_t(Pick(int(edges.size())))];
+    const TPoint a = form->Doc.Points[size_t(e.A)], b = form->Doc.Points[size_t(e.B)];
+    Click((a.X + b.X) / 2, (a.Y + b.Y) / 2);
+  }
+
+  TKind RandomCommand() {
+    switch (Pick(16)) {
+      case 0:
+      case 1:
+        form->tbPunto->trigger();
+        {
+          const TPoint p = Pick(6) == 0 ? AnyPoint() : Anywhere();  // sometimes on a point
+          Click(p.X, p.Y);
+        }
+        return TKind::Edit;
+      case 2:
+      case 3:
+        Drag(AnyPoint(), Pick(4) == 0 ? AnyPoint() : Anywhere());
+        return TKind::Edit;
+      case 4: {
+        form->tbBorrar->trigger();
+        const TPoint p = AnyPoint();
+        Click(p.X, p.Y);
+        return TKind::Edit;
+      }
+      case 5:
+      case 6:
+        ExecuteAny();
+        return TKind::Execute;
+      case 7:
+        Flip(Pick(3) == 0);
+        return TKind::Other;
+      case 8:
+        form->EDeshacer->trigger();
+        return TKind::Other;
+      case 9:
+        form->ERehacer->trigger();
+        return TKind::Other;
+      case 10:
+        form->resize(760 + Pick(400), 560 + Pick(300));
+        QCoreApplication::processEvents();
+        return TKind::Other;
+      case 11:
+        form->findChild<QAction*>(QStringLiteral("VComparar"))->trigger();
+        QCoreApplication::processEvents();
+        return TKind::Other;
+      case 12:
+        form->tbRejilla->trigger();
+        return TKind::Other;
+      case 13:  // the colour dialog, confirmed as it opened
+        QTimer::singleShot(0, [] {
+          if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+        });
+        form->tbColores->trigger();
+        return TKind::Other;
+      case 14:
+        if (Pick(2) == 0 && QFileInfo::exists(Path("saved.pt"))) {
+          dialogs.Names = {Path("saved.pt")};
+          form->FAbrir->trigger();
+        } else {
+          dialogs.Names = {Path("saved.pt")};
+          form->FGuardarComo->trigger();
+        }
+        return TKind::File;
+      default:
+        form->SpinAngulo->SetText(QString::number(Pick(360)));
+        return TKind::Other;
+    }
+  }
+
+  // The figures of the result on show, computed afresh; none when no result stands.
+  std::optional<TStatistics> FreshFigures() const {
+    const TDocumento& d = form->Doc;
+    if (!d.ResultShown || d.SelectedMethod == TMethod::NoMethod) return std::nullopt;
+    if (d.CurrentPT.HalfEdgeCount() > 0) return ComputeStatistics(d.Points, d.CurrentPT, ",");
+    if (d.SelectedMethod != TMethod::ConvexLayers) return std::nullopt;
+    TNube points = d.Points;
+    int dragged = kNone;
+    TPTCapas layers;
+    ComputeConvexLayers(points, dragged, layers);
+    return ComputeLayerStatistics(points, layers, ",");
+  }
+
+  void ExpectViewsFollowTheDocument(const std::string& where) {
+    const TDocumento& d = form->Doc;
+    EXPECT_EQ(form->StatusText(1), PointsText(d.PointCount())) << where;
+    const std::optional<TStatistics> fresh = FreshFigures();
+    EXPECT_EQ(Panel(), fresh ? Cells(*fresh) : QStringList(6, QStringLiteral("0"))) << where;
+    const QString status = form->StatusText(0);
+    if (!fresh) {
+      EXPECT_FALSE(status.contains(QStringLiteral("GENERATED")) ||
+                   status.startsWith(QStringLiteral("FLIPS:")))
+          << where << ": " << status.toStdString();
+    }
+    // The compare rows are the document's, the shown method's row the statistics panel's.
+    if (form->PanelComparar->isVisible()) {
+      const std::vector<TFilaComparada> rows = CompareVariants(d, ",");
+      QTableWidget* table = form->PanelComparar->Tabla;
+      ASSERT_EQ(table->rowCount(), int(rows.size())) << where;
+      for (int i = 0; i < table->rowCount(); ++i) {
+        const TFilaComparada& r = rows[size_t(i)];
+        ASSERT_EQ(table->verticalHeaderItem(i)->text(), r.Caption) << where;
+        if (!r.Figures) continue;
+        QStringList cells;
+        for (int c = 0; c < 6; ++c) cells << table->item(i, c)->text();
+        const bool shown = fresh && r.Caption == ShownRow();
+        EXPECT_EQ(cells, shown ? Panel() : Cells(*r.Figures)) << where << " row " << i;
+      }
+    }
+    // The title names the file and marks a document that differs from what the file holds.
+    QString caption = QStringLiteral("Quilvaron");
+    bool modified = !d.Points.empty();
+    if (!file.isEmpty()) {
+      caption = QFileInfo(file).fileName() + QStringLiteral(" - Quilvaron");
+      const TArchivoPT saved = LoadPT(file.toStdString());
+      const bool polygon = saved.Header == TCabeceraPT::Pol;
+      modified = polygon ? saved.Points != d.Points : Sorted(saved.Points) != Sorted(d.Points);
+    }
+    EXPECT_EQ(form->windowTitle(), (modified ? QStringLiteral("*") : QString()) + caption)
+        << where;
+  }
+
+  // The compare row of the method and variant checked in the menus.
+  QString ShownRow() const {
+    switch (form->Doc.SelectedMethod) {
+      case TMethod::SweepLine:
+        return QStringLiteral("Sweepline PT");
+      case TMethod::ConvexLayers:
+        return QStringLiteral("Convex layers PT");
+      case TMethod::TriangulateRemove:
+        return form->RBarrido->isChecked()    ? QStringLiteral("Remove: sweep triangulation")
+               : form->RDelaunay->isChecked() ? QStringLiteral("Remove: Delaunay")
+               : form->RRemoverA->isChecked() ? QStringLiteral("Remove: edges")
+                                              : QStringLiteral("Remove: triangles");
+      case TMethod::Incremental:
+        return form->IBoundedF->isChecked() ? QStringLiteral("Incremental: bounded face degree")
+                                            : QStringLiteral("Incremental: bounded vertex degree");
+      default:
+        return QStringLiteral("Shortest paths PT");
+    }
+  }
+
+  void Run(unsigned seed, int commands) {
+    g.seed(seed);
+    const TNube first = form->Doc.Points;
+    for (int i = 0; i < commands; ++i) {
+      const int sizeBefore = chooser.Model.Size();
+      const size_t shownBefore = chooser.Shown.size();
+      const TKind kind = RandomCommand();
+      if (kind == TKind::File && !dialogs.Names.empty()) dialogs.Names.clear();
+      if (kind == TKind::File) file = Path("saved.pt");
+      const std::string where = "seed " + std::to_string(seed) + " command " + std::to_string(i);
+      // The chooser opens on Execute, or on an edit that changed what the choice applies to.
+      for (size_t k = shownBefore; k < chooser.Shown.size(); ++k) {
+        EXPECT_TRUE(kind == TKind::Execute || (kind == TKind::Edit && chooser.Shown[k] != sizeBefore))
+            << where;
+      }
+      ExpectViewsFollowTheDocument(where);
+      if (HasFailure()) return;
+    }
+    const TNube last = form->Doc.Points;
+    while (form->EDeshacer->isEnabled()) form->EDeshacer->trigger();
+    EXPECT_EQ(form->Doc.Points, first);
+    while (form->ERehacer->isEnabled()) form->ERehacer->trigger();
+    EXPECT_EQ(Sorted(form->Doc.Points), Sorted(last));
+  }
+
+  std::mt19937 g;
+  QString file;  // the points file last opened or saved
+};
+
+class SeededCommands : public Commands, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(SeededCommands, EveryViewFollowsTheDocumentAndOnlyExecuteAsks) {
+  ClickAll({{100, 300}, {200, 100}, {300, 350}, {420, 220}, {520, 320}, {260, 200}});
+  Run(GetParam(), 150);
+}
+
+INSTANTIATE_TEST_SUITE_P(Suite, SeededCommands, ::testing::Values(1u, 2u, 3u));
+
+// The longer run of the script: seeds from the environment, none by default.
+TEST_F(Commands, SeedsFromTheEnvironment) {
+  const char* range = std::getenv("QUILVARON_COMMAND_SEEDS");
+  if (range == nullptr) GTEST_SKIP() << "QUILVARON_COMMAND_SEEDS not set";
+  unsigned first = 0, last = 0;
+  ASSERT_EQ(std::sscanf(range, "%u-%u", &first, &last), 2);
+  for (unsigned seed = first; seed <= last && !HasFailure(); ++seed) {
+    TearDown();
+    SetUp();
+    ClickAll({{100, 300}, {200, 100}, {300, 350}, {420, 220}, {520, 320}, {260, 200}});
+    Run(seed, 300);
+  }
+}
+
+}  // namespace
+}  // namespace qv
