@@ -33,7 +33,8 @@ const TDCEL& TForm1::ChooseHullTriangulation(int n) {
 
 bool TForm1::MayAsk(int n) {
   TTriangulationChoice& choice = Chooser().Choice();
-  const bool ask = ask_ == TPregunta::Siempre || (ask_ == TPregunta::SiCambia && choice.Size() != n);
+  const bool ask =
+      ask_ == TPregunta::Siempre || (ask_ == TPregunta::SiCambia && choice.Size() != n);
   if (!ask && choice.Size() != n) choice.Prepare(n);
   return ask;
 }

@@ -68,10 +68,10 @@ std::string SvgBytes(const TCanvasRecording& recording, int width, int height) {
   // 1/96 inch, so the size is stated in pixels, the canvas's own unit.
   std::string text = svg.toStdString();
   static const std::regex kSize(R"(width="[0-9.]+mm" height="[0-9.]+mm")");
-  return std::regex_replace(text, kSize,
-                            "width=\"" + std::to_string(width) + "px\" height=\"" +
-                                std::to_string(height) + "px\"",
-                            std::regex_constants::format_first_only);
+  return std::regex_replace(
+      text, kSize,
+      "width=\"" + std::to_string(width) + "px\" height=\"" + std::to_string(height) + "px\"",
+      std::regex_constants::format_first_only);
 }
 
 // One page of the canvas's size at 72 dots per inch: a pixel becomes a point.

@@ -153,8 +153,7 @@ bool TPanelComparar::Current() const {
          dirY_ == doc_.SweepDirY && points_ == doc_.Points;
 }
 
-void TPanelComparar::Show(const QString& shownRow,
-                          const std::optional<TStatistics>& shownFigures) {
+void TPanelComparar::Show(const QString& shownRow, const std::optional<TStatistics>& shownFigures) {
   shownRow_ = shownRow;
   shownFigures_ = shownFigures;
   if (!isVisible()) {

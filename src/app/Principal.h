@@ -405,9 +405,9 @@ class TForm1 : public QMainWindow {
     bool Made = false;
     TMethod Method = TMethod::NoMethod;
     TNube Points;
-    TPTCapas Layers;                    // a convex-layers result, else empty
+    TPTCapas Layers;                     // a convex-layers result, else empty
     std::optional<TStatistics> Figures;  // computed when statistics are on
-    QString Row;                        // its row in the compare panel
+    QString Row;                         // its row in the compare panel
   };
   TResultado result_;
   // The text a result last wrote into status panel 0: once that result is gone, the panel no

@@ -99,8 +99,14 @@ void TForm1::CreateHistoryControls() {
 // Recording
 
 TAjustes TForm1::Ajustes() const {
-  TAjustes settings{Doc.SelectedMethod, Doc.ResultShown, Doc.GridVisible, Doc.BackgroundLoaded,
-                    Doc.EditMode,       PointsFileName,  SaveName,        file_,
+  TAjustes settings{Doc.SelectedMethod,
+                    Doc.ResultShown,
+                    Doc.GridVisible,
+                    Doc.BackgroundLoaded,
+                    Doc.EditMode,
+                    PointsFileName,
+                    SaveName,
+                    file_,
                     nullptr};
   if (chooser_->Choice().Size() > 0) {
     settings.Choice = std::make_shared<const TTriangulationChoice>(chooser_->Choice());
@@ -256,10 +262,12 @@ void TForm1::AfterStep(const TCambio& step, const TAjustes& settings, TSeguimien
   }
 }
 
-// The points, and the polygon under definition, on a cleared canvas.
+// The points, and the polygon under definition, on a cleared canvas. No result is drawn, so
+// none is kept.
 void TForm1::RepaintDocument() {
   const TEscalares polygon = EscalaresDe(Doc);
   const bool shown = Doc.ResultShown;
+  Doc.CurrentPT.Clear();
   TDrawing drawing = Drawing();
   drawing.ClearCanvas();  // it ends the polygon and the result, which stand as they were
   Doc.PolygonClosed = polygon.PolygonClosed;

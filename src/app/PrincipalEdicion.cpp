@@ -289,8 +289,12 @@ void TForm1::FollowDrag() {
   } catch (const UserError& e) {
     if (dragRefusal_.isEmpty()) dragStatus_ = before;
     dragRefusal_ = QString::fromStdString(e.what());
+    // The result is gone; a closed polygon stays closed.
+    const TEscalares polygon = EscalaresDe(Doc);
     TDrawing drawing = Drawing();
     drawing.ClearCanvas();
+    Doc.PolygonClosed = polygon.PolygonClosed;
+    Doc.PolygonLength = polygon.PolygonLength;
     if (Doc.GridVisible) drawing.DrawGrid();
     drawing.DrawPoints(false);
     PonEstado(0, dragRefusal_);

@@ -47,11 +47,14 @@ void TForm1::ExecuteSelectedMethod() {
   try {
     RunSelectedDriver();
   } catch (const UserError& e) {
-    if (Doc.ResultShown) {
+    if (Doc.ResultShown && previousResult.Made && previousResult.Points == Doc.Points) {
       // Refused before anything was drawn (the incremental and shortest-paths drivers check
-      // first): the result on the canvas stands, and stays the one the views describe.
+      // first) on the points of the result on show: that result stands.
       Doc.CurrentPT = std::move(previous);
       result_ = std::move(previousResult);
+    } else if (Doc.ResultShown) {
+      // The result on the canvas is of other points: the points alone are shown.
+      RepaintDocument();
     } else {
       // The canvas lost its result: no part of it stays, and panel 0 says why there is none.
       Doc.CurrentPT.Clear();
@@ -126,9 +129,10 @@ void TForm1::Redraw() {
     drawing.ClearCanvas();
     if (Doc.GridVisible) drawing.DrawGrid();
     drawing.DrawPoints(false);
-  } else if (AIncremental->isChecked() && IBoundedF->isChecked()) {
+  } else if (AIncremental->isChecked() && IBoundedF->isChecked() && ResultLive()) {
     // This result came from a triangulation the user chose: repaint it as it stands rather
-    // than computing it again.
+    // than computing it again (a result of other points, or of the points in another order,
+    // is computed again from the choice kept with it).
     TDrawing drawing = Drawing();
     drawing.ClearCanvas();
     if (Doc.GridVisible) drawing.DrawGrid();

@@ -116,17 +116,20 @@ TEST_F(IncrementalWindow, ATriangularHullAndTheVertexVariantNeedNoChooser) {
   ExpectChoiceOnHull(6);
 }
 
-TEST_F(IncrementalWindow, AFailureLeavesTheShownResultOnTheCanvas) {
+TEST_F(IncrementalWindow, AFailureLeavesNoResultOfOtherPointsOnTheCanvas) {
   ClickAll(hexagon);
   chooser.Answers.push_back({"N"});
   Execute(form->IBoundedF);
-  const QImage before = Canvas();
-  // The points replaced by a collinear set: the run fails before anything is drawn.
+  // The points replaced by a collinear set: the run fails before anything is drawn, and the
+  // result of the hexagon no longer stands for the points.
   form->Doc.Points = {{100, 100}, {200, 200}, {300, 300}, {400, 400}};
   for (QAction* variant : {form->IBoundedF, form->IBoundedV}) {
     Execute(variant);
     EXPECT_EQ(Shown(), One("At least 3 non-collinear points are needed."));
-    EXPECT_EQ(Canvas(), before);
+    EXPECT_EQ(form->Doc.CurrentPT.HalfEdgeCount(), 0);
+    EXPECT_TRUE(PointsDrawn());
+    EXPECT_FALSE(test::Is(Canvas(), hexagon[0].X, hexagon[0].Y, Qt::red));
+    EXPECT_EQ(Panel(), QStringList(6, QStringLiteral("0")));
   }
   EXPECT_EQ(chooser.Shown.size(), 1u);
 }
