@@ -285,8 +285,8 @@ bool SameOutputFile(const std::string& a, const std::string& b) {
   if (hasA || hasB) return hasA && hasB && SameNode(sa, sb);
   try {
     std::error_code ea, eb;
-    const fs::path pa = fs::weakly_canonical(FollowLinks(a), ea);
-    const fs::path pb = fs::weakly_canonical(FollowLinks(b), eb);
+    const fs::path pa = fs::weakly_canonical(fs::absolute(FollowLinks(a)), ea).lexically_normal();
+    const fs::path pb = fs::weakly_canonical(fs::absolute(FollowLinks(b)), eb).lexically_normal();
     return !ea && !eb ? pa == pb : a == b;
   } catch (const TFileError&) {  // a loop of links: the write names it
     return a == b;

@@ -283,6 +283,8 @@ TEST_F(PTFiles, OutputsAreTheSameFileWhenTheirNamesLeadToOne) {
       {"-", "-", true},
       {"-", Path("a"), false},
       {Path("loop"), Path("a"), false},
+      {"relative.json", "./relative.json", true},
+      {"relative.json", "../relative.json", false},
   };
   for (const auto& [a, b, same] : rows) {
     EXPECT_EQ(SameOutputFile(a, b), same) << a << " " << b;
