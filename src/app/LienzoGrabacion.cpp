@@ -1,10 +1,12 @@
 #include "app/LienzoGrabacion.h"
 
 #include <QColor>
+#include <QPointF>
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <sstream>
+#include <vector>
 
 #include "app/Lienzo.h"
 
@@ -109,6 +111,76 @@ class TTikzWriter {
   std::map<QRgb, std::string> colours_;
 };
 
+// The picture's rectangle in canvas pixels, [0, width] x [0, height]. Everything written is cut
+// to it: TeX refuses lengths beyond about 575 cm, and a point far off the canvas (at +-2^31)
+// would otherwise give coordinates of millions of centimetres.
+struct TPictureBox {
+  double Width, Height;
+
+  // A coordinate known to lie in [0, hi] up to rounding, put exactly there (never -0).
+  static double Inside(double v, double hi) { return std::clamp(v, 0.0, hi) + 0.0; }
+
+  // Liang-Barsky: the part of the segment inside the box, in doubles; false when none is.
+  bool ClipSegment(double& x1, double& y1, double& x2, double& y2) const {
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1, Width - x1, y1, Height - y1};
+    double enter = 0.0, leave = 1.0;
+    for (int k = 0; k < 4; ++k) {
+      if (p[k] == 0.0) {
+        if (q[k] < 0.0) return false;  // parallel to this side and outside it
+        continue;
+      }
+      const double t = q[k] / p[k];
+      if (p[k] < 0.0) enter = std::max(enter, t);
+      if (p[k] > 0.0) leave = std::min(leave, t);
+    }
+    if (enter > leave) return false;
+    const double ox = x1, oy = y1;
+    x1 = Inside(ox + enter * dx, Width);
+    y1 = Inside(oy + enter * dy, Height);
+    x2 = Inside(ox + leave * dx, Width);
+    y2 = Inside(oy + leave * dy, Height);
+    return true;
+  }
+
+  // Sutherland-Hodgman: the polygon cut by each side of the box in turn.
+  std::vector<QPointF> ClipPolygon(const std::vector<QPoint>& polygon) const {
+    std::vector<QPointF> v(polygon.begin(), polygon.end());
+    auto cut = [&v](auto inside, auto cross) {
+      std::vector<QPointF> kept;
+      for (size_t i = 0; i < v.size(); ++i) {
+        const QPointF a = v[i], b = v[(i + 1) % v.size()];
+        if (inside(a)) kept.push_back(a);
+        if (inside(a) != inside(b)) kept.push_back(cross(a, b));
+      }
+      v = std::move(kept);
+    };
+    auto atX = [](double x) {
+      return [x](QPointF a, QPointF b) {
+        return QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
+      };
+    };
+    auto atY = [](double y) {
+      return [y](QPointF a, QPointF b) {
+        return QPointF(a.x() + (b.x() - a.x()) * (y - a.y()) / (b.y() - a.y()), y);
+      };
+    };
+    cut([](QPointF a) { return a.x() >= 0.0; }, atX(0.0));
+    cut([this](QPointF a) { return a.x() <= Width; }, atX(Width));
+    cut([](QPointF a) { return a.y() >= 0.0; }, atY(0.0));
+    cut([this](QPointF a) { return a.y() <= Height; }, atY(Height));
+    for (QPointF& a : v) a = QPointF(Inside(a.x(), Width), Inside(a.y(), Height));
+    return v;
+  }
+
+  // True when the box from (x1, y1) to (x2, y2) meets the picture.
+  bool Meets(double x1, double y1, double x2, double y2) const {
+    return std::max(x1, x2) >= 0.0 && std::min(x1, x2) <= Width && std::max(y1, y2) >= 0.0 &&
+           std::min(y1, y2) <= Height;
+  }
+};
+
 // TeX's special characters in a label, made printable.
 std::string TexEscaped(const QString& text) {
   std::string out;
@@ -125,10 +197,12 @@ std::string TexEscaped(const QString& text) {
   return out;
 }
 
-// One TikZ statement per operation; consecutive segments with one pen join into one path.
-std::string TikzBody(const TCanvasRecording& r, TTikzWriter& w) {
+// One TikZ statement per operation, cut to the picture; consecutive segments with one pen join
+// into one path. A disc partly in the picture keeps its centre, at most its radius outside.
+std::string TikzBody(const TCanvasRecording& r, TTikzWriter& w, const TPictureBox& box) {
   std::ostringstream body;
   const TCanvasOp* open = nullptr;  // the last segment of the path being written
+  double openX = 0.0, openY = 0.0;  // where its visible part ends
   auto closePath = [&] {
     if (open != nullptr) body << ";\n";
     open = nullptr;
@@ -136,30 +210,40 @@ std::string TikzBody(const TCanvasRecording& r, TTikzWriter& w) {
   for (const TCanvasOp& op : r.Ops) {
     const std::string pen = "draw=" + w.Colour(op.Pen) + ",line width=" + w.Length(op.PenWidth);
     if (op.Kind == TCanvasOp::Line) {
-      const bool joins = open != nullptr && open->X2 == op.X1 && open->Y2 == op.Y1 &&
-                         open->Pen == op.Pen && open->PenWidth == op.PenWidth;
+      double x1 = op.X1, y1 = op.Y1, x2 = op.X2, y2 = op.Y2;
+      if (!box.ClipSegment(x1, y1, x2, y2)) continue;
+      const bool joins = open != nullptr && openX == x1 && openY == y1 && open->Pen == op.Pen &&
+                         open->PenWidth == op.PenWidth;
       if (!joins) {
         closePath();
-        body << "\\draw[" << pen << ",line cap=round,line join=round] " << w.Point(op.X1, op.Y1);
+        body << "\\draw[" << pen << ",line cap=round,line join=round] " << w.Point(x1, y1);
       }
-      body << " -- " << w.Point(op.X2, op.Y2);
+      body << " -- " << w.Point(x2, y2);
       open = &op;
+      openX = x2;
+      openY = y2;
       continue;
     }
     closePath();
-    if (op.Kind == TCanvasOp::Ellipse) {
+    if (op.Kind == TCanvasOp::Ellipse && box.Meets(op.X1, op.Y1, op.X2, op.Y2)) {
       body << "\\filldraw[" << pen << ",fill=" << w.Colour(op.Brush) << "] "
            << w.Point((op.X1 + op.X2) / 2.0, (op.Y1 + op.Y2) / 2.0) << " ellipse ["
            << "x radius=" << w.Length((op.X2 - op.X1 - 1) / 2.0)
            << ",y radius=" << w.Length((op.Y2 - op.Y1 - 1) / 2.0) << "];\n";
     } else if (op.Kind == TCanvasOp::Polygon) {
+      const std::vector<QPointF> visible = box.ClipPolygon(r.Polygons[op.Item]);
+      if (visible.size() < 3) continue;
       body << "\\filldraw[" << pen << ",fill=" << w.Colour(op.Brush) << "]";
-      for (const QPoint& v : r.Polygons[op.Item]) body << " " << w.Point(v.x(), v.y()) << " --";
+      for (const QPointF& v : visible) body << " " << w.Point(v.x(), v.y()) << " --";
       body << " cycle;\n";
-    } else if (op.Kind == TCanvasOp::FillRect && (op.Brush & 0xFFFFFFu) != 0xFFFFFFu) {
-      body << "\\fill[" << w.Colour(op.Brush) << "] " << w.Point(op.X1, op.Y1) << " rectangle "
-           << w.Point(op.X2, op.Y2) << ";\n";
-    } else if (op.Kind == TCanvasOp::Text) {
+    } else if (op.Kind == TCanvasOp::FillRect && (op.Brush & 0xFFFFFFu) != 0xFFFFFFu &&
+               box.Meets(op.X1, op.Y1, op.X2, op.Y2)) {
+      body << "\\fill[" << w.Colour(op.Brush) << "] "
+           << w.Point(TPictureBox::Inside(op.X1, box.Width), TPictureBox::Inside(op.Y1, box.Height))
+           << " rectangle "
+           << w.Point(TPictureBox::Inside(op.X2, box.Width), TPictureBox::Inside(op.Y2, box.Height))
+           << ";\n";
+    } else if (op.Kind == TCanvasOp::Text && box.Meets(op.X1, op.Y1, op.X1, op.Y1)) {
       body << "\\node[anchor=north west,inner sep=0pt,text=" << w.Colour(op.Pen) << "] at "
            << w.Point(op.X1, op.Y1) << " {\\tiny " << TexEscaped(r.Texts[op.Item]) << "};\n";
     }
@@ -172,7 +256,8 @@ std::string TikzBody(const TCanvasRecording& r, TTikzWriter& w) {
 
 std::string TikzPicture(const TCanvasRecording& recording, int width, int height) {
   TTikzWriter writer(width, height);
-  const std::string body = TikzBody(recording, writer);
+  const std::string body = TikzBody(
+      recording, writer, TPictureBox{double(std::max(width, 0)), double(std::max(height, 0))});
   return "% Quilvaron drawing, " + std::to_string(width) + " x " + std::to_string(height) +
          " pixels; needs \\usepackage{tikz}\n" + writer.Definitions() +
          "\\begin{tikzpicture}\n\\clip " + writer.Point(0, height) + " rectangle " +

@@ -1,20 +1,25 @@
 #include "cli/CliExperiment.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <iomanip>
 #include <map>
 #include <mutex>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include "cli/CliPlot.h"
 #include "cli/CliRun.h"
 #include "geometry/UserError.h"
 #include "io/ArchivoPT.h"
+#include "io/Salida.h"
 
 namespace qv::cli {
 namespace {
@@ -70,6 +75,12 @@ void ApplyValue(TExperimentOptions& o, const std::string& option, const std::str
     o.Sizes.clear();
     for (const std::string& n : Split(v, ','))
       o.Sizes.push_back(static_cast<int>(Whole("--random", n, 1, 1000000)));
+    // A size named twice would repeat its rows with the same seeds; the rows, the summary and
+    // the plot run by ascending n.
+    std::sort(o.Sizes.begin(), o.Sizes.end());
+    const auto twice = std::adjacent_find(o.Sizes.begin(), o.Sizes.end());
+    if (twice != o.Sizes.end())
+      throw UsageError("--random names the size " + std::to_string(*twice) + " twice");
   } else if (option == "--normal") {
     o.Deviation = static_cast<int>(Whole("--normal", v, 1, 100000));
   } else if (option == "--runs") {
@@ -205,6 +216,66 @@ void ShowProgress(std::ostream& err, int done, int total) {
       << "/" << total << " point sets" << (done == total ? "\n" : "") << std::flush;
 }
 
+// The CSV as its rows come, in their order: into a temporary beside the file it will replace,
+// so that memory stays flat however long the run; or straight to standard output. A device, a
+// pipe or a file whose folder takes no temporary gets the text whole at the end. Until Finish
+// hands the temporary on, a failure or a signal removes it.
+class TCsvOutput {
+ public:
+  TCsvOutput(const std::string& name, std::ostream& out) : name_(name), out_(out) {
+    if (name != kStandardOutputName) {
+      try {
+        const std::string target = ReplacedFile(name);
+        if (!target.empty()) descriptor_ = CreateTemporary(target, temporary_);
+      } catch (const TFileError&) {  // kept whole; the final write names the failure
+      }
+    }
+    Add(ExperimentCsvHeader());
+  }
+  ~TCsvOutput() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    if (!temporary_.empty()) RemoveTemporary(temporary_);
+  }
+  TCsvOutput(const TCsvOutput&) = delete;
+  TCsvOutput& operator=(const TCsvOutput&) = delete;
+
+  void Add(const std::string& line) {
+    if (name_ == kStandardOutputName) {
+      out_ << line;
+      if (!out_) CannotWrite(TFileError(name_, WriteErrorMessage(StreamError(out_))));
+      return;
+    }
+    text_ += line;
+    if (descriptor_ >= 0 && text_.size() >= kChunk) WritePending();
+  }
+
+  // The output for WriteOutputs: the complete temporary, or the whole text.
+  TOutputFile Finish() {
+    if (descriptor_ < 0) return {name_, std::move(text_), {}};
+    WritePending();
+    const int error = ::fsync(descriptor_) != 0 ? errno : 0;
+    ::close(descriptor_);
+    descriptor_ = -1;
+    if (error != 0) CannotWrite(TFileError(name_, WriteErrorMessage(error)));
+    return {name_, {}, std::exchange(temporary_, {})};
+  }
+
+ private:
+  static constexpr size_t kChunk = 1 << 16;
+
+  void WritePending() {
+    const int error = WriteAll(descriptor_, text_);
+    text_.clear();
+    if (error != 0) CannotWrite(TFileError(name_, WriteErrorMessage(error)));
+  }
+
+  std::string name_;
+  std::ostream& out_;
+  int descriptor_ = -1;
+  std::string temporary_;
+  std::string text_;  // not yet in the temporary, or the whole text
+};
+
 }  // namespace
 
 TExperimentOptions ParseExperimentArguments(const std::vector<std::string>& args,
@@ -232,6 +303,8 @@ TExperimentOptions ParseExperimentArguments(const std::vector<std::string>& args
       uniform = o.Uniform = true;
     } else if ((arg == "--help" || arg == "-h") && !inlineValue) {
       o.Help = true;
+    } else if (arg == "--version") {
+      throw UsageError("--version stands alone");
     } else {
       throw UsageError("unknown experiment argument '" + args[i] + "'");
     }
@@ -242,7 +315,10 @@ TExperimentOptions ParseExperimentArguments(const std::vector<std::string>& args
   if (o.Sizes.empty()) throw UsageError("give --random N[,N...]");
   if (o.CsvFile.empty()) throw UsageError("give --csv FILE (\"-\" for standard output)");
   if (o.Methods.empty()) throw UsageError("no method chosen");
-  if (o.PlotFile == o.CsvFile) throw UsageError("--csv and --plot name the same file");
+  if (!o.PlotFile.empty() && SameOutputFile(o.PlotFile, o.CsvFile))
+    throw UsageError("--csv and --plot name the same file");
+  if (!o.PlotFile.empty() && !PlotTypeKnown(o.PlotFile))
+    throw UsageError("--plot writes .svg, .png or .pdf, not '" + o.PlotFile + "'");
   return o;
 }
 
@@ -257,82 +333,136 @@ std::string ExperimentUsageText() {
          "  --shard K/N            only the K-th of N disjoint parts of the runs; the CSVs of\n"
          "                         all N parts together hold the rows of the whole run\n"
          "  --canvas WxH           canvas of the distribution (default 1014x653)\n"
-         "  --plot FILE.svg        the summary's mean weight and vertex degree against n\n"
+         "  --plot FILE            the summary's mean weight and vertex degree against n:\n"
+         "                         .svg, .png or .pdf\n"
          "  An option with a value is given once. The CSV and the plot are written together:\n"
          "  when one fails, the other keeps its old content.\n";
 }
 
-std::vector<TExperimentRow> RunExperimentRows(const TExperimentOptions& o,
-                                              const TMethodTable& methods,
-                                              const std::function<void(int, int)>& progress) {
+void RunExperimentRows(const TExperimentOptions& o, const TMethodTable& methods,
+                       const std::function<void(const TExperimentRow&)>& visit,
+                       const std::function<void(int, int)>& progress) {
   const std::vector<TJob> jobs = ShardJobs(o);
-  std::vector<std::vector<TExperimentRow>> results(jobs.size());
-  std::atomic<size_t> next{0};
-  std::mutex progressLock;
-  int done = 0;
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  const size_t count = std::max<size_t>(
+      1, std::min<size_t>(o.Threads > 0 ? static_cast<size_t>(o.Threads) : cores, jobs.size()));
+  // Workers run at most this many point sets ahead of the oldest one not yet visited, so that
+  // the rows held at once do not grow with the length of the run.
+  const size_t window = 4 * count;
+  std::mutex lock;
+  std::condition_variable changed;
+  std::map<size_t, std::vector<TExperimentRow>> finished;  // done, waiting for their turn
+  size_t next = 0, visited = 0;
+  bool stop = false;
+  std::exception_ptr failure;
   auto worker = [&] {
-    for (size_t j = next++; j < jobs.size(); j = next++) {
-      results[j] = RunJob(o, jobs[j], methods);
-      if (!progress) continue;
-      const std::lock_guard<std::mutex> lock(progressLock);
-      progress(++done, static_cast<int>(jobs.size()));
+    std::unique_lock<std::mutex> held(lock);
+    while (!stop && next < jobs.size()) {
+      const size_t j = next++;
+      changed.wait(held, [&] { return stop || j < visited + window; });
+      if (stop) break;
+      held.unlock();
+      std::vector<TExperimentRow> rows;
+      std::exception_ptr error;
+      try {
+        rows = RunJob(o, jobs[j], methods);
+      } catch (...) {  // out of memory outside a method
+        error = std::current_exception();
+      }
+      held.lock();
+      if (error && !failure) failure = error;
+      stop = stop || error;
+      finished.emplace(j, std::move(rows));
+      changed.notify_all();
     }
   };
-  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-  const size_t count =
-      std::min<size_t>(o.Threads > 0 ? static_cast<size_t>(o.Threads) : cores, jobs.size());
   std::vector<std::thread> threads;
-  for (size_t t = 1; t < count; ++t) threads.emplace_back(worker);
-  worker();
+  for (size_t t = 0; t < count; ++t) threads.emplace_back(worker);
+  // This thread visits the rows in the order of the jobs, as they become ready.
+  try {
+    for (size_t j = 0; j < jobs.size(); ++j) {
+      std::vector<TExperimentRow> rows;
+      {
+        std::unique_lock<std::mutex> held(lock);
+        changed.wait(held, [&] { return stop || finished.count(j) > 0; });
+        if (stop) break;
+        rows = std::move(finished[j]);
+        finished.erase(j);
+      }
+      for (const TExperimentRow& row : rows) visit(row);
+      if (progress) progress(static_cast<int>(j + 1), static_cast<int>(jobs.size()));
+      const std::lock_guard<std::mutex> held(lock);
+      visited = j + 1;
+      changed.notify_all();
+    }
+  } catch (...) {  // the visitor failed (an output that cannot be written)
+    const std::lock_guard<std::mutex> held(lock);
+    if (!failure) failure = std::current_exception();
+    stop = true;
+  }
+  {
+    const std::lock_guard<std::mutex> held(lock);
+    stop = true;
+    changed.notify_all();
+  }
   for (std::thread& t : threads) t.join();
-  std::vector<TExperimentRow> rows;
-  for (std::vector<TExperimentRow>& r : results) rows.insert(rows.end(), r.begin(), r.end());
-  return rows;
+  if (failure) std::rethrow_exception(failure);
+}
+
+std::string ExperimentCsvHeader() {
+  return "method,n,seed,weight,vertex_degree,face_degree,points,faces,triangles,pointed,refusal,"
+         "milliseconds\n";
+}
+
+std::string ExperimentCsvLine(const TExperimentRow& r) {
+  std::string csv = r.Method + "," + std::to_string(r.N) + "," + std::to_string(r.Seed) + ",";
+  if (r.Refused) {
+    csv += ",,,,,,," + CsvField(r.Refusal);
+  } else {
+    const TStatistics& s = r.Stats;
+    csv += Fixed(s.WeightValue, 3) + "," + std::to_string(s.VertexDegree) + "," +
+           std::to_string(s.FaceDegree) + "," + std::to_string(s.Points) + "," +
+           std::to_string(s.Faces) + "," + std::to_string(s.Triangles) + "," +
+           (r.Pointed ? "yes" : "no") + ",";
+  }
+  return csv + "," + Fixed(r.Milliseconds, 3) + "\n";
 }
 
 std::string ExperimentCsv(const std::vector<TExperimentRow>& rows) {
-  std::string csv =
-      "method,n,seed,weight,vertex_degree,face_degree,points,faces,triangles,pointed,refusal,"
-      "milliseconds\n";
-  for (const TExperimentRow& r : rows) {
-    csv += r.Method + "," + std::to_string(r.N) + "," + std::to_string(r.Seed) + ",";
-    if (r.Refused) {
-      csv += ",,,,,,," + CsvField(r.Refusal);
-    } else {
-      const TStatistics& s = r.Stats;
-      csv += Fixed(s.WeightValue, 3) + "," + std::to_string(s.VertexDegree) + "," +
-             std::to_string(s.FaceDegree) + "," + std::to_string(s.Points) + "," +
-             std::to_string(s.Faces) + "," + std::to_string(s.Triangles) + "," +
-             (r.Pointed ? "yes" : "no") + ",";
-    }
-    csv += "," + Fixed(r.Milliseconds, 3) + "\n";
-  }
+  std::string csv = ExperimentCsvHeader();
+  for (const TExperimentRow& r : rows) csv += ExperimentCsvLine(r);
   return csv;
 }
 
-std::vector<TSummaryRow> SummariseExperiment(const std::vector<TExperimentRow>& rows) {
-  std::vector<TSummaryRow> summary;
-  std::map<std::pair<std::string, int>, size_t> where;
-  for (const TExperimentRow& r : rows) {
-    auto [it, added] = where.emplace(std::make_pair(r.Method, r.N), summary.size());
-    if (added) summary.push_back({r.Method, r.N, 0, 0, {}});
-    TSummaryRow& s = summary[it->second];
-    if (r.Refused) {
-      ++s.Refused;
-      continue;
-    }
-    const std::array<double, 6> f = Figures(r.Stats);
-    for (size_t k = 0; k < f.size(); ++k) {
-      TFigureSummary& g = s.Figures[k];
-      g.Min = s.Finished == 0 ? f[k] : std::min(g.Min, f[k]);
-      g.Max = s.Finished == 0 ? f[k] : std::max(g.Max, f[k]);
-      g.Mean += f[k];
-    }
-    ++s.Finished;
+void TSummaryBuilder::Add(const TExperimentRow& r) {
+  auto [it, added] = where_.emplace(std::make_pair(r.Method, r.N), rows_.size());
+  if (added) rows_.push_back({r.Method, r.N, 0, 0, {}});
+  TSummaryRow& s = rows_[it->second];
+  if (r.Refused) {
+    ++s.Refused;
+    return;
   }
+  const std::array<double, 6> f = Figures(r.Stats);
+  for (size_t k = 0; k < f.size(); ++k) {
+    TFigureSummary& g = s.Figures[k];
+    g.Min = s.Finished == 0 ? f[k] : std::min(g.Min, f[k]);
+    g.Max = s.Finished == 0 ? f[k] : std::max(g.Max, f[k]);
+    g.Mean += f[k];  // the sum until Rows
+  }
+  ++s.Finished;
+}
+
+std::vector<TSummaryRow> TSummaryBuilder::Rows() const {
+  std::vector<TSummaryRow> summary = rows_;
   for (TSummaryRow& s : summary)
     for (TFigureSummary& g : s.Figures) g.Mean = s.Finished > 0 ? g.Mean / s.Finished : 0.0;
   return summary;
+}
+
+std::vector<TSummaryRow> SummariseExperiment(const std::vector<TExperimentRow>& rows) {
+  TSummaryBuilder builder;
+  for (const TExperimentRow& r : rows) builder.Add(r);
+  return builder.Rows();
 }
 
 void PrintSummary(std::ostream& out, const std::vector<TSummaryRow>& summary) {
@@ -371,16 +501,27 @@ int RunExperiment(const std::vector<std::string>& args, std::ostream& out, std::
     return kExitOk;
   }
   try {
+    // Every destination before the work, so that a run never ends in a refusal.
+    CheckDestinations({options.CsvFile, options.PlotFile});
     std::function<void(int, int)> progress;
     if (progressBar) progress = [&err](int done, int total) { ShowProgress(err, done, total); };
-    const std::vector<TExperimentRow> rows = RunExperimentRows(options, methods, progress);
-    const std::vector<TSummaryRow> summary = SummariseExperiment(rows);
-    std::vector<TOutputFile> outputs{{options.CsvFile, ExperimentCsv(rows)}};
-    if (!options.PlotFile.empty()) outputs.push_back({options.PlotFile, SummaryPlot(summary)});
+    TCsvOutput csv(options.CsvFile, out);
+    TSummaryBuilder summary;
+    RunExperimentRows(
+        options, methods,
+        [&](const TExperimentRow& row) {
+          csv.Add(ExperimentCsvLine(row));
+          summary.Add(row);
+        },
+        progress);
+    std::vector<TOutputFile> outputs;
+    if (options.CsvFile != kStandardOutputName) outputs.push_back(csv.Finish());
+    if (!options.PlotFile.empty())
+      outputs.push_back({options.PlotFile, SummaryPlot(summary.Rows(), options.PlotFile)});
     WriteOutputs(outputs, out);
     const bool outputOnStdout =
         options.CsvFile == kStandardOutputName || options.PlotFile == kStandardOutputName;
-    PrintSummary(outputOnStdout ? err : out, summary);
+    PrintSummary(outputOnStdout ? err : out, summary.Rows());
     return kExitOk;
   } catch (const std::exception& e) {
     err << e.what() << "\n";

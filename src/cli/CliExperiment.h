@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/CliMethods.h"
@@ -23,7 +25,7 @@ struct TExperimentOptions {
   int CanvasWidth = 1014;
   int CanvasHeight = 653;
   std::string CsvFile;   // "-" for standard output
-  std::string PlotFile;  // empty for none
+  std::string PlotFile;  // empty for none; .svg, .png or .pdf
   int Threads = 0;       // 0: every core
   int Shard = 1;         // this part, 1 .. Shards
   int Shards = 1;
@@ -47,13 +49,17 @@ TExperimentOptions ParseExperimentArguments(const std::vector<std::string>& args
                                             const TMethodTable& methods);
 std::string ExperimentUsageText();
 
-// The rows of this shard in a fixed order (size, run, method), whatever the number of threads.
-// progress, when given, is called from one thread at a time with (done, total) point sets.
-std::vector<TExperimentRow> RunExperimentRows(const TExperimentOptions& options,
-                                              const TMethodTable& methods,
-                                              const std::function<void(int, int)>& progress = {});
+// Visits the rows of this shard in a fixed order (size, run, method), whatever the number of
+// threads, each as soon as it and every row before it are done; rows are not kept. visit and
+// progress (with done and total point sets) are called from the calling thread. An exception
+// of visit stops the run and is thrown on.
+void RunExperimentRows(const TExperimentOptions& options, const TMethodTable& methods,
+                       const std::function<void(const TExperimentRow&)>& visit,
+                       const std::function<void(int, int)>& progress = {});
 
 // The CSV text: a header line, then one line per row.
+std::string ExperimentCsvHeader();
+std::string ExperimentCsvLine(const TExperimentRow& row);
 std::string ExperimentCsv(const std::vector<TExperimentRow>& rows);
 
 // Mean, minimum and maximum of one figure over the runs a method finished on one size.
@@ -67,6 +73,16 @@ struct TSummaryRow {
   int Refused = 0;
   // Weight, vertex degree, face degree, points, faces, triangles.
   std::array<TFigureSummary, 6> Figures;
+};
+// The summary of the rows seen so far, one row per method and size in their first order.
+class TSummaryBuilder {
+ public:
+  void Add(const TExperimentRow& row);
+  std::vector<TSummaryRow> Rows() const;
+
+ private:
+  std::vector<TSummaryRow> rows_;  // means held as sums
+  std::map<std::pair<std::string, int>, size_t> where_;
 };
 std::vector<TSummaryRow> SummariseExperiment(const std::vector<TExperimentRow>& rows);
 void PrintSummary(std::ostream& out, const std::vector<TSummaryRow>& summary);

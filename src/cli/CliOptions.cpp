@@ -9,6 +9,7 @@
 #include <map>
 
 #include "io/ArchivoPT.h"
+#include "io/Salida.h"
 
 namespace qv::cli {
 namespace {
@@ -98,14 +99,16 @@ const std::map<std::string, TFlagSetter>& FlagOptions() {
   return table;
 }
 
-// Outputs that would overwrite each other: two on standard output, or two of one name.
+// Outputs that would overwrite each other: two on standard output, or two names of one file
+// ("a.json" and "./a.json", a link and its target), told by the file, not by the name.
 void CheckOutputs(const TCliOptions& o) {
   const std::string* names[] = {&o.JsonFile, &o.OutFile, &o.ImageFile, &o.EnumerateFile};
   for (int i = 0; i < 4; ++i) {
     for (int j = i + 1; j < 4; ++j) {
-      if (names[i]->empty() || *names[i] != *names[j]) continue;
+      if (names[i]->empty() || names[j]->empty() || !SameOutputFile(*names[i], *names[j])) continue;
       if (*names[i] == "-") throw UsageError("only one of --json and --out can be -");
-      throw UsageError("two outputs name the same file " + Quote(*names[i]));
+      throw UsageError("two outputs name the same file: " + Quote(*names[i]) + " and " +
+                       Quote(*names[j]));
     }
   }
 }
@@ -158,6 +161,8 @@ TCliOptions ParseArguments(const std::vector<std::string>& args) {
     } else if (!filesOnly && FlagOptions().count(arg) && !inlineValue) {
       FlagOptions().at(arg)(o);
       o.Given.push_back(arg);
+    } else if (!filesOnly && arg == "--version") {
+      throw UsageError("--version stands alone");
     } else if (!filesOnly && arg.size() > 1 && arg[0] == '-') {
       throw UsageError("unknown option " + Quote(args[i]));
     } else if (o.File.empty()) {

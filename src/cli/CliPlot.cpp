@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFileInfo>
 #include <QGraphicsScene>
+#include <QImage>
 #include <QLineSeries>
 #include <QLogValueAxis>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPen>
 #include <QSvgGenerator>
 #include <QValueAxis>
@@ -75,18 +79,13 @@ QChart* FigureChart(const std::vector<TSummaryRow>& summary, size_t k, const QSt
   return chart;
 }
 
-}  // namespace
+// The type a plot's file name asks for: its extension in lower case, "svg" for "-".
+QString PlotType(const std::string& fileName) {
+  if (fileName == "-") return QStringLiteral("svg");
+  return QFileInfo(QString::fromStdString(fileName)).suffix().toLower();
+}
 
-std::string SummaryPlot(const std::vector<TSummaryRow>& summary) {
-  EnsureGuiApplication();
-  QGraphicsScene scene;
-  QChart* weight = FigureChart(summary, 0, QStringLiteral("Mean weight"), "%.0f");
-  QChart* degree = FigureChart(summary, 1, QStringLiteral("Mean vertex degree"), "%.1f");
-  scene.addItem(weight);
-  scene.addItem(degree);
-  degree->setPos(kChartWidth, 0);
-  const QRectF area(0, 0, 2 * kChartWidth, kChartHeight);
-  scene.setSceneRect(area);
+std::string SvgText(QGraphicsScene& scene, const QRectF& area) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
@@ -99,6 +98,61 @@ std::string SummaryPlot(const std::vector<TSummaryRow>& summary) {
     scene.render(&painter, area, area);
   }
   return buffer.data().toStdString();
+}
+
+std::string PngBytes(QGraphicsScene& scene, const QRectF& area) {
+  QImage image(area.size().toSize(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    scene.render(&painter, QRectF(image.rect()), area);
+  }
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) throw UserError("The plot could not be encoded as PNG.");
+  return buffer.data().toStdString();
+}
+
+// One page of the chart's size, a pixel to a point.
+std::string PdfBytes(QGraphicsScene& scene, const QRectF& area) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Quilvaron"));
+    writer.setTitle(QStringLiteral("Quilvaron experiment"));
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(area.size(), QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    scene.render(&painter, QRectF(0, 0, writer.width(), writer.height()), area);
+  }
+  return buffer.data().toStdString();
+}
+
+}  // namespace
+
+bool PlotTypeKnown(const std::string& fileName) {
+  const QString type = PlotType(fileName);
+  return type == QLatin1String("svg") || type == QLatin1String("png") ||
+         type == QLatin1String("pdf");
+}
+
+std::string SummaryPlot(const std::vector<TSummaryRow>& summary, const std::string& fileName) {
+  EnsureGuiApplication();
+  QGraphicsScene scene;
+  QChart* weight = FigureChart(summary, 0, QStringLiteral("Mean weight"), "%.0f");
+  QChart* degree = FigureChart(summary, 1, QStringLiteral("Mean vertex degree"), "%.1f");
+  scene.addItem(weight);
+  scene.addItem(degree);
+  degree->setPos(kChartWidth, 0);
+  const QRectF area(0, 0, 2 * kChartWidth, kChartHeight);
+  scene.setSceneRect(area);
+  const QString type = PlotType(fileName);
+  if (type == QLatin1String("png")) return PngBytes(scene, area);
+  if (type == QLatin1String("pdf")) return PdfBytes(scene, area);
+  return SvgText(scene, area);
 }
 
 }  // namespace qv::cli

@@ -1,5 +1,5 @@
 // The experiment's summary as a chart: mean weight and mean vertex degree of every method
-// against the number of points, drawn by Qt Charts into an SVG file.
+// against the number of points, drawn by Qt Charts into an SVG, PNG or PDF file.
 #pragma once
 
 #include <string>
@@ -9,7 +9,12 @@
 
 namespace qv::cli {
 
-// The chart as the text of an SVG file; nothing is written here.
-std::string SummaryPlot(const std::vector<TSummaryRow>& summary);
+// True for the file types a plot is written as: .svg, .png and .pdf (any case), and "-"
+// (standard output, SVG).
+bool PlotTypeKnown(const std::string& fileName);
+
+// The chart as the content of fileName, of the type its extension names; nothing is written
+// here.
+std::string SummaryPlot(const std::vector<TSummaryRow>& summary, const std::string& fileName);
 
 }  // namespace qv::cli

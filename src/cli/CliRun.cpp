@@ -53,6 +53,7 @@ std::vector<TOutputFile> Outputs(const TCliOptions& options, const TCliDocument&
 // Runs the method and writes every output; returns the exit status.
 int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& out,
             std::ostream& err) {
+  CheckDestinations({options.JsonFile, options.OutFile, options.ImageFile, options.EnumerateFile});
   if (CountRequested(options)) return RunCount(options, out, err);
   TCliDocument doc = LoadDocument(options, method);
   // The dispatcher's refusal, before any method runs.
@@ -81,14 +82,27 @@ int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& 
 
 }  // namespace
 
+void CannotWrite(const TFileError& e) {
+  const std::string& name = e.FileName();
+  std::string shown = name == kStandardOutputName ? "standard output" : "'" + name + "'";
+  for (char& c : shown) c = static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
+  throw UserError("Cannot write " + shown + ": " + e.what());
+}
+
 void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out) {
   try {
     WriteFilesSafely(outputs, &out);
   } catch (const TFileError& e) {
-    const std::string& name = e.FileName();
-    std::string shown = name == kStandardOutputName ? "standard output" : "'" + name + "'";
-    for (char& c : shown) c = static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
-    throw UserError("Cannot write " + shown + ": " + e.what());
+    CannotWrite(e);
+  }
+}
+
+void CheckDestinations(const std::vector<std::string>& names) {
+  try {
+    for (const std::string& name : names)
+      if (!name.empty()) CheckOutputFile(name);
+  } catch (const TFileError& e) {
+    CannotWrite(e);
   }
 }
 
@@ -161,8 +175,10 @@ void PrintCheck(std::ostream& out, const TCheckReport& r) {
   out << (v.size() > kListed ? " ...\n" : "\n");
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const TMethodTable& methods) {
+namespace {
+
+int RunUnflushed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 const TMethodTable& methods) {
   if (args.size() == 1 && args[0] == "--version") {
     out << "quilvaron-cli " << QUILVARON_VERSION << "\n";
     return kExitOk;
@@ -193,6 +209,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << e.what() << "\n";
     return kExitFailure;
   }
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const TMethodTable& methods) {
+  const int status = RunUnflushed(args, out, err, methods);
+  // Figures that never reached standard output are lost work: a failure, with its cause. A
+  // failure already reported (the JSON on a full standard output) is not reported twice.
+  if (out.flush() || status == kExitFailure) return status;
+  err << "Cannot write standard output: " << WriteErrorMessage(StreamError(out)) << "\n";
+  return kExitFailure;
 }
 
 }  // namespace qv::cli

@@ -34,7 +34,12 @@ void PrintStatistics(std::ostream& out, const TStatistics& stats);
 TCheckReport CheckDocument(const TCliDocument& doc);
 void PrintCheck(std::ostream& out, const TCheckReport& report);
 
-// Writes the outputs together, "-" to out; a failure throws UserError naming the output's file.
-void WriteOutputs(const std::vector<TOutputFile>& outputs, std::ostream& out);
+// The writer's failure as the tool reports it: a UserError "Cannot write 'NAME': cause" (or
+// "standard output"), control bytes of the name shown as '?'.
+[[noreturn]] void CannotWrite(const TFileError& error);
+
+// Refuses, before any work, an output that could not be written now (missing folder, a folder,
+// a file the user may not write): throws UserError as WriteOutputs would. Empty names are none.
+void CheckDestinations(const std::vector<std::string>& names);
 
 }  // namespace qv::cli

@@ -1,5 +1,7 @@
 // quilvaron-cli: runs a construction method on a ".pt" file or a random distribution and
 // prints the statistics panel's figures; see --help.
+#include <unistd.h>
+
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "cli/CliRun.h"
+#include "io/Salida.h"
 
 namespace {
 
@@ -28,6 +31,11 @@ void QuietRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const
 
 int main(int argc, char** argv) {
   previousHandler = qInstallMessageHandler(QuietRuntimeFolder);
+  // An interrupted run leaves no temporaries beside its outputs.
+  qv::RemoveTemporariesOnSignal();
   std::vector<std::string> args(argv + 1, argv + argc);
-  return qv::cli::RunCli(args, std::cout, std::cerr);
+  // Standard output through a buffer that keeps the cause of a failed write ("Disk full").
+  qv::TDescriptorBuffer buffer(STDOUT_FILENO);
+  std::ostream out(&buffer);
+  return qv::cli::RunCli(args, out, std::cerr);
 }

@@ -4,7 +4,11 @@
 // experiment command and the images.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <QJsonArray>
@@ -42,17 +46,27 @@ QJsonObject ParseJson(const std::string& text) {
   return d.object();
 }
 
+// --count, --enumerate and --flips on points in convex position.
+TNube Convex(int n) {
+  TNube points;
+  for (int i = 0; i < n; ++i) points.push_back({i * 7, i * i});
+  return points;
+}
+
 // quilvaron-cli run in-process through its library (or, where only a separate process shows the
 // behaviour, as a program) in a scratch folder.
 class CliTool : public TScratchTest {
  protected:
   // Runs the tool on whitespace-separated arguments, keeping out and err; returns the status.
-  int Cli(const std::string& line, const TMethodTable& methods = DefaultMethods()) {
+  static std::vector<std::string> Words(const std::string& line) {
     std::vector<std::string> args;
     std::istringstream words(line);
     for (std::string w; words >> w;) args.push_back(w);
+    return args;
+  }
+  int Cli(const std::string& line, const TMethodTable& methods = DefaultMethods()) {
     std::ostringstream o, e;
-    const int status = RunCli(args, o, e, methods);
+    const int status = RunCli(Words(line), o, e, methods);
     out = o.str();
     err = e.str();
     return status;
@@ -243,6 +257,42 @@ TEST_F(CliTool, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
   }
   EXPECT_EQ(Slurp(Path("old.json")), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);  // no temporaries
+  // Destinations are checked before any work: the refusal of the input (too few points, too
+  // many to count) or a method's run never comes first.
+  TMethodTable spied = DefaultMethods();
+  bool ran = false;
+  for (TCliMethod& m : spied) {
+    m.Run = [&ran, run = m.Run](TCliDocument& d, const TCliOptions& o) {
+      ran = true;
+      if (run) run(d, o);
+    };
+  }
+  const std::string fourteen = WritePT("14.pt", Convex(14));
+  for (const std::string& line :
+       {"--random 2 --json " + missing, "--count " + fourteen + " --json " + missing,
+        "--enumerate " + missing + " " + fourteen,
+        "experiment --method sweep --random 10 --uniform --runs 1 --csv " + missing,
+        "experiment --method sweep --random 10 --uniform --runs 1 --csv - --plot " + png}) {
+    EXPECT_EQ(Cli(line, spied), kExitFailure) << line;
+    EXPECT_EQ(err.rfind("Cannot write '" + Path("no/"), 0), 0u) << line << ": " << err;
+    EXPECT_FALSE(ran) << line;
+  }
+  // Standard output that takes nothing: the figures, the counts, the summary or the JSON are
+  // lost, which is a failure with its cause, in-process and as a program.
+  const int full = ::open("/dev/full", O_WRONLY);
+  ASSERT_GE(full, 0);
+  for (const std::string& line :
+       {std::string("--random 5"), "--count " + WritePT("c.pt", Convex(5)),
+        std::string("--random 5 --json -"),
+        "experiment --method sweep --random 10 --uniform --runs 1 --csv " + Path("x.csv")}) {
+    TDescriptorBuffer buffer(full);
+    std::ostream o(&buffer);
+    std::ostringstream e;
+    EXPECT_EQ(RunCli(Words(line), o, e), kExitFailure) << line;
+    EXPECT_EQ(e.str(), "Cannot write standard output: Disk full\n") << line;
+  }
+  ::close(full);
+  EXPECT_EQ(Spawn("--random 5 >/dev/full 2>/dev/null"), kExitFailure);
 }
 
 TEST_F(CliTool, StandardOutputTakesThePointsAndTheProgramWritesThroughAPipeOrWithoutInput) {
@@ -283,7 +333,8 @@ TEST_F(CliTool, BadArgumentsExitWith1AndShowTheUsageHelpGoesToStandardOutput) {
       "--canvas 0x10 --random 3|--canvas 300x200 x.pt|a.pt b.pt|--seed -3 x.pt|--check=yes x.pt|"
       "--json= x.pt|--out= x.pt|--image= x.pt|--method sweep --method layers x.pt|--pockets x.pt|"
       "--triangulation fan x.pt|--method layers --pockets x.pt|--json - --out - x.pt|"
-      "--json a.json --out a.json x.pt");
+      "--json a.json --out a.json x.pt|--json a.out --out ./a.out x.pt|"
+      "--count --enumerate e.txt --json ./e.txt x.pt|--version --random 5|--random 5 --version");
   for (std::string line; std::getline(lines, line, '|');) {
     EXPECT_EQ(Cli(line), kExitUsage) << line;
     EXPECT_NE(err.find("usage: quilvaron-cli"), std::string::npos) << line;
@@ -316,13 +367,6 @@ TEST_F(CliTool, CheckFailureExitsWith3AndUnbuiltMethodsAreRefused) {
   table.push_back({"later", {}, {}, false});  // listed, not built yet
   EXPECT_EQ(Cli("--method later " + square, table), kExitUsage);
   EXPECT_NE(err.find("method 'later' is not available yet"), std::string::npos) << err;
-}
-
-// --count, --enumerate and --flips on points in convex position.
-TNube Convex(int n) {
-  TNube points;
-  for (int i = 0; i < n; ++i) points.push_back({i * 7, i * i});
-  return points;
 }
 
 // A convex heptagon has Catalan(5) = 42 triangulations, all pointed; a triangle with one point
@@ -452,20 +496,30 @@ TEST_F(CliTool, ExperimentRefusedRowsKeepTheMethodsTextAndBadUsageExitsWithOne) 
       "--random 10 --uniform --normal 5 --csv x|--random 10 --uniform --csv x --shard 4/3|"
       "--random 10 --uniform --csv x --method sweep,nosuch|--random 10,0 --uniform --csv x|"
       "--random 10 --random 20 --uniform --csv x|--random 10 --uniform --csv x --plot x|"
-      "--random 10 --uniform --csv=|--random 10 --uniform --csv x --plot=");
+      "--random 10 --uniform --csv=|--random 10 --uniform --csv x --plot=|"
+      "--random 10 --uniform --csv c.svg --plot ./c.svg|--random 10,10 --uniform --csv x|"
+      "--random 10 --uniform --csv x --plot p.gif|--random 10 --uniform --csv x --version");
   for (std::string line; std::getline(bad, line, '|');)
     EXPECT_EQ(Cli("experiment " + line), kExitUsage) << line;
 }
 
 TEST_F(CliTool, ExperimentWritesTheCsvThePlotAndTheSummary) {
-  ASSERT_EQ(Cli("experiment --method sweep,delaunay --random 10,20 --uniform --runs 2 --csv " +
-                Path("e.csv") + " --plot " + Path("e.svg")),
-            0)
-      << err;
-  EXPECT_EQ(TimelessRows(Slurp(Path("e.csv"))).size(), 8u);
-  const std::string svg = Slurp(Path("e.svg"));
-  EXPECT_NE(svg.find("<svg"), std::string::npos);
-  EXPECT_NE(svg.find("delaunay"), std::string::npos);
+  // Sizes run by ascending n, whatever their order on the command line; the plot's type is
+  // its extension's.
+  for (const auto& [plot, magic] :
+       {std::pair("e.svg", "<svg"), std::pair("e.PNG", "\x89PNG"), std::pair("e.pdf", "%PDF")}) {
+    ASSERT_EQ(Cli("experiment --method sweep,delaunay --random 20,10 --uniform --runs 2 --csv " +
+                  Path("e.csv") + " --plot " + Path(plot)),
+              0)
+        << err;
+    const std::vector<std::string> rows = TimelessRows(Slurp(Path("e.csv")));
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_EQ(rows[3].substr(0, 12), "delaunay,10,") << rows[3];
+    EXPECT_EQ(rows[4].substr(0, 9), "sweep,20,") << rows[4];
+    EXPECT_NE(Slurp(Path(plot)).find(magic), std::string::npos) << plot;
+    EXPECT_EQ(out.substr(out.find('\n') + 1, 30).find("sweep                     10"), 0u) << out;
+  }
+  EXPECT_NE(Slurp(Path("e.svg")).find("delaunay"), std::string::npos);
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);  // one line per method and size
   // As a program: a failed plot is named, the CSV stays as it was, and Qt prints no warning.
   const std::string plot = Path("missing/e.svg");
@@ -477,6 +531,38 @@ TEST_F(CliTool, ExperimentWritesTheCsvThePlotAndTheSummary) {
   EXPECT_NE(err.find("'" + plot + "'"), std::string::npos) << err;
   EXPECT_EQ(TimelessRows(Slurp(Path("e.csv"))).size(), 8u);  // as the run before left it
   EXPECT_EQ(err.find("XDG_RUNTIME_DIR"), std::string::npos) << err;
+  // The rows go to a temporary as they come; interrupted, the program removes it and ends by
+  // the signal, the old CSV untouched.
+  for (int signal : {SIGINT, SIGTERM}) {
+    const std::string csv = Path("e.csv");
+    std::vector<std::string> words = Words(
+        "quilvaron-cli experiment --method all --random 500 --uniform --runs 100000 --threads 1 "
+        "--csv " +
+        csv);
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, QUILVARON_CLI, &quiet, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&quiet);
+    auto temporaries = [&] {
+      return std::ranges::count_if(std::filesystem::directory_iterator(dir_), [](const auto& e) {
+        return e.path().filename().string().starts_with("e.csv.tmp");
+      });
+    };
+    for (int wait = 0; wait < 600 && temporaries() == 0; ++wait) ::usleep(50000);
+    EXPECT_EQ(temporaries(), 1);
+    ::kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(temporaries(), 0);
+    EXPECT_EQ(TimelessRows(Slurp(csv)).size(), 8u);
+  }
 }
 
 // --image: the result drawn by the window's rendering into image files.
@@ -519,6 +605,21 @@ TEST_F(CliImage, DrawsTheResultInEveryTypeWithTheMethodsScene) {
   EXPECT_TRUE(ImageTypeKnown("a.PNG") && ImageTypeKnown("dir.x/a.jpeg") &&
               ImageTypeKnown("a.Pdf") && ImageTypeKnown("a.tikz"));
   EXPECT_FALSE(ImageTypeKnown("a.gif") || ImageTypeKnown("png"));
+  // TikZ with points at the ends of the 32-bit range: every segment is cut to the picture, so
+  // every number written lies within its 12 x 7.728 cm (a disc by at most its radius), far
+  // below TeX's largest dimension; the edges towards the far points still reach the border.
+  const TNube far{{INT32_MIN, INT32_MIN}, {INT32_MAX, 0}, {0, INT32_MAX}, {10, 10}, {500, 300}};
+  ASSERT_EQ(Cli("--image " + Path("far.tikz") + " " + WritePT("far.pt", far)), 0) << err;
+  const std::string tikz = Slurp(Path("far.tikz"));
+  const std::regex number("-?[0-9]+\\.[0-9]+");
+  int numbers = 0;
+  for (auto it = std::sregex_iterator(tikz.begin(), tikz.end(), number);
+       it != std::sregex_iterator(); ++it, ++numbers) {
+    const double v = std::stod(it->str());
+    EXPECT_TRUE(-0.05 <= v && v <= 12.05) << it->str();
+  }
+  EXPECT_GT(numbers, 20);
+  EXPECT_NE(tikz.find(",0.000);\n\\filldraw"), std::string::npos) << tikz;  // the bottom border
   // The shortest paths scene highlights the first point of the polygon.
   const TNube polygon{{20, 20}, {200, 30}, {120, 70}, {210, 140}, {30, 130}};
   const QImage img = Draw("--method shortest-paths", "p.png", polygon, true);

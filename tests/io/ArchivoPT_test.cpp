@@ -1,13 +1,21 @@
 // The ".pt" reader and writer: exact bytes written, every reading rule, garbage input, and the
-// safe replacement of files.
+// safe replacement of files (links, permissions, outputs named twice, signals, standard output).
 #include "io/ArchivoPT.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <random>
+#include <sstream>
+
+#include <functional>
 
 #include "TempDir.h"
 #include "geometry/UserError.h"
+#include "io/Salida.h"
 
 namespace qv {
 namespace {
@@ -145,6 +153,28 @@ class PTFiles : public TScratchTest {
     std::ofstream(path, std::ios::binary) << bytes;
   }
   int EntriesInDir() const { return int(std::distance(fs::directory_iterator(dir_), {})); }
+  // Runs f in a child process as a user without privileges (nobody, when the tests run as the
+  // superuser, who may write any file) and returns what it wrote to its pipe.
+  static std::string InChild(const std::function<std::string()>& f) {
+    int ends[2];
+    if (::pipe(ends) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::close(ends[0]);
+      const bool dropped = ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+      const std::string text = dropped ? f() : "cannot drop privileges";
+      const ssize_t written = ::write(ends[1], text.data(), text.size());
+      ::_exit(written == ssize_t(text.size()) ? 0 : 1);
+    }
+    ::close(ends[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;)
+      text.append(buffer, size_t(n));
+    ::close(ends[0]);
+    ::waitpid(child, nullptr, 0);
+    return text;
+  }
 };
 
 TEST_F(PTFiles, SaveReplacesTheFileOrTheLinksTargetWithTheExactBytes) {
@@ -158,6 +188,17 @@ TEST_F(PTFiles, SaveReplacesTheFileOrTheLinksTargetWithTheExactBytes) {
   SavePT(Path("link.pt"), {{3, 4}}, true);
   EXPECT_TRUE(fs::is_symlink(Path("link.pt")));
   EXPECT_EQ(Slurp(Path("cloud.pt")), "POL\r\n3\r\n4\r\n");
+  // A dangling link, relative to its own folder, through a second link: the file it names is
+  // created and both links stay.
+  fs::create_directories(Path("sub"));
+  fs::create_symlink("../new.pt", Path("sub/hop.pt"));
+  fs::create_symlink("sub/hop.pt", Path("dangling.pt"));
+  SavePT(Path("dangling.pt"), {{5, 6}}, false);
+  EXPECT_TRUE(fs::is_symlink(Path("dangling.pt")) && fs::is_symlink(Path("sub/hop.pt")));
+  EXPECT_EQ(Slurp(Path("new.pt")), "NUB\r\n5\r\n6\r\n");
+  fs::remove_all(Path("sub"));
+  fs::remove(Path("dangling.pt"));
+  fs::remove(Path("new.pt"));
   // A CR LF split between two read blocks, and many points: the file reader reads as the
   // memory reader does.
   std::string big = "NUB\r\n" + std::string(65529, ' ') + "7\r\n8\r\n";
@@ -189,6 +230,103 @@ TEST_F(PTFiles, FailuresNameTheirCauseAndLeaveNothingBehind) {
   for (const auto& [got, expected] : rows) EXPECT_EQ(got, expected);
   EXPECT_EQ(Slurp(Path("taken.pt/inside")), "keep");
   EXPECT_EQ(EntriesInDir(), 2);
+}
+
+// Permissions as a user without privileges sees them: a write-protected file is refused and
+// kept; a writable file in a folder that takes no new file is written in place; every failure
+// is found by the check made before any work.
+TEST_F(PTFiles, PermissionsAreHonouredAsCpHonoursThem) {
+  fs::create_directories(Path("open"));
+  fs::create_directories(Path("shut"));
+  Spit(Path("open/ro.pt"), "old");
+  Spit(Path("shut/rw.pt"), "old");
+  fs::permissions(Path("open"), fs::perms::all);
+  fs::permissions(Path("open/ro.pt"), fs::perms(0444));
+  fs::permissions(Path("shut/rw.pt"), fs::perms(0666));
+  fs::permissions(Path("shut"), fs::perms(0555));
+  fs::permissions(dir_, fs::perms(0755));
+  const struct {
+    std::string name, message, content;  // content afterwards
+  } rows[] = {
+      {Path("open/ro.pt"), kPermissionDenied, "old"},
+      {Path("shut/rw.pt"), "", "NUB\r\n1\r\n2\r\n"},
+      {Path("shut/new.pt"), "File access denied", ""},
+  };
+  for (const auto& row : rows) {
+    const std::string got = InChild([&] {
+      const std::string checked = Message([&] { CheckOutputFile(row.name); });
+      const std::string saved = Message([&] { SavePT(row.name, {{1, 2}}, false); });
+      return checked == saved ? saved : "check '" + checked + "', save '" + saved + "'";
+    });
+    EXPECT_EQ(got, row.message) << row.name;
+    EXPECT_EQ(Slurp(row.name), row.content) << row.name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(Path("shut")), {}), 1);
+  fs::permissions(Path("shut"), fs::perms::all);
+}
+
+// Two names of one file: the file decides (device and inode, or the path links lead to).
+TEST_F(PTFiles, OutputsAreTheSameFileWhenTheirNamesLeadToOne) {
+  Spit(Path("a"), "a");
+  fs::create_symlink(Path("a"), Path("to-a"));
+  fs::create_hard_link(Path("a"), Path("hard-a"));
+  fs::create_symlink("later", Path("to-later"));
+  fs::create_symlink("loop", Path("loop"));
+  const std::tuple<std::string, std::string, bool> rows[] = {
+      {Path("a"), dir_.string() + "/./a", true},
+      {Path("a"), Path("to-a"), true},
+      {Path("a"), Path("hard-a"), true},
+      {Path("to-later"), Path("later"), true},
+      {Path("new"), Path("../") + dir_.filename().string() + "/new", true},
+      {Path("new"), Path("later"), false},
+      {Path("a"), Path("later"), false},
+      {"-", "-", true},
+      {"-", Path("a"), false},
+      {Path("loop"), Path("a"), false},
+      {"relative.json", "./relative.json", true},
+      {"relative.json", "../relative.json", false},
+  };
+  for (const auto& [a, b, same] : rows) {
+    EXPECT_EQ(SameOutputFile(a, b), same) << a << " " << b;
+    EXPECT_EQ(SameOutputFile(b, a), same) << b << " " << a;
+  }
+  EXPECT_EQ(Message([&] { CheckOutputFile(Path("loop")); }), "I/O error " + std::to_string(ELOOP));
+}
+
+// SIGINT and SIGTERM remove the temporaries being written and end the process by the signal;
+// the files they were to replace stay as they were.
+TEST_F(PTFiles, SignalsRemoveTheTemporariesAndEndTheProcess) {
+  for (int signal : {SIGINT, SIGTERM}) {
+    Spit(Path("target"), "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+      RemoveTemporariesOnSignal();
+      std::string temporary;
+      const int fd = CreateTemporary(Path("target"), temporary);
+      if (fd < 0 || WriteAll(fd, std::string(1 << 20, 'x')) != 0) ::_exit(1);
+      ::raise(signal);
+      ::_exit(2);  // not reached
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(Slurp(Path("target")), "old");
+    EXPECT_EQ(EntriesInDir(), 1);
+  }
+}
+
+// Standard output that cannot take the content: the real cause, not a generic one.
+TEST_F(PTFiles, StandardOutputFailuresNameTheirCause) {
+  const int full = ::open("/dev/full", O_WRONLY);
+  ASSERT_GE(full, 0);
+  TDescriptorBuffer buffer(full);
+  std::ostream out(&buffer);
+  EXPECT_EQ(Message([&] { WriteFilesSafely({{"-", "content", {}}}, &out); }), "Disk full");
+  EXPECT_EQ(StreamError(out), ENOSPC);
+  std::ostringstream text;
+  text.setstate(std::ios::badbit);
+  EXPECT_EQ(StreamError(text), EIO);
+  ::close(full);
 }
 
 }  // namespace
