@@ -268,6 +268,7 @@ void TForm1::RepaintDocument() {
   const TEscalares polygon = EscalaresDe(Doc);
   const bool shown = Doc.ResultShown;
   Doc.CurrentPT.Clear();
+  result_.Made = false;
   TDrawing drawing = Drawing();
   drawing.ClearCanvas();  // it ends the polygon and the result, which stand as they were
   Doc.PolygonClosed = polygon.PolygonClosed;

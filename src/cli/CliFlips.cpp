@@ -116,6 +116,16 @@ int RunCount(const TCliOptions& options, std::ostream& out, std::ostream& err) {
 }
 
 void ApplyRandomFlips(TCliDocument& doc, const TCliOptions& options) {
+  // A convex-layers result is a pointed pseudo-triangulation too: flipped, it becomes a
+  // subdivision, and its layer rows no longer describe it.
+  if (!doc.HasSubdivision && !doc.Edges.empty() && !doc.PolygonRegion &&
+      IsPointed(doc.Points, doc.Edges) &&
+      CheckPseudoTriangulation(doc.Points, doc.Edges).Valid) {
+    BuildSubdivision(doc.Points, doc.Edges, doc.PT);
+    doc.HasSubdivision = true;
+    doc.Edges.clear();
+    doc.Layers.clear();
+  }
   if (!doc.HasSubdivision || doc.PolygonRegion || !IsPointed(doc.Points, doc.PT))
     throw UserError("Flips need a pointed pseudo-triangulation.");
   std::vector<TEdge> edges = EdgeList(doc.PT);

@@ -35,8 +35,10 @@ void RunLayers(TCliDocument& doc, const TCliOptions&) {
     doc.Layers.push_back({r.X, r.Y, r.Layer, r.LayerPrev, r.LayerNext, r.Link1, r.Link2});
 }
 
-// The figures the window's panel shows for a convex-layers result, from the kept rows.
+// The figures the window's panel shows for a convex-layers result, from the kept rows (or of
+// the subdivision that flips made of it).
 TStatistics LayerStatistics(const TCliDocument& doc) {
+  if (doc.HasSubdivision) return ComputeStatistics(doc.Points, doc.PT, kThousandsSeparator);
   TPTCapas layers;
   for (const std::vector<long long>& row : doc.Layers) {
     TCapa r;

@@ -76,6 +76,7 @@ TEST_F(Files, SavedPointsComeBackSortedWithCaptionCountAndNoMethod) {
   ClickAll({{300, 350}, {100, 300}, {420, 220}, {200, 100}, {100, 200}});
   const TNube placed = form->Doc.Points;
   SaveAs(Path("cloud.pt"));
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("cloud.pt - Quilvaron"));
   EXPECT_EQ(Slurp(Path("cloud.pt")),
             "NUB\r\n300\r\n350\r\n100\r\n300\r\n420\r\n220\r\n200\r\n100\r\n100\r\n200\r\n");
   EXPECT_EQ(dialogs.Requests.back().Filter, QString::fromLatin1(kPtFilter));
@@ -181,6 +182,14 @@ TEST_F(Files, SaveAsksUntilSaveAsHasChosenAName) {
     EXPECT_EQ(dialogs.Requests.size(), asked + 1);
   }
   EXPECT_TRUE(Shown().empty());
+  // Save As onto a file that exists asks first; "No" leaves the file as it was.
+  const std::string kept = Slurp(Path("a.pt"));
+  messages.Confirmations = {false};
+  dialogs.Names = {Path("a.pt")};
+  form->FGuardarComo->trigger();
+  EXPECT_EQ(Slurp(Path("a.pt")), kept);
+  EXPECT_EQ(messages.Questions.back(),
+            QStringLiteral("a.pt already exists.\nDo you want to replace it?"));
 }
 
 TEST_F(Files, AFailedSaveLeavesTheOldFileAndNoTemporary) {

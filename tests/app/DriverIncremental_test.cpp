@@ -75,6 +75,17 @@ TEST_F(IncrementalWindow, FaceVariantInstallsTheChosenTriangulationOnTheHull) {
   EXPECT_EQ(chooser.Shown.size(), 1u);
   EXPECT_EQ(form->Doc.CurrentPT.HalfEdges, before.HalfEdges);
   EXPECT_TRUE(ResultDrawn());
+  // Nor does a resize, or the compare panel opened and closed (each once opened the chooser
+  // inside the layout, and its answer crashed the window).
+  form->resize(820, 610);
+  QCoreApplication::processEvents();
+  for (int i = 0; i < 2; ++i) {
+    form->findChild<QAction*>(QStringLiteral("VComparar"))->trigger();
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(chooser.Shown.size(), 1u);
+  ExpectChoiceOnHull(6);
+  EXPECT_TRUE(ResultDrawn());
 }
 
 TEST_F(IncrementalWindow, ADragReusesTheChoiceWhileTheHullKeepsItsSize) {

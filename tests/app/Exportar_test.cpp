@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "methods/Ejecucion.h"
@@ -27,6 +28,11 @@ TEST(Export, SvgPdfAndTikzAreVectorDrawingsOfTheCanvas) {
   };
   const QString svg = exported("a.svg", true);
   EXPECT_TRUE(svg.contains(QStringLiteral("#c0c0c0"), Qt::CaseInsensitive));  // the grid
+  // Sized in the canvas's pixels, its text as large as on the canvas.
+  EXPECT_TRUE(svg.contains(QStringLiteral("width=\"160px\" height=\"120px\"")));
+  QImage probe(1, 1, QImage::Format_RGB32);
+  QPainter painter(&probe);
+  EXPECT_EQ(CanvasFont().pixelSize(), painter.fontInfo().pixelSize());
   EXPECT_TRUE(
       exported("a.pdf", false).contains(QStringLiteral("/MediaBox [0 0 160.000000 120.000000]")));
   const QString picture = exported("a.tikz", false);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "VentanaPrueba.h"
+#include "methods/Capas.h"
 #include "methods/Flips.h"
 #include "methods/Verificador.h"
 
@@ -19,11 +20,21 @@ class FlipWindow : public test::Ventana {
   const TNube six{{150, 300}, {300, 120}, {520, 160}, {610, 380}, {380, 480}, {330, 290}};
   const QString kNeedPointed = QStringLiteral("Flips need a pointed pseudo-triangulation.");
 
-  // The first interior edge of the shown result, and a canvas point off its middle by the given
-  // distance along its normal.
+  // The edges of a convex-layers result as the window keeps them.
+  std::vector<TEdge> LayerEdgesShown() const {
+    TNube points = form->Doc.Points;
+    int dragged = kNone;
+    TPTCapas layers;
+    ComputeConvexLayers(points, dragged, layers);
+    return LayerEdges(layers);
+  }
   TEdge AnInteriorEdge(QPoint& near, double off = 2.0) const {
-    const std::vector<TEdge> inner =
-        InteriorEdges(EdgeList(form->Doc.CurrentPT), HullEdges(form->Doc.Points));
+    return AnInteriorEdgeOf(EdgeList(form->Doc.CurrentPT), near, off);
+  }
+  // The first interior edge of edges, and a canvas point off its middle by the given distance
+  // along its normal.
+  TEdge AnInteriorEdgeOf(const std::vector<TEdge>& edges, QPoint& near, double off = 2.0) const {
+    const std::vector<TEdge> inner = InteriorEdges(edges, HullEdges(form->Doc.Points));
     const TPoint a = form->Doc.Points[inner[0].A], b = form->Doc.Points[inner[0].B];
     const double len = std::hypot(b.X - a.X, b.Y - a.Y);
     near = QPoint(static_cast<int>(std::lround((a.X + b.X) / 2.0 - off * (b.Y - a.Y) / len)),
@@ -65,6 +76,27 @@ TEST_F(FlipWindow, ClickFlipsAnInteriorEdgeShiftClickFlipsItBackAndClicksAwayDoN
   QTest::mouseClick(form->Pizarra, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
   EXPECT_EQ(EdgeList(form->Doc.CurrentPT), before);
   EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 0")));
+}
+
+TEST_F(FlipWindow, FlipsBelongToTheResultAConvexLayersOneToo) {
+  ClickAll(six);
+  Execute(form->tbCapas);
+  form->tbFlip->trigger();
+  QPoint near;
+  AnInteriorEdgeOf(LayerEdgesShown(), near);
+  Click(near.x(), near.y());
+  const std::vector<TEdge> flipped = EdgeList(form->Doc.CurrentPT);
+  EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 1")));
+  // A resize runs the method again on the same points: the flip stays.
+  form->resize(900, 650);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(EdgeList(form->Doc.CurrentPT), flipped);
+  EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 1")));
+  // An edit of the points drops it, and says so.
+  form->tbPunto->trigger();
+  Click(330, 250);
+  EXPECT_EQ(form->StatusText(0), QStringLiteral("1 FLIP DROPPED: THE POINTS CHANGED"));
+  EXPECT_EQ(form->FlipsMade(), 0);
 }
 
 TEST_F(FlipWindow, ResultsThatAreNotPointedAreRefusedInTheStatusBar) {

@@ -3,6 +3,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
 
 #include "VentanaPrueba.h"
 
@@ -38,6 +39,11 @@ TEST_F(ComparePanel, EveryRowHoldsTheFiguresOfItsMethodRunAlone) {
       EXPECT_EQ(Row(row), Panel()) << "seed " << seed << " row " << row;
     }
   }
+  // Wide enough that no figure is cut.
+  QTableWidget* table = form->PanelComparar->Tabla;
+  int columns = table->verticalHeader()->width();
+  for (int c = 0; c < table->columnCount(); ++c) columns += table->columnWidth(c);
+  EXPECT_GE(table->viewport()->width() + table->verticalHeader()->width(), columns);
   form->PanelComparar->CopyClick();
   const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
   ASSERT_EQ(lines.size(), 10);  // header, 8 rows, final newline
