@@ -51,6 +51,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   CreateStatusBar();
   CreatePanels();
   PanelComparar = InstallComparePanel(*this);
+  CreateViewControls();
   FormCreate();
   ClientArea->installEventFilter(this);
   InstallKeyHandler();
@@ -481,6 +482,7 @@ void TForm1::LayoutCanvas() {
           [this](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
             RecordMouseUp(b, m, x, y);
           });
+  ConnectCanvasView();
   Pizarra->lower();  // below the floating panels
   Pizarra->show();
   if (Doc.GridVisible) Drawing().DrawGrid();
