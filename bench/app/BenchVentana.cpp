@@ -86,7 +86,7 @@ struct TWindow {
 using TSelect = std::function<void(qv::TForm1&)>;
 
 void Drag(benchmark::State& state, const TSelect& select, qv::TNube points, bool polygon,
-          bool statistics = true) {
+          bool statistics = true, double zoom = 1.0) {
   TWindow window;
   qv::TForm1& form = *window.form;
   if (form.ClientArea->size() != QSize(kWidth, kHeight)) {
@@ -95,6 +95,10 @@ void Drag(benchmark::State& state, const TSelect& select, qv::TNube points, bool
   }
   if (!statistics) form.StatDisabled->setChecked(true);
   select(form);
+  // Zoomed around the canvas centre: the drawing reaches far beyond the canvas on every side.
+  qv::TVista view;
+  view.ZoomAt(QPointF(kWidth / 2.0, kHeight / 2.0), zoom);
+  form.SetVista(view);
   qv::TDocumento& doc = form.Doc;
   doc.Points = std::move(points);
   doc.PolygonClosed = polygon;
@@ -188,12 +192,27 @@ void BM_DragSweepLineWithoutStatistics(benchmark::State& state) {
       RandomPoints(static_cast<int>(state.range(0)), kWidth, kHeight, 20240601u), false, false);
 }
 
+// The sweep line at 1:1 and zoomed 4 times. Arguments: points, zoom.
+void BM_DragSweepLineZoomed(benchmark::State& state) {
+  Drag(
+      state, [](qv::TForm1& f) { f.tbBarrido->trigger(); },
+      RandomPoints(static_cast<int>(state.range(0)), kWidth, kHeight, 20240601u), false, true,
+      static_cast<double>(state.range(1)));
+  state.SetLabel("n=" + std::to_string(state.range(0)) + " zoom " + std::to_string(state.range(1)));
+}
+
 void Points(benchmark::internal::Benchmark* b) {
   b->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 }
 
 BENCHMARK(BM_DragSweepLine)->Apply(Points);
 BENCHMARK(BM_DragSweepLineWithoutStatistics)->Apply(Points);
+BENCHMARK(BM_DragSweepLineZoomed)
+    ->Args({1000, 1})
+    ->Args({1000, 4})
+    ->Args({10000, 1})
+    ->Args({10000, 4})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragConvexLayers)->Apply(Points);
 BENCHMARK(BM_DragRemoveSweepTriangulation)->Apply(Points);
 BENCHMARK(BM_DragRemoveDelaunay)->Apply(Points);

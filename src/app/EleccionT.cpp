@@ -10,7 +10,7 @@ void DrawVertexLabels(const TNube& points, const TDCEL& s, TCanvas& canvas) {
   const QColor pen = canvas.PenColor();
   canvas.SetPenColor(Qt::black);
   for (const TVertexLabel& label : VertexLabels(points, s)) {
-    canvas.TextOut(label.X, label.Y, QString::fromStdString(label.Text));
+    canvas.TextAt(label.X, label.Y, QString::fromStdString(label.Text));
   }
   canvas.SetPenColor(pen);
 }

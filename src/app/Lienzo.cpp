@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 
 #include "geometry/FuncionesMatematicas.h"
@@ -72,6 +73,15 @@ QPainter& TCanvas::Painter() {
     // A vector device has a resolution of its own: its text takes the pixel size the canvas's
     // text has, so that a label is as large in an SVG or PDF as on the screen.
     if (image_ == nullptr) painter_->setFont(CanvasFont());
+    if (view_.Ratio != 1.0) {
+      QFont font = painter_->font();
+      if (font.pixelSize() > 0) {
+        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * view_.Ratio)));
+      } else {
+        font.setPointSizeF(font.pointSizeF() * view_.Ratio);
+      }
+      painter_->setFont(font);
+    }
     ApplyPen();
     painter_->setBrush(brushColor_);
   }
@@ -82,8 +92,8 @@ void TCanvas::ApplyPen() {
   if (!painter_) return;
   // A one-pixel line leaves out its last pixel, as the next segment of a chain starts there;
   // wider lines get round ends so that the segments of a chain join without notches.
-  const Qt::PenCapStyle cap = penWidth_ <= 1 ? Qt::FlatCap : Qt::RoundCap;
-  painter_->setPen(QPen(penColor_, std::max(1, penWidth_), Qt::SolidLine, cap, Qt::RoundJoin));
+  const Qt::PenCapStyle cap = drawWidth_ <= 1 ? Qt::FlatCap : Qt::RoundCap;
+  painter_->setPen(QPen(penColor_, std::max(1, drawWidth_), Qt::SolidLine, cap, Qt::RoundJoin));
 }
 
 void TCanvas::SetPenColor(const QColor& color) {
@@ -97,7 +107,29 @@ void TCanvas::SetPenWidth(int width) {
   width = std::clamp(width, 1, kMaxPenWidth);
   if (width == penWidth_) return;
   penWidth_ = width;
+  drawWidth_ = std::clamp(static_cast<int>(std::lround(width * view_.Ratio)), 1, kMaxDeviceWidth);
   ApplyPen();
+}
+
+void TCanvas::SetView(const TVista& view) {
+  view_ = view;
+  view_.Ratio = std::clamp(view.Ratio, 1.0, 4.0);
+  drawWidth_ =
+      std::clamp(static_cast<int>(std::lround(penWidth_ * view_.Ratio)), 1, kMaxDeviceWidth);
+  ApplyPen();
+  if (painter_) {
+    QFont font;
+    if (view_.Ratio != 1.0) font.setPointSizeF(font.pointSizeF() * view_.Ratio);
+    painter_->setFont(font);
+  }
+}
+
+int TCanvas::ScreenWidth() const {
+  return static_cast<int>(std::lround(width_ / view_.Ratio));
+}
+
+int TCanvas::ScreenHeight() const {
+  return static_cast<int>(std::lround(height_ / view_.Ratio));
 }
 
 void TCanvas::SetBrushColor(const QColor& color) {
@@ -142,8 +174,8 @@ bool ClipRange(double ax, double ay, double bx, double by, double x0, double y0,
 
 // The pixels of a round brush of the given width, around the pixel it is centred on.
 const std::vector<QPoint>& Brush(int width) {
-  static std::array<std::vector<QPoint>, TCanvas::kMaxPenWidth + 1> brushes;
-  width = std::clamp(width, 1, TCanvas::kMaxPenWidth);
+  static std::array<std::vector<QPoint>, TCanvas::kMaxDeviceWidth + 1> brushes;
+  width = std::clamp(width, 1, TCanvas::kMaxDeviceWidth);
   std::vector<QPoint>& brush = brushes[static_cast<size_t>(width)];
   if (brush.empty()) {
     const int lo = -(width - 1) / 2, hi = lo + width - 1;
@@ -159,16 +191,53 @@ const std::vector<QPoint>& Brush(int width) {
 
 }  // namespace
 
+bool TCanvas::DeviceSegment(TPoint from, TPoint to, TPoint& a, TPoint& b, bool& far) const {
+  const QPointF p = view_.DocToDevice(QPointF(from.X, from.Y));
+  const QPointF q = view_.DocToDevice(QPointF(to.X, to.Y));
+  // Ends within this reach are rounded as they are; farther ones are first brought in along the
+  // segment to a box around the surface, so that they fit in 32 bits and the segment keeps its
+  // direction.
+  constexpr double kReach = 1 << 28;
+  auto within = [](QPointF v) { return std::abs(v.x()) < kReach && std::abs(v.y()) < kReach; };
+  auto pixel = [](QPointF v) {
+    return TPoint{static_cast<int>(std::lround(v.x())), static_cast<int>(std::lround(v.y()))};
+  };
+  far = !within(p) || !within(q);
+  if (!far) {
+    a = pixel(p);
+    b = pixel(q);
+    return true;
+  }
+  const double m = 2.0 * (drawWidth_ + 2);
+  double t0 = 0.0, t1 = 1.0;
+  if (!ClipRange(p.x(), p.y(), q.x(), q.y(), -m, -m, width_ + m, height_ + m, t0, t1)) return false;
+  a = pixel(p + t0 * (q - p));
+  b = pixel(p + t1 * (q - p));
+  return true;
+}
+
 void TCanvas::LineTo(int x, int y) {
   const TPoint from = penPos_;
   penPos_ = TPoint{x, y};
   if (from == penPos_) return;
-  Record(TCanvasOp::Line, from.X, from.Y, x, y);
-  if (direct_) {
-    RasterSegment(from, penPos_);
+  Keep(TDocumentOp::Segment, from, penPos_, 0);
+  if (view_.Identity()) {
+    LinePixels(from, penPos_);
     return;
   }
-  const int margin = penWidth_ + 2;
+  TPoint a, b;
+  bool far = false;
+  if (DeviceSegment(from, penPos_, a, b, far) && a != b) LinePixels(a, b);
+}
+
+void TCanvas::LinePixels(TPoint from, TPoint to) {
+  const int x = to.X, y = to.Y;
+  Record(TCanvasOp::Line, from.X, from.Y, x, y);
+  if (direct_) {
+    RasterSegment(from, to);
+    return;
+  }
+  const int margin = drawWidth_ + 2;
   double t0 = 0.0, t1 = 1.0;
   if (!ClipRange(from.X, from.Y, x, y, -margin, -margin, width_ + margin, height_ + margin, t0,
                  t1)) {
@@ -177,7 +246,7 @@ void TCanvas::LineTo(int x, int y) {
   const double dx = static_cast<double>(x) - from.X, dy = static_cast<double>(y) - from.Y;
   // A one-pixel line on integer coordinates covers its start pixel and leaves out its last;
   // a wider one is centred on the pixel centres so that it grows evenly on both sides.
-  const double o = penWidth_ <= 1 ? 0.0 : kHalf;
+  const double o = drawWidth_ <= 1 ? 0.0 : kHalf;
   Painter().drawLine(QLineF(from.X + t0 * dx + o, from.Y + t0 * dy + o, from.X + t1 * dx + o,
                             from.Y + t1 * dy + o));
 }
@@ -185,11 +254,20 @@ void TCanvas::LineTo(int x, int y) {
 void TCanvas::LineToUnlessDrawnBack(int x, int y) {
   const TPoint from = penPos_;
   penPos_ = TPoint{x, y};
-  if (from != penPos_ && direct_) RasterSegment(from, penPos_, true);
+  if (from == penPos_ || !direct_) return;
+  if (view_.Identity()) {
+    RasterSegment(from, penPos_, true);
+    return;
+  }
+  // Both directions map their ends alike, so the pixels are those of the segment drawn back;
+  // ends brought in from afar are not, and the segment is drawn whole.
+  TPoint a, b;
+  bool far = false;
+  if (DeviceSegment(from, penPos_, a, b, far) && a != b) RasterSegment(a, b, !far);
 }
 
 void TCanvas::RasterSegment(TPoint from, TPoint to, bool onlyOneWay) {
-  const int margin = penWidth_ + 2;
+  const int margin = drawWidth_ + 2;
   double t0 = 0.0, t1 = 1.0;
   if (!ClipRange(from.X, from.Y, to.X, to.Y, -margin, -margin, width_ + margin, height_ + margin,
                  t0, t1)) {
@@ -222,7 +300,7 @@ void TCanvas::RasterSegment(TPoint from, TPoint to, bool onlyOneWay) {
   const int64_t minor = xMajor ? std::llabs(dy) : std::llabs(dx);
   const int sMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
   const int sMinor = (xMajor ? dy : dx) < 0 ? -1 : 1;
-  const bool thin = penWidth_ <= 1;
+  const bool thin = drawWidth_ <= 1;
   // Step i covers major offset i and minor offset floor((2 i minor + major) / (2 major)).
   // Only the steps near the visible range are walked.
   int64_t first =
@@ -272,7 +350,7 @@ void TCanvas::RasterSegment(TPoint from, TPoint to, bool onlyOneWay) {
     }
     return;
   }
-  const std::vector<QPoint>& brush = Brush(penWidth_);
+  const std::vector<QPoint>& brush = Brush(drawWidth_);
   for (int64_t i = first; i <= last; ++i) {
     if (onlyOneWay && !tie(i)) continue;
     int64_t px = 0, py = 0;
@@ -287,24 +365,24 @@ void TCanvas::RasterSegment(TPoint from, TPoint to, bool onlyOneWay) {
 const TCanvas::TSprite& TCanvas::Sprite(int width, int height) {
   const QRgb pen = penColor_.rgb(), brush = brushColor_.rgb();
   for (const TSprite& s : sprites_) {
-    if (s.Width == width && s.Height == height && s.PenWidth == penWidth_ && s.Pen == pen &&
+    if (s.Width == width && s.Height == height && s.PenWidth == drawWidth_ && s.Pen == pen &&
         s.Brush == brush) {
       return s;
     }
   }
   if (sprites_.size() > 32) sprites_.clear();
-  const int margin = penWidth_ + 2;
+  const int margin = drawWidth_ + 2;
   QImage image(width + 2 * margin, height + 2 * margin, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(penColor_, penWidth_, Qt::SolidLine, penWidth_ <= 1 ? Qt::FlatCap : Qt::RoundCap,
-                  Qt::RoundJoin));
+    p.setPen(QPen(penColor_, drawWidth_, Qt::SolidLine,
+                  drawWidth_ <= 1 ? Qt::FlatCap : Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(brushColor_);
     p.drawEllipse(QRectF(margin + kHalf, margin + kHalf, width - 1, height - 1));
   }
-  TSprite sprite{width, height, penWidth_, pen, brush, {}, {}, {}};
+  TSprite sprite{width, height, drawWidth_, pen, brush, {}, {}, {}};
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       const QRgb c = image.pixel(x, y);
@@ -319,12 +397,60 @@ const TCanvas::TSprite& TCanvas::Sprite(int width, int height) {
 }
 
 void TCanvas::Record(TCanvasOp::TKind kind, int x1, int y1, int x2, int y2, int item) {
-  recording_.Add({kind, x1, y1, x2, y2, penColor_.rgb(), penWidth_, brushColor_.rgb(), item});
+  recording_.Add({kind, x1, y1, x2, y2, penColor_.rgb(), drawWidth_, brushColor_.rgb(), item});
+}
+
+void TCanvas::Keep(TDocumentOp::TKind kind, TPoint a, TPoint b, int size) {
+  if (pictureKept_) {
+    picture_.Ops.push_back({kind, a, b, size, penColor_.rgb(), penWidth_, brushColor_.rgb()});
+  }
+}
+
+void TCanvas::Disc(int x, int y, int radius) {
+  Keep(TDocumentOp::Disc, TPoint{x, y}, TPoint{x, y}, radius);
+  const QPointF c = view_.DocToDevice(QPointF(x, y));
+  // A point far off the canvas leaves no trace; skipping it keeps the box from overflowing.
+  constexpr double kFar = 1 << 28;
+  if (std::abs(c.x()) >= kFar || std::abs(c.y()) >= kFar) return;
+  const int cx = static_cast<int>(std::lround(c.x())), cy = static_cast<int>(std::lround(c.y()));
+  const int r = std::max(1, static_cast<int>(std::lround(radius * view_.Ratio)));
+  Ellipse(cx - r, cy - r, cx + r, cy + r);
+}
+
+void TCanvas::TextAt(int x, int y, const QString& text) {
+  Keep(TDocumentOp::Label, TPoint{x, y}, TPoint{x, y}, static_cast<int>(picture_.Texts.size()));
+  if (pictureKept_) picture_.Texts.push_back(text);
+  const QPointF at = view_.DocToDevice(QPointF(x, y));
+  constexpr double kFar = 1 << 28;
+  if (std::abs(at.x()) >= kFar || std::abs(at.y()) >= kFar) return;
+  TextOut(static_cast<int>(std::lround(at.x())), static_cast<int>(std::lround(at.y())), text);
+}
+
+void TCanvas::DrawPicture(const TDocumentPicture& picture) {
+  for (const TDocumentOp& op : picture.Ops) {
+    SetPenColor(QColor(op.Pen));
+    SetPenWidth(op.PenWidth);
+    SetBrushColor(QColor(op.Brush));
+    switch (op.Kind) {
+      case TDocumentOp::Segment:
+        MoveTo(op.A.X, op.A.Y);
+        LineTo(op.B.X, op.B.Y);
+        break;
+      case TDocumentOp::Disc:
+        Disc(op.A.X, op.A.Y, op.Size);
+        break;
+      case TDocumentOp::Label:
+        if (op.Size >= 0 && op.Size < static_cast<int>(picture.Texts.size())) {
+          TextAt(op.A.X, op.A.Y, picture.Texts[static_cast<size_t>(op.Size)]);
+        }
+        break;
+    }
+  }
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (x2 - x1 < 1 || y2 - y1 < 1) return;
-  const int margin = penWidth_ + 2;
+  const int margin = drawWidth_ + 2;
   if (x2 < -margin || x1 > width_ + margin || y2 < -margin || y1 > height_ + margin) return;
   Record(TCanvasOp::Ellipse, x1, y1, x2, y2);
   // The outline runs through the centres of the box's outer pixels (the right and bottom
@@ -354,7 +480,11 @@ void TCanvas::FillRect(int x1, int y1, int x2, int y2) {
   const int left = std::max(x1, 0), top = std::max(y1, 0);
   const int right = std::min(x2, width_), bottom = std::min(y2, height_);
   if (right <= left || bottom <= top) return;
-  if (left == 0 && top == 0 && right == width_ && bottom == height_) recording_.Clear();
+  if (left == 0 && top == 0 && right == width_ && bottom == height_) {
+    recording_.Clear();
+    picture_.Ops.clear();  // the capacity stays for the next picture
+    picture_.Texts.clear();
+  }
   Record(TCanvasOp::FillRect, left, top, right, bottom);
   if (!direct_) {
     Painter().fillRect(QRect(left, top, right - left, bottom - top), brushColor_);
@@ -407,6 +537,24 @@ void TCanvas::Draw(int x, int y, const QImage& bitmap) {
   QPainter& p = Painter();
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.drawImage(x, y, bitmap);
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::Draw(const QRectF& box, const QImage& bitmap) {
+  if (bitmap.isNull() || box.isEmpty()) return;
+  // Far outside the surface nothing shows; a huge box would only cost time.
+  const QRectF visible = box & QRectF(0, 0, width_, height_);
+  if (visible.isEmpty()) return;
+  Record(TCanvasOp::Draw, static_cast<int>(std::lround(box.x())),
+         static_cast<int>(std::lround(box.y())), static_cast<int>(std::lround(box.width())),
+         static_cast<int>(std::lround(box.height())), recording_.AddImage(bitmap));
+  // Only the part of the bitmap that lands on the surface is stretched.
+  const double sx = bitmap.width() / box.width(), sy = bitmap.height() / box.height();
+  const QRectF source((visible.x() - box.x()) * sx, (visible.y() - box.y()) * sy,
+                      visible.width() * sx, visible.height() * sy);
+  QPainter& p = Painter();
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.drawImage(visible, bitmap, source);
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -505,10 +653,20 @@ void TDrawing::ClearCanvas() {
   Canvas.FillRect(0, 0, Canvas.Width(), Canvas.Height());
   Canvas.SetBrushColor(fill);
   if (Doc.BackgroundLoaded && !Doc.BackgroundBitmap.isNull()) {
-    // Centred; the quotients truncate toward zero, also for an image larger than the canvas.
-    const int left = (Canvas.Width() - Doc.BackgroundBitmap.width()) / 2;
-    const int top = (Canvas.Height() - Doc.BackgroundBitmap.height()) / 2;
-    Canvas.Draw(left, top, Doc.BackgroundBitmap);
+    // Centred on the canvas as it shows at 1:1; the quotients truncate toward zero, also for an
+    // image larger than the canvas. That place is in the document, which the view maps.
+    const QImage& bitmap = Doc.BackgroundBitmap;
+    const int left = (Canvas.ScreenWidth() - bitmap.width()) / 2;
+    const int top = (Canvas.ScreenHeight() - bitmap.height()) / 2;
+    const TVista& view = Canvas.View();
+    if (view.Identity()) {
+      Canvas.Draw(left, top, bitmap);
+    } else {
+      const double size = view.Scale * view.Ratio;
+      Canvas.Draw(QRectF(view.DocToDevice(QPointF(left, top)),
+                         QSizeF(bitmap.width() * size, bitmap.height() * size)),
+                  bitmap);
+    }
   }
   Doc.ResultShown = false;
   Doc.PolygonClosed = false;
@@ -519,9 +677,8 @@ void TDrawing::DrawPoint(int x, int y, const TPenStyle& style) {
   Canvas.SetPenColor(Qt::black);
   Canvas.SetPenWidth(style.Width);
   Canvas.SetBrushColor(style.Color);
-  // A point far off the canvas leaves no trace; skipping it keeps x - 3 from overflowing.
-  constexpr int kFar = 1 << 28;
-  if (x > -kFar && x < kFar && y > -kFar && y < kFar) Canvas.Ellipse(x - 3, y - 3, x + 3, y + 3);
+  // 6 screen pixels across at any zoom.
+  Canvas.Disc(x, y, 3);
   Canvas.SetBrushColor(Qt::white);
 }
 
@@ -651,11 +808,34 @@ void TDrawing::DrawCompass(int angle) {
   qv::DrawCompass(Compass, angle, Doc.SweepDirX, Doc.SweepDirY);
 }
 
+void TDrawing::DrawAgain() {
+  const TDocumentPicture picture = Canvas.Picture();
+  const bool shown = Doc.ResultShown, closed = Doc.PolygonClosed;
+  const int length = Doc.PolygonLength;
+  ClearCanvas();
+  Doc.ResultShown = shown;
+  Doc.PolygonClosed = closed;
+  Doc.PolygonLength = length;
+  if (Doc.GridVisible) DrawGrid();
+  Canvas.DrawPicture(picture);
+}
+
 void TDrawing::DrawGrid() {
+  // The grid is drawn anew with every picture, never replayed with it.
+  struct TLeftOut {
+    TCanvas& C;
+    bool Was;
+    ~TLeftOut() { C.SetPictureKept(Was); }
+  } leftOut{Canvas, Canvas.PictureKept()};
+  Canvas.SetPictureKept(false);
   DrawCompass(Doc.SweepAngle);
   const double x = Doc.SweepDirX, y = Doc.SweepDirY;
   Canvas.SetPenColor(kGridColor);
   Canvas.SetPenWidth(1);
+  if (!Canvas.View().Identity()) {
+    DrawGridThroughView();
+    return;
+  }
   const int w = Canvas.Width(), h = Canvas.Height();
   // One segment per k = 10, 20, ...; the first is always drawn. Bounds stay small: the larger
   // direction component is at most |cot 1 degree| < 58.
@@ -686,6 +866,65 @@ void TDrawing::DrawGrid() {
   } else if (x * y > 0.0 && ay == 1.0) {
     lines(ax * h + w, [&](int k) { seg(k, 0, 0, r(std::abs(k * x))); });
   }
+}
+
+// The grid of the 1:1 canvas is a family of parallel lines in the document: through P(k) along
+// D, for k = 10, 20, ... Through another view the same family is drawn wherever it shows, every
+// line of it while they stay a few pixels apart, else every second, fourth, ... one.
+void TDrawing::DrawGridThroughView() {
+  const double x = Doc.SweepDirX, y = Doc.SweepDirY;
+  const double w = Canvas.ScreenWidth(), h = Canvas.ScreenHeight();
+  const double ax = std::abs(x), ay = std::abs(y);
+  // P(k) = P0 + k * Pk; the lines run along D.
+  QPointF p0, pk, d;
+  if (x == 0.0) {
+    pk = {0, 1}, d = {1, 0};
+  } else if (y == 0.0) {
+    pk = {1, 0}, d = {0, 1};
+  } else if (x * y < 0.0 && ax == 1.0) {
+    p0 = {0, h}, pk = {0, -1}, d = {ay, 1};
+  } else if (x * y < 0.0 && ay == 1.0) {
+    p0 = {0, h}, pk = {1, 0}, d = {1, ax};
+  } else if (x * y > 0.0 && ax == 1.0) {
+    pk = {0, 1}, d = {ay, -1};
+  } else if (x * y > 0.0 && ay == 1.0) {
+    pk = {1, 0}, d = {1, -ax};
+  } else {
+    return;
+  }
+  // Along the normal n the line for k sits at n.P0 + k n.Pk.
+  const QPointF n(-d.y(), d.x());
+  const double base = QPointF::dotProduct(n, p0), per = QPointF::dotProduct(n, pk);
+  if (per == 0.0) return;
+  const TVista view = Canvas.View();
+  const QRectF seen = view.VisibleDoc(QSizeF(w, h));
+  double lo = std::numeric_limits<double>::max(), hi = std::numeric_limits<double>::lowest();
+  for (const QPointF& corner :
+       {seen.topLeft(), seen.topRight(), seen.bottomLeft(), seen.bottomRight()}) {
+    const double k = (QPointF::dotProduct(n, corner) - base) / per;
+    lo = std::min(lo, k);
+    hi = std::max(hi, k);
+  }
+  // Lines at least 4 screen pixels apart.
+  const double apart = std::abs(per) / std::hypot(n.x(), n.y()) * view.Scale;
+  double step = 10.0;
+  while (step * apart < 4.0) step *= 2.0;
+  const double reach = std::hypot(seen.width(), seen.height()) + 1.0;
+  const double dl = std::hypot(d.x(), d.y());
+  const QPointF u = d / dl;
+  // The ends below are pixels; the line keeps its one screen pixel of width.
+  Canvas.SetView(TVista{});
+  Canvas.SetPenWidth(static_cast<int>(std::lround(view.Ratio)));
+  for (double k = std::ceil(lo / step) * step; k <= hi; k += step) {
+    const QPointF on = p0 + k * pk;
+    // The point of the line nearest the middle of the view, and both ways from it.
+    const QPointF mid = on + QPointF::dotProduct(seen.center() - on, u) * u;
+    const QPointF a = view.DocToDevice(mid - reach * u), b = view.DocToDevice(mid + reach * u);
+    Canvas.MoveTo(static_cast<int>(std::lround(a.x())), static_cast<int>(std::lround(a.y())));
+    Canvas.LineTo(static_cast<int>(std::lround(b.x())), static_cast<int>(std::lround(b.y())));
+  }
+  Canvas.SetView(view);
+  Canvas.SetPenWidth(1);
 }
 
 void DrawSubdivisionResult(TDrawing& drawing) {

@@ -57,7 +57,11 @@ void ReplayRecording(const TCanvasRecording& r, TCanvas& target) {
         target.FloodFill(op.X1, op.Y1, QColor(static_cast<QRgb>(op.X2)));
         break;
       case TCanvasOp::Draw:
-        target.Draw(op.X1, op.Y1, r.Images[op.Item]);
+        if (op.X2 > 0 && op.Y2 > 0) {
+          target.Draw(QRectF(op.X1, op.Y1, op.X2, op.Y2), r.Images[op.Item]);
+        } else {
+          target.Draw(op.X1, op.Y1, r.Images[op.Item]);
+        }
         break;
       case TCanvasOp::DrawAnd:
         target.DrawAnd(op.X1, op.Y1, r.Images[op.Item]);

@@ -53,6 +53,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   PanelComparar = InstallComparePanel(*this);
   // Opened or closed, the panel changes the canvas's room; the refresh fills it when it opens.
   connect(PanelComparar, &QDockWidget::visibilityChanged, this, [this](bool) { RefreshViews(); });
+  CreateViewControls();
   FormCreate();
   ClientArea->installEventFilter(this);
   InstallKeyHandler();
@@ -498,6 +499,7 @@ void TForm1::LayoutCanvas() {
           [this](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
             RecordMouseUp(b, m, x, y);
           });
+  ConnectCanvasView();
   Pizarra->lower();  // below the floating panels
   Pizarra->show();
   if (Doc.GridVisible) Drawing().DrawGrid();

@@ -26,6 +26,7 @@
 #include "app/Lienzo.h"
 #include "app/Pizarra.h"
 #include "app/Seams.h"
+#include "app/Vista.h"
 #include "methods/Aleatorio.h"
 #include "methods/Verificador.h"
 #include "stats/Estadisticas.h"
@@ -275,6 +276,34 @@ class TForm1 : public QMainWindow {
   void OpenPointsFile(const QString& name);
   QStringList RecentFiles() const;
 
+  // ----- view: zoom, pan, fit and the examples (PrincipalVista.cpp) -------------------------
+  // The canvas's view of the document; mouse positions reach the handlers through it.
+  TVista Vista;
+  QAction* VAcercar = nullptr;  // View > Zoom In, Ctrl++ (and Ctrl+=)
+  QAction* VAlejar = nullptr;   // View > Zoom Out, Ctrl+-
+  QAction* VAjustar = nullptr;  // View > Fit, Ctrl+0
+  QAction* VReal = nullptr;     // View > Actual Size, Ctrl+1
+  QMenu* FEjemplos = nullptr;   // File > Examples
+  // Shows the document through the view: what the canvas holds is drawn again, nothing is
+  // computed again.
+  void SetVista(const TVista& view);
+  void ZoomAt(QPointF at, double factor);
+  void ZoomAtCentre(double factor);
+  void PanView(double dx, double dy);
+  // Every point, and the polygon, in the canvas with a small margin.
+  void FitView();
+  // 1:1 at the origin.
+  void ActualSize();
+  // The view for points just opened: 1:1 when they all show there, else fitted.
+  void ViewForOpenedPoints();
+  // Document units of a pick radius given in screen pixels.
+  int PickTolerance(int pixels) const;
+  // The folder of the example files: share/quilvaron/examples beside the program (build tree)
+  // or above it (installed); empty when there is none.
+  static QString ExamplesFolder();
+  void OpenExample(const QString& path);
+  // --------------------------------------------------------------------------------------------
+
   // ----- files, images, colours, About
   void tbCargarClick();
   void FSalvarClick();
@@ -358,6 +387,9 @@ class TForm1 : public QMainWindow {
   void MarkSaved(const QString& fileName);
   void AddRecentFile(const QString& fileName);
   void UpdateRecentMenu();
+  // View (PrincipalVista.cpp).
+  void CreateViewControls();
+  void ConnectCanvasView();
 
   std::unique_ptr<IMessages> defaultMessages_;
   std::unique_ptr<IFileDialogs> defaultFileDialogs_;

@@ -14,7 +14,7 @@ void TForm1::BotonPuntosOKClick() {
   const int count = SpinPuntos->IntValue(50);
   const int deviation = SpinDesv->IntValue(100);
   if (count < 1) throw UserError("The number of points must be at least 1.");
-  const int width = Pizarra->Canvas().Width(), height = Pizarra->Canvas().Height();
+  const int width = Pizarra->Canvas().ScreenWidth(), height = Pizarra->Canvas().ScreenHeight();
   // Generated apart first, so that a canvas with no room for the points refuses them and
   // leaves the document as it was.
   TNube points = DUniforme->isChecked()

@@ -146,6 +146,7 @@ void TForm1::LoadPointsFile(const QString& name) {
   Doc.Points = std::move(file.Points);
   Doc.EditMode = mode;
   Doc.DraggedPoint = kNone;  // it named a point of the set just replaced
+  ViewForOpenedPoints();
   TDrawing drawing = Drawing();
   drawing.ClearCanvas();
   if (asPolygon) {

@@ -13,7 +13,7 @@ namespace qv {
 
 namespace {
 
-// Hit tolerances in pixels, per axis.
+// Hit tolerances in screen pixels, per axis.
 constexpr int kGrabTolerance = 3;   // moving and removing
 constexpr int kChainTolerance = 5;  // chaining and the hover highlight
 
@@ -156,7 +156,7 @@ void TForm1::PlacePoint(int x, int y) {
 // Move and remove tools: the press picks the point; moving happens in PizarraMouseMove.
 void TForm1::GrabPoint(int x, int y) {
   if (Doc.Points.empty()) return;
-  Doc.DraggedPoint = Doc.HitPoint(x, y, kGrabTolerance);
+  Doc.DraggedPoint = Doc.HitPoint(x, y, PickTolerance(kGrabTolerance));
   if (Doc.DraggedPoint != kNone) dragStart_ = Doc.Points[Doc.DraggedPoint];
   if (!tbBorrar->isChecked() || Doc.DraggedPoint == kNone) return;
   const bool shown = Doc.ResultShown;
@@ -212,7 +212,7 @@ void TForm1::PlacePolygonVertex(int x, int y) {
 // point is chained closes the polygon.
 void TForm1::ChainPoint(int x, int y) {
   if (Doc.PolygonClosed) return;
-  const int k = Doc.HitPoint(x, y, kChainTolerance);
+  const int k = Doc.HitPoint(x, y, PickTolerance(kChainTolerance));
   if (k == kNone) return;
   TNube& p = Doc.Points;
   const int n = Doc.PointCount();
@@ -268,7 +268,7 @@ void TForm1::PizarraMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers /*
 
 // The point under the mouse is highlighted; an unchained one loses it when the mouse leaves.
 void TForm1::HoverChainPoint(int x, int y) {
-  const int i = Doc.HitPoint(x, y, kChainTolerance);
+  const int i = Doc.HitPoint(x, y, PickTolerance(kChainTolerance));
   if (i != kNone) {
     Doc.DraggedPoint = i;
     Drawing().DrawPoint(Doc.Points[i].X, Doc.Points[i].Y, PenStyles[TPenStyles::kSelectedPoints]);

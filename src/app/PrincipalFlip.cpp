@@ -14,7 +14,7 @@
 namespace qv {
 namespace {
 
-constexpr double kFlipTolerance = 3.0;  // pixels from an edge
+constexpr double kFlipTolerance = 3.0;  // screen pixels from an edge
 constexpr int kHighlightMs = 600;
 constexpr int kHighlightWidth = 3;
 const QColor kHighlightColor(255, 140, 0);
@@ -29,10 +29,11 @@ double DistanceToSegment(double x, double y, TPoint a, TPoint b) {
   return std::hypot(x - (a.X + t * dx), y - (a.Y + t * dy));
 }
 
-// The interior edge nearest to (x, y) within the tolerance, or kNoEdge.
-TEdge EdgeNear(const TNube& points, const std::vector<TEdge>& inner, int x, int y) {
+// The interior edge nearest to (x, y) within the tolerance (document units), or kNoEdge.
+TEdge EdgeNear(const TNube& points, const std::vector<TEdge>& inner, int x, int y,
+               double tolerance) {
   TEdge best = kNoEdge;
-  double bestDistance = kFlipTolerance;
+  double bestDistance = tolerance;
   for (const TEdge& e : inner) {
     const double d = DistanceToSegment(x, y, points[e.A], points[e.B]);
     if (d <= bestDistance) {
@@ -114,7 +115,8 @@ void TForm1::FlipAt(Qt::KeyboardModifiers modifiers, int x, int y) {
     added = FlipPseudoTriangulationEdge(Doc.Points, flipEdges_, flipsDone_.back().second, hull);
     flipsDone_.pop_back();
   } else {
-    const TEdge e = EdgeNear(Doc.Points, InteriorEdges(flipEdges_, hull), x, y);
+    const TEdge e = EdgeNear(Doc.Points, InteriorEdges(flipEdges_, hull), x, y,
+                             Vista.DocLength(kFlipTolerance));
     if (e == kNoEdge) return;
     added = FlipPseudoTriangulationEdge(Doc.Points, flipEdges_, e, hull);
     if (added == kNoEdge) {

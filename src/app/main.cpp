@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
@@ -15,5 +16,17 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(QUILVARON_VERSION));
   qv::TForm1 form;
   form.show();
+  // quilvaron FILE.pt (as the desktop opens a file): opened once the window stands, so that
+  // the view fits the canvas it shows in; a file that cannot be read leaves an empty document
+  // and its message.
+  if (argc >= 2) {
+    const QString name = QString::fromLocal8Bit(argv[1]);
+    QTimer::singleShot(0, &form, [&form, name] {
+      form.Guarded([&] {
+        form.OpenName = name;
+        form.OpenPointsFile(name);
+      });
+    });
+  }
   return QApplication::exec();
 }

@@ -92,6 +92,7 @@ const std::map<std::string, TFlagSetter>& FlagOptions() {
       {"--uniform", [](TCliOptions& o) { o.Uniform = true; }},
       {"--pockets", [](TCliOptions& o) { o.Pockets = true; }},
       {"--check", [](TCliOptions& o) { o.Check = true; }},
+      {"--fit", [](TCliOptions& o) { o.Fit = true; }},
       {"--count", [](TCliOptions& o) { o.Count = true; }},
       {"--help", [](TCliOptions& o) { o.Help = true; }},
       {"-h", [](TCliOptions& o) { o.Help = true; }},
@@ -124,6 +125,7 @@ void CheckCombinations(const TCliOptions& o) {
     throw UsageError("--uniform and --normal need --random N");
   if (o.RandomCount == 0 && o.ImageFile.empty() && was("--canvas"))
     throw UsageError("--canvas needs --random N or --image FILE");
+  if (o.ImageFile.empty() && o.Fit) throw UsageError("--fit needs --image FILE");
   if (!o.ImageFile.empty() && !ImageTypeKnown(o.ImageFile))
     throw UsageError("--image writes .bmp, .jpg, .png, .svg, .pdf or .tikz, not " +
                      Quote(o.ImageFile));
@@ -196,6 +198,8 @@ std::string UsageText() {
          "  --image FILE           draw the result as the window would, on the --canvas size:\n"
          "                         .bmp, .jpg (baseline, quality 90), .png, .svg, .pdf or\n"
          "                         .tikz (TikZ, larger side 12 cm, for LaTeX)\n"
+         "  --fit                  --image: zoom and move the drawing so that every point shows,\n"
+         "                         with a margin (otherwise the canvas shows 0..WxH at 1:1)\n"
          "  --out FILE.pt          save the points as the method leaves them (sorted, nudged;\n"
          "                         \"-\" for standard output, the figures then on standard error)\n"
          "  --check                run the checker; exit status 3 when the result is not a\n"

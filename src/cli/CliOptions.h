@@ -30,6 +30,7 @@ struct TCliOptions {
   std::string ImageFile;
   std::string OutFile;  // "-" for standard output
   bool Check = false;
+  bool Fit = false;           // --fit: the image shows every point, fitted to the canvas
   bool Count = false;         // --count
   std::string EnumerateFile;  // --enumerate FILE ("-" for standard output)
   int Flips = 0;              // --flips K

@@ -85,6 +85,15 @@ std::string ResultImage(const TCliOptions& options, const TCliDocument& document
   } else {
     throw UserError("--image cannot draw the result of method '" + options.Method + "' yet.");
   }
+  if (options.Fit) {
+    const TVista view =
+        TVista::Fit(PointsBox(doc.Points), QSizeF(options.CanvasWidth, options.CanvasHeight),
+                    TVista::kFitMargin);
+    draw = [view, result = std::move(draw)](TDrawing& d) {
+      d.Canvas.SetView(view);
+      result(d);
+    };
+  }
   return EncodeDrawing(ImageType(QString::fromStdString(options.ImageFile)), doc, styles,
                        options.CanvasWidth, options.CanvasHeight, draw);
 }

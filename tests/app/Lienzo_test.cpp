@@ -85,16 +85,22 @@ void DrawEveryCycleWhole(Scene& scene, const TDCEL& s) {
 TEST(DrawPT, DrawingEachInnerEdgeOnceLeavesThePixelsOfDrawingItFromBothFaces) {
   std::mt19937 rng(7);
   // Dense sets (many nearly parallel edges sharing pixels), sets reaching off the canvas,
-  // and far-off ends; hull and inner pens of different colours and widths.
+  // and far-off ends; hull and inner pens of different colours and widths; through views that
+  // zoom in, out, and draw at a device ratio of 2.
   const struct {
     int count, lo, hi;
     int hullWidth, innerWidth;
+    TVista view = {};
   } rows[] = {{300, 0, 199, 1, 1},
               {300, 0, 199, 2, 1},
               {120, -60, 260, 1, 3},
               {60, 0, 199, 3, 2},
               {40, -(1 << 24), 1 << 24, 1, 1},
-              {40, -(1 << 24), 1 << 24, 2, 2}};
+              {40, -(1 << 24), 1 << 24, 2, 2},
+              {300, 0, 199, 1, 1, {4.0, -150.0, -90.0, 1.0}},
+              {120, -60, 260, 2, 1, {0.3, 40.0, 30.0, 1.0}},
+              {60, 0, 199, 1, 2, {1.0, 0.0, 0.0, 2.0}},
+              {40, -(1 << 24), 1 << 24, 1, 2, {4.0, 7.0, 3.0, 2.0}}};
   for (const auto& row : rows) {
     std::uniform_int_distribution<int> c(row.lo, row.hi);
     TNube points;
@@ -107,6 +113,7 @@ TEST(DrawPT, DrawingEachInnerEdgeOnceLeavesThePixelsOfDrawingItFromBothFaces) {
       if (removeOne) pt.StoreFaceEdge(pt.FaceCount() / 2, kNone);
       Scene once(200, 200), twice(200, 200);
       for (Scene* scene : {&once, &twice}) {
+        scene->canvas->SetView(row.view);
         scene->doc.Points = points;
         scene->styles[1] = TPenStyle{QColor(0, 0, 255), row.hullWidth};
         scene->styles[2] = TPenStyle{QColor(0, 160, 0), row.innerWidth};
@@ -114,8 +121,9 @@ TEST(DrawPT, DrawingEachInnerEdgeOnceLeavesThePixelsOfDrawingItFromBothFaces) {
       once.Drawing().DrawPT(pt, 1, 2);
       EXPECT_EQ(once.canvas->PenColor(), QColor(Qt::black));
       DrawEveryCycleWhole(twice, pt);
-      EXPECT_EQ(once.Image(), twice.Image()) << row.count << " points, widths " << row.hullWidth
-                                             << "/" << row.innerWidth << " removed " << removeOne;
+      EXPECT_EQ(once.Image(), twice.Image())
+          << row.count << " points, widths " << row.hullWidth << "/" << row.innerWidth
+          << " removed " << removeOne << " scale " << row.view.Scale << " ratio " << row.view.Ratio;
     }
   }
 }

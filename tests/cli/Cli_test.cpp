@@ -26,6 +26,7 @@
 #include <tuple>
 
 #include "TempDir.h"
+#include "app/Vista.h"
 #include "cli/CliExperiment.h"
 #include "cli/CliOptions.h"
 #include "cli/CliRun.h"
@@ -334,7 +335,8 @@ TEST_F(CliTool, BadArgumentsExitWith1AndShowTheUsageHelpGoesToStandardOutput) {
       "--json= x.pt|--out= x.pt|--image= x.pt|--method sweep --method layers x.pt|--pockets x.pt|"
       "--triangulation fan x.pt|--method layers --pockets x.pt|--json - --out - x.pt|"
       "--json a.json --out a.json x.pt|--json a.out --out ./a.out x.pt|"
-      "--count --enumerate e.txt --json ./e.txt x.pt|--version --random 5|--random 5 --version");
+      "--count --enumerate e.txt --json ./e.txt x.pt|--version --random 5|--random 5 --version|"
+      "--fit x.pt");
   for (std::string line; std::getline(lines, line, '|');) {
     EXPECT_EQ(Cli(line), kExitUsage) << line;
     EXPECT_NE(err.find("usage: quilvaron-cli"), std::string::npos) << line;
@@ -624,6 +626,17 @@ TEST_F(CliImage, DrawsTheResultInEveryTypeWithTheMethodsScene) {
   const QImage img = Draw("--method shortest-paths", "p.png", polygon, true);
   EXPECT_EQ(Drawn(img, polygon, qRgb(0, 255, 0)), 1);
   EXPECT_EQ(Drawn(img, polygon, qRgb(255, 0, 0)), 4);
+  // --fit: points far off the canvas are drawn where the fitted view shows them.
+  TNube far;
+  for (const TPoint& p : cloud) far.push_back({p.X * 1000 - 3000000, p.Y * 700 + 900000});
+  const QImage fitted = Draw("--fit", "f.png", far, false);
+  const TVista view = TVista::Fit(PointsBox(far), {240, 160}, TVista::kFitMargin);
+  TNube shown;
+  for (const TPoint& p : far) {
+    const QPointF s = view.DocToScreen(QPointF(p.X, p.Y));
+    shown.push_back({int(std::lround(s.x())), int(std::lround(s.y()))});
+  }
+  EXPECT_EQ(Drawn(fitted, shown, qRgb(255, 0, 0)), 4);
 }
 
 }  // namespace

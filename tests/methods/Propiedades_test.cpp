@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "dcel/DCEL.h"
 #include "geometry/UserError.h"
+#include "io/ArchivoPT.h"
 #include "methods/CaminosMinimos.h"
 #include "methods/CapasOraculos.h"
 #include "methods/Constructores.h"
@@ -36,6 +38,28 @@ struct TInput {
   TNube Points;
   std::string Refusal = "";  // polygons only: the refusal they call for
 };
+
+// The example files shipped with the program, every one a valid input: point sets and polygons
+// alike go through the point methods, polygons through the polygon method too.
+std::vector<TInput> Examples(bool polygonsOnly) {
+  std::vector<TInput> examples;
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(QUILVARON_EXAMPLES)) {
+    if (entry.path().extension() != ".pt") continue;
+    ++files;
+    const TArchivoPT file = LoadPT(entry.path().string());
+    if (entry.path().stem() == "needs_the_nudge") {  // and it does
+      TNube p = file.Points;
+      TDCEL d;
+      int dragged = kNone;
+      EXPECT_EQ(ComputeSweepLine(p, 1.0, 0.0, dragged, d), 1);
+    }
+    if (!polygonsOnly || file.Polygon())
+      examples.push_back({"example " + entry.path().stem().string(), file.Points});
+  }
+  EXPECT_EQ(files, 8) << "examples in " << QUILVARON_EXAMPLES;
+  return examples;
+}
 
 // Point sets, unsorted, duplicates allowed: degenerate ones first, then seeded random ones.
 const std::vector<TInput>& PointSets() {
@@ -66,6 +90,7 @@ const std::vector<TInput>& PointSets() {
     TNube huge = RandomPoints(60, 99, 1 << 28);
     for (TPoint& q : huge) q = {q.X * 7 - (1 << 30), q.Y * 7 - (1 << 30)};
     s.push_back({"huge", huge});
+    for (TInput& example : Examples(false)) s.push_back(std::move(example));
     return s;
   }();
   return sets;
@@ -86,6 +111,7 @@ const std::vector<TInput>& Polygons() {
       for (uint32_t seed = 2; seed <= 5; ++seed)
         p.push_back(
             {name + " " + std::to_string(seed), make(seed == 5 ? 200 : 23 * seed - 40, seed)});
+    for (TInput& example : Examples(true)) p.push_back(std::move(example));
     return p;
   }();
   return polygons;
