@@ -10,7 +10,10 @@
 #include "methods/Verificador.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory_resource>
 #include <numeric>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -175,6 +178,131 @@ bool CheckPointsOffEdges(const TGraph& g, const std::vector<bool>& tested, TChec
       if (*it == e.A || *it == e.B || !OnSegment(a, b, g.P(*it))) continue;
       return Fail(report, "point " + std::to_string(*it) + " lies on edge " + EdgeName(e));
     }
+  }
+  return true;
+}
+
+// ---- Planarity by a sweep ------------------------------------------------------------
+//
+// The two checks above compare every pair of edges (and every vertex and edge) whose x ranges
+// overlap, which grows as n^2 once long edges span the set. A plane drawing is confirmed
+// faster by a sweep in (x, y) order: the edges crossing the sweep line are kept ordered from
+// the raw -y side to the +y side, and the leftmost fault (a vertex inside an edge, two edges
+// meeting in anything but a shared end) shows between neighbours of that order, or between a
+// vertex and the edge it is on, at an event no later than the fault, while everything left of
+// it is still plane. Only a drawing the sweep finds faulty goes through the pair checks, which
+// name the fault.
+
+bool XYLess(TPoint a, TPoint b) {
+  return a.X < b.X || (a.X == b.X && a.Y < b.Y);
+}
+
+struct TSweep {
+  const TGraph* G = nullptr;
+  std::vector<int> Low, High;  // per edge: its end first and last in (x, y) order
+  TPoint Query{};              // the event point; key kQuery stands for it
+  bool Degenerate = false;     // a comparison met a vertex on an edge line or overlapping edges
+  static constexpr int kQuery = -1;
+
+  TPoint P(int v) const { return G->P(v); }
+  // Edge a runs on the -y side of edge b where the sweep line crosses both, at the later of
+  // their first ends (the query point stands for a zero-length edge).
+  bool Below(int a, int b) {
+    if (a == b) return false;
+    if (a == kQuery) return OrientationSign(P(Low[b]), P(High[b]), Query) < 0;
+    if (b == kQuery) return OrientationSign(P(Low[a]), P(High[a]), Query) > 0;
+    int sign;
+    if (Low[a] == Low[b]) {
+      sign = OrientationSign(P(Low[a]), P(High[a]), P(High[b]));
+    } else if (XYLess(P(Low[a]), P(Low[b]))) {
+      sign = OrientationSign(P(Low[a]), P(High[a]), P(Low[b]));
+    } else {
+      sign = -OrientationSign(P(Low[b]), P(High[b]), P(Low[a]));
+    }
+    if (sign == 0) {
+      Degenerate = true;
+      return a < b;
+    }
+    return sign > 0;
+  }
+};
+
+struct TSweepLess {
+  TSweep* Sweep;
+  bool operator()(int a, int b) const { return Sweep->Below(a, b); }
+};
+
+// Closed edges e and f meet in anything but a shared end.
+bool EdgesMeet(const TGraph& g, const TEdge& e, const TEdge& f) {
+  if (e.A == f.A || e.A == f.B || e.B == f.A || e.B == f.B) return EdgesConflict(g, e, f);
+  TPoint a = g.P(e.A), b = g.P(e.B), c = g.P(f.A), d = g.P(f.B);
+  if (OnSegment(a, b, c) || OnSegment(a, b, d) || OnSegment(c, d, a) || OnSegment(c, d, b))
+    return true;
+  return OrientationSign(a, b, c) * OrientationSign(a, b, d) < 0 &&
+         OrientationSign(c, d, a) * OrientationSign(c, d, b) < 0;
+}
+
+// True when no active vertex lies on an edge other than at its ends and no two edges meet but
+// in a shared end.
+bool PlaneBySweep(const TGraph& g) {
+  const int n = static_cast<int>(g.Active.size());
+  const int m = static_cast<int>(g.Edges.size());
+  TSweep sweep;
+  sweep.G = &g;
+  sweep.Low.resize(m);
+  sweep.High.resize(m);
+  // Per vertex, the edges it starts and the edges it ends, as index ranges.
+  std::vector<int> startAt(n + 1, 0), endAt(n + 1, 0);
+  for (int e = 0; e < m; ++e) {
+    int a = g.Edges[e].A, b = g.Edges[e].B;
+    if (XYLess(g.P(b), g.P(a))) std::swap(a, b);
+    sweep.Low[e] = a;
+    sweep.High[e] = b;
+    ++startAt[a + 1];
+    ++endAt[b + 1];
+  }
+  for (int v = 0; v < n; ++v) startAt[v + 1] += startAt[v], endAt[v + 1] += endAt[v];
+  std::vector<int> starting(m), ending(m);
+  {
+    std::vector<int> s(startAt.begin(), startAt.end() - 1), t(endAt.begin(), endAt.end() - 1);
+    for (int e = 0; e < m; ++e) starting[s[sweep.Low[e]]++] = e, ending[t[sweep.High[e]]++] = e;
+  }
+  std::vector<int> order;
+  for (int v = 0; v < n; ++v)
+    if (g.Active[v]) order.push_back(v);
+  std::sort(order.begin(), order.end(), [&](int a, int b) { return XYLess(g.P(a), g.P(b)); });
+
+  std::pmr::unsynchronized_pool_resource pool;
+  using TStatus = std::pmr::set<int, TSweepLess>;
+  TStatus status(TSweepLess{&sweep}, &pool);
+  std::vector<TStatus::iterator> where(m);
+  std::vector<int> fresh;
+  auto meet = [&](TStatus::iterator x, TStatus::iterator y) {
+    return x != status.end() && y != status.end() && EdgesMeet(g, g.Edges[*x], g.Edges[*y]);
+  };
+  for (int v : order) {
+    for (int k = endAt[v]; k < endAt[v + 1]; ++k) status.erase(where[ending[k]]);
+    sweep.Query = g.P(v);
+    auto above = status.lower_bound(TSweep::kQuery);
+    if (above != status.end() &&
+        OrientationSign(g.P(sweep.Low[*above]), g.P(sweep.High[*above]), sweep.Query) == 0)
+      return false;
+    auto below = above == status.begin() ? status.end() : std::prev(above);
+    if (startAt[v] == startAt[v + 1]) {
+      if (meet(below, above)) return false;
+      continue;
+    }
+    // The new edges leave v; by angle they go in one after another just below `above`.
+    fresh.assign(starting.begin() + startAt[v], starting.begin() + startAt[v + 1]);
+    std::sort(fresh.begin(), fresh.end(), TSweepLess{&sweep});
+    for (size_t k = 0; k < fresh.size(); ++k) {
+      if (k > 0 && OrientationSign(sweep.Query, g.P(sweep.High[fresh[k - 1]]),
+                                   g.P(sweep.High[fresh[k]])) == 0)
+        return false;
+      where[fresh[k]] = status.insert(above, fresh[k]);
+    }
+    if (sweep.Degenerate) return false;
+    if (meet(below, where[fresh.front()]) || meet(where[fresh.back()], above)) return false;
   }
   return true;
 }
@@ -420,7 +548,8 @@ bool CheckGraph(const TNube& points, const std::vector<int>* polygon,
   if (polygon && !CheckPolygonIndices(n, *polygon, report)) return false;
   if (!NormalizeEdges(n, edges, g, report)) return false;
   if (!MarkRegionVertices(points, polygon, g, report)) return false;
-  if (!CheckPointsOffEdges(g, g.Active, report) || !CheckEdgePairs(g, report)) return false;
+  if (!PlaneBySweep(g) && (!CheckPointsOffEdges(g, g.Active, report) || !CheckEdgePairs(g, report)))
+    return false;
   if (!CheckConnected(g, report)) return false;
   BuildEmbedding(g);
   ReportPointedness(g, report);
