@@ -307,11 +307,26 @@ bool PlaneBySweep(const TGraph& g) {
   };
   for (int v : g.ByXY) {
     if (!g.Active[v]) continue;
-    for (int k = endAt[v]; k < endAt[v + 1]; ++k) status.erase(where[ending[k]]);
     const TPoint p = g.P(v);
-    auto above = status.lower_bound(TSweepKey{p, p, kQuery});
-    if (above != status.end() && OrientationSign(above->Low, above->High, p) == 0) return false;
-    auto below = above == status.begin() ? status.end() : std::prev(above);
+    TStatus::iterator above, below;
+    if (endAt[v] == endAt[v + 1]) {
+      above = status.lower_bound(TSweepKey{p, p, kQuery});
+      if (above != status.end() && OrientationSign(above->Low, above->High, p) == 0) return false;
+      below = above == status.begin() ? status.end() : std::prev(above);
+    } else {
+      // The edges ending at v are neighbours on the line; v lies between the edges around them.
+      auto lo = where[ending[endAt[v]]], hi = lo;
+      int run = 1;
+      for (; lo != status.begin() && std::prev(lo)->High == p; --lo) ++run;
+      for (; std::next(hi) != status.end() && std::next(hi)->High == p; ++hi) ++run;
+      if (run != endAt[v + 1] - endAt[v]) return false;
+      below = lo == status.begin() ? status.end() : std::prev(lo);
+      above = std::next(hi);
+      for (int k = endAt[v]; k < endAt[v + 1]; ++k) status.erase(where[ending[k]]);
+      if ((below != status.end() && OrientationSign(below->Low, below->High, p) <= 0) ||
+          (above != status.end() && OrientationSign(above->Low, above->High, p) >= 0))
+        return false;
+    }
     if (startAt[v] == startAt[v + 1]) {
       if (meet(below, above)) return false;
       continue;
