@@ -188,6 +188,29 @@ bool StrictlyInsideHull(const TNube& points, TPoint q, const TDCEL& pt) {
   return false;
 }
 
+// The hull boundary as StrictlyInsideHull walks it, as the points of its vertices (empty when
+// the walk does not close). Only interior points are inserted and vertices never move, so it
+// stays the hull for a whole construction; turning around each hull vertex on every nudge costs
+// the degree of the hull's vertices, which grows with the points joined to them.
+std::vector<TPoint> HullBoundary(const TNube& points, const TDCEL& pt) {
+  std::vector<TPoint> boundary;
+  const int first = BoundaryEdgeLeaving(0, pt);
+  int e = first;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    boundary.push_back(points[pt.Origin(e)]);
+    e = BoundaryEdgeLeaving(pt.Destination(e), pt);
+    if (e == first) return boundary;
+  }
+  return {};
+}
+
+bool StrictlyInsideBoundary(const std::vector<TPoint>& boundary, TPoint q) {
+  const size_t n = boundary.size();
+  for (size_t k = 0; k < n; ++k)
+    if (OrientationSign(boundary[k], boundary[(k + 1) % n], q) >= 0) return false;
+  return true;
+}
+
 // (y, x) order of the bounded-face-degree variant.
 bool Before(TPoint a, TPoint b) {
   return a.Y < b.Y || (a.Y == b.Y && a.X < b.X);
@@ -460,8 +483,11 @@ TCollinearEdge FindCollinearEdge(int i, int f, const TNube& points, const TDCEL&
   return {};
 }
 
-int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
-                     bool backwardFirst) {
+namespace {
+
+// NudgeInsertPoint, with the hull boundary given (see HullBoundary) or walked each time.
+int NudgeInsertPointWithin(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
+                           bool backwardFirst, const std::vector<TPoint>* hull) {
   // The forward move first (down or right); where it would leave the interior of the hull, the
   // backward move (up or left). A point that had to move backward keeps doing so, or it would
   // swing between two edge lines.
@@ -473,7 +499,7 @@ int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPo
     q = p;
     if ((step > 0 && coordinate == INT32_MAX) || (step < 0 && coordinate == INT32_MIN)) continue;
     coordinate += step;
-    if (StrictlyInsideHull(points, q, pt)) break;
+    if (hull ? StrictlyInsideBoundary(*hull, q) : StrictlyInsideHull(points, q, pt)) break;
     q = p;
   }
   if (q == p)
@@ -485,6 +511,13 @@ int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPo
   while (k - 1 >= 0 && Before(q, points[k - 1])) --k;
   MovePoint(i, k, points, pt, draggedPoint);
   return k;
+}
+
+}  // namespace
+
+int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
+                     bool backwardFirst) {
+  return NudgeInsertPointWithin(i, points, sameY, pt, draggedPoint, backwardFirst, nullptr);
 }
 
 void InsertInTriangle(int f, int i, const TNube& points, TDCEL& pt) {
@@ -555,7 +588,10 @@ void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint, 
       continue;
     }
     const TPoint before = points[at];
-    const int k = NudgeInsertPoint(at, points, line.SameY, pt, draggedPoint, at == movedBack);
+    if (locator && locator->Hull.empty()) locator->Hull = HullBoundary(points, pt);
+    const int k =
+        NudgeInsertPointWithin(at, points, line.SameY, pt, draggedPoint, at == movedBack,
+                               locator && !locator->Hull.empty() ? &locator->Hull : nullptr);
     movedBack = Before(points[k], before) ? k : kNone;
     at = std::min(at, k);
   }

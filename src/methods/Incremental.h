@@ -57,6 +57,8 @@ struct TLocator {
   // the edge nearest to it on the line. Built on first use from the subdivision, then kept up to
   // date by Received.
   std::shared_ptr<TYSweep> Sweep;
+  // The hull boundary's points from point 0, taken at the first nudge: insertions never change it.
+  std::vector<TPoint> Hull;
 
   // The column of x; on first use the x range of the points is divided into about the square
   // root of their number of columns.
