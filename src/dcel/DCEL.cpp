@@ -1,7 +1,6 @@
 #include "dcel/DCEL.h"
 
 #include <cassert>
-#include <sstream>
 
 namespace qv {
 
@@ -205,7 +204,6 @@ int TDCEL::FaceDegree(int f) const {
 }
 
 bool TDCEL::IsValid(std::string* why) const {
-  std::ostringstream out;
   const int nh = HalfEdgeCount(), nf = FaceCount();
   auto live = [&](int e) { return e >= 0 && e < nh && HalfEdges[e].Origin != kNone; };
   auto fail = [&](const std::string& text) {
@@ -215,17 +213,18 @@ bool TDCEL::IsValid(std::string* why) const {
   for (int e = 0; e < nh; ++e) {
     const THalfEdge& h = HalfEdges[e];
     if (h.Origin == kNone) continue;
-    out.str("");
-    out << "half-edge " << e << ": ";
-    if (!live(h.Next) || !live(h.Prev)) return fail(out.str() + "next/prev not live");
-    if (Prev(h.Next) != e || Next(h.Prev) != e) return fail(out.str() + "next/prev not inverse");
-    if (HalfEdges[h.Next].Face != h.Face) return fail(out.str() + "cycle changes face");
-    if (h.Face < 0 || h.Face >= nf || Faces[h.Face] == kNone)
-      return fail(out.str() + "face missing");
+    // The message is made only for the half-edge that fails.
+    auto failAt = [&](const char* text) {
+      return fail("half-edge " + std::to_string(e) + ": " + text);
+    };
+    if (!live(h.Next) || !live(h.Prev)) return failAt("next/prev not live");
+    if (Prev(h.Next) != e || Next(h.Prev) != e) return failAt("next/prev not inverse");
+    if (HalfEdges[h.Next].Face != h.Face) return failAt("cycle changes face");
+    if (h.Face < 0 || h.Face >= nf || Faces[h.Face] == kNone) return failAt("face missing");
     if (h.Twin != kNone) {
-      if (!live(h.Twin) || Twin(h.Twin) != e) return fail(out.str() + "twin not symmetric");
-      if (Origin(h.Twin) != Destination(e)) return fail(out.str() + "twin not reversed");
-      if (HalfEdges[h.Twin].Face == h.Face) return fail(out.str() + "twin in the same face");
+      if (!live(h.Twin) || Twin(h.Twin) != e) return failAt("twin not symmetric");
+      if (Origin(h.Twin) != Destination(e)) return failAt("twin not reversed");
+      if (HalfEdges[h.Twin].Face == h.Face) return failAt("twin in the same face");
     }
   }
   // Each face entry names a live half-edge of that face, and its cycle holds all of them.

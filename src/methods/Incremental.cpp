@@ -12,7 +12,13 @@
 #include <cassert>
 #include <climits>
 #include <cmath>
+#include <functional>
+#include <iterator>
+#include <queue>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
@@ -182,6 +188,29 @@ bool StrictlyInsideHull(const TNube& points, TPoint q, const TDCEL& pt) {
   return false;
 }
 
+// The hull boundary as StrictlyInsideHull walks it, as the points of its vertices (empty when
+// the walk does not close). Only interior points are inserted and vertices never move, so it
+// stays the hull for a whole construction; turning around each hull vertex on every nudge costs
+// the degree of the hull's vertices, which grows with the points joined to them.
+std::vector<TPoint> HullBoundary(const TNube& points, const TDCEL& pt) {
+  std::vector<TPoint> boundary;
+  const int first = BoundaryEdgeLeaving(0, pt);
+  int e = first;
+  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+    boundary.push_back(points[pt.Origin(e)]);
+    e = BoundaryEdgeLeaving(pt.Destination(e), pt);
+    if (e == first) return boundary;
+  }
+  return {};
+}
+
+bool StrictlyInsideBoundary(const std::vector<TPoint>& boundary, TPoint q) {
+  const size_t n = boundary.size();
+  for (size_t k = 0; k < n; ++k)
+    if (OrientationSign(boundary[k], boundary[(k + 1) % n], q) >= 0) return false;
+  return true;
+}
+
 // (y, x) order of the bounded-face-degree variant.
 bool Before(TPoint a, TPoint b) {
   return a.Y < b.Y || (a.Y == b.Y && a.X < b.X);
@@ -308,6 +337,95 @@ bool PointInFace(const TNube& points, int f, TPoint p, const TDCEL& pt) {
   return inside;
 }
 
+// The sweep line of the locator. Edges are named by one of their half-edges; an edge is on the
+// line while its upper end (smaller y) is on or above it and its lower end strictly below. Edges
+// never cross, so their order along the line stays the order in which the line met them.
+struct TYSweep {
+  // An edge on the line: its upper and lower ends (vertices never move) and a half-edge of it.
+  struct TKey {
+    TPoint Upper, Lower;
+    int Edge;
+  };
+  static constexpr int kQuery = -1;  // the edge of the point being located, of length 0
+  int32_t Y = INT32_MIN;
+
+  static TKey KeyOf(const TNube& points, const TDCEL& pt, int h) {
+    const TPoint a = points[pt.Origin(h)], b = points[pt.Destination(h)];
+    return a.Y < b.Y ? TKey{a, b, h} : TKey{b, a, h};
+  }
+  // Edge a meets the line left of edge b, compared where the later of their upper ends lies. A
+  // tie (a point on an edge's line) orders by index: such an answer is never trusted, every face
+  // found is tested.
+  struct TLess {
+    bool operator()(const TKey& a, const TKey& b) const {
+      if (a.Edge == b.Edge) return false;
+      int sign;  // below 0: b's point lies right of a
+      if (a.Upper == b.Upper) {
+        sign = OrientationSign(a.Upper, a.Lower, b.Lower);
+      } else if (b.Upper.Y >= a.Upper.Y) {
+        sign = OrientationSign(a.Upper, a.Lower, b.Upper);
+      } else {
+        sign = -OrientationSign(b.Upper, b.Lower, a.Upper);
+      }
+      return sign != 0 ? sign < 0 : a.Edge < b.Edge;
+    }
+  };
+  using TLine = std::set<TKey, TLess>;
+  using TEvent = std::pair<int32_t, int>;  // y, half-edge
+  using TQueue = std::priority_queue<TEvent, std::vector<TEvent>, std::greater<TEvent>>;
+  TLine Line;
+  std::vector<TLine::iterator> Where;  // per half-edge on the line
+  std::vector<char> OnLine;
+  TQueue Arriving, Leaving;  // by the upper and by the lower end's y
+
+  TYSweep(const TNube& points, const TDCEL& pt) {
+    for (int h = 0; h < pt.HalfEdgeCount(); ++h)
+      if (pt.Origin(h) != kNone && (pt.Twin(h) == kNone || h < pt.Twin(h)))
+        Arriving.push({KeyOf(points, pt, h).Upper.Y, h});
+  }
+
+  void Add(const TNube& points, const TDCEL& pt, int h) {
+    const TKey key = KeyOf(points, pt, h);
+    if (key.Lower.Y <= Y) return;  // horizontal, or already passed
+    if (OnLine.size() <= static_cast<size_t>(h)) {
+      OnLine.resize(static_cast<size_t>(h) + 1, 0);
+      Where.resize(static_cast<size_t>(h) + 1);
+    }
+    Where[h] = Line.insert(key).first;
+    OnLine[h] = 1;
+    Leaving.push({key.Lower.Y, h});
+  }
+  // The face holding p, or kNone when the line cannot tell (p above the line, or p beside an
+  // edge whose faces do not hold it).
+  int Locate(const TNube& points, TPoint p, const TDCEL& pt) {
+    if (p.Y < Y) return kNone;
+    Y = p.Y;
+    while (!Leaving.empty() && Leaving.top().first <= Y) {
+      const int h = Leaving.top().second;
+      Leaving.pop();
+      if (OnLine[h]) Line.erase(Where[h]), OnLine[h] = 0;
+    }
+    while (!Arriving.empty() && Arriving.top().first <= Y) {
+      const int h = Arriving.top().second;
+      Arriving.pop();
+      Add(points, pt, h);
+    }
+    auto right = Line.lower_bound(TKey{p, p, kQuery});
+    for (auto it : {right == Line.begin() ? Line.end() : std::prev(right), right}) {
+      if (it == Line.end()) continue;
+      for (const int h : {it->Edge, pt.Twin(it->Edge)})
+        if (h != kNone && PointInFace(points, pt.FaceOf(h), p, pt)) return pt.FaceOf(h);
+    }
+    return kNone;
+  }
+  // Vertex v was just joined by its two edges.
+  void Received(const TNube& points, int v, const TDCEL& pt) {
+    const int e = pt.VertexEdge(v);
+    Add(points, pt, e);
+    if (pt.Twin(e) != kNone && pt.Next(pt.Twin(e)) != e) Add(points, pt, pt.Next(pt.Twin(e)));
+  }
+};
+
 int TLocator::Column(const TNube& points, int64_t x) {
   if (ColumnEdges.empty()) {
     const auto [lo, hi] = std::minmax_element(points.begin(), points.end(),
@@ -326,6 +444,7 @@ int TLocator::Column(const TNube& points, int64_t x) {
 void TLocator::Received(const TNube& points, int v, int f, const TDCEL& pt) {
   PreviousEdge = pt.FindEdgeInFace(v, f);
   if (StartAtPrevious) ColumnEdges[Column(points, points[v].X)] = PreviousEdge;
+  if (Sweep) Sweep->Received(points, v, pt);
 }
 
 int LocateFace(const TNube& points, TPoint p, const TDCEL& pt, char axis, int* facesEntered,
@@ -335,6 +454,11 @@ int LocateFace(const TNube& points, TPoint p, const TDCEL& pt, char axis, int* f
   *facesEntered = 0;
   TLocator local;
   TLocator& marks = locator ? *locator : local;
+  if (locator && marks.StartAtPrevious) {
+    if (!marks.Sweep) marks.Sweep = std::make_shared<TYSweep>(points, pt);
+    const int f = marks.Sweep->Locate(points, p, pt);
+    if (f != kNone) return f;
+  }
   if (marks.StartAtPrevious && marks.PreviousEdge != kNone) {
     int e = marks.ColumnEdges[marks.Column(points, p.X)];
     if (e == kNone) e = marks.PreviousEdge;
@@ -359,8 +483,11 @@ TCollinearEdge FindCollinearEdge(int i, int f, const TNube& points, const TDCEL&
   return {};
 }
 
-int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
-                     bool backwardFirst) {
+namespace {
+
+// NudgeInsertPoint, with the hull boundary given (see HullBoundary) or walked each time.
+int NudgeInsertPointWithin(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
+                           bool backwardFirst, const std::vector<TPoint>* hull) {
   // The forward move first (down or right); where it would leave the interior of the hull, the
   // backward move (up or left). A point that had to move backward keeps doing so, or it would
   // swing between two edge lines.
@@ -372,7 +499,7 @@ int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPo
     q = p;
     if ((step > 0 && coordinate == INT32_MAX) || (step < 0 && coordinate == INT32_MIN)) continue;
     coordinate += step;
-    if (StrictlyInsideHull(points, q, pt)) break;
+    if (hull ? StrictlyInsideBoundary(*hull, q) : StrictlyInsideHull(points, q, pt)) break;
     q = p;
   }
   if (q == p)
@@ -384,6 +511,13 @@ int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPo
   while (k - 1 >= 0 && Before(q, points[k - 1])) --k;
   MovePoint(i, k, points, pt, draggedPoint);
   return k;
+}
+
+}  // namespace
+
+int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
+                     bool backwardFirst) {
+  return NudgeInsertPointWithin(i, points, sameY, pt, draggedPoint, backwardFirst, nullptr);
 }
 
 void InsertInTriangle(int f, int i, const TNube& points, TDCEL& pt) {
@@ -454,7 +588,10 @@ void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint, 
       continue;
     }
     const TPoint before = points[at];
-    const int k = NudgeInsertPoint(at, points, line.SameY, pt, draggedPoint, at == movedBack);
+    if (locator && locator->Hull.empty()) locator->Hull = HullBoundary(points, pt);
+    const int k =
+        NudgeInsertPointWithin(at, points, line.SameY, pt, draggedPoint, at == movedBack,
+                               locator && !locator->Hull.empty() ? &locator->Hull : nullptr);
     movedBack = Before(points[k], before) ? k : kNone;
     at = std::min(at, k);
   }

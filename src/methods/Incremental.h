@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "dcel/DCEL.h"
@@ -43,6 +44,7 @@ bool PointInFace(const TNube& points, int f, TPoint p, const TDCEL& pt);
 // half-edge leaving that point, in the face of that half-edge. Every face stays a face and every
 // half-edge keeps its point, so such a start never goes stale. Marks are the faces the current
 // walk has entered (face f when Marks[f] equals Walk): a walk costs only the faces it enters.
+struct TYSweep;
 struct TLocator {
   bool StartAtPrevious = true;
   int PreviousEdge = kNone;
@@ -50,6 +52,13 @@ struct TLocator {
   int64_t Left = 0, Width = 1;   // the x range the columns divide
   std::vector<uint32_t> Marks;
   uint32_t Walk = 0;
+  // With StartAtPrevious, the edges crossing the horizontal line through the last point
+  // located, ordered by x: the face holding the next point (never above that line) lies beside
+  // the edge nearest to it on the line. Built on first use from the subdivision, then kept up to
+  // date by Received.
+  std::shared_ptr<TYSweep> Sweep;
+  // The hull boundary's points from point 0, taken at the first nudge: insertions never change it.
+  std::vector<TPoint> Hull;
 
   // The column of x; on first use the x range of the points is divided into about the square
   // root of their number of columns.
@@ -64,7 +73,8 @@ struct TLocator {
 // p's column (see TLocator); otherwise, or when that walk dead-ends, it starts from the face whose
 // index is proportional to p's position along y (axis 'Y'; any other letter uses x) between the
 // first and the last point. Each walk follows the segment from p to a vertex of its start face; one
-// that dead-ends (the segment passes through a vertex) falls back to testing every face.
+// that dead-ends (the segment passes through a vertex) falls back to testing every face. Before
+// any walk, a locator that starts at previous points asks its sweep line (see TLocator).
 // facesEntered, when given, receives the number of faces the walks entered (0 when the first start
 // face holds p).
 int LocateFace(const TNube& points, TPoint p, const TDCEL& pt, char axis = 'Y',

@@ -1,10 +1,14 @@
 // Hand-made results, each valid or broken in one known way, through the independent checker.
 #include "methods/Verificador.h"
 
+#include "geometry/FuncionesMatematicas.h"
 #include "methods/Constructores.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -107,6 +111,59 @@ TEST(CheckerHull, BrokenResultsAreRefusedWithTheirFault) {
   };
   for (const auto& row : rows)
     EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation(row.points, row.edges), row.fault));
+}
+
+// Random edge sets on a 5 x 5 grid (vertical runs, collinear overlaps, touching ends, points
+// inside edges): the checker refuses with a crossing, an overlap or a point on an edge exactly
+// when some pair of edges, or an edge and a point, meets outside their shared ends.
+TEST(CheckerHull, EveryMeetingOfEdgesIsFound) {
+  auto onSegment = [](TPoint a, TPoint b, TPoint p) {
+    return OrientationSign(a, b, p) == 0 && std::min(a.X, b.X) <= p.X &&
+           p.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= p.Y && p.Y <= std::max(a.Y, b.Y);
+  };
+  std::mt19937 rng(7);
+  int faulty = 0, plane = 0;
+  for (int trial = 0; trial < 3000; ++trial) {
+    std::vector<TPoint> grid;
+    for (int x = 0; x < 5; ++x)
+      for (int y = 0; y < 5; ++y) grid.push_back({x, y});
+    std::shuffle(grid.begin(), grid.end(), rng);
+    const int n = 4 + static_cast<int>(rng() % 6);
+    const TNube points(grid.begin(), grid.begin() + n);
+    std::set<TEdge> chosen;
+    for (int v = 0; v < n; ++v) {  // every point on an edge
+      const int w = (v + 1 + static_cast<int>(rng() % (n - 1))) % n;
+      chosen.insert({std::min(v, w), std::max(v, w)});
+    }
+    for (int extra = static_cast<int>(rng() % 4); extra > 0; --extra) {
+      const int v = static_cast<int>(rng() % n), w = static_cast<int>(rng() % n);
+      if (v != w) chosen.insert({std::min(v, w), std::max(v, w)});
+    }
+    const Edges edges(chosen.begin(), chosen.end());
+    bool meet = false;
+    for (const TEdge& e : edges) {
+      const TPoint a = points[e.A], b = points[e.B];
+      for (int v = 0; v < n && !meet; ++v)
+        meet = v != e.A && v != e.B && onSegment(a, b, points[v]);
+      for (const TEdge& f : edges) {
+        if (meet || !(e < f)) continue;
+        const TPoint c = points[f.A], d = points[f.B];
+        // Edges along one line overlap only with an end of one inside the other (found above).
+        const bool shared = e.A == f.A || e.A == f.B || e.B == f.A || e.B == f.B;
+        meet = !shared && OrientationSign(a, b, c) * OrientationSign(a, b, d) < 0 &&
+               OrientationSign(c, d, a) * OrientationSign(c, d, b) < 0;
+      }
+    }
+    const TCheckReport r = CheckPseudoTriangulation(points, edges);
+    if (r.Reason.find("one line") != std::string::npos) continue;
+    const bool refused = r.Reason.find(" cross") != std::string::npos ||
+                         r.Reason.find(" overlap") != std::string::npos ||
+                         r.Reason.find("lies on edge") != std::string::npos;
+    ASSERT_EQ(refused, meet) << "trial " << trial << ": " << r.Reason;
+    ++(meet ? faulty : plane);
+  }
+  EXPECT_GT(faulty, 500);
+  EXPECT_GT(plane, 500);
 }
 
 // A polygon with a notch: 0 (0,0), 1 (100,0), 2 (100,100), 3 (50,20) reflex, 4 (0,100).
