@@ -627,12 +627,12 @@ TEST_F(CliImage, DrawsTheResultInEveryTypeWithTheMethodsScene) {
   EXPECT_EQ(Drawn(img, polygon, qRgb(0, 255, 0)), 1);
   EXPECT_EQ(Drawn(img, polygon, qRgb(255, 0, 0)), 4);
   // --fit: points far off the canvas are drawn where the fitted view shows them.
-  TNube far;
-  for (const TPoint& p : cloud) far.push_back({p.X * 1000 - 3000000, p.Y * 700 + 900000});
-  const QImage fitted = Draw("--fit", "f.png", far, false);
-  const TVista view = TVista::Fit(PointsBox(far), {240, 160}, TVista::kFitMargin);
+  TNube distant;
+  for (const TPoint& p : cloud) distant.push_back({p.X * 1000 - 3000000, p.Y * 700 + 900000});
+  const QImage fitted = Draw("--fit", "f.png", distant, false);
+  const TVista view = TVista::Fit(PointsBox(distant), {240, 160}, TVista::kFitMargin);
   TNube shown;
-  for (const TPoint& p : far) {
+  for (const TPoint& p : distant) {
     const QPointF s = view.DocToScreen(QPointF(p.X, p.Y));
     shown.push_back({int(std::lround(s.x())), int(std::lround(s.y()))});
   }
