@@ -70,9 +70,6 @@ QPainter& TCanvas::Painter() {
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(device_);
     painter_->setRenderHint(QPainter::Antialiasing, false);
-    // A vector device has a resolution of its own: its text takes the pixel size the canvas's
-    // text has, so that a label is as large in an SVG or PDF as on the screen.
-    if (image_ == nullptr) painter_->setFont(CanvasFont());
     if (view_.Ratio != 1.0) {
       QFont font = painter_->font();
       if (font.pixelSize() > 0) {
@@ -571,6 +568,12 @@ void TCanvas::DrawAnd(int x, int y, const QImage& bitmap) {
 void TCanvas::TextOut(int x, int y, const QString& text) {
   Record(TCanvasOp::Text, x, y, 0, 0, recording_.AddText(text));
   QPainter& p = Painter();
+  // A vector device has a resolution of its own: its text takes the pixel size the canvas's
+  // text has, so that a label is as large in an SVG or PDF as on the screen.
+  if (image_ == nullptr && !vectorFont_) {
+    p.setFont(CanvasFont());
+    vectorFont_ = true;
+  }
   p.drawText(QRect(x, y, width_ + 1, height_ + 1), Qt::AlignLeft | Qt::AlignTop, text);
 }
 

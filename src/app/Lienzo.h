@@ -192,6 +192,7 @@ class TCanvas {
   int width_;
   int height_;
   bool direct_;  // a 32-bit image written pixel by pixel
+  bool vectorFont_ = false;  // a vector device's text font is set
   std::unique_ptr<QPainter> painter_;
   QColor penColor_{Qt::black};
   int penWidth_ = 1;   // as asked
