@@ -62,12 +62,44 @@ using TVisitEdges = std::function<bool(const std::vector<TEdge>&)>;
 // Called now and then during a search with the number found so far.
 using TSearchProgress = std::function<void(uint64_t)>;
 
-// Searches the flip graph from one start and returns the number of vertices visited (all of
-// them unless visit stopped the search). Points in general position, at least 3, at most 255.
+// Walks the flip graph's tree of parents (a reverse search: no set of visited ones, memory that
+// grows with the number of points only) and returns the number of vertices visited (all of them
+// unless visit stopped the search), each visited once, on the calling thread. Points in general
+// position, at least 3, at most kMaxSearchedPoints.
 uint64_t EnumeratePointedPseudoTriangulations(const TNube& points, const TVisitEdges& visit = {},
                                               const TSearchProgress& progress = {});
 uint64_t EnumerateTriangulations(const TNube& points, const TVisitEdges& visit = {},
                                  const TSearchProgress& progress = {});
+
+// The largest set the searches take (one bit per point in a machine word).
+inline constexpr int kMaxSearchedPoints = 64;
+
+enum class TFlipGraph { Pointed, Triangulations };
+
+// One run of a split search covers part Part (0 .. Parts - 1) of Parts disjoint parts, whose
+// counts add up to the whole and whose listings together are the whole listing, on Threads
+// threads. The parts and their order do not depend on Threads.
+struct TSearchSplit {
+  int Threads = 1;
+  int Part = 0;
+  int Parts = 1;
+};
+
+struct TSearchCallbacks {
+  // Called first with the number of tasks the part is cut into.
+  std::function<void(size_t tasks)> Begin;
+  // Called with every element, on the thread running its task, in a fixed order within it.
+  std::function<void(size_t task, const std::vector<TEdge>&)> Visit;
+  // Called once per task after its last visit: one at a time, in increasing task order, so that
+  // what the tasks made can be written in the one order every number of threads gives.
+  std::function<void(size_t task)> TaskDone;
+  // Called on the calling thread a few times a second with the number found so far.
+  TSearchProgress Progress;
+};
+
+// The split form of the searches above; returns the number of elements in the part.
+uint64_t SearchFlipGraph(const TNube& points, TFlipGraph graph, const TSearchSplit& split,
+                         const TSearchCallbacks& callbacks = {});
 
 // Builds the subdivision of the pseudo-triangulation edges over points: one face per bounded
 // face, every cycle counterclockwise on the screen, hull edges as single half-edges without

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
+#include <set>
 #include <tuple>
 
+#include "FlipsOraculo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "methods/Verificador.h"
 
@@ -50,6 +53,65 @@ TEST(FlipCounts, HandCountedSets) {
       return seen.insert(edges).second && CheckPseudoTriangulation(pts, edges).Valid;
     });
     EXPECT_EQ(seen.size(), pointed);
+  }
+}
+
+// The reverse search against the breadth-first oracle on seeded sets of 3 to 9 points: equal
+// counts, and the listings hold the same edge lists, each once. Split runs of one set: the parts'
+// counts add up, their listings together are the whole listing, and the order of a listing is
+// the same on any number of threads.
+TEST(FlipCounts, ReverseSearchListsWhatTheOracleFinds) {
+  for (int n = 3; n <= 9; ++n) {
+    for (uint32_t seed = 1; seed <= (n <= 7 ? 6u : 2u); ++seed) {
+      const TNube pts = SeededPoints(n, seed * 7919 + static_cast<uint32_t>(n));
+      for (bool pointed : {true, false}) {
+        std::set<std::vector<TEdge>> expected, found;
+        const TVisitEdges into = [&expected](const std::vector<TEdge>& edges) {
+          return expected.insert(edges).second;
+        };
+        const uint64_t count = pointed ? oracle::PointedPseudoTriangulations(pts, into)
+                                       : oracle::Triangulations(pts, into);
+        const TVisitEdges mine = [&found](const std::vector<TEdge>& edges) {
+          return found.insert(edges).second;
+        };
+        const uint64_t fast = pointed ? EnumeratePointedPseudoTriangulations(pts, mine)
+                                      : EnumerateTriangulations(pts, mine);
+        ASSERT_EQ(fast, count) << n << " points, seed " << seed << (pointed ? " pointed" : "");
+        ASSERT_EQ(found, expected) << n << " points, seed " << seed;
+      }
+    }
+  }
+  const TNube pts = SeededPoints(8, 77);
+  for (TFlipGraph graph : {TFlipGraph::Pointed, TFlipGraph::Triangulations}) {
+    std::map<std::pair<int, int>, std::vector<std::vector<TEdge>>> lists;  // (parts, threads)
+    for (int parts : {1, 3, 5})
+      for (int threads : {1, 3})
+        for (int part = 0; part < parts; ++part) {
+          std::vector<std::vector<std::vector<TEdge>>> byTask;
+          std::vector<std::vector<TEdge>>& list = lists[{parts, threads}];
+          TSearchCallbacks calls;
+          calls.Begin = [&](size_t tasks) { byTask.assign(tasks, {}); };
+          calls.Visit = [&](size_t task, const std::vector<TEdge>& e) {
+            byTask[task].push_back(e);
+          };
+          calls.TaskDone = [&](size_t task) {
+            list.insert(list.end(), byTask[task].begin(), byTask[task].end());
+          };
+          const size_t before = list.size();
+          const uint64_t n = SearchFlipGraph(pts, graph, {threads, part, parts}, calls);
+          EXPECT_EQ(n, list.size() - before);
+        }
+    using TKey = std::pair<int, int>;
+    const auto whole = lists[TKey{1, 1}];
+    EXPECT_EQ(whole.size(), graph == TFlipGraph::Pointed ? EnumeratePointedPseudoTriangulations(pts)
+                                                         : EnumerateTriangulations(pts));
+    EXPECT_EQ(lists[TKey(1, 3)], whole);
+    for (int parts : {3, 5}) {
+      EXPECT_EQ(lists[TKey(parts, 1)], lists[TKey(parts, 3)]);
+      std::multiset<std::vector<TEdge>> a(whole.begin(), whole.end()),
+          b(lists[TKey(parts, 1)].begin(), lists[TKey(parts, 1)].end());
+      EXPECT_EQ(a, b) << parts << " parts";
+    }
   }
 }
 
