@@ -7,6 +7,7 @@
 // entry point that a user can reach checks that first.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -95,6 +96,8 @@ struct TSearchCallbacks {
   std::function<void(size_t task)> TaskDone;
   // Called on the calling thread a few times a second with the number found so far.
   TSearchProgress Progress;
+  // Set (by a callback, say) to end the search early; the number returned is then partial.
+  const std::atomic<bool>* Stop = nullptr;
 };
 
 // The split form of the searches above; returns the number of elements in the part.

@@ -414,7 +414,10 @@ uint64_t SearchFlipGraph(const TNube& points, TFlipGraph graph, const TSearchSpl
     TState state(tables);
     std::vector<TStep> path;
     std::vector<TEdge> edges;
-    for (size_t i; (i = nextTask.fetch_add(1)) < mine.size();) {
+    auto stopped = [&] {
+      return callbacks.Stop && callbacks.Stop->load(std::memory_order_relaxed);
+    };
+    for (size_t i; !stopped() && (i = nextTask.fetch_add(1)) < mine.size();) {
       const TTask& task = *mine[i];
       for (const TStep& s : task.Path) state.Apply(s);
       uint64_t local = 0;
@@ -424,7 +427,7 @@ uint64_t SearchFlipGraph(const TNube& points, TFlipGraph graph, const TSearchSpl
           callbacks.Visit(i, edges);
         }
         if (++local % 4096 == 0) found.fetch_add(4096, std::memory_order_relaxed);
-        return true;
+        return local % 4096 != 0 || !stopped();
       });
       found.fetch_add(local % 4096, std::memory_order_relaxed);
       for (auto s = task.Path.rbegin(); s != task.Path.rend(); ++s) state.Undo(*s);
