@@ -194,21 +194,25 @@ int RunCount(const TCliOptions& options, std::ostream& out, std::ostream& err) {
 void ApplyRandomFlips(TCliDocument& doc, const TCliOptions& options) {
   if (!doc.HasSubdivision || doc.PolygonRegion || !IsPointed(doc.Points, doc.PT))
     throw UserError("Flips need a pointed pseudo-triangulation.");
-  std::vector<TEdge> edges = EdgeList(doc.PT);
-  const std::vector<TEdge> hull = HullEdges(doc.Points);
+  TPseudoTriangulationFlipper flipper(doc.Points, EdgeList(doc.PT));
   TRandom random(options.Seed);
   for (int k = 0; k < options.Flips; ++k) {
     // A uniform interior edge; one that cannot flip (points on a line) is dropped from the draw.
-    std::vector<TEdge> inner = InteriorEdges(edges, hull);
+    size_t left = flipper.InteriorCount();
+    std::vector<TEdge> inner;  // the draw's own list, made once an edge is dropped
     bool flipped = false;
-    while (!flipped && !inner.empty()) {
-      const int i = random.Random(static_cast<int>(inner.size()));
-      flipped = FlipPseudoTriangulationEdge(doc.Points, edges, inner[i], hull) != kNoEdge;
+    while (!flipped && left > 0) {
+      const int i = random.Random(static_cast<int>(left));
+      const TEdge e = inner.empty() ? flipper.Interior(static_cast<size_t>(i)) : inner[i];
+      flipped = flipper.Flip(e) != kNoEdge;
+      if (flipped) break;
+      if (inner.empty()) inner = flipper.InteriorList();
       inner.erase(inner.begin() + i);
+      left = inner.size();
     }
     if (!flipped) throw UserError("No edge of this pseudo-triangulation can be flipped.");
   }
-  BuildSubdivision(doc.Points, edges, doc.PT);
+  BuildSubdivision(doc.Points, flipper.Edges(), doc.PT);
 }
 
 }  // namespace qv::cli

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "dcel/DCEL.h"
@@ -43,6 +44,31 @@ std::vector<TEdge> InteriorEdges(const std::vector<TEdge>& edges, const std::vec
 // no single flip exists.
 TEdge FlipPseudoTriangulationEdge(const TNube& points, std::vector<TEdge>& edges, TEdge e,
                                   const std::vector<TEdge>& hull);
+
+// A pointed pseudo-triangulation kept for many flips, with the results of
+// FlipPseudoTriangulationEdge: a flip costs about the sizes of the two faces it touches and the
+// degrees of their corners (and a logarithm of the edge count), not the size of the set. Where
+// points on a line meet at the flip, the checker still has the last word.
+class TPseudoTriangulationFlipper {
+ public:
+  TPseudoTriangulationFlipper(const TNube& points, const std::vector<TEdge>& edges);
+  ~TPseudoTriangulationFlipper();
+  TPseudoTriangulationFlipper(const TPseudoTriangulationFlipper&) = delete;
+  TPseudoTriangulationFlipper& operator=(const TPseudoTriangulationFlipper&) = delete;
+
+  // The interior edges, as InteriorEdges lists them.
+  size_t InteriorCount() const;
+  TEdge Interior(size_t i) const;
+  std::vector<TEdge> InteriorList() const;
+  // As FlipPseudoTriangulationEdge.
+  TEdge Flip(TEdge e);
+  // The edges, sorted.
+  std::vector<TEdge> Edges() const;
+
+ private:
+  struct TImpl;
+  std::unique_ptr<TImpl> impl_;
+};
 
 // Lawson flip of the interior edge e of the triangulation edges (sorted): the diagonal of the
 // convex quadrilateral of its two triangles is replaced by the other diagonal. Returns the new
