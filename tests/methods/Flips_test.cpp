@@ -116,18 +116,23 @@ TEST(FlipCounts, ReverseSearchListsWhatTheOracleFinds) {
 }
 
 // A random walk: each flip gives a checked pointed pseudo-triangulation with 2n - 3 edges and
-// n - 2 faces, whose subdivision passes the checker too, and flipping the new edge undoes it.
+// n - 2 faces, whose subdivision passes the checker too, and flipping the new edge undoes it. The
+// flipper that keeps its map between flips makes the same flips.
 TEST(Flip, RandomWalkKeepsPointedPseudoTriangulationsAndFlipsBack) {
   for (uint32_t seed : {3u, 11u, 29u}) {
     const TNube pts = SeededPoints(14, seed);
     const std::vector<TEdge> hull = HullEdges(pts);
     std::vector<TEdge> edges = SweepPseudoTriangulation(pts);
+    TPseudoTriangulationFlipper flipper(pts, edges);
     std::mt19937 gen(seed);
     for (int step = 0; step < 40; ++step) {
       const std::vector<TEdge> inner = InteriorEdges(edges, hull), before = edges;
+      ASSERT_EQ(flipper.InteriorList(), inner);
       const TEdge e = inner[gen() % inner.size()];
       const TEdge f = FlipPseudoTriangulationEdge(pts, edges, e, hull);
       ASSERT_NE(f, kNoEdge);
+      ASSERT_EQ(flipper.Flip(e), f);
+      ASSERT_EQ(flipper.Edges(), edges);
       ASSERT_NE(f, e);
       const TCheckReport r = CheckPseudoTriangulation(pts, edges);
       ASSERT_TRUE(r.Valid) << r.Reason;
@@ -156,6 +161,9 @@ TEST(Flip, RefusesHullEdgesAndNonEdgesLeavingTheListAlone) {
   for (TEdge e : {hull.front(), hull.back(), absent.front(), TEdge{absent[0].B, absent[0].A}}) {
     EXPECT_EQ(FlipPseudoTriangulationEdge(pts, edges, e, hull), kNoEdge);
     EXPECT_EQ(FlipTriangulationEdge(pts, edges, e, hull), kNoEdge);
+    TPseudoTriangulationFlipper flipper(pts, edges);
+    EXPECT_EQ(flipper.Flip(e), kNoEdge);
+    EXPECT_EQ(flipper.Edges(), before);
     EXPECT_EQ(edges, before);
   }
 }
