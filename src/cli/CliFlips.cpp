@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <exception>
 #include <iostream>
@@ -93,10 +94,19 @@ class TProgressLine {
 
 // One line of the enumeration: {"edges":[[a,b],...]}.
 void AppendEdgesLine(std::string& lines, const std::vector<TEdge>& edges) {
+  // Millions of lines: the numbers go straight into the buffer, no string per number.
+  char number[16];
+  auto put = [&](int v) {
+    const auto [end, ec] = std::to_chars(number, number + sizeof number, v);
+    lines.append(number, end);
+  };
   lines += "{\"edges\":[";
   for (size_t i = 0; i < edges.size(); ++i) {
     lines += i ? ",[" : "[";
-    lines += std::to_string(edges[i].A) + "," + std::to_string(edges[i].B) + "]";
+    put(edges[i].A);
+    lines += ',';
+    put(edges[i].B);
+    lines += ']';
   }
   lines += "]}\n";
 }
