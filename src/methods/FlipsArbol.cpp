@@ -14,12 +14,6 @@
 // touch v, v's low degree drops by one and no point above v changes. (level, low degree)
 // decreases lexicographically, so the parent steps reach the root.
 //
-//          h1 ___                     h1 ___
-//          /     x ...               /     x ...
-//         v ----/       parent      v     /
-//          `.  /        <-----       `.  /
-//            n2                        n2 -- (the flip adds an edge away from v)
-//
 // Triangulations: the same with Lawson flips, the root being the placing (sweep) triangulation,
 // where v's low degree is the number of hull vertices of P_{v-1} it sees. A link vertex x_i of v
 // whose quadrilateral v, x_{i-1}, x_i, x_{i+1} is strictly convex exists exactly when v's link is
@@ -370,8 +364,7 @@ std::vector<TTask> MakeTasks(const TTables& t, size_t minimum) {
   std::vector<TStep> path;
   auto count = [&](int depth) {
     size_t found = 0;
-    WalkSubtree(state, depth, path,
-                [&](int, const std::vector<TStep>&) { return ++found < (size_t{1} << 40); });
+    WalkSubtree(state, depth, path, [&](int, const std::vector<TStep>&) { return ++found > 0; });
     return found;
   };
   int depth = 0;
