@@ -364,7 +364,10 @@ std::vector<TTask> MakeTasks(const TTables& t, size_t minimum) {
   std::vector<TStep> path;
   auto count = [&](int depth) {
     size_t found = 0;
-    WalkSubtree(state, depth, path, [&](int, const std::vector<TStep>&) { return ++found > 0; });
+    WalkSubtree(state, depth, path, [&](int, const std::vector<TStep>&) {
+      ++found;
+      return true;
+    });
     return found;
   };
   int depth = 0;
