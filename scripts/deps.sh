@@ -1,6 +1,6 @@
 # Installs the Debian packages the build needs, when any is missing. Sourced by run.sh/test.sh.
 QUILVARON_PACKAGES="build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev \
-qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libjpeg62-turbo-dev fonts-dejavu-core xvfb xauth"
+qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libjpeg62-turbo-dev fonts-dejavu-core xvfb xauth parallel"
 
 quilvaron_ensure_deps() {
   local missing=()

@@ -8,12 +8,14 @@
 
 #include "cli/CliMethods.h"
 #include "cli/CliOptions.h"
+#include "methods/Flips.h"
 
 namespace qv::cli {
 
-// The largest set --count and --enumerate take: the numbers grow exponentially, and a random
-// set of this size is counted within a minute (about 26 s of processor time for 13 points).
-inline constexpr int kMaxCountedPoints = 13;
+// The largest set --count and --enumerate take. The counters cannot overflow below it: they
+// grow by one per pseudo-triangulation visited, and 2^64 visits would take hundreds of
+// thousands of years at the search's rate.
+inline constexpr int kMaxCountedPoints = kMaxSearchedPoints;
 
 // Refuses flip options given with options they do not go with. Throws UsageError.
 void CheckFlipOptions(const TCliOptions& options);
@@ -22,9 +24,10 @@ void CheckFlipOptions(const TCliOptions& options);
 bool CountRequested(const TCliOptions& options);
 
 // Counts (and with --enumerate writes) the pointed pseudo-triangulations and the triangulations
-// of the input points, in the order of the file or of the generator. The enumeration and the
-// JSON are written together by the safe writer. Prints the two lines (to err when an output goes
-// to standard output) and a progress line on err after the first second.
+// of the input points (or of one --shard of them), in the order of the file or of the generator.
+// The enumeration is streamed into a temporary that replaces its file once it is complete and
+// the JSON is written; "-" streams to out. Prints the two lines (to err when an output goes to
+// standard output) and, after the first second, the progress on err.
 // Throws UserError for a set it cannot count.
 int RunCount(const TCliOptions& options, std::ostream& out, std::ostream& err);
 

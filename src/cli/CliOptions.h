@@ -34,6 +34,8 @@ struct TCliOptions {
   bool Count = false;         // --count
   std::string EnumerateFile;  // --enumerate FILE ("-" for standard output)
   int Flips = 0;              // --flips K
+  int Threads = 1;            // --threads N, for --count and --enumerate
+  int Shard = 1, Shards = 1;  // --shard K/N: the K-th (from 1) of N parts of a count
   bool Help = false;
   // The options named on the command line, in their order (a method refuses those it ignores).
   std::vector<std::string> Given;

@@ -415,3 +415,106 @@ void WriteFileSafely(const std::string& fileName, const std::string& content) {
 }
 
 }  // namespace qv
+
+namespace qv {
+
+namespace {
+
+long long Ticks() {
+  return std::chrono::steady_clock::now().time_since_epoch().count();
+}
+
+}  // namespace
+
+TStreamedOutput::TStreamedOutput(std::string fileName, std::ostream* standardOutput)
+    : name_(std::move(fileName)), lastFlush_(Ticks()) {
+  if (name_ == kStandardOutputName && standardOutput != nullptr) {
+    stream_ = standardOutput;
+    return;
+  }
+  if (name_.empty()) Fail(EINVAL);
+  struct stat link {};
+  const bool isLink = ::lstat(name_.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+  std::error_code ec;
+  const std::string resolved = isLink ? fs::weakly_canonical(name_, ec).string() : name_;
+  struct stat node {};
+  const bool exists = ::stat(name_.c_str(), &node) == 0;
+  if (exists && S_ISDIR(node.st_mode)) Fail(EISDIR);
+  struct stat there {};
+  if (ec) Fail(ec.value());
+  if (exists &&
+      (!S_ISREG(node.st_mode) || ::stat(resolved.c_str(), &there) != 0 || !SameNode(node, there))) {
+    // A device, a pipe, a terminal: written where it is.
+    errno = 0;
+    const int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | (S_ISREG(node.st_mode) ? O_TRUNC : 0);
+    descriptor_ = ::open(name_.c_str(), flags);
+    if (descriptor_ < 0) Fail(LastError());
+    return;
+  }
+  target_ = resolved;
+  targetExists_ = exists;
+  targetMode_ = node.st_mode & 07777;
+  for (int attempt = 0; attempt < 100 && descriptor_ < 0; ++attempt) {
+    const std::string name = TemporaryName(target_);
+    errno = 0;
+    descriptor_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor_ >= 0) temporary_ = name;
+    if (descriptor_ < 0 && errno != EEXIST) Fail(LastError());
+  }
+  if (descriptor_ < 0) Fail(EEXIST);
+}
+
+TStreamedOutput::~TStreamedOutput() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+void TStreamedOutput::Fail(int error) const {
+  throw TFileError(name_, WriteErrorMessage(error));
+}
+
+void TStreamedOutput::Write(std::string_view text) {
+  buffer_.append(text);
+  constexpr size_t kBlock = size_t{1} << 20;
+  constexpr long long kLatency =
+      std::chrono::steady_clock::duration(std::chrono::milliseconds(250)).count();
+  if (buffer_.size() >= kBlock || Ticks() - lastFlush_ >= kLatency) Flush();
+}
+
+void TStreamedOutput::Flush() {
+  lastFlush_ = Ticks();
+  if (buffer_.empty()) return;
+  if (stream_ != nullptr) {
+    *stream_ << buffer_ << std::flush;
+    if (!*stream_) Fail(EIO);
+  } else if (const int error = WriteAll(descriptor_, buffer_); error != 0) {
+    Fail(error);
+  }
+  buffer_.clear();
+}
+
+void TStreamedOutput::Finish() {
+  if (finished_) return;
+  Flush();
+  finished_ = true;
+  if (stream_ != nullptr) return;
+  int error = 0;
+  if (!temporary_.empty() && targetExists_ && ::fchmod(descriptor_, targetMode_) != 0)
+    error = LastError();
+  if (error == 0 && !temporary_.empty() && ::fsync(descriptor_) != 0) error = LastError();
+  errno = 0;
+  const int closed = ::close(descriptor_);
+  descriptor_ = -1;
+  if (error == 0 && closed != 0 && errno != EINTR) error = LastError();
+  if (error != 0) Fail(error);
+}
+
+void TStreamedOutput::Commit() {
+  Finish();
+  if (temporary_.empty()) return;
+  errno = 0;
+  if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail(LastError());
+  temporary_.clear();
+}
+
+}  // namespace qv

@@ -120,3 +120,45 @@ void WriteFilesSafely(const std::vector<TOutputFile>& outputs,
 void WriteFileSafely(const std::string& fileName, const std::string& content);
 
 }  // namespace qv
+
+namespace qv {
+
+// An output too large to hold, written while it is made. A regular file (or a new one, or one at
+// the end of links) is written to a temporary beside it and renamed over it by Commit, so the old
+// content stays until the new one is whole; "-" goes to standardOutput as it comes; a target that
+// is no regular file (a pipe, a device) is written in place. Destroyed without Commit, the
+// temporary is removed. Text is passed on in blocks, at the latest a fraction of a second after it
+// was given.
+class TStreamedOutput {
+ public:
+  // Opens the temporary (or the target written in place) at once: a name that cannot be written
+  // fails here, before any work. Throws TFileError.
+  explicit TStreamedOutput(std::string fileName, std::ostream* standardOutput = nullptr);
+  ~TStreamedOutput();
+  TStreamedOutput(const TStreamedOutput&) = delete;
+  TStreamedOutput& operator=(const TStreamedOutput&) = delete;
+
+  // Throws TFileError.
+  void Write(std::string_view text);
+  // Everything written and on the disk; the temporary still awaits Commit. Throws TFileError.
+  void Finish();
+  // Finishes when needed and renames the temporary over the target. Throws TFileError.
+  void Commit();
+
+ private:
+  void Flush();
+  [[noreturn]] void Fail(int error) const;
+
+  std::string name_;
+  std::ostream* stream_ = nullptr;  // standard output
+  std::string target_;              // the file the temporary replaces; empty when in place
+  std::string temporary_;           // empty once renamed or removed
+  bool targetExists_ = false;
+  unsigned targetMode_ = 0;
+  int descriptor_ = -1;
+  bool finished_ = false;
+  std::string buffer_;
+  long long lastFlush_ = 0;  // steady clock ticks
+};
+
+}  // namespace qv

@@ -7,8 +7,10 @@
 // entry point that a user can reach checks that first.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "dcel/DCEL.h"
@@ -43,6 +45,31 @@ std::vector<TEdge> InteriorEdges(const std::vector<TEdge>& edges, const std::vec
 TEdge FlipPseudoTriangulationEdge(const TNube& points, std::vector<TEdge>& edges, TEdge e,
                                   const std::vector<TEdge>& hull);
 
+// A pointed pseudo-triangulation kept for many flips, with the results of
+// FlipPseudoTriangulationEdge: a flip costs about the sizes of the two faces it touches and the
+// degrees of their corners (and a logarithm of the edge count), not the size of the set. Where
+// points on a line meet at the flip, the checker still has the last word.
+class TPseudoTriangulationFlipper {
+ public:
+  TPseudoTriangulationFlipper(const TNube& points, const std::vector<TEdge>& edges);
+  ~TPseudoTriangulationFlipper();
+  TPseudoTriangulationFlipper(const TPseudoTriangulationFlipper&) = delete;
+  TPseudoTriangulationFlipper& operator=(const TPseudoTriangulationFlipper&) = delete;
+
+  // The interior edges, as InteriorEdges lists them.
+  size_t InteriorCount() const;
+  TEdge Interior(size_t i) const;
+  std::vector<TEdge> InteriorList() const;
+  // As FlipPseudoTriangulationEdge.
+  TEdge Flip(TEdge e);
+  // The edges, sorted.
+  std::vector<TEdge> Edges() const;
+
+ private:
+  struct TImpl;
+  std::unique_ptr<TImpl> impl_;
+};
+
 // Lawson flip of the interior edge e of the triangulation edges (sorted): the diagonal of the
 // convex quadrilateral of its two triangles is replaced by the other diagonal. Returns the new
 // edge, or kNoEdge (list untouched) when the quadrilateral is not strictly convex.
@@ -62,12 +89,46 @@ using TVisitEdges = std::function<bool(const std::vector<TEdge>&)>;
 // Called now and then during a search with the number found so far.
 using TSearchProgress = std::function<void(uint64_t)>;
 
-// Searches the flip graph from one start and returns the number of vertices visited (all of
-// them unless visit stopped the search). Points in general position, at least 3, at most 255.
+// Walks the flip graph's tree of parents (a reverse search: no set of visited ones, memory that
+// grows with the number of points only) and returns the number of vertices visited (all of them
+// unless visit stopped the search), each visited once, on the calling thread. Points in general
+// position, at least 3, at most kMaxSearchedPoints.
 uint64_t EnumeratePointedPseudoTriangulations(const TNube& points, const TVisitEdges& visit = {},
                                               const TSearchProgress& progress = {});
 uint64_t EnumerateTriangulations(const TNube& points, const TVisitEdges& visit = {},
                                  const TSearchProgress& progress = {});
+
+// The largest set the searches take (one bit per point in a machine word).
+inline constexpr int kMaxSearchedPoints = 64;
+
+enum class TFlipGraph { Pointed, Triangulations };
+
+// One run of a split search covers part Part (0 .. Parts - 1) of Parts disjoint parts, whose
+// counts add up to the whole and whose listings together are the whole listing, on Threads
+// threads. The parts and their order do not depend on Threads.
+struct TSearchSplit {
+  int Threads = 1;
+  int Part = 0;
+  int Parts = 1;
+};
+
+struct TSearchCallbacks {
+  // Called first with the number of tasks the part is cut into.
+  std::function<void(size_t tasks)> Begin;
+  // Called with every element, on the thread running its task, in a fixed order within it.
+  std::function<void(size_t task, const std::vector<TEdge>&)> Visit;
+  // Called once per task after its last visit: one at a time, in increasing task order, so that
+  // what the tasks made can be written in the one order every number of threads gives.
+  std::function<void(size_t task)> TaskDone;
+  // Called on the calling thread a few times a second with the number found so far.
+  TSearchProgress Progress;
+  // Set (by a callback, say) to end the search early; the number returned is then partial.
+  const std::atomic<bool>* Stop = nullptr;
+};
+
+// The split form of the searches above; returns the number of elements in the part.
+uint64_t SearchFlipGraph(const TNube& points, TFlipGraph graph, const TSearchSplit& split,
+                         const TSearchCallbacks& callbacks = {});
 
 // Builds the subdivision of the pseudo-triangulation edges over points: one face per bounded
 // face, every cycle counterclockwise on the screen, hull edges as single half-edges without

@@ -1,11 +1,7 @@
-// The starts of the flip-graph searches, the searches themselves and the subdivision of an
-// edge list.
+// The starts of the flip-graph searches and the subdivision of an edge list.
 #include <algorithm>
 #include <cassert>
-#include <deque>
 #include <numeric>
-#include <string>
-#include <unordered_set>
 
 #include "geometry/FuncionesMatematicas.h"
 #include "methods/Flips.h"
@@ -59,59 +55,6 @@ std::vector<TEdge> SweepEdges(const TNube& points, bool everyVisible) {
   return edges;
 }
 
-// The canonical form as a byte string, two bytes per edge (at most 255 points).
-void Encode(const std::vector<TEdge>& edges, std::string& key) {
-  key.resize(2 * edges.size());
-  for (size_t i = 0; i < edges.size(); ++i) {
-    key[2 * i] = static_cast<char>(edges[i].A);
-    key[2 * i + 1] = static_cast<char>(edges[i].B);
-  }
-}
-
-void Decode(const std::string& key, std::vector<TEdge>& edges) {
-  edges.resize(key.size() / 2);
-  for (size_t i = 0; i < edges.size(); ++i)
-    edges[i] =
-        TEdge{static_cast<unsigned char>(key[2 * i]), static_cast<unsigned char>(key[2 * i + 1])};
-}
-
-// Breadth-first search of a flip graph: each vertex (a canonical edge list) is visited once;
-// its neighbours are the lists one flip of an interior edge away.
-template <class TNext>
-uint64_t SearchFlipGraph(const TNube& points, const std::vector<TEdge>& start, TNext next,
-                         const TVisitEdges& visit, const TSearchProgress& progress) {
-  assert(points.size() <= 255);
-  const std::vector<TEdge> hull = HullEdges(points);
-  std::unordered_set<std::string> seen;
-  std::deque<const std::string*> queue;
-  std::string key;
-  Encode(start, key);
-  queue.push_back(&*seen.insert(key).first);
-  std::vector<TEdge> edges, flipped;
-  TFlipMap map;
-  uint64_t visited = 0;
-  while (!queue.empty()) {
-    Decode(*queue.front(), edges);
-    queue.pop_front();
-    ++visited;
-    if (visit && !visit(edges)) return visited;
-    if (progress && visited % 65536 == 0) progress(visited);
-    map.Build(points, edges);
-    for (const TEdge& e : edges) {
-      if (std::binary_search(hull.begin(), hull.end(), e)) continue;
-      const TEdge f = next(map, edges, e);
-      if (f == kNoEdge) continue;
-      flipped = edges;
-      flipped.erase(std::lower_bound(flipped.begin(), flipped.end(), e));
-      flipped.insert(std::lower_bound(flipped.begin(), flipped.end(), f), f);
-      Encode(flipped, key);
-      auto [it, isNew] = seen.insert(key);
-      if (isNew) queue.push_back(&*it);
-    }
-  }
-  return visited;
-}
-
 }  // namespace
 
 std::vector<TEdge> SweepPseudoTriangulation(const TNube& points) {
@@ -120,22 +63,6 @@ std::vector<TEdge> SweepPseudoTriangulation(const TNube& points) {
 
 std::vector<TEdge> SweepTriangulationEdges(const TNube& points) {
   return SweepEdges(points, true);
-}
-
-uint64_t EnumeratePointedPseudoTriangulations(const TNube& points, const TVisitEdges& visit,
-                                              const TSearchProgress& progress) {
-  auto next = [&](const TFlipMap& map, const std::vector<TEdge>& edges, TEdge e) {
-    return NextPseudoTriangulation(points, map, edges, e);
-  };
-  return SearchFlipGraph(points, SweepPseudoTriangulation(points), next, visit, progress);
-}
-
-uint64_t EnumerateTriangulations(const TNube& points, const TVisitEdges& visit,
-                                 const TSearchProgress& progress) {
-  auto next = [&](const TFlipMap& map, const std::vector<TEdge>&, TEdge e) {
-    return NextTriangulation(points, map, e);
-  };
-  return SearchFlipGraph(points, SweepTriangulationEdges(points), next, visit, progress);
 }
 
 // Half-edge 2i runs A -> B of edge i, 2i + 1 runs B -> A. Following each half-edge u -> v by

@@ -18,13 +18,6 @@ int HalfPlane(TPoint o, TPoint p) {
   return (p.Y < o.Y || (p.Y == o.Y && p.X < o.X)) ? 1 : 0;
 }
 
-// By increasing raw angle around o.
-bool AngleLess(TPoint o, TPoint p, TPoint q) {
-  const int hp = HalfPlane(o, p), hq = HalfPlane(o, q);
-  if (hp != hq) return hp < hq;
-  return OrientationSign(o, p, q) > 0;
-}
-
 Int128 Dot(TPoint o, TPoint p, TPoint q) {
   return Int128{int64_t{p.X} - o.X} * (int64_t{q.X} - o.X) +
          Int128{int64_t{p.Y} - o.Y} * (int64_t{q.Y} - o.Y);
@@ -35,6 +28,12 @@ bool Between(int32_t a, int32_t b, int32_t c, int32_t d) {  // [a, b] meets [c, 
 }
 
 }  // namespace
+
+bool AngleLess(TPoint o, TPoint p, TPoint q) {
+  const int hp = HalfPlane(o, p), hq = HalfPlane(o, q);
+  if (hp != hq) return hp < hq;
+  return OrientationSign(o, p, q) > 0;
+}
 
 void TFlipMap::Build(const TNube& points, const std::vector<TEdge>& edges) {
   const int n = static_cast<int>(points.size());
@@ -83,23 +82,118 @@ std::vector<int> TFlipMap::FaceVertices(int u, int v) const {
   return out;
 }
 
-bool PointedAround(const TNube& points, int v, std::span<const int> neighbours) {
+namespace {
+
+// Every neighbour but p strictly on one side of the line through v and p.
+bool OthersOnOneSide(const TNube& points, int v, int p, std::span<const int> neighbours) {
   const TPoint o = points[v];
-  for (int p : neighbours) {
-    int side = 0;
-    bool oneSide = true;
-    for (int q : neighbours) {
-      if (q == p) continue;
-      const int s = OrientationSign(o, points[p], points[q]);
-      if (s == 0 || (side != 0 && s != side)) {
-        oneSide = false;
-        break;
-      }
-      side = s;
-    }
-    if (oneSide) return !neighbours.empty();
+  int side = 0;
+  for (int q : neighbours) {
+    if (q == p) continue;
+    const int s = OrientationSign(o, points[p], points[q]);
+    if (s == 0 || (side != 0 && s != side)) return false;
+    side = s;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PointedAround(const TNube& points, int v, std::span<const int> neighbours) {
+  for (int p : neighbours)
+    if (OthersOnOneSide(points, v, p, neighbours)) return true;
+  return false;
+}
+
+bool PointedAroundSorted(const TNube& points, int v, std::span<const int> neighbours) {
+  // A p with every other neighbour strictly counterclockwise within a half-turn follows a gap
+  // of more than a half-turn; one with them all clockwise precedes one.
+  const size_t k = neighbours.size();
+  if (k <= 1) return k == 1;
+  for (size_t i = 0; i < k; ++i) {
+    const int a = neighbours[i], b = neighbours[(i + 1) % k];
+    if (OrientationSign(points[v], points[a], points[b]) > 0) continue;
+    if (OthersOnOneSide(points, v, b, neighbours) || OthersOnOneSide(points, v, a, neighbours))
+      return true;
   }
   return false;
+}
+
+void TLocalFlipMap::Build(const TNube& points, const std::vector<TEdge>& edges) {
+  points_ = &points;
+  TFlipMap map;
+  map.Build(points, edges);
+  around_.assign(points.size(), {});
+  halfEdges_ = 2 * edges.size();
+  for (size_t v = 0; v < points.size(); ++v) {
+    const std::span<const int> a = map.Around(static_cast<int>(v));
+    around_[v].assign(a.begin(), a.end());
+  }
+}
+
+size_t TLocalFlipMap::Position(int v, int u) const {
+  const std::vector<int>& a = around_[v];
+  const TNube& p = *points_;
+  auto it = std::lower_bound(a.begin(), a.end(), u,
+                             [&](int x, int y) { return AngleLess(p[v], p[x], p[y]); });
+  // Neighbours in one direction (only on overlapping edges) compare equal: look along them.
+  while (it != a.end() && *it != u && !AngleLess(p[v], p[u], p[*it])) ++it;
+  if (it != a.end() && *it == u) return static_cast<size_t>(it - a.begin());
+  return a.size();
+}
+
+int TLocalFlipMap::Before(int v, int u) const {
+  const std::vector<int>& a = around_[v];
+  const size_t i = Position(v, u);
+  return a[i == 0 ? a.size() - 1 : i - 1];
+}
+
+int TLocalFlipMap::After(int v, int u) const {
+  const std::vector<int>& a = around_[v];
+  const size_t i = Position(v, u);
+  return a[i + 1 == a.size() ? 0 : i + 1];
+}
+
+std::vector<int> TLocalFlipMap::FaceVertices(int u, int v) const {
+  std::vector<int> out;
+  int a = u, b = v;
+  do {
+    out.push_back(a);
+    const int c = Before(b, a);
+    a = b;
+    b = c;
+  } while ((a != u || b != v) && out.size() <= halfEdges_);
+  return out;
+}
+
+bool TLocalFlipMap::Has(int u, int v) const {
+  return Position(u, v) < around_[u].size();
+}
+
+void TLocalFlipMap::Add(int u, int v) {
+  const TNube& p = *points_;
+  halfEdges_ += 2;
+  for (auto [x, y] : {std::pair(u, v), std::pair(v, u)}) {
+    std::vector<int>& a = around_[x];
+    a.insert(std::upper_bound(a.begin(), a.end(), y,
+                              [&](int s, int t) { return AngleLess(p[x], p[s], p[t]); }),
+             y);
+  }
+}
+
+void TLocalFlipMap::Remove(int u, int v) {
+  halfEdges_ -= 2;
+  for (auto [x, y] : {std::pair(u, v), std::pair(v, u)})
+    around_[x].erase(around_[x].begin() + static_cast<std::ptrdiff_t>(Position(x, y)));
+}
+
+std::vector<TEdge> TLocalFlipMap::Edges() const {
+  std::vector<TEdge> edges;
+  for (size_t v = 0; v < around_.size(); ++v)
+    for (int u : around_[v])
+      if (u > static_cast<int>(v)) edges.push_back(TEdge{static_cast<int>(v), u});
+  std::sort(edges.begin(), edges.end());
+  return edges;
 }
 
 bool SegmentsConflict(const TNube& points, int x, int y, int c, int d) {

@@ -11,6 +11,9 @@
 
 namespace qv {
 
+// By increasing raw angle around o: the order of the neighbours in the maps below.
+bool AngleLess(TPoint o, TPoint p, TPoint q);
+
 class TFlipMap {
  public:
   // Rebuilds the embedding of edges (valid vertex indices) over points.
@@ -31,10 +34,38 @@ class TFlipMap {
   std::vector<int> fill_;
 };
 
+// The same embedding kept across flips: each vertex's neighbours in a sorted array of their own,
+// so that finding, adding and removing a neighbour costs a binary search and a shift of that
+// vertex's list only.
+class TLocalFlipMap {
+ public:
+  void Build(const TNube& points, const std::vector<TEdge>& edges);
+  std::span<const int> Around(int v) const { return around_[v]; }
+  int Before(int v, int u) const;
+  int After(int v, int u) const;
+  std::vector<int> FaceVertices(int u, int v) const;
+  bool Has(int u, int v) const;
+  void Add(int u, int v);
+  void Remove(int u, int v);
+  // Every edge, sorted.
+  std::vector<TEdge> Edges() const;
+
+ private:
+  // The position of u among v's neighbours, or the end when it is none.
+  size_t Position(int v, int u) const;
+  const TNube* points_ = nullptr;
+  std::vector<std::vector<int>> around_;
+  size_t halfEdges_ = 0;
+};
+
 // At least one neighbour, and one of them with all the others strictly on one side of the line
 // through v and it: the neighbours then lie in an open half-plane, so some angle between
 // consecutive edges at v exceeds 180 degrees.
 bool PointedAround(const TNube& points, int v, std::span<const int> neighbours);
+
+// PointedAround for neighbours given by increasing raw angle: only the ends of a gap of a
+// half-turn or more can have all the others on one side, so the test costs O(neighbours).
+bool PointedAroundSorted(const TNube& points, int v, std::span<const int> neighbours);
 
 // Do the closed segments x-y and c-d meet anywhere but at a shared end? (Two segments from one
 // end overlap when they point the same way along one line.)

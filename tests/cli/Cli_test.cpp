@@ -413,17 +413,71 @@ TEST_F(CliTool, EnumerationWritesEachPointedOneOnceAndTogetherWithTheNumbers) {
   EXPECT_EQ(Slurp(Path("all.jsonl")), "old\n");
 }
 
+// One count split three ways: by threads the text and the listing are the same; by shards the
+// partial numbers add up (also when GNU parallel runs the shards as separate programs) and the
+// listings together are the whole one.
+TEST_F(CliTool, ThreadsChangeNothingAndShardsAddUpAlsoThroughGnuParallel) {
+  const std::string set = "--random 8 --seed 2";
+  ASSERT_EQ(Cli("--count --enumerate " + Path("w.jsonl") + " " + set), kExitOk) << err;
+  const std::string whole = out, listing = Slurp(Path("w.jsonl"));
+  // The two figures (after any progress lines).
+  auto numbers = [](const std::string& text) {
+    std::smatch m;
+    EXPECT_TRUE(std::regex_search(text, m, std::regex(R"(: (\d+)\n.*: (\d+)\n)")));
+    return std::pair(std::stoull(m[1]), std::stoull(m[2]));
+  };
+  ASSERT_EQ(Cli("--count --threads 3 --enumerate - " + set), kExitOk);
+  EXPECT_EQ(numbers(err), numbers(whole));
+  EXPECT_EQ(out, listing);
+  const auto [pointed, triangulations] = numbers(whole);
+  unsigned long long sumPointed = 0, sumTriangulations = 0;
+  std::multiset<std::string> parts;
+  for (const char* shard : {"1/3", "2/3", "3/3"}) {
+    ASSERT_EQ(Cli("--count --threads 2 --enumerate - --shard " + std::string(shard) + " " + set),
+              kExitOk);
+    const auto [p, t] = numbers(err);
+    sumPointed += p;
+    sumTriangulations += t;
+    EXPECT_LT(p, pointed);
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) parts.insert(line);
+  }
+  EXPECT_EQ(std::pair(sumPointed, sumTriangulations), std::pair(pointed, triangulations));
+  std::istringstream lines(listing);
+  std::multiset<std::string> all;
+  for (std::string line; std::getline(lines, line);) all.insert(line);
+  EXPECT_EQ(parts, all);
+  // Each shard a program of its own, as on a cluster.
+  ASSERT_EQ(
+      Spawn("--version > /dev/null && parallel --will-cite -j 3 " + std::string(QUILVARON_CLI) +
+            " --count " + set + " --shard {}/3 ::: 1 2 3 > " + Path("shards.txt")),
+      0)
+      << "GNU parallel (Debian package parallel) is needed";
+  std::istringstream shards(Slurp(Path("shards.txt")));
+  unsigned long long viaParallel[2] = {0, 0};
+  int rows = 0;
+  for (std::string line; std::getline(shards, line); ++rows)
+    viaParallel[line.rfind("Pointed", 0) == 0 ? 0 : 1] +=
+        std::stoull(line.substr(line.find(':') + 1));
+  EXPECT_EQ(rows, 6);
+  EXPECT_EQ(std::pair(viaParallel[0], viaParallel[1]), std::pair(pointed, triangulations));
+}
+
 TEST_F(CliTool, RandomFlipsKeepAPointedResultAndRefusalsSayWhy) {
   EXPECT_EQ(Cli("--random 40 --uniform --seed 5 --flips 30 --check"), kExitOk) << err;
   EXPECT_NE(out.find("Faces : 38\n"), std::string::npos);
   EXPECT_NE(out.find(", pointed\n"), std::string::npos);
-  const std::string fourteen = WritePT("a.pt", Convex(14)), five = WritePT("c.pt", Convex(5));
+  const std::string big = WritePT("a.pt", Convex(65)), five = WritePT("c.pt", Convex(5));
   const std::string e = Path("e"), f = Path("f");
   const std::tuple<std::string, int, const char*> rows[] = {
-      {"--count " + fourteen, kExitFailure, "at most 13 points"},
+      {"--count " + big, kExitFailure, "at most 64 points"},
       {"--count " + WritePT("b.pt", {{0, 0}, {5, 5}, {10, 10}, {3, 9}}), kExitFailure,
        "general position"},
-      {"--count --check " + fourteen, kExitUsage, "not --check"},
+      {"--count --check " + big, kExitUsage, "not --check"},
+      {"--threads 2 " + five, kExitUsage, "--threads goes with --count or --enumerate"},
+      {"--count --shard 4/3 " + five, kExitUsage, "--shard K needs a whole number from 1 to 3"},
+      {"--count --shard 3 " + five, kExitUsage, "--shard needs K/N"},
+      {"--enumerate " + Path("none/e.jsonl") + " " + five, kExitFailure, "e.jsonl"},
       {"--enumerate " + Path("") + " " + five, kExitFailure, ""},
       {"--method layers --random 30 --uniform --seed 3 --flips 5 --check", kExitOk, ""},
       {"--enumerate " + e + " --json " + f + " " + five, kExitUsage, "needs --count"},

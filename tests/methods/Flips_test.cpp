@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
+#include <set>
 #include <tuple>
 
+#include "FlipsOraculo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "methods/Verificador.h"
 
@@ -53,19 +56,83 @@ TEST(FlipCounts, HandCountedSets) {
   }
 }
 
+// The reverse search against the breadth-first oracle on seeded sets of 3 to 9 points: equal
+// counts, and the listings hold the same edge lists, each once. Split runs of one set: the parts'
+// counts add up, their listings together are the whole listing, and the order of a listing is
+// the same on any number of threads.
+TEST(FlipCounts, ReverseSearchListsWhatTheOracleFinds) {
+  for (int n = 3; n <= 9; ++n) {
+    for (uint32_t seed = 1; seed <= (n <= 7 ? 6u : 2u); ++seed) {
+      const TNube pts = SeededPoints(n, seed * 7919 + static_cast<uint32_t>(n));
+      for (bool pointed : {true, false}) {
+        std::set<std::vector<TEdge>> expected, found;
+        const TVisitEdges into = [&expected](const std::vector<TEdge>& edges) {
+          return expected.insert(edges).second;
+        };
+        const uint64_t count = pointed ? oracle::PointedPseudoTriangulations(pts, into)
+                                       : oracle::Triangulations(pts, into);
+        const TVisitEdges mine = [&found](const std::vector<TEdge>& edges) {
+          return found.insert(edges).second;
+        };
+        const uint64_t fast = pointed ? EnumeratePointedPseudoTriangulations(pts, mine)
+                                      : EnumerateTriangulations(pts, mine);
+        ASSERT_EQ(fast, count) << n << " points, seed " << seed << (pointed ? " pointed" : "");
+        ASSERT_EQ(found, expected) << n << " points, seed " << seed;
+      }
+    }
+  }
+  const TNube pts = SeededPoints(8, 77);
+  for (TFlipGraph graph : {TFlipGraph::Pointed, TFlipGraph::Triangulations}) {
+    std::map<std::pair<int, int>, std::vector<std::vector<TEdge>>> lists;  // (parts, threads)
+    for (int parts : {1, 3, 5})
+      for (int threads : {1, 3})
+        for (int part = 0; part < parts; ++part) {
+          std::vector<std::vector<std::vector<TEdge>>> byTask;
+          std::vector<std::vector<TEdge>>& list = lists[{parts, threads}];
+          TSearchCallbacks calls;
+          calls.Begin = [&](size_t tasks) { byTask.assign(tasks, {}); };
+          calls.Visit = [&](size_t task, const std::vector<TEdge>& e) {
+            byTask[task].push_back(e);
+          };
+          calls.TaskDone = [&](size_t task) {
+            list.insert(list.end(), byTask[task].begin(), byTask[task].end());
+          };
+          const size_t before = list.size();
+          const uint64_t n = SearchFlipGraph(pts, graph, {threads, part, parts}, calls);
+          EXPECT_EQ(n, list.size() - before);
+        }
+    using TKey = std::pair<int, int>;
+    const auto whole = lists[TKey{1, 1}];
+    EXPECT_EQ(whole.size(), graph == TFlipGraph::Pointed ? EnumeratePointedPseudoTriangulations(pts)
+                                                         : EnumerateTriangulations(pts));
+    EXPECT_EQ(lists[TKey(1, 3)], whole);
+    for (int parts : {3, 5}) {
+      EXPECT_EQ(lists[TKey(parts, 1)], lists[TKey(parts, 3)]);
+      std::multiset<std::vector<TEdge>> a(whole.begin(), whole.end()),
+          b(lists[TKey(parts, 1)].begin(), lists[TKey(parts, 1)].end());
+      EXPECT_EQ(a, b) << parts << " parts";
+    }
+  }
+}
+
 // A random walk: each flip gives a checked pointed pseudo-triangulation with 2n - 3 edges and
-// n - 2 faces, whose subdivision passes the checker too, and flipping the new edge undoes it.
+// n - 2 faces, whose subdivision passes the checker too, and flipping the new edge undoes it. The
+// flipper that keeps its map between flips makes the same flips.
 TEST(Flip, RandomWalkKeepsPointedPseudoTriangulationsAndFlipsBack) {
   for (uint32_t seed : {3u, 11u, 29u}) {
     const TNube pts = SeededPoints(14, seed);
     const std::vector<TEdge> hull = HullEdges(pts);
     std::vector<TEdge> edges = SweepPseudoTriangulation(pts);
+    TPseudoTriangulationFlipper flipper(pts, edges);
     std::mt19937 gen(seed);
     for (int step = 0; step < 40; ++step) {
       const std::vector<TEdge> inner = InteriorEdges(edges, hull), before = edges;
+      ASSERT_EQ(flipper.InteriorList(), inner);
       const TEdge e = inner[gen() % inner.size()];
       const TEdge f = FlipPseudoTriangulationEdge(pts, edges, e, hull);
       ASSERT_NE(f, kNoEdge);
+      ASSERT_EQ(flipper.Flip(e), f);
+      ASSERT_EQ(flipper.Edges(), edges);
       ASSERT_NE(f, e);
       const TCheckReport r = CheckPseudoTriangulation(pts, edges);
       ASSERT_TRUE(r.Valid) << r.Reason;
@@ -94,6 +161,9 @@ TEST(Flip, RefusesHullEdgesAndNonEdgesLeavingTheListAlone) {
   for (TEdge e : {hull.front(), hull.back(), absent.front(), TEdge{absent[0].B, absent[0].A}}) {
     EXPECT_EQ(FlipPseudoTriangulationEdge(pts, edges, e, hull), kNoEdge);
     EXPECT_EQ(FlipTriangulationEdge(pts, edges, e, hull), kNoEdge);
+    TPseudoTriangulationFlipper flipper(pts, edges);
+    EXPECT_EQ(flipper.Flip(e), kNoEdge);
+    EXPECT_EQ(flipper.Edges(), before);
     EXPECT_EQ(edges, before);
   }
 }
