@@ -433,40 +433,32 @@ TStreamedOutput::TStreamedOutput(std::string fileName, std::ostream* standardOut
     return;
   }
   if (name_.empty()) Fail(EINVAL);
-  struct stat link {};
-  const bool isLink = ::lstat(name_.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
-  std::error_code ec;
-  const std::string resolved = isLink ? fs::weakly_canonical(name_, ec).string() : name_;
-  struct stat node {};
-  const bool exists = ::stat(name_.c_str(), &node) == 0;
-  if (exists && S_ISDIR(node.st_mode)) Fail(EISDIR);
-  struct stat there {};
-  if (ec) Fail(ec.value());
-  if (exists &&
-      (!S_ISREG(node.st_mode) || ::stat(resolved.c_str(), &there) != 0 || !SameNode(node, there))) {
-    // A device, a pipe, a terminal: written where it is.
+  // The rules of every other output: refused before any work where it could not be written,
+  // a temporary beside the file it replaces (removed on SIGINT and SIGTERM), else in place.
+  CheckOutputFile(name_);
+  target_ = ReplacedFile(name_);
+  if (target_.empty()) {
+    // A device, a pipe, a terminal, or a file whose folder takes no new file.
     errno = 0;
-    const int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | (S_ISREG(node.st_mode) ? O_TRUNC : 0);
-    descriptor_ = ::open(name_.c_str(), flags);
+    descriptor_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
     if (descriptor_ < 0) Fail(LastError());
+    struct stat node {};
+    if (::fstat(descriptor_, &node) == 0 && S_ISREG(node.st_mode) &&
+        ::ftruncate(descriptor_, 0) != 0)
+      Fail(LastError());
     return;
   }
-  target_ = resolved;
-  targetExists_ = exists;
+  struct stat node {};
+  targetExists_ = ::stat(target_.c_str(), &node) == 0;
   targetMode_ = node.st_mode & 07777;
-  for (int attempt = 0; attempt < 100 && descriptor_ < 0; ++attempt) {
-    const std::string name = TemporaryName(target_);
-    errno = 0;
-    descriptor_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor_ >= 0) temporary_ = name;
-    if (descriptor_ < 0 && errno != EEXIST) Fail(LastError());
-  }
-  if (descriptor_ < 0) Fail(EEXIST);
+  errno = 0;
+  descriptor_ = CreateTemporary(target_, temporary_);
+  if (descriptor_ < 0) Fail(LastError());
 }
 
 TStreamedOutput::~TStreamedOutput() {
   if (descriptor_ >= 0) ::close(descriptor_);
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  if (!temporary_.empty()) RemoveTemporary(temporary_);
 }
 
 void TStreamedOutput::Fail(int error) const {
@@ -512,9 +504,9 @@ void TStreamedOutput::Finish() {
 void TStreamedOutput::Commit() {
   Finish();
   if (temporary_.empty()) return;
-  errno = 0;
-  if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail(LastError());
+  const int error = CommitTemporary(temporary_, target_);
   temporary_.clear();
+  if (error != 0) Fail(error);
 }
 
 }  // namespace qv
