@@ -6,6 +6,7 @@
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 
@@ -196,6 +197,15 @@ void Sweep(const TNube& points, TDCEL& subdivision) {
     built.Clear();
     throw;
   }
+  TRecorder* const recorder = ActiveRecorder();
+  if (recorder) {
+    if (first == 3)
+      recorder->StepAdded(built, 0, "Triangle {0}-{1}-{2} starts the sweep", {0, 1, 2});
+    else
+      recorder->StepAdded(built, 0,
+                          "Points {0} to {1} lie on one line: point {2} joins each of them",
+                          {0, first - 2, first - 1});
+  }
   for (int k = first; k < n; ++k) {
     TTangents t;
     if (!FindSeenChain(points, k, last, ring.Size(), t)) {
@@ -204,6 +214,10 @@ void Sweep(const TNube& points, TDCEL& subdivision) {
       RefuseInsertion(points, k);
     }
     AddFace(k, t, built);
+    if (recorder)
+      recorder->Step({{k, t.W->Value}, {k, t.U->Value}}, {},
+                     "Point {0} joins the hull: edges to its tangent points {1} and {2}",
+                     {k, t.W->Value, t.U->Value});
     // The seen chain's inner vertices leave the hull; the ring reads ... W, k, U ...
     last = RingReplaceBetween(t.W->Value, t.U->Value, k, ring);
   }
