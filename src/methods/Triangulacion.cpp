@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/Pila.h"
 #include "geometry/UserError.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 
@@ -225,10 +227,29 @@ void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint) {
   subdivision.HalfEdges.reserve(6 * points.size());
   subdivision.Faces.reserve(2 * points.size());
   TSweep s{points, subdivision, draggedPoint, {}, std::vector<int>(points.size(), kNone), nullptr};
+  TRecorder* const recorder = ActiveRecorder();
   try {
-    for (int k = StartSweep(s); k < n; ++k) {
+    int k = StartSweep(s);
+    if (recorder) {
+      if (k == 3)
+        recorder->StepAdded(subdivision, 0, "Triangle {0}-{1}-{2} starts the sweep", {0, 1, 2});
+      else
+        recorder->StepAdded(subdivision, 0,
+                            "Points {0} to {1} lie on one line: point {2} joins each of them",
+                            {0, k - 2, k - 1});
+    }
+    for (; k < n; ++k) {
+      const int edges = subdivision.HalfEdgeCount(), faces = subdivision.FaceCount();
       SettleCollinear(s, k);
       InsertPoint(s, k);
+      if (recorder) {
+        const int made = subdivision.FaceCount() - faces;
+        recorder->StepAdded(subdivision, edges,
+                            "Point {0} joins the triangulation: " + std::to_string(made) +
+                                (made == 1 ? " triangle" : " triangles") +
+                                " over the hull edges it sees",
+                            {k});
+      }
     }
   } catch (...) {
     subdivision.Clear();
@@ -374,7 +395,17 @@ TFlipStep FlipStep(const TNube& points, TFlipState& s, TFlipMode mode) {
     return TFlipStep::Blocked;
   }
   flags = legality == 0 ? kCocircularFlip : 0;
+  TRecorder* const recorder = ActiveRecorder();
+  const int a = recorder ? d.Origin(e) : kNone, b = recorder ? d.Origin(d.Twin(e)) : kNone;
   d.FlipEdge(e);
+  if (recorder) {
+    const int c = d.Origin(e), x = d.Origin(d.Twin(e));
+    recorder->Step({{c, x}}, {{a, b}},
+                   legality == 0
+                       ? "Flip between four points on one circle: {0}-{1} replaced by {2}-{3}"
+                       : "Flip restores the empty circle: {0}-{1} replaced by {2}-{3}",
+                   {a, b, c, x});
+  }
   // The flip changes the quadrilateral of each of the four sides (one of its triangles is new)
   // and of no other edge.
   const int t = d.Twin(e);
@@ -434,6 +465,8 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   }
   if (!s.Stack.IsEmpty()) {
     TFlipState kept = s;
+    TRecorder* const recorder = ActiveRecorder();
+    const size_t keptSteps = recorder ? recorder->Size() : 0;
     int64_t sinceKept = 0;
     const int64_t patience = 8 * int64_t{count} + 64;
     while (!s.Stack.IsEmpty()) {
@@ -441,6 +474,7 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
     }
     if (!s.Stack.IsEmpty()) {
       s = std::move(kept);
+      if (recorder) recorder->Truncate(keptSteps);
       for (int64_t budget = int64_t{count} * count + 16; !s.Stack.IsEmpty() && budget-- > 0;)
         FlipStep(points, s, TFlipMode::Marks);
     }
