@@ -18,6 +18,7 @@
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
 #include "methods/Incremental.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 namespace {
@@ -524,12 +525,25 @@ void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube
   }
   if (counters[w] >= 2) {
     const auto [corner, chain] = BestCorner(f, w, s.Left, s.Right, counters, points, pt);
+    const int edges = pt.HalfEdgeCount(), ended = counters[w];
     CutCornerAlong(f, corner, chain, pt, counters);
+    if (TRecorder* recorder = ActiveRecorder())
+      recorder->StepAdded(pt, edges,
+                          "Vertex {3} already ends " + std::to_string(ended) +
+                              " chains: corner {0} of face " + std::to_string(f) +
+                              " is cut off by a convex chain from {1} to {2}",
+                          {corner, chain.front(), chain.back(), w});
     work.Push(f);
     return;
   }
   const int m = MedianVertex(f, s.Left, s.Count, points, pt);
+  const int edges = pt.HalfEdgeCount();
   const int k = ApplySplit(f, BestSplit(f, m, s, points, pt), pt, counters);
+  if (TRecorder* recorder = ActiveRecorder(); recorder && k > 0)
+    recorder->StepAdded(pt, edges,
+                        "Face " + std::to_string(f) + " split at its median vertex {0} by " +
+                            std::to_string(k) + (k == 1 ? " convex chain" : " convex chains"),
+                        {m});
   // A split that builds no chain leaves f as it was, still holding points.
   if (k == 0) throw UserError(kDegenerate);
   work.Push(pt.FaceCount() - 1);
