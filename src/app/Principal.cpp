@@ -51,6 +51,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   CreateStatusBar();
   CreatePanels();
   PanelComparar = InstallComparePanel(*this);
+  CreateStepsPanel();
   FormCreate();
   ClientArea->installEventFilter(this);
   InstallKeyHandler();
@@ -98,6 +99,7 @@ void TForm1::Connect(Sender* sender, Signal signal, Handler handler) {
 }
 
 void TForm1::RefreshViews() {
+  DropStaleSteps();
   if (Pizarra != nullptr) Pizarra->update();
   if (Image2 != nullptr) Image2->update();
 }

@@ -5,6 +5,7 @@
 #include "app/PanelComparar.h"
 #include "app/Principal.h"
 #include "geometry/UserError.h"
+#include "methods/Pasos.h"
 #include "stats/Estadisticas.h"
 
 namespace qv {
@@ -39,7 +40,9 @@ void TForm1::ExecuteSelectedMethod() {
     ~TRunScope() { --depth; }
   } scope(runDepth_);
   Doc.CurrentPT.Clear();
+  TRecorder steps;
   try {
+    const TRecording recording(RecordingSteps() ? &steps : nullptr);
     RunSelectedDriver();
   } catch (const UserError& e) {
     // The canvas lost its result: panel 0 says why there is none.
@@ -47,6 +50,7 @@ void TForm1::ExecuteSelectedMethod() {
     throw;
   }
   Doc.ResultShown = true;
+  HandStepsToPanel(steps);
   if (PanelComparar != nullptr) PanelComparar->Follow(Doc.DraggedPoint != kNone);
 }
 
@@ -129,6 +133,7 @@ void TForm1::Redraw() {
     drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
     drawing.DrawPoints(false);
     Doc.ResultShown = true;
+    DrawShownStep();
   } else {
     ExecuteSelectedMethod();
   }
