@@ -175,6 +175,13 @@ RingNode* StartSweep(const TNube& p, TDCEL& s, TRing& ring, int& next) {
   return m == 2 ? StartTriangle(p, s, ring) : StartFan(p, m, s, ring);
 }
 
+// Point k joined the hull by its edges to the tangent points w and u. Kept out of the sweep's
+// loop, which then stays as it is without a recorder.
+[[gnu::cold, gnu::noinline]] void RecordJoin(int k, int w, int u, TRecorder& recorder) {
+  recorder.Step({{k, w}, {k, u}}, {},
+                "Point {0} joins the hull: edges to its tangent points {1} and {2}", {k, w, u});
+}
+
 }  // namespace
 
 void Sweep(const TNube& points, TDCEL& subdivision) {
@@ -214,10 +221,7 @@ void Sweep(const TNube& points, TDCEL& subdivision) {
       RefuseInsertion(points, k);
     }
     AddFace(k, t, built);
-    if (recorder)
-      recorder->Step({{k, t.W->Value}, {k, t.U->Value}}, {},
-                     "Point {0} joins the hull: edges to its tangent points {1} and {2}",
-                     {k, t.W->Value, t.U->Value});
+    if (recorder) RecordJoin(k, t.W->Value, t.U->Value, *recorder);
     // The seen chain's inner vertices leave the hull; the ring reads ... W, k, U ...
     last = RingReplaceBetween(t.W->Value, t.U->Value, k, ring);
   }

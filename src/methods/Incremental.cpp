@@ -443,7 +443,8 @@ namespace {
 
 // Reports point i joined inside face f by the half-edges from edges on: the two edges split f
 // into f and the newest face.
-void RecordInsertion(int i, int f, bool triangle, int edges, const TDCEL& pt, TRecorder& recorder) {
+[[gnu::cold, gnu::noinline]] void RecordInsertion(int i, int f, bool triangle, int edges,
+                                                  const TDCEL& pt, TRecorder& recorder) {
   std::vector<int> named = {i};
   for (int e = edges; e < pt.HalfEdgeCount(); ++e)
     if (pt.Origin(e) == i) named.push_back(pt.Destination(e));
@@ -453,6 +454,13 @@ void RecordInsertion(int i, int f, bool triangle, int edges, const TDCEL& pt, TR
                      "{2} split it into faces of degree " + std::to_string(pt.FaceDegree(f)) +
                      " and " + std::to_string(pt.FaceDegree(g));
   recorder.StepAdded(pt, edges, std::move(text), std::move(named));
+}
+
+// Point k was moved one pixel off the line of an edge of face f.
+[[gnu::cold, gnu::noinline]] void RecordNudge(int k, int f, TRecorder& recorder) {
+  recorder.Step({}, {},
+                "Point {0} moved one pixel off the line of an edge of face " + std::to_string(f),
+                {k});
 }
 
 }  // namespace
@@ -486,10 +494,7 @@ void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint, 
     }
     const TPoint before = points[at];
     const int k = NudgeInsertPoint(at, points, line.SameY, pt, draggedPoint, at == movedBack);
-    if (TRecorder* recorder = ActiveRecorder())
-      recorder->Step(
-          {}, {}, "Point {0} moved one pixel off the line of an edge of face " + std::to_string(f),
-          {k});
+    if (TRecorder* recorder = ActiveRecorder()) RecordNudge(k, f, *recorder);
     movedBack = Before(points[k], before) ? k : kNone;
     at = std::min(at, k);
   }

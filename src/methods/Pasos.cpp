@@ -8,7 +8,7 @@
 namespace qv {
 
 namespace pasos_detail {
-thread_local TRecorder* gActive = nullptr;
+constinit thread_local TRecorder* gActive = nullptr;
 }
 
 namespace {

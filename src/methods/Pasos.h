@@ -59,8 +59,9 @@ class TRecorder {
 std::vector<TEdge> ReplaySteps(const std::vector<TStep>& steps, std::size_t count = SIZE_MAX);
 
 namespace pasos_detail {
-extern thread_local TRecorder* gActive;
-}
+// Constant-initialised, so that every read is a plain thread-local load, not a call.
+extern thread_local constinit TRecorder* gActive;
+}  // namespace pasos_detail
 
 // The recorder the methods running on this thread report to, or nullptr.
 inline TRecorder* ActiveRecorder() {

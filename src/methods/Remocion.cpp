@@ -29,7 +29,8 @@ bool BecomesReflex(const TNube& points, int after, int v, int w, int before) {
 }
 
 // Reports the deletion of the removable edge e, before it happens.
-void RecordEdgeRemoval(int e, const TNube& points, const TDCEL& d, TRecorder& recorder) {
+[[gnu::cold, gnu::noinline]] void RecordEdgeRemoval(int e, const TNube& points, const TDCEL& d,
+                                                    TRecorder& recorder) {
   const int t = d.Twin(e);
   const int a = d.Origin(e), b = d.Origin(t);
   const int p = d.Origin(d.Prev(e)), s = d.Origin(d.Next(d.Next(t)));
@@ -106,6 +107,16 @@ bool AllVerticesTurnReflex(const TNube& points, const TDCEL& d, int f) {
   return true;
 }
 
+// Reports the removal of the triangle of e, before it happens.
+[[gnu::cold, gnu::noinline]] void RecordTriangleRemoval(int e, const TDCEL& d,
+                                                        TRecorder& recorder) {
+  const int a = d.Origin(e), b = d.Origin(d.Next(e)), c = d.Origin(d.Prev(e));
+  recorder.Step({}, {{a, b}, {b, c}, {c, a}},
+                "Triangle {0}-{1}-{2} removed: it and its three neighbours become one "
+                "pseudo-triangle",
+                {a, b, c});
+}
+
 }  // namespace
 
 void RemoveTriangles(const TNube& points, TDCEL& subdivision) {
@@ -118,13 +129,7 @@ void RemoveTriangles(const TNube& points, TDCEL& subdivision) {
     const int n3 = d.FaceOf(d.Twin(d.Prev(e)));
     if (!IsTriangle(n1, d) || !IsTriangle(n2, d) || !IsTriangle(n3, d)) continue;
     if (!AllVerticesTurnReflex(points, d, f)) continue;
-    if (TRecorder* recorder = ActiveRecorder()) {
-      const int a = d.Origin(e), b = d.Origin(d.Next(e)), c = d.Origin(d.Prev(e));
-      recorder->Step({}, {{a, b}, {b, c}, {c, a}},
-                     "Triangle {0}-{1}-{2} removed: it and its three neighbours become one "
-                     "pseudo-triangle",
-                     {a, b, c});
-    }
+    if (TRecorder* recorder = ActiveRecorder()) RecordTriangleRemoval(e, d, *recorder);
     d.RemoveFace(f);
   }
 }

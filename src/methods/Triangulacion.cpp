@@ -195,6 +195,17 @@ void InsertPoint(TSweep& s, int k) {
   s.Last = RingReplaceBetween(begin->Value, end->Value, k, s.Ring);
 }
 
+// Point k joined the triangulation by the half-edges from edges on and the faces from faces
+// on. Kept out of the sweep's loop.
+[[gnu::cold, gnu::noinline]] void RecordInsertion(int k, int edges, int faces, const TDCEL& d,
+                                                  TRecorder& recorder) {
+  const int made = d.FaceCount() - faces;
+  recorder.StepAdded(d, edges,
+                     "Point {0} joins the triangulation: " + std::to_string(made) +
+                         (made == 1 ? " triangle" : " triangles") + " over the hull edges it sees",
+                     {k});
+}
+
 void RequireNotAllCollinear(const TNube& points) {
   if (AllCollinearPoints(points)) throw UserError("At least 3 non-collinear points are needed.");
 }
@@ -242,14 +253,7 @@ void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint) {
       const int edges = subdivision.HalfEdgeCount(), faces = subdivision.FaceCount();
       SettleCollinear(s, k);
       InsertPoint(s, k);
-      if (recorder) {
-        const int made = subdivision.FaceCount() - faces;
-        recorder->StepAdded(subdivision, edges,
-                            "Point {0} joins the triangulation: " + std::to_string(made) +
-                                (made == 1 ? " triangle" : " triangles") +
-                                " over the hull edges it sees",
-                            {k});
-      }
+      if (recorder) RecordInsertion(k, edges, faces, subdivision, *recorder);
     }
   } catch (...) {
     subdivision.Clear();
@@ -364,6 +368,16 @@ enum class TFlipMode : uint8_t { Plain, Marks, StopBefore };
 // What one pop of the loop did.
 enum class TFlipStep : uint8_t { Kept, Flipped, Blocked };
 
+// The flip of a-b to c-x, across four points on one circle or across one strictly inside.
+// Kept out of the flip loop.
+[[gnu::cold, gnu::noinline]] void RecordFlip(int a, int b, int c, int x, bool cocircular,
+                                             TRecorder& recorder) {
+  recorder.Step({{c, x}}, {{a, b}},
+                cocircular ? "Flip between four points on one circle: {0}-{1} replaced by {2}-{3}"
+                           : "Flip restores the empty circle: {0}-{1} replaced by {2}-{3}",
+                {a, b, c, x});
+}
+
 // Pops one half-edge and flips it when illegal; the four sides of the new quadrilateral are
 // queued unless they or their twins wait from the initial pass. A flip across four cocircular
 // points is marked, a flip across a point strictly inside the circle clears the mark. A marked
@@ -398,14 +412,7 @@ TFlipStep FlipStep(const TNube& points, TFlipState& s, TFlipMode mode) {
   TRecorder* const recorder = ActiveRecorder();
   const int a = recorder ? d.Origin(e) : kNone, b = recorder ? d.Origin(d.Twin(e)) : kNone;
   d.FlipEdge(e);
-  if (recorder) {
-    const int c = d.Origin(e), x = d.Origin(d.Twin(e));
-    recorder->Step({{c, x}}, {{a, b}},
-                   legality == 0
-                       ? "Flip between four points on one circle: {0}-{1} replaced by {2}-{3}"
-                       : "Flip restores the empty circle: {0}-{1} replaced by {2}-{3}",
-                   {a, b, c, x});
-  }
+  if (recorder) RecordFlip(a, b, d.Origin(e), d.Origin(d.Twin(e)), legality == 0, *recorder);
   // The flip changes the quadrilateral of each of the four sides (one of its triangles is new)
   // and of no other edge.
   const int t = d.Twin(e);
