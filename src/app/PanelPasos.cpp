@@ -135,6 +135,16 @@ void TPanelPasos::PlayClick() {
   ShowControls();
 }
 
+void TPanelPasos::BackClick() {
+  Pause();
+  ShowStep(shown_ - 1);
+}
+
+void TPanelPasos::ForwardClick() {
+  Pause();
+  ShowStep(shown_ + 1);
+}
+
 void TPanelPasos::Pause() {
   timer_.stop();
   ShowControls();

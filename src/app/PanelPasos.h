@@ -49,8 +49,9 @@ class TPanelPasos : public QDockWidget {
   bool Playing() const { return timer_.isActive(); }
 
   void PlayClick();
-  void BackClick() { Pause(), ShowStep(shown_ - 1); }
-  void ForwardClick() { Pause(), ShowStep(shown_ + 1); }
+  // A step back or forward pauses the playback.
+  void BackClick();
+  void ForwardClick();
   // Saves the frame shown as a PNG; "Save all frames" one PNG per step, named after the chosen
   // file with the step number (name_001.png, ...). A file that cannot be written fails with a
   // message naming it; frames written before stay.
@@ -70,6 +71,11 @@ class TPanelPasos : public QDockWidget {
   QSpinBox* Velocidad = nullptr;  // steps per second
   QLabel* Contador = nullptr;     // "Step k of n"
   QLabel* Texto = nullptr;        // the caption
+  // While a frame before the end is drawn, the window's status text shows its caption: the
+  // text it showed before, and the caption put in its place (restored on the way back).
+  QString StatusBefore;
+  QString StatusShown;
+
   QPushButton* BotonGuardar = nullptr;
   QPushButton* BotonGuardarTodo = nullptr;
 

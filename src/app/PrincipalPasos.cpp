@@ -41,7 +41,12 @@ bool TForm1::RecordingSteps() const {
 
 // Hook 1, at the end of a run: the steps of the result now on show; the panel shows the end.
 void TForm1::HandStepsToPanel(const TRecorder& steps) {
-  if (PanelPasos != nullptr) PanelPasos->SetSteps(steps.Steps());
+  if (PanelPasos == nullptr) return;
+  PanelPasos->SetSteps(steps.Steps());
+  // The status text a frame's caption replaced comes back, unless the run wrote its own.
+  if (!PanelPasos->StatusShown.isEmpty() && StatusText(0) == PanelPasos->StatusShown)
+    PonEstado(0, PanelPasos->StatusBefore);
+  PanelPasos->StatusShown.clear();
 }
 
 // Hook 2, when the canvas is drawn: a frame other than the end is drawn instead of the result,
@@ -51,7 +56,9 @@ bool TForm1::DrawShownStep() {
   const TStepFrame frame = PanelPasos->Frame();
   TDrawing drawing = Drawing();
   DrawStepFrame(drawing, frame);
-  PonEstado(0, PanelPasos->Caption());
+  if (PanelPasos->StatusShown.isEmpty()) PanelPasos->StatusBefore = StatusText(0);
+  PanelPasos->StatusShown = PanelPasos->Caption();
+  PonEstado(0, PanelPasos->StatusShown);
   if (StatisticsEnabled())  // the figures of what is drawn
     FillStatistics(
         EdgeGraphStatistics(Doc.Points, frame.Edges, QLocale().groupSeparator().toStdString()));

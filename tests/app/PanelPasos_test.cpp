@@ -85,6 +85,17 @@ TEST_F(StepsPanel, PlaysAndStepsTheConstructionDrawsItsFramesAndAnEditRewinds) {
   EXPECT_GT(Ink(gone, kStepRemovedColor), 0);
   EXPECT_FALSE(Drawn(gone, kStepRemovedColor));  // with gaps: not a solid line
 
+  // A re-run rewinds and gives back the status text a caption took (statistics off: the run
+  // itself writes none).
+  Steps().ShowStep(Steps().StepCount() - 1);
+  form->StatDisabled->trigger();
+  const QString done = form->StatusText(0);
+  Steps().ShowStep(1);
+  EXPECT_EQ(form->StatusText(0), Steps().Caption());
+  form->tbEjecutar->trigger();
+  EXPECT_TRUE(Steps().ShowsEnd());
+  EXPECT_EQ(form->StatusText(0), done);
+
   // An edit in the middle of a playback: the new result, shown finished, with its own steps.
   Steps().ShowStep(1);
   form->tbPunto->trigger();
