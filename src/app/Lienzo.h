@@ -191,7 +191,7 @@ class TCanvas {
   QImage* image_;
   int width_;
   int height_;
-  bool direct_;  // a 32-bit image written pixel by pixel
+  bool direct_;              // a 32-bit image written pixel by pixel
   bool vectorFont_ = false;  // a vector device's text font is set
   std::unique_ptr<QPainter> painter_;
   QColor penColor_{Qt::black};

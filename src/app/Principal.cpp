@@ -54,6 +54,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   // Opened or closed, the panel changes the canvas's room; the refresh fills it when it opens.
   connect(PanelComparar, &QDockWidget::visibilityChanged, this, [this](bool) { RefreshViews(); });
   CreateViewControls();
+  CreateStepsPanel();
   FormCreate();
   ClientArea->installEventFilter(this);
   InstallKeyHandler();

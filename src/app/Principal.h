@@ -35,6 +35,8 @@ namespace qv {
 
 class TFEleccionT;
 class TPanelComparar;
+class TPanelPasos;
+class TRecorder;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -97,6 +99,19 @@ class TForm1 : public QMainWindow {
 
   // The compare dock (View menu), closed at start.
   TPanelComparar* PanelComparar = nullptr;
+  // The Steps dock (View menu), closed at start; its window side is in PrincipalPasos.cpp.
+  TPanelPasos* PanelPasos = nullptr;
+  void CreateStepsPanel();
+  // Runs are recorded step by step while the panel is open.
+  bool RecordingSteps() const;
+  // A run finished: its steps go to the panel, which shows the end.
+  void HandStepsToPanel(const TRecorder& steps);
+  // When the panel is on a step before the end, draws that step's frame and returns true.
+  // The figures of the construction stage the Steps panel shows, when it shows one.
+  std::optional<TStatistics> ShownStepFigures() const;
+  bool DrawShownStep();
+  // A result that is gone or changed by flips leaves the panel without steps.
+  void DropStaleSteps();
 
   QFrame* PanelAlea = nullptr;
   TSpinEdit* SpinPuntos = nullptr;

@@ -5,6 +5,7 @@
 #include "app/PanelComparar.h"
 #include "app/Principal.h"
 #include "geometry/UserError.h"
+#include "methods/Pasos.h"
 #include "stats/Estadisticas.h"
 
 namespace qv {
@@ -44,7 +45,9 @@ void TForm1::ExecuteSelectedMethod() {
   TDCEL previous;
   std::swap(previous, Doc.CurrentPT);
   TResultado previousResult = std::exchange(result_, TResultado{});
+  TRecorder steps;
   try {
+    const TRecording recording(RecordingSteps() ? &steps : nullptr);
     RunSelectedDriver();
   } catch (const UserError& e) {
     if (Doc.ResultShown && previousResult.Made && previousResult.Points == Doc.Points) {
@@ -64,6 +67,7 @@ void TForm1::ExecuteSelectedMethod() {
   }
   Doc.ResultShown = true;
   RestoreFlips();
+  HandStepsToPanel(steps);
 }
 
 void TForm1::RunSelectedDriver() {
@@ -139,6 +143,7 @@ void TForm1::Redraw() {
     drawing.DrawPT(Doc.CurrentPT, TPenStyles::kHull, TPenStyles::kInternalEdges);
     drawing.DrawPoints(false);
     Doc.ResultShown = true;
+    DrawShownStep();
   } else {
     ExecuteSelectedMethod();
   }

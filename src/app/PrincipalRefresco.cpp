@@ -99,13 +99,16 @@ void TForm1::RefreshViews() {
   if (Pizarra == nullptr || StatusPanels[1] == nullptr) return;  // still being built
   const bool live = ResultLive();
   if (!live) result_ = TResultado{};
+  DropStaleSteps();
   // A result's text outlives its result only until now.
   if (!resultText_.isEmpty() && (!live || StatusText(0) != resultText_)) {
     if (StatusText(0) == resultText_) PonEstado(0, ToolPrompt());
     resultText_.clear();
   }
   if (StatisticsEnabled()) {
-    if (result_.Figures) {
+    if (const std::optional<TStatistics> frame = ShownStepFigures()) {
+      FillStatistics(*frame);  // the Steps panel shows a stage of the construction
+    } else if (result_.Figures) {
       FillStatistics(*result_.Figures);
     } else if (!live) {
       ResetStatistics();

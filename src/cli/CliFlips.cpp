@@ -205,8 +205,7 @@ void ApplyRandomFlips(TCliDocument& doc, const TCliOptions& options) {
   // A convex-layers result is a pointed pseudo-triangulation too: flipped, it becomes a
   // subdivision, and its layer rows no longer describe it.
   if (!doc.HasSubdivision && !doc.Edges.empty() && !doc.PolygonRegion &&
-      IsPointed(doc.Points, doc.Edges) &&
-      CheckPseudoTriangulation(doc.Points, doc.Edges).Valid) {
+      IsPointed(doc.Points, doc.Edges) && CheckPseudoTriangulation(doc.Points, doc.Edges).Valid) {
     BuildSubdivision(doc.Points, doc.Edges, doc.PT);
     doc.HasSubdivision = true;
     doc.Edges.clear();

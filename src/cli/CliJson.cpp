@@ -99,4 +99,20 @@ std::string ResultJson(const TCliOptions& options, const TCliDocument& doc,
   return out + "}\n";
 }
 
+std::string StepsJson(const std::string& method, const TNube& points,
+                      const std::vector<TStep>& steps) {
+  std::string out = "{\"method\": " + JsonString(method) + ",\n \"points\": ";
+  AppendRows(out, points, [](const TPoint& p) { return std::vector<long long>{p.X, p.Y}; });
+  out += ",\n \"steps\": [";
+  const auto edges = [](const TEdge& e) { return std::vector<long long>{e.A, e.B}; };
+  for (size_t i = 0; i < steps.size(); ++i) {
+    out += i == 0 ? "\n  {\"add\": " : ",\n  {\"add\": ";
+    AppendRows(out, steps[i].Add, edges);
+    out += ", \"remove\": ";
+    AppendRows(out, steps[i].Remove, edges);
+    out += ", \"text\": " + JsonString(StepText(steps[i])) + "}";
+  }
+  return out + "]}\n";
+}
+
 }  // namespace qv::cli

@@ -86,6 +86,7 @@ const std::map<std::string, TValueSetter>& ValueOptions() {
       {"--json", OutputName("--json", &TCliOptions::JsonFile)},
       {"--image", OutputName("--image", &TCliOptions::ImageFile)},
       {"--out", OutputName("--out", &TCliOptions::OutFile)},
+      {"--steps", OutputName("--steps", &TCliOptions::StepsFile)},
       {"--enumerate", OutputName("--enumerate", &TCliOptions::EnumerateFile)},
       {"--threads",
        [](TCliOptions& o, const std::string& v) {
@@ -116,11 +117,12 @@ const std::map<std::string, TFlagSetter>& FlagOptions() {
 // Outputs that would overwrite each other: two on standard output, or two names of one file
 // ("a.json" and "./a.json", a link and its target), told by the file, not by the name.
 void CheckOutputs(const TCliOptions& o) {
-  const std::string* names[] = {&o.JsonFile, &o.OutFile, &o.ImageFile, &o.EnumerateFile};
-  for (int i = 0; i < 4; ++i) {
-    for (int j = i + 1; j < 4; ++j) {
+  const std::string* names[] = {&o.JsonFile, &o.OutFile, &o.ImageFile, &o.EnumerateFile,
+                                &o.StepsFile};
+  for (int i = 0; i < 5; ++i) {
+    for (int j = i + 1; j < 5; ++j) {
       if (names[i]->empty() || names[j]->empty() || !SameOutputFile(*names[i], *names[j])) continue;
-      if (*names[i] == "-") throw UsageError("only one of --json and --out can be -");
+      if (*names[i] == "-") throw UsageError("only one of --json, --out and --steps can be -");
       throw UsageError("two outputs name the same file: " + Quote(*names[i]) + " and " +
                        Quote(*names[j]));
     }
@@ -144,6 +146,11 @@ void CheckCombinations(const TCliOptions& o) {
                      Quote(o.ImageFile));
   if (was("--uniform") && was("--normal"))
     throw UsageError("--uniform and --normal exclude each other");
+  // The steps build the method's own result; flips or counts would leave them behind.
+  if (!o.StepsFile.empty() && (o.Flips > 0 || o.Count || !o.EnumerateFile.empty()))
+    throw UsageError(
+        "--steps records the method's construction: not with --flips, --count or "
+        "--enumerate");
   CheckFlipOptions(o);
   CheckOutputs(o);
 }
@@ -215,6 +222,9 @@ std::string UsageText() {
          "                         with a margin (otherwise the canvas shows 0..WxH at 1:1)\n"
          "  --out FILE.pt          save the points as the method leaves them (sorted, nudged;\n"
          "                         \"-\" for standard output, the figures then on standard error)\n"
+         "  --steps FILE           write the construction step by step as JSON: the points (as\n"
+         "                         in --json) and per step the edges added and removed and a\n"
+         "                         caption (\"-\" for standard output); not with --flips\n"
          "  --check                run the checker; exit status 3 when the result is not a\n"
          "                         pseudo-triangulation of its region\n"
          "  --flips K              K random flips (seeded by --seed) of the method's pointed\n"

@@ -28,7 +28,8 @@ struct TCliOptions {
   bool Pockets = false;
   std::string JsonFile;  // "-" for standard output
   std::string ImageFile;
-  std::string OutFile;  // "-" for standard output
+  std::string OutFile;    // "-" for standard output
+  std::string StepsFile;  // --steps FILE ("-" for standard output)
   bool Check = false;
   bool Fit = false;           // --fit: the image shows every point, fitted to the canvas
   bool Count = false;         // --count

@@ -14,6 +14,7 @@
 #include "io/ArchivoPT.h"
 #include "methods/Aleatorio.h"
 #include "methods/Ejecucion.h"
+#include "methods/Pasos.h"
 
 namespace qv::cli {
 namespace {
@@ -40,13 +41,15 @@ std::vector<TEdge> ResultEdges(const TCliDocument& doc) {
 
 // Every output's content, made before any is written.
 std::vector<TOutputFile> Outputs(const TCliOptions& options, const TCliDocument& doc,
-                                 const TStatistics& stats) {
+                                 const TStatistics& stats, const TRecorder& steps) {
   std::vector<TOutputFile> outputs;
   if (!options.JsonFile.empty())
     outputs.push_back({options.JsonFile, ResultJson(options, doc, ResultEdges(doc), stats)});
   if (!options.OutFile.empty())
     outputs.push_back({options.OutFile, FormatPT(doc.Points, doc.Polygon)});
   if (!options.ImageFile.empty()) outputs.push_back({options.ImageFile, ResultImage(options, doc)});
+  if (!options.StepsFile.empty())
+    outputs.push_back({options.StepsFile, StepsJson(options.Method, doc.Points, steps.Steps())});
   return outputs;
 }
 
@@ -59,7 +62,11 @@ int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& 
   // The dispatcher's refusal, before any method runs.
   if (doc.Points.size() < 3) throw UserError("At least 3 points are needed.");
   const TNube given = doc.Points;
-  method.Run(doc, options);
+  TRecorder steps;
+  {
+    const TRecording recording(options.StepsFile.empty() ? nullptr : &steps);
+    method.Run(doc, options);
+  }
   doc.Moved = CountMovedPoints(given, doc.Points);
   if (options.Flips > 0) ApplyRandomFlips(doc, options);
   TStatistics stats = method.Statistics
@@ -67,10 +74,11 @@ int Execute(const TCliOptions& options, const TCliMethod& method, std::ostream& 
                           : ComputeStatistics(doc.Points, doc.PT, kThousandsSeparator);
   TCheckReport report;
   if (options.Check) report = CheckDocument(doc);
-  const bool outputOnStdout =
-      options.JsonFile == kStandardOutputName || options.OutFile == kStandardOutputName;
+  const bool outputOnStdout = options.JsonFile == kStandardOutputName ||
+                              options.OutFile == kStandardOutputName ||
+                              options.StepsFile == kStandardOutputName;
   std::ostream& text = outputOnStdout ? err : out;
-  WriteOutputs(Outputs(options, doc, stats), out);
+  WriteOutputs(Outputs(options, doc, stats, steps), out);
   if (doc.Moved > 0)
     err << doc.Moved << (doc.Moved == 1 ? " point was" : " points were")
         << " moved to avoid coincident or collinear positions.\n";

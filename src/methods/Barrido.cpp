@@ -6,6 +6,7 @@
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 
@@ -174,6 +175,13 @@ RingNode* StartSweep(const TNube& p, TDCEL& s, TRing& ring, int& next) {
   return m == 2 ? StartTriangle(p, s, ring) : StartFan(p, m, s, ring);
 }
 
+// Point k joined the hull by its edges to the tangent points w and u. Kept out of the sweep's
+// loop, which then stays as it is without a recorder.
+[[gnu::cold, gnu::noinline]] void RecordJoin(int k, int w, int u, TRecorder& recorder) {
+  recorder.Step({{k, w}, {k, u}}, {},
+                "Point {0} joins the hull: edges to its tangent points {1} and {2}", {k, w, u});
+}
+
 }  // namespace
 
 void Sweep(const TNube& points, TDCEL& subdivision) {
@@ -196,6 +204,15 @@ void Sweep(const TNube& points, TDCEL& subdivision) {
     built.Clear();
     throw;
   }
+  TRecorder* const recorder = ActiveRecorder();
+  if (recorder) {
+    if (first == 3)
+      recorder->StepAdded(built, 0, "Triangle {0}-{1}-{2} starts the sweep", {0, 1, 2});
+    else
+      recorder->StepAdded(built, 0,
+                          "Points {0} to {1} lie on one line: point {2} joins each of them",
+                          {0, first - 2, first - 1});
+  }
   for (int k = first; k < n; ++k) {
     TTangents t;
     if (!FindSeenChain(points, k, last, ring.Size(), t)) {
@@ -204,6 +221,7 @@ void Sweep(const TNube& points, TDCEL& subdivision) {
       RefuseInsertion(points, k);
     }
     AddFace(k, t, built);
+    if (recorder) RecordJoin(k, t.W->Value, t.U->Value, *recorder);
     // The seen chain's inner vertices leave the hull; the ring reads ... W, k, U ...
     last = RingReplaceBetween(t.W->Value, t.U->Value, k, ring);
   }

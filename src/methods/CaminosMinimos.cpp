@@ -2,13 +2,16 @@
 #include "methods/CaminosMinimos.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
 #include "methods/Constructores.h"
+#include "methods/Pasos.h"
 #include "methods/Triangulacion.h"
 
 namespace qv {
@@ -190,8 +193,13 @@ void FillPockets(const TNube& points, TDCEL& subdivision,
     pocket[0] = points[a];
     for (int t = 1; t < m; ++t) pocket[t] = points[(b1 - t + 1) % n];
     TDCEL pocketSubdivision;
+    const int edges = subdivision.HalfEdgeCount();
     PocketPT(pocket, pocketSubdivision, pocketTriangulation);
     MergePocket(a, subdivision, pocketSubdivision);
+    if (TRecorder* recorder = ActiveRecorder())
+      recorder->StepAdded(subdivision, edges,
+                          "Pocket under hull edge {0}-{1} pseudo-triangulated by its geodesics",
+                          {a, b});
   }
 }
 
@@ -232,6 +240,30 @@ void MergePocket(int a, TDCEL& subdivision, const TDCEL& pocketSubdivision) {
 
 // ---- The computing half of the driver ----------------------------------------------------
 
+namespace {
+
+// The same insertion as the plain loop over GeodesicSegments, reported one geodesic a step (a
+// geodesic whose segments are all there already adds none and is not a step).
+void InsertGeodesicsRecorded(const TNube& points, const TDCEL& triangulation, TDCEL& result,
+                             TRecorder& recorder) {
+  std::vector<std::array<int, 2>> owners;
+  const std::vector<std::array<int, 2>> segments = GeodesicSegments(points, triangulation, &owners);
+  int start = result.HalfEdgeCount();
+  for (size_t i = 0; i < segments.size(); ++i) {
+    InsertSegment(segments[i][0], segments[i][1], result);
+    if (i + 1 < segments.size() && owners[i + 1] == owners[i]) continue;
+    const int added = (result.HalfEdgeCount() - start) / 2;  // a split adds two half-edges
+    if (added > 0)
+      recorder.StepAdded(result, start,
+                         "Geodesic {0}-{1} inserted: " + std::to_string(added) +
+                             (added == 1 ? " new segment" : " new segments"),
+                         {owners[i][0], owners[i][1]});
+    start = result.HalfEdgeCount();
+  }
+}
+
+}  // namespace
+
 TShortestPathsRun::TShortestPathsRun(TNube& points) : points_(points) {
   if (!IsSimplePolygon(points))
     throw UserError("Polygon must be simple. No crossing edges allowed.");
@@ -246,7 +278,13 @@ THalfEdgeRanges TShortestPathsRun::Compute(const TDCEL& triangulation, bool pock
     throw std::invalid_argument("the triangulation's vertex count differs from the polygon's");
   result.Clear();
   BuildPolygon(points_, result);
-  for (const auto& [u, v] : GeodesicSegments(points_, triangulation)) InsertSegment(u, v, result);
+  TRecorder* const recorder = ActiveRecorder();
+  if (recorder) {
+    recorder->StepAdded(result, 0, "Polygon: " + std::to_string(n) + " sides");
+    InsertGeodesicsRecorded(points_, triangulation, result, *recorder);
+  } else {
+    for (const auto& [u, v] : GeodesicSegments(points_, triangulation)) InsertSegment(u, v, result);
+  }
   THalfEdgeRanges ranges;
   ranges.PolygonEnd = result.VertexCount();
   ranges.ResultEnd = result.HalfEdgeCount();

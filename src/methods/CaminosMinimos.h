@@ -101,7 +101,10 @@ void ComputeShortestPaths(const TNube& points, TMatrizDistancias& dist, TMatrizT
 // (diagonals in half-edge order, each geodesic from the diagonal's origin) and directed as
 // met there. Every diagonal is grown from a shortest-path tree of one of its ends that only
 // enters the triangles leading to the ends wanted: memory linear in the polygon.
-std::vector<std::array<int, 2>> GeodesicSegments(const TNube& points, const TDCEL& triangulation);
+// owners, when given, receives per segment the diagonal (its two ends, the geodesic's start
+// first) whose geodesic first uses it.
+std::vector<std::array<int, 2>> GeodesicSegments(const TNube& points, const TDCEL& triangulation,
+                                                 std::vector<std::array<int, 2>>* owners = nullptr);
 
 // ---- Building the result -----------------------------------------------------------------
 

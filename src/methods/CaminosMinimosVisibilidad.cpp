@@ -540,7 +540,8 @@ void ComputeShortestPaths(const TNube& points, TMatrizDistancias& dist,
   for (int s = 0; s < n; ++s) tree.From(s, dist, trace);
 }
 
-std::vector<std::array<int, 2>> GeodesicSegments(const TNube& points, const TDCEL& triangulation) {
+std::vector<std::array<int, 2>> GeodesicSegments(const TNube& points, const TDCEL& triangulation,
+                                                 std::vector<std::array<int, 2>>* owners) {
   const int n = static_cast<int>(points.size());
   const std::vector<TDiagonal> diagonals = DiagonalsOf(triangulation, n);
   if (n < 3 || diagonals.empty()) return {};
@@ -595,6 +596,9 @@ std::vector<std::array<int, 2>> GeodesicSegments(const TNube& points, const TDCE
   std::vector<std::array<int, 2>> segments;
   segments.reserve(ordered.size());
   for (const TFirstUse& u : ordered) segments.push_back({u.From, u.To});
+  if (owners)
+    for (const TFirstUse& u : ordered)
+      owners->push_back({diagonals[u.Diagonal].A, diagonals[u.Diagonal].B});
   return segments;
 }
 

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cassert>
 #include <functional>
+#include <set>
+#include <string>
 
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
 #include "methods/Ejecucion.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 
@@ -402,12 +405,59 @@ std::vector<TEdge> LayerEdges(const TPTCapas& layers) {
   return edges;
 }
 
+namespace {
+
+// The construction as steps, read off the finished table: one step per peeled layer (its ring),
+// then one per pair of consecutive layers (the edges joining them) and the fan of the innermost
+// layer. An edge the table repeats is added once, where it first appears.
+void RecordLayers(const TPTCapas& layers, TRecorder& recorder) {
+  const int n = layers.Size(), count = layers.Count;
+  std::set<TEdge> seen;
+  const auto fresh = [&seen, n](int v, int w) {
+    return v != w && w >= 0 && w < n && seen.insert({std::min(v, w), std::max(v, w)}).second;
+  };
+  std::vector<std::vector<int>> members(static_cast<size_t>(count) + 1);
+  for (int v = 0; v < n; ++v) members[static_cast<size_t>(layers[v].Layer)].push_back(v);
+  for (int k = 1; k <= count; ++k) {
+    std::vector<TEdge> ring;
+    for (int v : members[static_cast<size_t>(k)])
+      if (fresh(v, layers[v].LayerNext)) ring.push_back({v, layers[v].LayerNext});
+    const size_t m = members[static_cast<size_t>(k)].size();
+    recorder.Step(std::move(ring), {},
+                  "Layer " + std::to_string(k) + " found: " + std::to_string(m) +
+                      (m == 1 ? " point" : " points"),
+                  members[static_cast<size_t>(k)]);
+  }
+  // Links by the outer layer they leave: between layer k and k + 1, or inside the innermost one.
+  std::vector<std::vector<TEdge>> links(static_cast<size_t>(count) + 1);
+  for (int v = 0; v < n; ++v)
+    for (int w : {layers[v].Link1, layers[v].Link2})
+      if (fresh(v, w))
+        links[static_cast<size_t>(std::min(layers[v].Layer, layers[w].Layer))].push_back({v, w});
+  for (int k = 1; k <= count; ++k) {
+    std::vector<TEdge>& edges = links[static_cast<size_t>(k)];
+    if (edges.empty()) continue;
+    const std::string many =
+        std::to_string(edges.size()) + (edges.size() == 1 ? " edge" : " edges");
+    std::string text = k < count ? "Layer " + std::to_string(k) + " joined to layer " +
+                                       std::to_string(k + 1) + " by tangents: " + many
+                                 : "Innermost layer " + std::to_string(k) + " fanned: " + many;
+    recorder.Step(std::move(edges), {}, std::move(text));
+  }
+}
+
+}  // namespace
+
 void ComputeConvexLayers(TNube& points, int& draggedPoint, TPTCapas& layers) {
   if (points.size() < 3) throw UserError("At least 3 points are needed.");
   SortPointsByDirection(points, 0.0, 1.0, draggedPoint);
   RefuseDegenerateSortedPoints(points, 0.0, 1.0);
   BuildConvexLayers(points, layers);
   ConnectConvexLayers(layers);
+  if (TRecorder* recorder = ActiveRecorder()) {
+    NoteSortedPoints(points.size(), "from the top down");
+    RecordLayers(layers, *recorder);
+  }
 }
 
 }  // namespace qv

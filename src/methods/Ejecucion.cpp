@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
 #include "methods/Barrido.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 
@@ -234,21 +236,34 @@ void RefuseDegenerateSortedPoints(const TNube& points, double dirX, double dirY)
   if (AllCollinearPoints(points)) throw UserError("At least 3 non-collinear points are needed.");
 }
 
+void NoteSortedPoints(size_t count, const char* order) {
+  if (TRecorder* recorder = ActiveRecorder())
+    recorder->Step({}, {}, "Points numbered 0 to " + std::to_string(count - 1) + " " + order);
+}
+
 int ComputeSweepLine(TNube& points, double dirX, double dirY, int& draggedPoint, TDCEL& pt) {
   if (points.size() < 3) throw UserError("At least 3 points are needed.");
   pt.Clear();
   SortPointsByDirection(points, dirX, dirY, draggedPoint);
   RefuseDegenerateSortedPoints(points, dirX, dirY);
+  NoteSortedPoints(points.size(), "along the sweep direction");
+  TRecorder* const recorder = ActiveRecorder();
+  const size_t sorted = recorder ? recorder->Size() : 0;
   if (CollinearStart(points)) {
     // The set has no coincident points, so one now can only be the moved point's doing.
     const bool usable = Orientation(points[0], points[1], points[2]) != Collinear &&
                         std::find(points.begin() + 1, points.end(), points[0]) == points.end();
     if (usable) {
+      if (recorder)
+        recorder->Step({}, {},
+                       "Point {0} moved one pixel left: points {0}, {1} and {2} were on one line",
+                       {0, 1, 2});
       try {
         Sweep(points, pt);
         return 1;
       } catch (const UserError&) {
         // The moved point fell behind later ones: the fan start needs no move.
+        if (recorder) recorder->Truncate(sorted);
       }
     }
     points[0].X += 1;

@@ -3,6 +3,8 @@
 // and the sweep-line computation.
 #pragma once
 
+#include <cstddef>
+
 #include "dcel/DCEL.h"
 #include "geometry/Tipos.h"
 
@@ -36,6 +38,10 @@ void RefuseDegenerateSortedPoints(const TNube& points, double dirX, double dirY)
 // one or ahead of later points) it is undone and the sweep starts from the fan over the leading
 // collinear run instead. Returns the number of points moved (0 or 1); a refusal moves none.
 int ComputeSweepLine(TNube& points, double dirX, double dirY, int& draggedPoint, TDCEL& pt);
+
+// Reports a driver's sort to the attached recorder, if any, as a step without edges: the points
+// are now numbered 0 to count - 1 in the order named (as in "along the sweep direction").
+void NoteSortedPoints(size_t count, const char* order);
 
 // The number of points of after that are not where a point of before was: after is before
 // with some points moved (and reordered), and each point of before is matched at most once.

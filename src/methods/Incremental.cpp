@@ -22,6 +22,7 @@
 
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 namespace {
@@ -230,6 +231,7 @@ void MovePoint(int i, int k, TNube& points, TDCEL& pt, int* draggedPoint) {
     std::rotate(points.begin() + k, points.begin() + i, points.begin() + i + 1);
   }
   if (draggedPoint && *draggedPoint != kNone) *draggedPoint = renumber(*draggedPoint);
+  if (TRecorder* recorder = ActiveRecorder()) recorder->Renumber(lo, hi, renumber);
   bool anyVertex = false;
   for (int v = lo; v <= hi && !anyVertex; ++v) anyVertex = v != i && IsVertexPresent(v, pt);
   if (!anyVertex) return;
@@ -291,6 +293,13 @@ void InsertHullBoundaryPoints(const TNube& points, const std::vector<int>& corne
         edge = e;
     if (edge == kNone || !FaceIsTriangle(pt.FaceOf(edge), pt))
       throw UserError("The chosen triangulation does not fit the convex hull.");
+    if (TRecorder* recorder = ActiveRecorder()) {
+      const int a = pt.Origin(edge), b = pt.Destination(edge);
+      const int c = pt.Origin(pt.Prev(edge));
+      recorder->Step({{a, j}, {j, b}, {j, c}}, {{a, b}},
+                     "Point {0} lies on hull edge {1}-{2}: it splits the edge and joins corner {3}",
+                     {j, a, b, c});
+    }
     SplitBoundaryEdge(edge, j, pt);
   }
 }
@@ -564,6 +573,32 @@ void InsertInReflexFace(int f, int i, const TNube& points, TDCEL& pt) {
   }
 }
 
+namespace {
+
+// Reports point i joined inside face f by the half-edges from edges on: the two edges split f
+// into f and the newest face.
+[[gnu::cold, gnu::noinline]] void RecordInsertion(int i, int f, bool triangle, int edges,
+                                                  const TDCEL& pt, TRecorder& recorder) {
+  std::vector<int> named = {i};
+  for (int e = edges; e < pt.HalfEdgeCount(); ++e)
+    if (pt.Origin(e) == i) named.push_back(pt.Destination(e));
+  const int g = pt.FaceCount() - 1;
+  std::string text = "Point {0} falls in face " + std::to_string(f) +
+                     (triangle ? " (a triangle)" : " (a pseudo-triangle)") + ": edges to {1} and " +
+                     "{2} split it into faces of degree " + std::to_string(pt.FaceDegree(f)) +
+                     " and " + std::to_string(pt.FaceDegree(g));
+  recorder.StepAdded(pt, edges, std::move(text), std::move(named));
+}
+
+// Point k was moved one pixel off the line of an edge of face f.
+[[gnu::cold, gnu::noinline]] void RecordNudge(int k, int f, TRecorder& recorder) {
+  recorder.Step({}, {},
+                "Point {0} moved one pixel off the line of an edge of face " + std::to_string(f),
+                {k});
+}
+
+}  // namespace
+
 void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint, TLocator* locator) {
   // Every nudge moves a point one pixel; a run of them longer than the point count plus a
   // margin means the points cannot be freed from the edge lines.
@@ -579,11 +614,15 @@ void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint, 
     const int f = LocateFace(points, points[at], pt, 'Y', nullptr, locator);
     const TCollinearEdge line = FindCollinearEdge(at, f, points, pt);
     if (!line.Found) {
-      if (FaceIsTriangle(f, pt)) {
+      const int edges = pt.HalfEdgeCount();
+      const bool triangle = FaceIsTriangle(f, pt);
+      if (triangle) {
         InsertInTriangle(f, at, points, pt);
       } else {
         InsertInReflexFace(f, at, points, pt);
       }
+      if (TRecorder* recorder = ActiveRecorder())
+        RecordInsertion(at, f, triangle, edges, pt, *recorder);
       if (locator) locator->Received(points, at, f, pt);
       continue;
     }
@@ -592,6 +631,7 @@ void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint, 
     const int k =
         NudgeInsertPointWithin(at, points, line.SameY, pt, draggedPoint, at == movedBack,
                                locator && !locator->Hull.empty() ? &locator->Hull : nullptr);
+    if (TRecorder* recorder = ActiveRecorder()) RecordNudge(k, f, *recorder);
     movedBack = Before(points[k], before) ? k : kNone;
     at = std::min(at, k);
   }
@@ -625,6 +665,9 @@ void CompleteIncrementalFace(TNube& points, int& draggedPoint, const TDCEL& chos
         chosen.FaceCount() != n - 2)
       throw UserError("The chosen triangulation does not fit the convex hull.");
     InstallHullTriangulation(points, chosen, pt);
+    if (TRecorder* recorder = ActiveRecorder())
+      recorder->StepTo(pt, "The hull triangulated as chosen: " + std::to_string(n - 3) +
+                               (n == 4 ? " diagonal" : " diagonals"));
   }
   InsertHullBoundaryPoints(points, corners, pt);
   TLocator locator;

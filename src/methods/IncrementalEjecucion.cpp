@@ -1,9 +1,12 @@
 // The computing half of the incremental driver, shared by the window and the command-line
 // tool: the sort of each variant, the refusals, the hull and the construction.
+#include <string>
+
 #include "geometry/UserError.h"
 #include "methods/Constructores.h"
 #include "methods/Ejecucion.h"
 #include "methods/Incremental.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 
@@ -15,6 +18,10 @@ int PrepareIncrementalFace(TNube& points, int& draggedPoint, TDCEL& pt) {
   RefuseDegenerateSortedPoints(points, 0, 1);
   BuildHull(points, pt);
   ReduceHullToCorners(points, pt);
+  if (TRecorder* recorder = ActiveRecorder()) {
+    NoteSortedPoints(points.size(), "from the top down");
+    recorder->StepTo(pt, "Convex hull: " + std::to_string(pt.HalfEdgeCount()) + " corners");
+  }
   return pt.HalfEdgeCount();
 }
 
@@ -34,6 +41,11 @@ void ComputeIncrementalVertex(TNube& points, int& draggedPoint, TDCEL& pt,
   RefuseDegenerateSortedPoints(points, 1, 0);
   BuildHull(points, pt);
   AddHullBoundaryVertices(points, pt);
+  if (TRecorder* recorder = ActiveRecorder()) {
+    NoteSortedPoints(points.size(), "from left to right");
+    recorder->StepTo(pt, "Convex hull: " + std::to_string(pt.FaceDegree(0)) +
+                             " vertices, every point on its sides included");
+  }
   RunBoundedVertexDegree(points, pt, counters);
 }
 

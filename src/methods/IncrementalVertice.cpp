@@ -18,6 +18,7 @@
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
 #include "methods/Incremental.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 namespace {
@@ -508,6 +509,31 @@ int SplitAtVertex(int f, int m, int left, int right, const TNube& points, TDCEL&
   return ApplySplit(f, PlanSplit(f, m, left, right, points, pt), pt, counters);
 }
 
+namespace {
+
+// The corner of face f at corner was cut off along chain (half-edges from edges on) because
+// vertex w already ends `ended` chains. Kept out of the face loop, as is RecordSplit.
+[[gnu::cold, gnu::noinline]] void RecordCornerCut(int f, int corner, const std::vector<int>& chain,
+                                                  int w, int ended, int edges, const TDCEL& pt,
+                                                  TRecorder& recorder) {
+  recorder.StepAdded(pt, edges,
+                     "Vertex {3} already ends " + std::to_string(ended) +
+                         " chains: corner {0} of face " + std::to_string(f) +
+                         " is cut off by a convex chain from {1} to {2}",
+                     {corner, chain.front(), chain.back(), w});
+}
+
+// Face f was split at its median vertex m by k chains (half-edges from edges on).
+[[gnu::cold, gnu::noinline]] void RecordSplit(int f, int m, int k, int edges, const TDCEL& pt,
+                                              TRecorder& recorder) {
+  recorder.StepAdded(pt, edges,
+                     "Face " + std::to_string(f) + " split at its median vertex {0} by " +
+                         std::to_string(k) + (k == 1 ? " convex chain" : " convex chains"),
+                     {m});
+}
+
+}  // namespace
+
 void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube& points) {
   const int f = work.Pop();
   const TFaceSummary s = FaceSummary(f, points, pt);
@@ -524,12 +550,18 @@ void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube
   }
   if (counters[w] >= 2) {
     const auto [corner, chain] = BestCorner(f, w, s.Left, s.Right, counters, points, pt);
+    const int edges = pt.HalfEdgeCount(), ended = counters[w];
     CutCornerAlong(f, corner, chain, pt, counters);
+    if (TRecorder* recorder = ActiveRecorder())
+      RecordCornerCut(f, corner, chain, w, ended, edges, pt, *recorder);
     work.Push(f);
     return;
   }
   const int m = MedianVertex(f, s.Left, s.Count, points, pt);
+  const int edges = pt.HalfEdgeCount();
   const int k = ApplySplit(f, BestSplit(f, m, s, points, pt), pt, counters);
+  if (TRecorder* recorder = ActiveRecorder(); recorder && k > 0)
+    RecordSplit(f, m, k, edges, pt, *recorder);
   // A split that builds no chain leaves f as it was, still holding points.
   if (k == 0) throw UserError(kDegenerate);
   work.Push(pt.FaceCount() - 1);

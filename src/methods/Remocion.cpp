@@ -8,6 +8,7 @@
 #include "geometry/Pila.h"
 #include "geometry/UserError.h"
 #include "methods/Ejecucion.h"
+#include "methods/Pasos.h"
 #include "methods/Triangulacion.h"
 
 namespace qv {
@@ -25,6 +26,19 @@ bool BecomesReflex(const TNube& points, int after, int v, int w, int before) {
   const uint8_t first = O(points, after, v, w), second = O(points, w, v, before);
   const uint8_t whole = O(points, after, v, before);
   return first == second && whole != first && whole != Collinear;
+}
+
+// Reports the deletion of the removable edge e, before it happens.
+[[gnu::cold, gnu::noinline]] void RecordEdgeRemoval(int e, const TNube& points, const TDCEL& d,
+                                                    TRecorder& recorder) {
+  const int t = d.Twin(e);
+  const int a = d.Origin(e), b = d.Origin(t);
+  const int p = d.Origin(d.Prev(e)), s = d.Origin(d.Next(d.Next(t)));
+  const int reflex = BecomesReflex(points, s, a, b, p) ? a : b;
+  recorder.Step({}, {{a, b}},
+                "Edge {0}-{1} removed: vertex {2} turns reflex and the two faces merge into a "
+                "pseudo-triangle",
+                {a, b, reflex});
 }
 
 }  // namespace
@@ -62,7 +76,10 @@ void RemoveEdges(const TNube& points, TDCEL& subdivision) {
     if (d.Origin(e) == kNone) continue;  // deleted while a second copy waited
     const int t = d.Twin(e);
     const int around[4] = {d.Prev(e), d.Next(e), d.Prev(t), d.Next(t)};
-    if (IsRemovableEdge(e, points, d)) d.RemoveEdge(e);
+    if (IsRemovableEdge(e, points, d)) {
+      if (TRecorder* recorder = ActiveRecorder()) RecordEdgeRemoval(e, points, d, *recorder);
+      d.RemoveEdge(e);
+    }
     for (const int x : around) {
       if (IsRemovableEdge(x, points, d) && queued[x] == 0 && queued[d.Twin(x)] == 0) stack.Push(x);
     }
@@ -90,6 +107,16 @@ bool AllVerticesTurnReflex(const TNube& points, const TDCEL& d, int f) {
   return true;
 }
 
+// Reports the removal of the triangle of e, before it happens.
+[[gnu::cold, gnu::noinline]] void RecordTriangleRemoval(int e, const TDCEL& d,
+                                                        TRecorder& recorder) {
+  const int a = d.Origin(e), b = d.Origin(d.Next(e)), c = d.Origin(d.Prev(e));
+  recorder.Step({}, {{a, b}, {b, c}, {c, a}},
+                "Triangle {0}-{1}-{2} removed: it and its three neighbours become one "
+                "pseudo-triangle",
+                {a, b, c});
+}
+
 }  // namespace
 
 void RemoveTriangles(const TNube& points, TDCEL& subdivision) {
@@ -101,7 +128,9 @@ void RemoveTriangles(const TNube& points, TDCEL& subdivision) {
     const int n1 = d.FaceOf(d.Twin(e)), n2 = d.FaceOf(d.Twin(d.Next(e)));
     const int n3 = d.FaceOf(d.Twin(d.Prev(e)));
     if (!IsTriangle(n1, d) || !IsTriangle(n2, d) || !IsTriangle(n3, d)) continue;
-    if (AllVerticesTurnReflex(points, d, f)) d.RemoveFace(f);
+    if (!AllVerticesTurnReflex(points, d, f)) continue;
+    if (TRecorder* recorder = ActiveRecorder()) RecordTriangleRemoval(e, d, *recorder);
+    d.RemoveFace(f);
   }
 }
 
@@ -128,7 +157,15 @@ int ComputeTriangulateRemove(TNube& points, TRemocionVariant variant, int& dragg
   SortPointsByDirection(points, 1, 0, draggedPoint);
   const TNube sorted = points;
   const int sortedDragged = draggedPoint;
-  if (CollinearStart(points)) SortPointsByDirection(points, 1, 0, draggedPoint);
+  NoteSortedPoints(points.size(), "from left to right");
+  if (CollinearStart(points)) {
+    SortPointsByDirection(points, 1, 0, draggedPoint);
+    // Point 0 had the smallest x and now has a smaller one: it is still point 0.
+    if (TRecorder* recorder = ActiveRecorder())
+      recorder->Step({}, {},
+                     "Point {0} moved one pixel left: points {0}, {1} and {2} were on one line",
+                     {0, 1, 2});
+  }
   try {
     SweepTriangulation(points, pt, &draggedPoint);
   } catch (const UserError&) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/Pila.h"
 #include "geometry/UserError.h"
+#include "methods/Pasos.h"
 
 namespace qv {
 
@@ -193,6 +195,17 @@ void InsertPoint(TSweep& s, int k) {
   s.Last = RingReplaceBetween(begin->Value, end->Value, k, s.Ring);
 }
 
+// Point k joined the triangulation by the half-edges from edges on and the faces from faces
+// on. Kept out of the sweep's loop.
+[[gnu::cold, gnu::noinline]] void RecordInsertion(int k, int edges, int faces, const TDCEL& d,
+                                                  TRecorder& recorder) {
+  const int made = d.FaceCount() - faces;
+  recorder.StepAdded(d, edges,
+                     "Point {0} joins the triangulation: " + std::to_string(made) +
+                         (made == 1 ? " triangle" : " triangles") + " over the hull edges it sees",
+                     {k});
+}
+
 void RequireNotAllCollinear(const TNube& points) {
   if (AllCollinearPoints(points)) throw UserError("At least 3 non-collinear points are needed.");
 }
@@ -225,10 +238,22 @@ void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint) {
   subdivision.HalfEdges.reserve(6 * points.size());
   subdivision.Faces.reserve(2 * points.size());
   TSweep s{points, subdivision, draggedPoint, {}, std::vector<int>(points.size(), kNone), nullptr};
+  TRecorder* const recorder = ActiveRecorder();
   try {
-    for (int k = StartSweep(s); k < n; ++k) {
+    int k = StartSweep(s);
+    if (recorder) {
+      if (k == 3)
+        recorder->StepAdded(subdivision, 0, "Triangle {0}-{1}-{2} starts the sweep", {0, 1, 2});
+      else
+        recorder->StepAdded(subdivision, 0,
+                            "Points {0} to {1} lie on one line: point {2} joins each of them",
+                            {0, k - 2, k - 1});
+    }
+    for (; k < n; ++k) {
+      const int edges = subdivision.HalfEdgeCount(), faces = subdivision.FaceCount();
       SettleCollinear(s, k);
       InsertPoint(s, k);
+      if (recorder) RecordInsertion(k, edges, faces, subdivision, *recorder);
     }
   } catch (...) {
     subdivision.Clear();
@@ -343,6 +368,16 @@ enum class TFlipMode : uint8_t { Plain, Marks, StopBefore };
 // What one pop of the loop did.
 enum class TFlipStep : uint8_t { Kept, Flipped, Blocked };
 
+// The flip of a-b to c-x, across four points on one circle or across one strictly inside.
+// Kept out of the flip loop.
+[[gnu::cold, gnu::noinline]] void RecordFlip(int a, int b, int c, int x, bool cocircular,
+                                             TRecorder& recorder) {
+  recorder.Step({{c, x}}, {{a, b}},
+                cocircular ? "Flip between four points on one circle: {0}-{1} replaced by {2}-{3}"
+                           : "Flip restores the empty circle: {0}-{1} replaced by {2}-{3}",
+                {a, b, c, x});
+}
+
 // Pops one half-edge and flips it when illegal; the four sides of the new quadrilateral are
 // queued unless they or their twins wait from the initial pass. A flip across four cocircular
 // points is marked, a flip across a point strictly inside the circle clears the mark. A marked
@@ -374,7 +409,10 @@ TFlipStep FlipStep(const TNube& points, TFlipState& s, TFlipMode mode) {
     return TFlipStep::Blocked;
   }
   flags = legality == 0 ? kCocircularFlip : 0;
+  TRecorder* const recorder = ActiveRecorder();
+  const int a = recorder ? d.Origin(e) : kNone, b = recorder ? d.Origin(d.Twin(e)) : kNone;
   d.FlipEdge(e);
+  if (recorder) RecordFlip(a, b, d.Origin(e), d.Origin(d.Twin(e)), legality == 0, *recorder);
   // The flip changes the quadrilateral of each of the four sides (one of its triangles is new)
   // and of no other edge.
   const int t = d.Twin(e);
@@ -434,6 +472,8 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   }
   if (!s.Stack.IsEmpty()) {
     TFlipState kept = s;
+    TRecorder* const recorder = ActiveRecorder();
+    const size_t keptSteps = recorder ? recorder->Size() : 0;
     int64_t sinceKept = 0;
     const int64_t patience = 8 * int64_t{count} + 64;
     while (!s.Stack.IsEmpty()) {
@@ -441,6 +481,7 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
     }
     if (!s.Stack.IsEmpty()) {
       s = std::move(kept);
+      if (recorder) recorder->Truncate(keptSteps);
       for (int64_t budget = int64_t{count} * count + 16; !s.Stack.IsEmpty() && budget-- > 0;)
         FlipStep(points, s, TFlipMode::Marks);
     }

@@ -147,7 +147,8 @@ TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
       "shortest-paths --pockets " + Path("notch.pt")};
   for (const std::string& args : rows) {
     const std::string method = args.substr(0, args.find(' '));
-    const std::string line = "--method " + args + " --check --json - --out " + Path("o.pt");
+    const std::string line = "--method " + args + " --check --json - --out " + Path("o.pt") +
+                             " --steps " + Path("s.json");
     ASSERT_EQ(Cli(line), 0) << args << err;
     const std::string first = out;  // the seed alone decides every random choice
     ASSERT_EQ(Cli(line), 0);
@@ -180,6 +181,19 @@ TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
     EXPECT_EQ(std::vector({s["points"].toInt(), s["faces"].toInt(), s["triangles"].toInt()}),
               std::vector({n, check.Faces, check.Triangles}))
         << args;
+    // The steps, over the same points, replay to the same edges.
+    const QJsonObject steps = ParseJson(Slurp(Path("s.json")));
+    EXPECT_EQ(steps["method"].toString().toStdString(), method);
+    EXPECT_EQ(JsonPoints(steps), pts);
+    std::set<TEdge> replayed;
+    for (const QJsonValue step : steps["steps"].toArray()) {
+      EXPECT_FALSE(step["text"].toString().isEmpty());
+      for (const QJsonValue e : step["remove"].toArray())
+        EXPECT_EQ(replayed.erase({e[0].toInt(), e[1].toInt()}), 1u) << args;
+      for (const QJsonValue e : step["add"].toArray())
+        replayed.insert({e[0].toInt(), e[1].toInt()});
+    }
+    EXPECT_EQ(std::vector<TEdge>(replayed.begin(), replayed.end()), edges) << args;
     const TArchivoPT saved = LoadPT(Path("o.pt"));  // the points as the method left them
     EXPECT_EQ(saved.Points, pts);
     EXPECT_EQ(saved.Polygon(), method == "shortest-paths");
@@ -336,7 +350,8 @@ TEST_F(CliTool, BadArgumentsExitWith1AndShowTheUsageHelpGoesToStandardOutput) {
       "--triangulation fan x.pt|--method layers --pockets x.pt|--json - --out - x.pt|"
       "--json a.json --out a.json x.pt|--json a.out --out ./a.out x.pt|"
       "--count --enumerate e.txt --json ./e.txt x.pt|--version --random 5|--random 5 --version|"
-      "--fit x.pt");
+      "--fit x.pt|--steps - --json - x.pt|--steps s.json --flips 2 x.pt|--steps s.json --count "
+      "x.pt");
   for (std::string line; std::getline(lines, line, '|');) {
     EXPECT_EQ(Cli(line), kExitUsage) << line;
     EXPECT_NE(err.find("usage: quilvaron-cli"), std::string::npos) << line;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "methods/Constructores.h"
 #include "methods/Ejecucion.h"
 #include "methods/Incremental.h"
+#include "methods/Pasos.h"
 #include "methods/Remocion.h"
 #include "methods/Triangulos.h"
 
@@ -147,6 +149,34 @@ std::string RefusalOfTriangulateRemove(const TInput& in) {
 // A run ends in "refused: <text>", in "" for a result the checks accept, or in what failed.
 using TRun = std::function<std::string(TNube&)>;
 
+// With a recorder attached, what is wrong with its steps as the construction of result: each
+// removal must take an edge that is there and each addition one that is not, the last step must
+// leave exactly result, and every caption must name points of the set. "" when nothing is.
+std::string StepsProblem(const std::vector<TEdge>& result, size_t n) {
+  const TRecorder* recorder = ActiveRecorder();
+  if (recorder == nullptr) return "";
+  std::set<TEdge> edges;
+  for (const TStep& s : recorder->Steps()) {
+    const std::string text = StepText(s);
+    if (text.empty() || text.find('{') != std::string::npos) return "caption: " + text;
+    for (int v : s.Points)
+      if (v < 0 || static_cast<size_t>(v) >= n) return "point out of range: " + text;
+    for (const TEdge& e : s.Remove)
+      if (edges.erase(e) == 0) return "removes an absent edge: " + text;
+    for (const TEdge& e : s.Add)
+      if (e.A >= e.B || static_cast<size_t>(e.B) >= n || !edges.insert(e).second)
+        return "adds a bad or present edge: " + text;
+  }
+  if (std::vector<TEdge>(edges.begin(), edges.end()) != result)
+    return "replay differs from the result";
+  return "";
+}
+
+// The first problem of two checks.
+std::string Either(const std::string& first, const std::string& second) {
+  return first.empty() ? second : first;
+}
+
 std::string Refused(const std::function<std::string()>& run) {
   try {
     return run();
@@ -165,7 +195,7 @@ TRun SweepAt(int angle) {
       int dragged = kNone;
       const int moved = ComputeSweepLine(p, dx, dy, dragged, d);
       if (moved > 1 || CountMovedPoints(before, p) != moved) return std::string("moved count");
-      return testing::CheckSweepResult(p, d);
+      return Either(testing::CheckSweepResult(p, d), StepsProblem(EdgeList(d), p.size()));
     });
   };
 }
@@ -175,7 +205,8 @@ std::string ConvexLayers(TNube& p) {
     TPTCapas layers;
     int dragged = kNone;
     ComputeConvexLayers(p, dragged, layers);
-    return testing::LayerResultProblem(p, layers);
+    return Either(testing::LayerResultProblem(p, layers),
+                  StepsProblem(LayerEdges(layers), p.size()));
   });
 }
 
@@ -194,7 +225,7 @@ TRun TriangulateRemove(TRemocionVariant variant) {
       if (triangulation && report.Triangles != report.Faces) return std::string("not triangles");
       if (variant == TRemocionVariant::Delaunay && !LocallyDelaunay(p, d))
         return std::string("not locally Delaunay");
-      return std::string();
+      return StepsProblem(EdgeList(d), p.size());
     });
   };
 }
@@ -210,6 +241,10 @@ std::string ShortestPaths(TNube& p) {
     TDCEL t, plain, full, reference;
     RandomConvexTriangulation(m, random, t);
     run.Compute(t, false, nullptr, plain);
+    if (const std::string steps = StepsProblem(EdgeList(plain), p.size()); !steps.empty())
+      return steps;
+    TRecorder pockets;
+    const TRecording recording(ActiveRecorder() ? &pockets : nullptr);
     std::vector<int> polygon(static_cast<size_t>(m));
     for (int i = 0; i < m; ++i) polygon[i] = i;
     TCheckReport report = CheckSubdivisionOfPolygon(p, polygon, plain);
@@ -229,6 +264,8 @@ std::string ShortestPaths(TNube& p) {
         t, true, [&](int k, TDCEL& pocket) { RandomConvexTriangulation(k, random, pocket); }, full);
     report = CheckSubdivision(p, full);
     if (!report.Valid) return "hull: " + report.Reason;
+    if (const std::string steps = StepsProblem(EdgeList(full), p.size()); !steps.empty())
+      return "hull: " + steps;
     for (int e = 0; e < r.ResultEnd; ++e)
       if (full.Origin(e) != plain.Origin(e)) return std::string("polygon part changed");
     return std::string();
@@ -243,15 +280,19 @@ std::string IncrementalFace(TNube& p) {
     TDCEL pt, other, chosen;
     int dragged = kNone, draggedAgain = kNone;
     const int h = PrepareIncrementalFace(p, dragged, pt);
-    PrepareIncrementalFace(again, draggedAgain, other);
     std::mt19937 rng(static_cast<uint32_t>(p.size()));
     if (h > 3)
       RandomConvexTriangulation(
           h, [&rng](int k) { return int(rng() % unsigned(k)); }, chosen);
     CompleteIncrementalFace(p, dragged, chosen, pt, true);
-    CompleteIncrementalFace(again, draggedAgain, chosen, other, false);
+    const std::string steps = StepsProblem(EdgeList(pt), p.size());
+    {
+      const TRecording detached(nullptr);
+      PrepareIncrementalFace(again, draggedAgain, other);
+      CompleteIncrementalFace(again, draggedAgain, chosen, other, false);
+    }
     if (p != again || EdgeList(pt) != EdgeList(other)) return std::string("walk start matters");
-    return testing::CheckSweepResult(p, pt);
+    return Either(testing::CheckSweepResult(p, pt), steps);
   });
 }
 
@@ -269,7 +310,7 @@ std::string IncrementalVertex(TNube& p) {
     for (const TEdge& e : EdgeList(pt)) ++degree[e.A], ++degree[e.B];
     for (size_t v = 0; v < p.size(); ++v)
       if (degree[v] != 2 + counters[v]) return "degree of vertex " + std::to_string(v);
-    return std::string();
+    return StepsProblem(EdgeList(pt), p.size());
   });
 }
 
@@ -294,6 +335,15 @@ TEST_P(MethodProperties, EveryInputGivesACheckedResultOrTheRightRefusal) {
     EXPECT_EQ(method.Run(p), expected.empty() ? "" : "refused: " + expected) << in.Name;
     if (!expected.empty()) {
       EXPECT_EQ(CountMovedPoints(in.Points, p), 0) << in.Name;  // a refusal moves no point
+    }
+    // Recorded, the same run: the same points, and steps that replay to its result.
+    TNube q = in.Points;
+    TRecorder steps;
+    const TRecording recording(&steps);
+    EXPECT_EQ(method.Run(q), expected.empty() ? "" : "refused: " + expected) << in.Name;
+    EXPECT_EQ(q, p) << in.Name;
+    if (expected.empty()) {
+      EXPECT_FALSE(steps.Steps().empty()) << in.Name;
     }
   }
 }

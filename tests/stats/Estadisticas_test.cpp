@@ -4,7 +4,10 @@
 
 #include <cmath>
 
+#include "methods/Aleatorio.h"
 #include "methods/Barrido.h"
+#include "methods/Remocion.h"
+#include "stats/EstadisticasAristas.h"
 
 namespace qv {
 namespace {
@@ -38,6 +41,43 @@ TEST(Statistics, FiguresOfSweptSubdivisions) {
   EXPECT_EQ(s.Weight, "");
   EXPECT_EQ((std::vector<int>{s.VertexDegree, s.FaceDegree, s.Points, s.Faces, s.Triangles}),
             (std::vector<int>{2, 3, 2, 0, 0}));
+}
+
+std::vector<int> Figures(const TStatistics& s) {
+  return {s.Points, s.VertexDegree, s.FaceDegree, s.Faces, s.Triangles};
+}
+
+// From the edges alone, the figures of whole subdivisions, and of graphs caught halfway: trees,
+// dangling edges and pieces inside faces.
+TEST(Statistics, EdgeGraphFiguresAgreeWithSubdivisionsAndCountBoundedWalks) {
+  for (uint32_t seed = 1; seed <= 4; ++seed) {
+    TRandom random(seed);
+    for (const auto variant : {TRemocionVariant::Sweep, TRemocionVariant::RemoveTriangles}) {
+      TNube p = GenerateUniform(random, 40 * static_cast<int>(seed), 500, 400);
+      TDCEL d;
+      int dragged = kNone;
+      ComputeTriangulateRemove(p, variant, dragged, d);
+      const TStatistics whole = ComputeStatistics(p, d, ","),
+                        edges = EdgeGraphStatistics(p, EdgeList(d), ",");
+      EXPECT_EQ(Figures(edges), Figures(whole)) << seed;
+      EXPECT_EQ(edges.Weight, whole.Weight);
+    }
+  }
+  const struct {
+    TNube p;
+    std::vector<TEdge> edges;
+    std::vector<int> figures;  // points, vertex degree, face degree, faces, triangles
+  } rows[] = {
+      {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}, {{0, 1}, {1, 3}}, {4, 2, 3, 0, 0}},
+      // A triangle with an edge hanging into it: one face whose walk runs that edge twice.
+      {{{0, 0}, {30, 0}, {0, 30}, {5, 5}}, {{0, 1}, {1, 2}, {0, 2}, {0, 3}}, {4, 3, 5, 1, 0}},
+      // A triangle floating inside a square: two faces.
+      {{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {40, 40}, {60, 40}, {50, 60}},
+       {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {4, 5}, {5, 6}, {4, 6}},
+       {7, 2, 4, 2, 1}},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(Figures(EdgeGraphStatistics(row.p, row.edges, ",")), row.figures);
 }
 
 TEST(WeightText, RoundsAndGroupsThousands) {
