@@ -86,8 +86,10 @@ void TForm1::RememberFile(const QString& name, bool polygon) {
 
 bool TForm1::Modified() const {
   if (file_ == nullptr) return !Doc.Points.empty();
+  // A polygon file shown as points (another method, or opened without the polygon tool) holds
+  // the same points; a polygon differs from a file that holds none.
   const bool polygon = Doc.SelectedMethod == TMethod::ShortestPaths && Doc.PolygonClosed;
-  return polygon != file_->Polygon || !SameContent(file_->Points, Doc.Points, polygon);
+  return (polygon && !file_->Polygon) || !SameContent(file_->Points, Doc.Points, polygon);
 }
 
 QString TForm1::Caption() const {

@@ -78,7 +78,9 @@ class Commands : public test::Ventana {
   // The midpoint of one interior edge of the shown result, clicked with the Flip tool.
   void Flip(bool back) {
     form->tbFlip->trigger();
-    const std::vector<TEdge> edges = EdgeList(form->Doc.CurrentPT);
+    // The subdivision of the last run; it may be of other points when no result is shown.
+    std::vector<TEdge> edges = EdgeList(form->Doc.CurrentPT);
+    std::erase_if(edges, [&](TEdge e) { return e.B >= form->Doc.PointCount(); });
     if (edges.empty() || back) {
       QTest::mouseClick(form->Pizarra, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
       return;
@@ -204,8 +206,9 @@ class Commands : public test::Ventana {
       ASSERT_TRUE(caption.endsWith(QStringLiteral(" - Quilvaron"))) << where;
       const TArchivoPT saved = LoadPT(Path(caption.chopped(12).toStdString()).toStdString());
       const bool polygon = d.SelectedMethod == TMethod::ShortestPaths && d.PolygonClosed;
-      modified = polygon != (saved.Header == TCabeceraPT::Pol) ||
-                 (polygon ? saved.Points != d.Points : Sorted(saved.Points) != Sorted(d.Points));
+      // A polygon file opened without the polygon tool is its point set.
+      modified = polygon ? saved.Header != TCabeceraPT::Pol || saved.Points != d.Points
+                         : Sorted(saved.Points) != Sorted(d.Points);
     }
     EXPECT_EQ(marked, modified) << where << " " << title.toStdString();
   }
@@ -253,6 +256,8 @@ class Commands : public test::Ventana {
       ExpectViewsFollowTheDocument(where);
       if (HasFailure()) return;
     }
+    while (form->ERehacer->isEnabled())
+      form->ERehacer->trigger();  // the last commands may be undos
     const TNube last = form->Doc.Points;
     while (form->EDeshacer->isEnabled()) form->EDeshacer->trigger();
     EXPECT_EQ(form->Doc.Points, first);
