@@ -107,6 +107,9 @@ void TForm1::RefreshViews() {
     if (StatusText(0) == resultText_) PonEstado(0, ToolPrompt());
     resultText_.clear();
   }
+  // The Flip tool's prompt counts the flips of the result on show, or says there is none.
+  if (Doc.EditMode == TEditMode::FlipEdges && StatusText(0).startsWith(QStringLiteral("FLIPS: ")))
+    PonEstado(0, FlipPrompt());
   if (StatisticsEnabled()) {
     if (const std::optional<TStatistics> frame = ShownStepFigures()) {
       FillStatistics(*frame);  // the Steps panel shows a stage of the construction
