@@ -55,7 +55,8 @@ class Commands : public test::Ventana {
                                         form->RDelaunay, form->RRemoverA, form->RRemoverT,
                                         form->IBoundedF, form->IBoundedV, form->ACaminos};
     QAction* item = items[size_t(Pick(int(items.size())))];
-    name += " " + item->objectName().toStdString();
+    name += ' ';  // appended piecewise: GCC 12 warns falsely on " " + std::string
+    name += item->objectName().toStdString();
     if (item == form->ACaminos) {
       // A star polygon with the polygon tool, then the method on it.
       Spit(Path("star.pt"),
