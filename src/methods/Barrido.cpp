@@ -205,14 +205,7 @@ void Sweep(const TNube& points, TDCEL& subdivision) {
     throw;
   }
   TRecorder* const recorder = ActiveRecorder();
-  if (recorder) {
-    if (first == 3)
-      recorder->StepAdded(built, 0, "Triangle {0}-{1}-{2} starts the sweep", {0, 1, 2});
-    else
-      recorder->StepAdded(built, 0,
-                          "Points {0} to {1} lie on one line: point {2} joins each of them",
-                          {0, first - 2, first - 1});
-  }
+  if (recorder) RecordSweepStart(*recorder, built, first);
   for (int k = first; k < n; ++k) {
     TTangents t;
     if (!FindSeenChain(points, k, last, ring.Size(), t)) {

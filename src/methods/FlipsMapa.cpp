@@ -71,15 +71,7 @@ int TFlipMap::After(int v, int u) const {
 }
 
 std::vector<int> TFlipMap::FaceVertices(int u, int v) const {
-  std::vector<int> out;
-  int a = u, b = v;
-  do {
-    out.push_back(a);
-    const int c = Before(b, a);
-    a = b;
-    b = c;
-  } while ((a != u || b != v) && out.size() <= around_.size());
-  return out;
+  return FaceCycle(*this, u, v, around_.size());
 }
 
 namespace {
@@ -155,15 +147,7 @@ int TLocalFlipMap::After(int v, int u) const {
 }
 
 std::vector<int> TLocalFlipMap::FaceVertices(int u, int v) const {
-  std::vector<int> out;
-  int a = u, b = v;
-  do {
-    out.push_back(a);
-    const int c = Before(b, a);
-    a = b;
-    b = c;
-  } while ((a != u || b != v) && out.size() <= halfEdges_);
-  return out;
+  return FaceCycle(*this, u, v, halfEdges_);
 }
 
 bool TLocalFlipMap::Has(int u, int v) const {

@@ -14,6 +14,21 @@ namespace qv {
 // By increasing raw angle around o: the order of the neighbours in the maps below.
 bool AngleLess(TPoint o, TPoint p, TPoint q);
 
+// The vertices of the face to the left of u -> v, from u on, each next one found by Before;
+// the walk stops after limit + 1 vertices, a length no face of a valid map reaches.
+template <class TMap>
+std::vector<int> FaceCycle(const TMap& map, int u, int v, size_t limit) {
+  std::vector<int> out;
+  int a = u, b = v;
+  do {
+    out.push_back(a);
+    const int c = map.Before(b, a);
+    a = b;
+    b = c;
+  } while ((a != u || b != v) && out.size() <= limit);
+  return out;
+}
+
 class TFlipMap {
  public:
   // Rebuilds the embedding of edges (valid vertex indices) over points.

@@ -102,4 +102,13 @@ std::vector<TEdge> ReplaySteps(const std::vector<TStep>& steps, std::size_t coun
   return {edges.begin(), edges.end()};
 }
 
+void RecordSweepStart(TRecorder& recorder, const TDCEL& d, int first) {
+  if (first == 3) {
+    recorder.StepAdded(d, 0, "Triangle {0}-{1}-{2} starts the sweep", {0, 1, 2});
+  } else {
+    recorder.StepAdded(d, 0, "Points {0} to {1} lie on one line: point {2} joins each of them",
+                       {0, first - 2, first - 1});
+  }
+}
+
 }  // namespace qv

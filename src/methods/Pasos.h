@@ -82,4 +82,8 @@ class TRecording {
   TRecorder* previous_;
 };
 
+// The first step of a sweep that built the first `first` points of d: a triangle, or a
+// collinear run joined to the point after it.
+void RecordSweepStart(TRecorder& recorder, const TDCEL& d, int first);
+
 }  // namespace qv

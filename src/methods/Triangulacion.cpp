@@ -241,14 +241,7 @@ void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint) {
   TRecorder* const recorder = ActiveRecorder();
   try {
     int k = StartSweep(s);
-    if (recorder) {
-      if (k == 3)
-        recorder->StepAdded(subdivision, 0, "Triangle {0}-{1}-{2} starts the sweep", {0, 1, 2});
-      else
-        recorder->StepAdded(subdivision, 0,
-                            "Points {0} to {1} lie on one line: point {2} joins each of them",
-                            {0, k - 2, k - 1});
-    }
+    if (recorder) RecordSweepStart(*recorder, subdivision, k);
     for (; k < n; ++k) {
       const int edges = subdivision.HalfEdgeCount(), faces = subdivision.FaceCount();
       SettleCollinear(s, k);
