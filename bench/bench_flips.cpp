@@ -30,7 +30,7 @@ qv::TNube GeneralPoints(int n, uint32_t seed) {
 void BM_EnumeratePointed(benchmark::State& state) {
   const qv::TNube points = GeneralPoints(static_cast<int>(state.range(0)), 42);
   uint64_t found = 0;
-  for (auto _ : state) found = qv::EnumeratePointedPseudoTriangulations(points);
+  for (auto _ : state) found = qv::SearchFlipGraph(points, qv::TFlipGraph::Pointed, {});
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(found));
   state.counters["count"] = static_cast<double>(found);
 }
@@ -39,7 +39,7 @@ BENCHMARK(BM_EnumeratePointed)->Arg(10)->Arg(12)->Arg(13)->Arg(14)->Unit(benchma
 void BM_EnumerateTriangulations(benchmark::State& state) {
   const qv::TNube points = GeneralPoints(static_cast<int>(state.range(0)), 42);
   uint64_t found = 0;
-  for (auto _ : state) found = qv::EnumerateTriangulations(points);
+  for (auto _ : state) found = qv::SearchFlipGraph(points, qv::TFlipGraph::Triangulations, {});
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(found));
   state.counters["count"] = static_cast<double>(found);
 }

@@ -22,7 +22,7 @@ TNube Canvas(int n) {
 }
 
 void Label(benchmark::State& state, const TNube& p, const TPTCapas& l) {
-  state.SetLabel("n=" + std::to_string(p.size()) + " layers=" + std::to_string(LayerCount(l)));
+  state.SetLabel("n=" + std::to_string(p.size()) + " layers=" + std::to_string(l.Count));
 }
 
 void BM_BuildConvexLayers(benchmark::State& state) {

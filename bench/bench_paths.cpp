@@ -1,6 +1,6 @@
-// Shortest-paths pseudo-triangulation: visibility, distances with the path search, geodesic
-// insertion, and the whole computation of one confirmation, on seeded star-shaped polygons and
-// spirals (about half of a spiral's vertices are reflex).
+// Shortest-paths pseudo-triangulation: the geodesics' segments and the whole computation of one
+// confirmation, on seeded star-shaped polygons and spirals (about half of a spiral's vertices are
+// reflex).
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -33,63 +33,14 @@ TDCEL RandomTriangulation(int n) {
   return t;
 }
 
-void BM_Visibility(benchmark::State& state) {
+void BM_GeodesicSegments(benchmark::State& state) {
   const TNube p = Polygon(state);
-  TMatrizVisibilidad vis;
-  for (auto _ : state) {
-    ComputeVisibility(p, vis);
-    benchmark::DoNotOptimize(vis[0]);
-  }
+  const TDCEL t = RandomTriangulation(static_cast<int>(p.size()));
+  for (auto _ : state) benchmark::DoNotOptimize(GeodesicSegments(p, t).size());
   Label(state, p);
 }
 
-void BM_DistancesAndPaths(benchmark::State& state) {
-  const TNube p = Polygon(state);
-  TMatrizDistancias dist;
-  TMatrizTrazabilidad trace;
-  for (auto _ : state) {
-    ComputeShortestPaths(p, dist, trace);
-    benchmark::DoNotOptimize(trace[0]);
-  }
-  Label(state, p);
-}
-
-// The search one source at a time on the visibility graph, for comparison.
-void BM_DistancesAndPathsBySource(benchmark::State& state) {
-  const TNube p = Polygon(state);
-  const int n = static_cast<int>(p.size());
-  TMatrizVisibilidad vis;
-  ComputeVisibility(p, vis);
-  TMatrizDistancias dist;
-  TMatrizTrazabilidad trace;
-  for (auto _ : state) {
-    ComputeDistances(p, vis, dist);
-    for (int s = 0; s < n; ++s) ShortestPathsFrom(s, p, dist, trace);
-    benchmark::DoNotOptimize(trace[0]);
-  }
-  Label(state, p);
-}
-
-void BM_Geodesics(benchmark::State& state) {
-  const TNube p = Polygon(state);
-  const int n = static_cast<int>(p.size());
-  TMatrizVisibilidad vis;
-  TMatrizDistancias dist;
-  TMatrizTrazabilidad trace;
-  ComputeVisibility(p, vis);
-  ComputeShortestPaths(p, dist, trace);
-  const TDCEL t = RandomTriangulation(n);
-  for (auto _ : state) {
-    TDCEL pt;
-    BuildPolygon(p, pt);
-    InsertGeodesics(t, pt, vis, trace);
-    benchmark::DoNotOptimize(pt.HalfEdgeCount());
-  }
-  Label(state, p);
-}
-
-// What a first confirmation in the chooser costs: check, orient, visibility, distances, paths
-// and geodesics.
+// What a first confirmation in the chooser costs: check, orient, geodesics and their insertion.
 void BM_WholeRun(benchmark::State& state) {
   const TNube p = Polygon(state);
   const TDCEL t = RandomTriangulation(static_cast<int>(p.size()));
@@ -109,10 +60,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
   b->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK(BM_Visibility)->Apply(Sizes);
-BENCHMARK(BM_DistancesAndPaths)->Apply(Sizes);
-BENCHMARK(BM_DistancesAndPathsBySource)->Apply(Sizes);
-BENCHMARK(BM_Geodesics)->Apply(Sizes);
+BENCHMARK(BM_GeodesicSegments)->Apply(Sizes);
 BENCHMARK(BM_WholeRun)->Apply(Sizes);
 // Alone, for the peak resident size: /usr/bin/time -v quilvaron_bench
 // --benchmark_filter=BM_WholeRun10000

@@ -1,7 +1,6 @@
 #include "app/Exportar.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -11,7 +10,6 @@
 #include "app/Jpeg.h"
 #include "app/LienzoGrabacion.h"
 #include "geometry/UserError.h"
-#include "io/Salida.h"
 
 namespace qv {
 
@@ -110,18 +108,6 @@ bool ExportTypeKnown(const QString& path) {
   return ImageTypeWritten(ImageType(path));
 }
 
-QImage RenderImage(TDocumento& document, const TPenStyles& styles, int width, int height,
-                   const TDrawFunction& draw) {
-  QImage image = BlankImage(width, height);
-  QImage compass;
-  {
-    TCanvas canvas(&image);
-    TDrawing drawing(canvas, compass, document, styles);
-    draw(drawing);
-  }
-  return image;
-}
-
 std::string EncodeRaster(const QImage& image, const QString& type) {
   const char* format = RasterFormat(type);
   if (format == nullptr) UnknownType(type);
@@ -160,23 +146,6 @@ std::string EncodeDrawing(const QString& type, TDocumento& document, const TPenS
     draw(drawing);
   }
   return EncodeCanvas(type, canvas);
-}
-
-void ExportDrawing(const QString& path, TDocumento& document, const TPenStyles& styles, int width,
-                   int height, const TDrawFunction& draw) {
-  WriteFileSafely(QFile::encodeName(path).toStdString(),
-                  EncodeDrawing(ImageType(path), document, styles, width, height, draw));
-}
-
-void ExportSubdivision(const QString& path, const TNube& points, const TDCEL& result,
-                       const TPenStyles& styles, int width, int height, bool grid, int sweepAngle) {
-  TDocumento document;
-  document.Points = points;
-  document.CurrentPT = result;
-  document.GridVisible = grid;
-  document.SweepAngle = sweepAngle;
-  ExportDrawing(path, document, styles, width, height,
-                [](TDrawing& drawing) { DrawSubdivisionResult(drawing); });
 }
 
 }  // namespace qv

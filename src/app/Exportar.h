@@ -24,9 +24,6 @@ QString ImageType(const QString& path);
 bool ImageTypeWritten(const QString& type);
 // True when the path's extension names a type written.
 bool ExportTypeKnown(const QString& path);
-// A width x height raster drawn by draw.
-QImage RenderImage(TDocumento& document, const TPenStyles& styles, int width, int height,
-                   const TDrawFunction& draw);
 // A raster as the content of a file of the given type: "bmp", "jpg" or "jpeg", "png" (any
 // case); anything else fails.
 std::string EncodeRaster(const QImage& image, const QString& type);
@@ -37,12 +34,5 @@ std::string EncodeCanvas(const QString& type, TCanvas& canvas);
 // is drawn.
 std::string EncodeDrawing(const QString& type, TDocumento& document, const TPenStyles& styles,
                           int width, int height, const TDrawFunction& draw);
-// Draws into the file named by path, of the type its extension names; a failure leaves no
-// partial file.
-void ExportDrawing(const QString& path, TDocumento& document, const TPenStyles& styles, int width,
-                   int height, const TDrawFunction& draw);
-// A finished subdivision result (edges and points, with the grid when asked) as a file.
-void ExportSubdivision(const QString& path, const TNube& points, const TDCEL& result,
-                       const TPenStyles& styles, int width, int height, bool grid, int sweepAngle);
 
 }  // namespace qv

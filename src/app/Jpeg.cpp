@@ -5,12 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <QFile>
 #include <csetjmp>
 #include <string>
 
 #include "geometry/UserError.h"
-#include "io/Salida.h"
 
 namespace qv {
 
@@ -175,20 +173,6 @@ QImage DecodeJpeg(const std::vector<unsigned char>& data) {
   }
   std::free(raw.Pixels);
   return image;
-}
-
-void SaveJpeg(const QImage& image, const QString& path, int quality) {
-  const std::vector<unsigned char> data = EncodeJpeg(image, quality);
-  WriteFileSafely(QFile::encodeName(path).toStdString(), std::string(data.begin(), data.end()));
-}
-
-QImage LoadJpeg(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw UserError("Cannot read " + path.toStdString() + ": " + file.errorString().toStdString());
-  }
-  const QByteArray bytes = file.readAll();
-  return DecodeJpeg(std::vector<unsigned char>(bytes.begin(), bytes.end()));
 }
 
 }  // namespace qv

@@ -16,9 +16,4 @@ std::vector<unsigned char> EncodeJpeg(const QImage& image, int quality = kJpegQu
 // turned into light, with the inverted values Adobe's programs write recognised by their marker.
 QImage DecodeJpeg(const std::vector<unsigned char>& data);
 
-// File versions; an unreadable file throws UserError with a short reason, an unwritable one
-// TFileError (the file is written by the safe writer).
-void SaveJpeg(const QImage& image, const QString& path, int quality = kJpegQuality);
-QImage LoadJpeg(const QString& path);
-
 }  // namespace qv

@@ -577,12 +577,6 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
   p.drawText(QRect(x, y, width_ + 1, height_ + 1), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
-QColor TCanvas::Pixel(int x, int y) {
-  if (image_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return QColor();
-  Flush();
-  return image_->pixelColor(x, y);
-}
-
 void TCanvas::Flush() {
   // A vector device writes its document when painting ends: keep its painter to the end.
   if (image_ != nullptr && painter_) {

@@ -57,7 +57,7 @@ inline const QColor kCompassColor{166, 202, 240};
 // A drawing surface with a current pen (colour, width; solid), a fill colour and a pen
 // position. Boxes exclude their right and bottom bounds. Drawing outside is clipped. Built on
 // a QImage every operation is available; on another paint device (an SVG generator) the pixel
-// operations (FloodFill, DrawAnd, Pixel) do nothing.
+// operations (FloodFill, DrawAnd) do nothing.
 //
 // Segments (MoveTo, LineTo) take document coordinates, which the canvas's view maps to its
 // pixels; ellipses, rectangles, bitmaps and texts take pixels. The view also widens every pen by
@@ -150,8 +150,6 @@ class TCanvas {
   void DrawAnd(int x, int y, const QImage& bitmap);
   void TextOut(int x, int y, const QString& text);
 
-  // Colour of one pixel (raster surfaces only; invalid colour otherwise).
-  QColor Pixel(int x, int y);
   // Finishes pending painting, so that the image can be read or shown.
   void Flush();
   // The raster surface, flushed; nullptr for another paint device.

@@ -126,7 +126,6 @@ bool TScriptedChooser::ShowModal(int n) {
   Shown.push_back(n);
   EnabledWhenShown.push_back(OptionsEnabled);
   Model.Prepare(n);
-  if (WhileOpen) std::exchange(WhileOpen, nullptr)();
   if (Answers.empty()) return false;
   const TChooserAnswer answer = Answers.front();
   Answers.pop_front();

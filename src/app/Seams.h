@@ -161,8 +161,6 @@ class TScriptedChooser : public IChooser {
   // The size asked for at each showing, and whether the boxes were enabled then.
   std::vector<int> Shown;
   std::vector<bool> EnabledWhenShown;
-  // Runs once, at the next showing, as if it happened while the dialog is open.
-  std::function<void()> WhileOpen;
 
  private:
   TRandom& random_;

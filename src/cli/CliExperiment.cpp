@@ -428,12 +428,6 @@ std::string ExperimentCsvLine(const TExperimentRow& r) {
   return csv + "," + Fixed(r.Milliseconds, 3) + "\n";
 }
 
-std::string ExperimentCsv(const std::vector<TExperimentRow>& rows) {
-  std::string csv = ExperimentCsvHeader();
-  for (const TExperimentRow& r : rows) csv += ExperimentCsvLine(r);
-  return csv;
-}
-
 void TSummaryBuilder::Add(const TExperimentRow& r) {
   auto [it, added] = where_.emplace(std::make_pair(r.Method, r.N), rows_.size());
   if (added) rows_.push_back({r.Method, r.N, 0, 0, {}});
@@ -457,12 +451,6 @@ std::vector<TSummaryRow> TSummaryBuilder::Rows() const {
   for (TSummaryRow& s : summary)
     for (TFigureSummary& g : s.Figures) g.Mean = s.Finished > 0 ? g.Mean / s.Finished : 0.0;
   return summary;
-}
-
-std::vector<TSummaryRow> SummariseExperiment(const std::vector<TExperimentRow>& rows) {
-  TSummaryBuilder builder;
-  for (const TExperimentRow& r : rows) builder.Add(r);
-  return builder.Rows();
 }
 
 void PrintSummary(std::ostream& out, const std::vector<TSummaryRow>& summary) {

@@ -60,7 +60,6 @@ void RunExperimentRows(const TExperimentOptions& options, const TMethodTable& me
 // The CSV text: a header line, then one line per row.
 std::string ExperimentCsvHeader();
 std::string ExperimentCsvLine(const TExperimentRow& row);
-std::string ExperimentCsv(const std::vector<TExperimentRow>& rows);
 
 // Mean, minimum and maximum of one figure over the runs a method finished on one size.
 struct TFigureSummary {
@@ -84,7 +83,6 @@ class TSummaryBuilder {
   std::vector<TSummaryRow> rows_;  // means held as sums
   std::map<std::pair<std::string, int>, size_t> where_;
 };
-std::vector<TSummaryRow> SummariseExperiment(const std::vector<TExperimentRow>& rows);
 void PrintSummary(std::ostream& out, const std::vector<TSummaryRow>& summary);
 
 // The whole subcommand; returns the exit status.

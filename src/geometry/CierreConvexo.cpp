@@ -89,17 +89,6 @@ RingNode* TRing::Find(int value) const {
   }
 }
 
-std::vector<int> TRing::Values() const {
-  std::vector<int> out;
-  if (Head == nullptr) return out;
-  for (RingNode* n = Head;;) {
-    out.push_back(n->Value);
-    n = n->NextNode;
-    if (n == Head) break;
-  }
-  return out;
-}
-
 namespace {
 
 // Links node between before and before->NextNode.
@@ -145,19 +134,10 @@ RingNode* RingInsertAfter(int value, int after, TRing& ring) {
   return node;
 }
 
-RingNode* RingInsertAfterHead(int value, TRing& ring) {
-  assert(ring.Head != nullptr);
-  if (ring.Head == nullptr) return StartRing(value, ring);
-  RingNode* node = ring.NewNode(value);
-  LinkAfter(ring.Head, node);
-  return node;
-}
-
 RingNode* RingReplaceBetween(int a, int b, int value, TRing& ring) {
   if (ring.Head == nullptr || a == b) return nullptr;
   RingNode* nb = ring.Find(b);
-  assert(nb != nullptr);
-  if (nb == nullptr) return nullptr;
+  assert(nb != nullptr);  // every caller names two values of the ring
   // The node holding a, searching forward from b's node; with distinct values it is the one
   // the index names, found without walking the ring.
   RingNode* na = nb;
@@ -170,7 +150,6 @@ RingNode* RingReplaceBetween(int a, int b, int value, TRing& ring) {
     } while (na->Value != a && na != nb);
   }
   assert(na->Value == a && na != nb);
-  if (na->Value != a || na == nb) return nullptr;
   // Drop A's successors up to B; a head inside the removed run moves on to B.
   while (na->NextNode != nb) {
     RingNode* gone = na->NextNode;

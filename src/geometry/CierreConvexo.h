@@ -34,9 +34,6 @@ class TRing {
   RingNode* Find(int value) const;
   // True when some value is held by more than one node.
   bool HasDuplicates() const { return duplicates_ > 0; }
-  // Values from the head forward, once around.
-  std::vector<int> Values() const;
-
   // Internal bookkeeping used by the ring operations.
   RingNode* NewNode(int value);
   void DeleteNode(RingNode* node);
@@ -63,8 +60,6 @@ RingNode* RingPushBack(int value, TRing& ring);
 // Inserts value after the node holding after; nothing when the ring is empty or after is
 // absent. Returns the new node or nullptr.
 RingNode* RingInsertAfter(int value, int after, TRing& ring);
-// The ring must not be empty.
-RingNode* RingInsertAfterHead(int value, TRing& ring);
 // Removes the nodes strictly between a and b (forward from a) and puts value there, so the
 // ring reads ... a, value, b ...; both a and b must be in the ring. Returns the new node, or
 // nullptr when nothing was done (empty ring, a = b).

@@ -23,14 +23,6 @@ int Sign(Int128 v) {
   return (v > 0) - (v < 0);
 }
 
-double ToDouble(Int128 v) {
-  return static_cast<double>(v);
-}
-
-double Degrees(double radians) {
-  return radians * 180.0 / std::numbers::pi;
-}
-
 // Exact comparison of the bearings from p to a and from p to b (-1, 0, +1). The bearing grows
 // clockwise on the screen from straight up: the half-plane dx > 0 holds (0, 180), dx = 0 with
 // dy >= 0 is exactly 180, dx < 0 holds (180, 360) and straight up is 360. Inside a half-plane
@@ -64,29 +56,11 @@ bool BearingAtMost270(TPoint p, TPoint q) {
   return dy >= 0;
 }
 
-// arccos of the angle between u and v, cosine clamped into [-1, 1]; the lengths must be > 0.
-double AngleDegrees(int64_t ux, int64_t uy, int64_t vx, int64_t vy) {
-  const double dot = static_cast<double>(ux) * static_cast<double>(vx) +
-                     static_cast<double>(uy) * static_cast<double>(vy);
-  const double lu = std::hypot(static_cast<double>(ux), static_cast<double>(uy));
-  const double lv = std::hypot(static_cast<double>(vx), static_cast<double>(vy));
-  const double c = std::clamp(dot / (lu * lv), -1.0, 1.0);
-  return Degrees(std::acos(c));
-}
-
 }  // namespace
 
 uint8_t Orientation(TPoint p, TPoint q, TPoint r) {
   const int s = OrientationSign(p, q, r);
   return s > 0 ? Clockwise : (s < 0 ? CounterClockwise : Collinear);
-}
-
-double SignedArea2(TPoint p, TPoint q, TPoint r) {
-  return ToDouble(Area2Exact(p, q, r));
-}
-
-double CrossProduct(TPoint u, TPoint v) {
-  return ToDouble(Int128{u.X} * v.Y - Int128{u.Y} * v.X);
 }
 
 bool TurnTest(TPoint p0, TPoint p1, TPoint p2, uint8_t mode) {
@@ -95,10 +69,6 @@ bool TurnTest(TPoint p0, TPoint p1, TPoint p2, uint8_t mode) {
   if (mode == ClockwiseOrStraight) return a >= 0;
   if (mode == CounterClockwiseOrStraight) return a <= 0;
   return false;
-}
-
-double Det2(double a, double b, double c, double d) {
-  return a * d - b * c;
 }
 
 int InCircle(TPoint a, TPoint b, TPoint c, TPoint d) {
@@ -179,13 +149,6 @@ double DistanceF(TPointF p, TPointF q) {
   return std::sqrt(dx * dx + dy * dy);
 }
 
-double Bearing(TPoint p, TPoint q) {
-  const int64_t dx = int64_t{q.X} - p.X, dy = int64_t{q.Y} - p.Y;
-  if (dx == 0) return dy >= 0 ? 180.0 : 360.0;
-  const double t = Degrees(std::atan(double(dy) / double(dx)));
-  return dx > 0 ? 90.0 + t : 270.0 + t;
-}
-
 int WalkHullClockwise(const TNube& points, int i) {
   // Smallest bearing of at least 90, strictly smaller replacing, starting from 360: the
   // comparisons are exact, so equal bearings go to the lowest index whatever the distances.
@@ -210,31 +173,6 @@ int WalkHullCounterclockwise(const TNube& points, int i) {
   return best;
 }
 
-int WalkLayerClockwise(const TPTCapas& layers, int i) {
-  const TPoint p{layers[i].X, layers[i].Y};
-  int best = kNone;
-  TPoint bestPoint;
-  for (int j = 0; j < layers.Size(); ++j) {
-    const TPoint q{layers[j].X, layers[j].Y};
-    if (layers[j].Layer > 0 || q == p || !BearingAtLeast90(p, q)) continue;
-    if (BearingGroup(int64_t{q.X} - p.X, int64_t{q.Y} - p.Y) == 3) continue;  // 360 is out
-    if (best == kNone || CompareBearing(p, q, bestPoint) < 0) best = j, bestPoint = q;
-  }
-  return best;
-}
-
-int WalkLayerCounterclockwise(const TPTCapas& layers, int i) {
-  const TPoint p{layers[i].X, layers[i].Y};
-  int best = kNone;
-  TPoint bestPoint;
-  for (int j = 0; j < layers.Size(); ++j) {
-    const TPoint q{layers[j].X, layers[j].Y};
-    if (layers[j].Layer > 0 || q == p || !BearingAtMost270(p, q)) continue;
-    if (best == kNone || CompareBearing(p, q, bestPoint) > 0) best = j, bestPoint = q;
-  }
-  return best;
-}
-
 int TopmostPoint(const TNube& points) {
   int best = 0;
   for (int i = 1; i < static_cast<int>(points.size()); ++i)
@@ -247,62 +185,6 @@ int BottommostPoint(const TNube& points) {
   for (int i = 1; i < static_cast<int>(points.size()); ++i)
     if (points[i].Y > points[best].Y) best = i;
   return best;
-}
-
-double PolygonArea(const TNube& points) {
-  const size_t n = points.size();
-  if (n < 3) return 0.0;
-  double sum = 0.0;
-  for (size_t i = 0; i < n; ++i) {
-    const TPoint a = points[i], b = points[(i + 1) % n];
-    sum += double(int64_t{a.X} * b.Y) - double(int64_t{a.Y} * b.X);
-  }
-  return std::fabs(sum) / 2.0;
-}
-
-int MaxAngleCandidate(const TNube& points, int i, int j, int a, int b, int lo, int hi,
-                      bool skipSameX) {
-  const TPoint P = points[i], Q = points[j], A = points[a], B = points[b];
-  const uint8_t side = (a == j) ? Orientation(P, B, A) : Orientation(P, A, B);
-  if (P == Q) return j;  // no direction to measure against
-  int best = j;
-  double bestAngle = 0.0;
-  for (int k = lo; k <= hi; ++k) {
-    if (k == i || k == j) continue;
-    const TPoint C = points[k];
-    if (Orientation(P, C, Q) != side || Orientation(A, C, B) == Clockwise) continue;
-    if (skipSameX && C.X == P.X) continue;
-    if (C == P) continue;  // a coincident candidate has no angle
-    const double angle = AngleDegrees(int64_t{Q.X} - P.X, int64_t{Q.Y} - P.Y, int64_t{C.X} - P.X,
-                                      int64_t{C.Y} - P.Y);
-    if (angle > bestAngle) {
-      bestAngle = angle;
-      best = k;
-    }
-  }
-  return best;
-}
-
-int MaxAngleInTriangle(const TNube& points, int i, int j, int m, int lo, int hi) {
-  const TPoint P = points[i], Q = points[j], M = points[m];
-  if (M == Q) return m;
-  int best = kNone;
-  double bestAngle = 0.0;
-  for (int k = lo; k <= hi; ++k) {
-    if (k == j || k == m || k == i) continue;
-    const TPoint C = points[k];
-    if (Orientation(Q, P, C) == Clockwise || Orientation(P, M, C) == Clockwise ||
-        Orientation(M, Q, C) == Clockwise)
-      continue;
-    if (C == Q) continue;
-    const double angle = AngleDegrees(int64_t{M.X} - Q.X, int64_t{M.Y} - Q.Y, int64_t{C.X} - Q.X,
-                                      int64_t{C.Y} - Q.Y);
-    if (angle > bestAngle) {
-      bestAngle = angle;
-      best = k;
-    }
-  }
-  return best == kNone ? m : best;
 }
 
 }  // namespace qv

@@ -37,14 +37,9 @@ inline int OrientationSign(TPoint p, TPoint q, TPoint r) {
   const Wide a = Wide{qx} * ry - Wide{qy} * rx;
   return (a > 0) - (a < 0);
 }
-// A(p, q, r) as a double: twice the signed triangle area (exact sign, value rounded once).
-double SignedArea2(TPoint p, TPoint q, TPoint r);
-// u.x*v.y - u.y*v.x for integer vectors, as a double (exact sign).
-double CrossProduct(TPoint u, TPoint v);
 // Mode 0: p0 -> p1 -> p2 turns clockwise on the screen or goes straight (A >= 0).
 // Mode 1: counterclockwise or straight (A <= 0). Any other mode: false.
 bool TurnTest(TPoint p0, TPoint p1, TPoint p2, uint8_t mode);
-double Det2(double a, double b, double c, double d);
 // For a, b, c clockwise on the screen: -1 when d is strictly inside their circle, +1 strictly
 // outside, 0 on it; signs reversed for a counterclockwise triple. Exact when all coordinate
 // differences are below 2^30; beyond that a long-double evaluation (no undefined behaviour).
@@ -55,25 +50,11 @@ uint8_t SegmentIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4);
 void LineIntersection(TPoint p0, TPoint p1, TPoint p2, TPoint p3, TPointF& out);
 double Distance(TPoint p, TPoint q);
 double DistanceF(TPointF p, TPointF q);
-// Compass direction from p to q on the screen, clockwise from straight up, in (0, 360]:
-// right 90, down 180 (also for p = q), left 270, up 360.
-double Bearing(TPoint p, TPoint q);
 // Next hull point clockwise (resp. counterclockwise) on the screen from point i, or -1.
 int WalkHullClockwise(const TNube& points, int i);
 int WalkHullCounterclockwise(const TNube& points, int i);
-// The same two walks over the layer records still unassigned (Layer <= 0), skipping every
-// record at the coordinates of record i: the clockwise walk takes the smallest bearing in
-// [90, 360), the counterclockwise walk the largest in (0, 270]; ties to the lowest index.
-int WalkLayerClockwise(const TPTCapas& layers, int i);
-int WalkLayerCounterclockwise(const TPTCapas& layers, int i);
 // Index of the smallest (largest) y, first index on ties. The set must not be empty.
 int TopmostPoint(const TNube& points);
 int BottommostPoint(const TNube& points);
-// Unsigned area of the closed polygon through the points in index order.
-double PolygonArea(const TNube& points);
-// Angle searches of the incremental method; see their definitions for the candidate rules.
-int MaxAngleCandidate(const TNube& points, int i, int j, int a, int b, int lo, int hi,
-                      bool skipSameX);
-int MaxAngleInTriangle(const TNube& points, int i, int j, int m, int lo, int hi);
 
 }  // namespace qv

@@ -90,33 +90,6 @@ bool OrientPolygon(TNube& points) {
 
 // ---- Geodesics ---------------------------------------------------------------------------
 
-void InsertGeodesics(const TDCEL& triangulation, TDCEL& subdivision, const TMatrizVisibilidad& vis,
-                     const TMatrizTrazabilidad& trace) {
-  const int n = trace.Size();
-  std::vector<char> done(static_cast<size_t>(triangulation.HalfEdgeCount()), 0);
-  for (int e = 0; e < triangulation.HalfEdgeCount(); ++e) {
-    const int t = triangulation.Twin(e);
-    if (done[e] || t == kNone || triangulation.Origin(e) == kNone) continue;
-    done[e] = done[t] = 1;
-    const int a = triangulation.Origin(e), b = triangulation.Destination(e);
-    if (a < 0 || b < 0 || a >= n || b >= n || a == b) continue;
-    int h = trace[a][b];
-    if (h == kNone) continue;  // unreachable: not in a simple polygon
-    if (h == a) h = b;
-    InsertSegment(a, h, subdivision);
-    if (h == b) continue;
-    // Follow the geodesic from h onwards until b is in sight; a geodesic has at most n - 1
-    // segments.
-    for (int guard = n; !vis[h][b] && guard > 0; --guard) {
-      const int g = trace[h][b];
-      if (g == kNone || g == h) break;
-      InsertSegment(h, g, subdivision);
-      h = g;
-    }
-    InsertSegment(h, b, subdivision);
-  }
-}
-
 int FindSplitFace(int u, int v, const TDCEL& subdivision, bool& ok) {
   const TDCEL& s = subdivision;
   ok = false;

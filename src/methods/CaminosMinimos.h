@@ -22,32 +22,6 @@
 
 namespace qv {
 
-// A square matrix indexed [row][column] by vertex numbers, stored in one block.
-template <typename T>
-class TMatriz {
- public:
-  void Resize(int n, T value) {
-    n_ = n;
-    cells_.assign(static_cast<size_t>(n) * static_cast<size_t>(n), value);
-  }
-  int Size() const { return n_; }
-  T* operator[](int row) { return cells_.data() + static_cast<size_t>(row) * n_; }
-  const T* operator[](int row) const { return cells_.data() + static_cast<size_t>(row) * n_; }
-
- private:
-  int n_ = 0;
-  std::vector<T> cells_;
-};
-
-// Vis[i][j] = 1: j is visible from i (see above); symmetric, 1 on the diagonal.
-using TMatrizVisibilidad = TMatriz<uint8_t>;
-// Dist[i][j]: the segment length when visible, +infinity when not, 0 on the diagonal; after the
-// path search row s holds the geodesic distance from s to every vertex.
-using TMatrizDistancias = TMatriz<double>;
-// Trace[s][k]: s when the geodesic from s to k is the segment s-k, else the first vertex after
-// s on it; -1 when k is unreachable.
-using TMatrizTrazabilidad = TMatriz<int32_t>;
-
 // A uniform integer in 0 .. m-1 (the application's random generator).
 using TRandomSource = std::function<int(int m)>;
 // Fills an empty subdivision with a triangulation of the abstract convex m-gon: vertices
@@ -77,41 +51,19 @@ bool OrientPolygon(TNube& points);
 // polygon's sense of turn and holds no other vertex, not even on its sides.
 std::vector<std::array<int, 3>> TriangulateSimplePolygon(const TNube& points);
 
-// ---- Visibility and geodesic distances ---------------------------------------------------
-
-// Fills vis (resized to n x n) for the simple polygon given by the points.
-void ComputeVisibility(const TNube& points, TMatrizVisibilidad& vis);
-// Fills dist (resized to n x n) from the segment lengths of the visible pairs.
-void ComputeDistances(const TNube& points, const TMatrizVisibilidad& vis, TMatrizDistancias& dist);
-// Dijkstra's search from s on the visibility graph, in place on row s of dist and trace (trace
-// is resized to n x n, all -1, when its size differs). Rows of other sources are used as they
-// stand. Only vertices whose interior angle is at least 180 degrees relax their neighbours: a
-// geodesic turns at no other vertex.
-void ShortestPathsFrom(int s, const TNube& points, TMatrizDistancias& dist,
-                       TMatrizTrazabilidad& trace);
-
-// The same rows as ComputeDistances followed by ShortestPathsFrom for every source (equal
-// paths; distances summed along the path), for all sources at once: dist and trace are
-// resized to n x n and filled from shortest-path trees grown through a triangulation of the
-// polygon, O(n log n) per source.
-void ComputeShortestPaths(const TNube& points, TMatrizDistancias& dist, TMatrizTrazabilidad& trace);
+// ---- Geodesics ------------------------------------------------------------------------
 
 // The segments of the geodesics of the triangulation's diagonals (vertex count n), each once,
-// in the order in which InsertGeodesics first meets them with the matrices of this polygon
-// (diagonals in half-edge order, each geodesic from the diagonal's origin) and directed as
-// met there. Every diagonal is grown from a shortest-path tree of one of its ends that only
-// enters the triangles leading to the ends wanted: memory linear in the polygon.
-// owners, when given, receives per segment the diagonal (its two ends, the geodesic's start
-// first) whose geodesic first uses it.
+// in the order of first use when the diagonals are taken in half-edge order and each geodesic
+// is followed from the diagonal's origin, and directed as met there. Every diagonal is grown from a
+// shortest-path tree of one of its ends that only enters the triangles leading to the ends wanted:
+// memory linear in the polygon. owners, when given, receives per segment the diagonal (its two
+// ends, the geodesic's start first) whose geodesic first uses it.
 std::vector<std::array<int, 2>> GeodesicSegments(const TNube& points, const TDCEL& triangulation,
                                                  std::vector<std::array<int, 2>>* owners = nullptr);
 
 // ---- Building the result -----------------------------------------------------------------
 
-// Inserts the geodesic of every diagonal of the triangulation into the subdivision, which holds
-// the polygon (and possibly earlier geodesics). A segment already present is inserted once.
-void InsertGeodesics(const TDCEL& triangulation, TDCEL& subdivision, const TMatrizVisibilidad& vis,
-                     const TMatrizTrazabilidad& trace);
 // The face around vertex u whose boundary cycle also holds v, or -1; ok is true when u-v is not
 // already an edge of that face (so the face is to be split).
 int FindSplitFace(int u, int v, const TDCEL& subdivision, bool& ok);

@@ -1,12 +1,10 @@
-// Simplicity, triangulation, visibility and geodesic distances inside a simple polygon.
+// Simplicity, triangulation and geodesics inside a simple polygon.
 //
-// Visibility from every vertex is found by walking the dual tree of a triangulation with a
-// shrinking cone of directions, so each source costs O(n) triangle visits instead of testing
-// every pair against every edge; all decisions use the exact orientation predicate.
+// Shortest-path trees are grown by carrying funnels through the dual tree of a triangulation,
+// so each source costs O(n log n) triangle visits instead of testing every pair against every
+// edge; all decisions use the exact orientation predicate.
 #include <algorithm>
-#include <limits>
 #include <numeric>
-#include <queue>
 #include <unordered_map>
 #include <utility>
 
@@ -59,16 +57,6 @@ int PolygonSense(const TNube& points) {
     if (points[i].X < points[v].X || (points[i].X == points[v].X && points[i].Y < points[v].Y))
       v = i;
   return OrientationSign(points[(v + n - 1) % n], points[v], points[(v + 1) % n]);
-}
-
-// Per vertex: the interior angle is 180 degrees or more (a geodesic may pass there).
-std::vector<char> BendVertices(const TNube& points) {
-  const int n = static_cast<int>(points.size());
-  const int sense = PolygonSense(points);
-  std::vector<char> bend(static_cast<size_t>(n), 0);
-  for (int v = 0; v < n; ++v)
-    bend[v] = OrientationSign(points[(v + n - 1) % n], points[v], points[(v + 1) % n]) != sense;
-  return bend;
 }
 
 // ---- Ear clipping ------------------------------------------------------------------------
@@ -205,53 +193,6 @@ class TTriangulated {
   std::vector<std::array<int, 3>> neighbour_;  // per triangle and side k (corner k to k + 1)
 };
 
-// Visibility from one vertex: a shrinking open cone of directions is carried through the dual
-// tree; a triangle's third corner is visible when it lies strictly inside the cone.
-class TVisibilityWalker {
- public:
-  explicit TVisibilityWalker(const TTriangulated& tp) : tp_(tp) {}
-
-  void From(int s, TMatrizVisibilidad& vis) {
-    uint8_t* row = vis[s];
-    stack_.clear();
-    for (int t : tp_.Incident[s]) {
-      const auto [u, v] = tp_.Opposite(t, s);
-      row[u] = row[v] = 1;
-      Push(t, u, v, u, v);
-    }
-    const int sense = tp_.Sense;
-    while (!stack_.empty()) {
-      const TStep c = stack_.back();
-      stack_.pop_back();
-      const int w = tp_.Third(c.Triangle, c.P, c.Q);
-      const bool afterL = tp_.Turn(s, c.L, w) == sense;
-      const bool beforeR = tp_.Turn(s, w, c.R) == sense;
-      if (afterL && beforeR) row[w] = 1;
-      // The part of the cone before w leaves through side P-w, the part after it through w-Q.
-      const int r1 = beforeR ? w : c.R;
-      if (tp_.Turn(s, c.L, r1) == sense) Push(c.Triangle, c.P, w, c.L, r1);
-      const int l2 = afterL ? w : c.L;
-      if (tp_.Turn(s, l2, c.R) == sense) Push(c.Triangle, w, c.Q, l2, c.R);
-    }
-  }
-
- private:
-  struct TStep {
-    int Triangle;  // the triangle entered
-    int P, Q;      // the side crossed, P on the side of L and Q on the side of R
-    int L, R;      // the open cone: directions strictly between s -> L and s -> R
-  };
-
-  // Continues through the side p -> q of triangle from, if another triangle lies beyond it.
-  void Push(int from, int p, int q, int l, int r) {
-    const int t = tp_.Beyond(from, p, q);
-    if (t != kNone) stack_.push_back({t, p, q, l, r});
-  }
-
-  const TTriangulated& tp_;
-  std::vector<TStep> stack_;
-};
-
 // The shortest-path tree of one source by funnels carried through the dual tree. A funnel is
 // the window lo .. hi of buf_: the geodesics to the crossed side run from the source to the
 // apex, then along the chain of the window towards either end. A triangle's third corner w
@@ -271,26 +212,8 @@ class TGeodesicTree {
         n_(static_cast<int>(tp.P.size())),
         buf_(static_cast<size_t>(2 * n_ + 8), kNone) {}
 
-  // The whole tree of s, with the geodesic distances and first hops in the rows of s.
-  void From(int s, TMatrizDistancias& dist, TMatrizTrazabilidad& trace) {
-    Grow(s, nullptr);
-    double* ds = dist[s];
-    int32_t* ts = trace[s];
-    std::fill(ds, ds + n_, std::numeric_limits<double>::infinity());
-    std::fill(ts, ts + n_, kNone);
-    ds[s] = 0.0;
-    ts[s] = s;
-    for (int x : Order) {
-      const int parent = Parent[x];
-      ds[x] = ds[parent] + Distance(tp_.P[parent], tp_.P[x]);
-      ts[x] = parent == s ? s : (ts[parent] == s ? parent : ts[parent]);
-    }
-  }
-
   // The part of the tree of s that leads to the wanted vertices (sorted, without s).
   void Towards(int s, const std::vector<int>& wanted) { Grow(s, &wanted); }
-
-  const TTriangulated& Triangulation() const { return tp_; }
 
   std::vector<int> Order;
   std::vector<int> Parent;
@@ -417,7 +340,7 @@ struct TDiagonal {
   int A, B;  // the geodesic runs from A to B
 };
 
-// The diagonals of the triangulation in the order InsertGeodesics takes them.
+// The diagonals of the triangulation in half-edge order.
 std::vector<TDiagonal> DiagonalsOf(const TDCEL& t, int n) {
   std::vector<TDiagonal> diagonals;
   std::vector<char> done(static_cast<size_t>(t.HalfEdgeCount()), 0);
@@ -465,79 +388,6 @@ bool IsSimplePolygon(const TNube& points) {
 std::vector<std::array<int, 3>> TriangulateSimplePolygon(const TNube& points) {
   if (points.size() < 3) return {};
   return TEarClipper(points).Run();
-}
-
-void ComputeVisibility(const TNube& points, TMatrizVisibilidad& vis) {
-  const int n = static_cast<int>(points.size());
-  vis.Resize(n, 0);
-  for (int i = 0; i < n; ++i) {
-    // Every vertex sees itself and its two neighbours along the boundary.
-    vis[i][i] = 1;
-    vis[i][(i + 1) % n] = vis[(i + 1) % n][i] = 1;
-  }
-  if (n < 3) return;
-  const TTriangulated tp(points);
-  TVisibilityWalker walker(tp);
-  for (int s = 0; s < n; ++s) walker.From(s, vis);
-}
-
-void ComputeDistances(const TNube& points, const TMatrizVisibilidad& vis, TMatrizDistancias& dist) {
-  const int n = static_cast<int>(points.size());
-  const double inf = std::numeric_limits<double>::infinity();
-  dist.Resize(n, inf);
-  for (int i = 0; i < n; ++i) {
-    dist[i][i] = 0.0;
-    for (int j = i + 1; j < n; ++j)
-      dist[i][j] = dist[j][i] = vis[i][j] ? Distance(points[i], points[j]) : inf;
-  }
-}
-
-void ShortestPathsFrom(int s, const TNube& points, TMatrizDistancias& dist,
-                       TMatrizTrazabilidad& trace) {
-  const int n = dist.Size();
-  if (trace.Size() != n) trace.Resize(n, kNone);
-  const std::vector<char> bend = BendVertices(points);
-  double* ds = dist[s];
-  int32_t* ts = trace[s];
-  // Candidates by (distance, index): equal distances go to the lowest index.
-  using TEntry = std::pair<double, int>;
-  std::priority_queue<TEntry, std::vector<TEntry>, std::greater<TEntry>> heap;
-  std::vector<char> finished(static_cast<size_t>(n), 0);
-  finished[s] = 1;
-  for (int k = 0; k < n; ++k) {
-    const bool reachable = ds[k] != std::numeric_limits<double>::infinity();
-    ts[k] = reachable ? s : kNone;
-    if (reachable && k != s) heap.push({ds[k], k});
-  }
-  while (!heap.empty()) {
-    const auto [d, p] = heap.top();
-    heap.pop();
-    if (finished[p] || d != ds[p]) continue;  // a stale entry
-    finished[p] = 1;
-    if (!bend[p]) continue;
-    const double* dp = dist[p];
-    const int hop = ts[p] != s ? ts[p] : p;
-    for (int k = 0; k < n; ++k) {
-      if (finished[k]) continue;
-      const double via = d + dp[k];
-      if (via < ds[k]) {
-        ds[k] = via;
-        ts[k] = hop;
-        heap.push({via, k});
-      }
-    }
-  }
-}
-
-void ComputeShortestPaths(const TNube& points, TMatrizDistancias& dist,
-                          TMatrizTrazabilidad& trace) {
-  const int n = static_cast<int>(points.size());
-  dist.Resize(n, std::numeric_limits<double>::infinity());
-  trace.Resize(n, kNone);
-  if (n < 3) return;
-  const TTriangulated tp(points);
-  TGeodesicTree tree(tp);
-  for (int s = 0; s < n; ++s) tree.From(s, dist, trace);
 }
 
 std::vector<std::array<int, 2>> GeodesicSegments(const TNube& points, const TDCEL& triangulation,

@@ -382,15 +382,6 @@ void ConnectConvexLayers(TPTCapas& layers) {
   TJoin(layers).Run();
 }
 
-int LayerCount(const TPTCapas& layers) {
-  return layers.Count;
-}
-
-int LayerSize(const TPTCapas& layers, int k) {
-  if (k < 1 || k > layers.Count) return 0;
-  return layers.Sizes[static_cast<size_t>(k) - 1];
-}
-
 std::vector<TEdge> LayerEdges(const TPTCapas& layers) {
   std::vector<TEdge> edges;
   const int n = layers.Size();

@@ -26,10 +26,6 @@ void BuildConvexLayers(const TNube& points, TPTCapas& layers);
 // size; a table that does not describe nested convex layers fails with a UserError.
 void ConnectConvexLayers(TPTCapas& layers);
 
-// Number of layers of the last build, and the number of points of layer k (1 = outermost).
-int LayerCount(const TPTCapas& layers);
-int LayerSize(const TPTCapas& layers, int k);
-
 // The distinct edges of a connected table, as (min, max) pairs, sorted.
 std::vector<TEdge> LayerEdges(const TPTCapas& layers);
 

@@ -106,25 +106,6 @@ TEdge FindPseudoTriangulationFlip(const TNube& points, const TMap& map, THas has
   return found;
 }
 
-// The quadrilateral a, c, b, d of the two triangles at the diagonal a-b, c left of a -> b:
-//
-//          c                    c
-//         /|\                  / \.
-//        / | \                /   \.
-//       a  |  b    -->       a-----b
-//        \ | /                \   /
-//         \|/                  \ /
-//          d                    d
-//
-// (drawn with a-b vertical before and c-d after). Only a strictly convex quadrilateral flips.
-TEdge FindTriangulationFlip(const TNube& points, const TFlipMap& map, TEdge e) {
-  const int c = map.Before(e.B, e.A), d = map.Before(e.A, e.B);
-  const TPoint a = points[e.A], b = points[e.B], pc = points[c], pd = points[d];
-  if (OrientationSign(a, b, pc) * OrientationSign(a, b, pd) >= 0) return kNoEdge;
-  if (OrientationSign(pc, pd, a) * OrientationSign(pc, pd, b) >= 0) return kNoEdge;
-  return TEdge{std::min(c, d), std::max(c, d)};
-}
-
 // Replaces e by f in the sorted list, keeping it sorted.
 void Replace(std::vector<TEdge>& edges, TEdge e, TEdge f) {
   edges.erase(std::lower_bound(edges.begin(), edges.end(), e));
@@ -146,15 +127,6 @@ auto InList(const std::vector<TEdge>& edges) {
 }
 
 }  // namespace
-
-TEdge NextPseudoTriangulation(const TNube& points, const TFlipMap& map,
-                              const std::vector<TEdge>& edges, TEdge e) {
-  return FindPseudoTriangulationFlip(points, map, InList(edges), e);
-}
-
-TEdge NextTriangulation(const TNube& points, const TFlipMap& map, TEdge e) {
-  return FindTriangulationFlip(points, map, e);
-}
 
 TEdge FlipPseudoTriangulationEdge(const TNube& points, std::vector<TEdge>& edges, TEdge e,
                                   const std::vector<TEdge>& hull) {
@@ -242,17 +214,6 @@ TEdge TPseudoTriangulationFlipper::Flip(TEdge e) {
   m.Map.Add(f.A, f.B);
   m.Inner.erase(e);
   if (!std::binary_search(m.Hull.begin(), m.Hull.end(), f)) m.Inner.insert(f);
-  return f;
-}
-
-TEdge FlipTriangulationEdge(const TNube& points, std::vector<TEdge>& edges, TEdge e,
-                            const std::vector<TEdge>& hull) {
-  e = Normalised(e);
-  if (!IsInterior(edges, e, hull)) return kNoEdge;
-  TFlipMap map;
-  map.Build(points, edges);
-  const TEdge f = FindTriangulationFlip(points, map, e);
-  if (f != kNoEdge) Replace(edges, e, f);
   return f;
 }
 

@@ -70,12 +70,6 @@ class TPseudoTriangulationFlipper {
   std::unique_ptr<TImpl> impl_;
 };
 
-// Lawson flip of the interior edge e of the triangulation edges (sorted): the diagonal of the
-// convex quadrilateral of its two triangles is replaced by the other diagonal. Returns the new
-// edge, or kNoEdge (list untouched) when the quadrilateral is not strictly convex.
-TEdge FlipTriangulationEdge(const TNube& points, std::vector<TEdge>& edges, TEdge e,
-                            const std::vector<TEdge>& hull);
-
 // Starting points of the searches, for points in general position (at least 3): the points are
 // added in lexicographic (x, y) order, each joined to the hull of those before it, to its two
 // tangent points only (a pointed pseudo-triangulation) or to every hull point it sees (a
@@ -88,15 +82,6 @@ std::vector<TEdge> SweepTriangulationEdges(const TNube& points);
 using TVisitEdges = std::function<bool(const std::vector<TEdge>&)>;
 // Called now and then during a search with the number found so far.
 using TSearchProgress = std::function<void(uint64_t)>;
-
-// Walks the flip graph's tree of parents (a reverse search: no set of visited ones, memory that
-// grows with the number of points only) and returns the number of vertices visited (all of them
-// unless visit stopped the search), each visited once, on the calling thread. Points in general
-// position, at least 3, at most kMaxSearchedPoints.
-uint64_t EnumeratePointedPseudoTriangulations(const TNube& points, const TVisitEdges& visit = {},
-                                              const TSearchProgress& progress = {});
-uint64_t EnumerateTriangulations(const TNube& points, const TVisitEdges& visit = {},
-                                 const TSearchProgress& progress = {});
 
 // The largest set the searches take (one bit per point in a machine word).
 inline constexpr int kMaxSearchedPoints = 64;
@@ -126,7 +111,10 @@ struct TSearchCallbacks {
   const std::atomic<bool>* Stop = nullptr;
 };
 
-// The split form of the searches above; returns the number of elements in the part.
+// Walks the flip graph's tree of parents (a reverse search: no set of visited ones, memory that
+// grows with the number of points only), each vertex of the part visited once, and returns the
+// number visited (all of the part unless Stop ended the search). Points in general position, at
+// least 3, at most kMaxSearchedPoints.
 uint64_t SearchFlipGraph(const TNube& points, TFlipGraph graph, const TSearchSplit& split,
                          const TSearchCallbacks& callbacks = {});
 

@@ -454,35 +454,4 @@ uint64_t SearchFlipGraph(const TNube& points, TFlipGraph graph, const TSearchSpl
   return found.load();
 }
 
-namespace {
-
-uint64_t SearchOnThisThread(const TNube& points, TFlipGraph graph, const TVisitEdges& visit,
-                            const TSearchProgress& progress) {
-  const TTables tables = MakeTables(points, graph);
-  TState state(tables);
-  std::vector<TStep> path;
-  std::vector<TEdge> edges;
-  uint64_t found = 0;
-  WalkSubtree(state, -1, path, [&](int, const std::vector<TStep>&) {
-    ++found;
-    if (progress && found % 65536 == 0) progress(found);
-    if (!visit) return true;
-    state.Edges(edges);
-    return visit(edges);
-  });
-  return found;
-}
-
-}  // namespace
-
-uint64_t EnumeratePointedPseudoTriangulations(const TNube& points, const TVisitEdges& visit,
-                                              const TSearchProgress& progress) {
-  return SearchOnThisThread(points, TFlipGraph::Pointed, visit, progress);
-}
-
-uint64_t EnumerateTriangulations(const TNube& points, const TVisitEdges& visit,
-                                 const TSearchProgress& progress) {
-  return SearchOnThisThread(points, TFlipGraph::Triangulations, visit, progress);
-}
-
 }  // namespace qv

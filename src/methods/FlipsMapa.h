@@ -86,10 +86,4 @@ bool PointedAroundSorted(const TNube& points, int v, std::span<const int> neighb
 // end overlap when they point the same way along one line.)
 bool SegmentsConflict(const TNube& points, int x, int y, int c, int d);
 
-// The edge that replaces the interior edge e (kNoEdge when there is none or it is not unique),
-// map being the embedding of edges.
-TEdge NextPseudoTriangulation(const TNube& points, const TFlipMap& map,
-                              const std::vector<TEdge>& edges, TEdge e);
-TEdge NextTriangulation(const TNube& points, const TFlipMap& map, TEdge e);
-
 }  // namespace qv

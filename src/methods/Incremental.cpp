@@ -492,11 +492,8 @@ TCollinearEdge FindCollinearEdge(int i, int f, const TNube& points, const TDCEL&
   return {};
 }
 
-namespace {
-
-// NudgeInsertPoint, with the hull boundary given (see HullBoundary) or walked each time.
-int NudgeInsertPointWithin(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
-                           bool backwardFirst, const std::vector<TPoint>* hull) {
+int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
+                     bool backwardFirst, const std::vector<TPoint>* hull) {
   // The forward move first (down or right); where it would leave the interior of the hull, the
   // backward move (up or left). A point that had to move backward keeps doing so, or it would
   // swing between two edge lines.
@@ -520,13 +517,6 @@ int NudgeInsertPointWithin(int i, TNube& points, bool sameY, TDCEL& pt, int* dra
   while (k - 1 >= 0 && Before(q, points[k - 1])) --k;
   MovePoint(i, k, points, pt, draggedPoint);
   return k;
-}
-
-}  // namespace
-
-int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint,
-                     bool backwardFirst) {
-  return NudgeInsertPointWithin(i, points, sameY, pt, draggedPoint, backwardFirst, nullptr);
 }
 
 void InsertInTriangle(int f, int i, const TNube& points, TDCEL& pt) {
@@ -628,9 +618,8 @@ void InsertPointBoundedFace(int i, TNube& points, TDCEL& pt, int* draggedPoint, 
     }
     const TPoint before = points[at];
     if (locator && locator->Hull.empty()) locator->Hull = HullBoundary(points, pt);
-    const int k =
-        NudgeInsertPointWithin(at, points, line.SameY, pt, draggedPoint, at == movedBack,
-                               locator && !locator->Hull.empty() ? &locator->Hull : nullptr);
+    const int k = NudgeInsertPoint(at, points, line.SameY, pt, draggedPoint, at == movedBack,
+                                   locator && !locator->Hull.empty() ? &locator->Hull : nullptr);
     if (TRecorder* recorder = ActiveRecorder()) RecordNudge(k, f, *recorder);
     movedBack = Before(points[k], before) ? k : kNone;
     at = std::min(at, k);

@@ -94,9 +94,10 @@ TCollinearEdge FindCollinearEdge(int i, int f, const TNube& points, const TDCEL&
 // instead, then backward past the points it now precedes. The subdivision's vertices are
 // renumbered along with the points and *draggedPoint keeps naming the same point. Returns the
 // point's new index. When neither move stays inside the hull, fails and changes nothing.
-// backwardFirst tries the backward move first.
+// backwardFirst tries the backward move first; hull, when given, is the hull's boundary as
+// HullBoundary lists it (otherwise the boundary is walked on each call).
 int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPoint = nullptr,
-                     bool backwardFirst = false);
+                     bool backwardFirst = false, const std::vector<TPoint>* hull = nullptr);
 
 // Joins point i, strictly inside the triangle f, to the two vertices nearest to it.
 void InsertInTriangle(int f, int i, const TNube& points, TDCEL& pt);

@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include "methods/Ejecucion.h"
 
@@ -18,15 +16,18 @@ TEST(Export, SvgPdfAndTikzAreVectorDrawingsOfTheCanvas) {
   TDCEL pt;
   int dragged = kNone;
   ComputeSweepLine(points, 1.0, 0.0, dragged, pt);
-  QTemporaryDir dir;
-  const auto exported = [&](const char* name, bool grid) {
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    ExportSubdivision(path, points, pt, TPenStyles(), 160, 120, grid, 90);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return QString::fromLatin1(file.readAll());
+  const auto exported = [&](const char* type, bool grid) {
+    TDocumento document;
+    document.Points = points;
+    document.CurrentPT = pt;
+    document.GridVisible = grid;
+    document.SweepAngle = 90;
+    const std::string bytes =
+        EncodeDrawing(QString::fromLatin1(type), document, TPenStyles(), 160, 120,
+                      [](TDrawing& drawing) { DrawSubdivisionResult(drawing); });
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   };
-  const QString svg = exported("a.svg", true);
+  const QString svg = exported("svg", true);
   EXPECT_TRUE(svg.contains(QStringLiteral("#c0c0c0"), Qt::CaseInsensitive));  // the grid
   // Sized in the canvas's pixels, its text as large as on the canvas.
   EXPECT_TRUE(svg.contains(QStringLiteral("width=\"160px\" height=\"120px\"")));
@@ -34,11 +35,12 @@ TEST(Export, SvgPdfAndTikzAreVectorDrawingsOfTheCanvas) {
   QPainter painter(&probe);
   EXPECT_EQ(CanvasFont().pixelSize(), painter.fontInfo().pixelSize());
   EXPECT_TRUE(
-      exported("a.pdf", false).contains(QStringLiteral("/MediaBox [0 0 160.000000 120.000000]")));
-  const QString picture = exported("a.tikz", false);
+      exported("pdf", false).contains(QStringLiteral("/MediaBox [0 0 160.000000 120.000000]")));
+  const QString picture = exported("tikz", false);
   // 160 pixels become 12 cm (0.075 cm each) and y turns upwards: (60, 10) lies at
-  // (4.5, (120 - 10) * 0.075) and the hull edge from (20, 100) to (60, 10) is drawn.
-  EXPECT_EQ(picture.count(QStringLiteral("ellipse [")), 4);
+  // (4.5, (120 - 10) * 0.075), every point a disc of radius 2.5 pixels, and the hull edge from
+  // (20, 100) to (60, 10) is drawn.
+  EXPECT_EQ(picture.count(QStringLiteral("ellipse [x radius=0.188cm,y radius=0.188cm]")), 4);
   EXPECT_FALSE(picture.contains(QStringLiteral("{RGB}{0,255,0}")));  // no point highlighted
   EXPECT_TRUE(picture.contains(QStringLiteral("(4.500,8.250) ellipse")));
   EXPECT_TRUE(picture.contains(QStringLiteral("(1.500,1.500) -- (4.500,8.250)")) ||

@@ -545,8 +545,11 @@ TEST(ExperimentSummary, TakesMeanMinimumAndMaximumOverTheFinishedRuns) {
     r.Stats.Faces = faces;
     return r;
   };
-  const std::vector<TSummaryRow> s = SummariseExperiment(
-      {row(1, 4, false), row(2, 8, false), row(100, 1, true), row(6, 6, false)});
+  TSummaryBuilder builder;
+  for (const TExperimentRow& r :
+       {row(1, 4, false), row(2, 8, false), row(100, 1, true), row(6, 6, false)})
+    builder.Add(r);
+  const std::vector<TSummaryRow> s = builder.Rows();
   ASSERT_EQ(s.size(), 1u);
   EXPECT_EQ(std::tuple(s[0].Finished, s[0].Refused, s[0].Figures[0].Mean, s[0].Figures[0].Min,
                        s[0].Figures[4].Max, s[0].Figures[4].Mean),

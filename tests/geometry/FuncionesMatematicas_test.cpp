@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <limits>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -101,6 +103,13 @@ TEST(Measures, LineIntersectionAndDistanceAtTheLimits) {
 
 // The walkers compare bearings (clockwise from up, a point onto itself at 180) exactly; the float
 // Bearing gives the same choices.
+double Bearing(TPoint p, TPoint q) {
+  const double dx = double(q.X) - p.X, dy = double(q.Y) - p.Y;
+  if (dx == 0) return dy >= 0 ? 180.0 : 360.0;
+  const double t = std::atan(dy / dx) * 180.0 / std::numbers::pi;
+  return dx > 0 ? 90.0 + t : 270.0 + t;
+}
+
 int SlowWalk(const TNube& pts, int i, bool clockwise) {
   int best = kNone;
   double bestBearing = clockwise ? 360.0 : 0.0;

@@ -71,6 +71,17 @@ inline bool SameSpot(const TPTCapas& l, int a, int b) {
   return l[a].X == l[b].X && l[a].Y == l[b].Y;
 }
 
+// The hull walkers over the records still unassigned, skipping every record at record i's spot.
+inline int WalkLayer(const TPTCapas& l, int i, bool clockwise) {
+  TNube spots{{l[i].X, l[i].Y}};
+  std::vector<int> record{i};
+  for (int j = 0; j < l.Size(); ++j)
+    if (l[j].Layer <= 0 && !SameSpot(l, i, j))
+      spots.push_back({l[j].X, l[j].Y}), record.push_back(j);
+  const int k = clockwise ? WalkHullClockwise(spots, 0) : WalkHullCounterclockwise(spots, 0);
+  return k == kNone ? kNone : record[size_t(k)];
+}
+
 inline void ScanningBuild(const TNube& points, TPTCapas& layers) {
   const int n = static_cast<int>(points.size());
   layers.Records.assign(points.size(), TCapa{});
@@ -86,8 +97,7 @@ inline void ScanningBuild(const TNube& points, TPTCapas& layers) {
     int counter = 0;
     for (const bool clockwise : {true, false}) {
       for (int cur = first, guard = 0; guard <= n; ++guard) {
-        const int nxt =
-            clockwise ? WalkLayerClockwise(layers, cur) : WalkLayerCounterclockwise(layers, cur);
+        const int nxt = WalkLayer(layers, cur, clockwise);
         if (nxt == kNone) break;
         const bool atLast = SameSpot(layers, nxt, last);
         if (!clockwise || !atLast) layers[nxt].Layer = L;

@@ -16,49 +16,10 @@ namespace {
 using namespace qv::testing;
 using V = std::vector<int>;
 
-TPTCapas Records(const TNube& points, const V& assigned = {}) {
-  TPTCapas l;
-  for (int i = 0; i < static_cast<int>(points.size()); ++i)
-    l.Records.push_back({points[size_t(i)].X, points[size_t(i)].Y, 0, i, i, i, i});
-  for (int i : assigned) l[i].Layer = 1;
-  return l;
-}
-
 V Field(const TPTCapas& l, int TCapa::*field) {
   V out;
   for (const TCapa& r : l.Records) out.push_back(r.*field);
   return out;
-}
-
-// ---- Layer walkers -------------------------------------------------------------------------
-
-// Ties of bearing and records at one spot; the walker peeling below covers the rest.
-TEST(LayerWalkers, TiesGoToTheLowerIndexAndRecordsAtTheSameSpotAreSkipped) {
-  const TNube diamond{{50, 0}, {100, 50}, {50, 100}, {0, 50}, {50, 50}, {50, 0}};
-  const struct {
-    TNube points;
-    V assigned;
-    int from;
-    bool clockwise;
-    int to;
-  } rows[] = {
-      // Straight down from 0 both 2 and 4 have bearing 180; the lower index wins although it
-      // is the farther point.
-      {diamond, {1}, 0, true, 2},
-      // Record 5 lies on record 0: neither walk from 0 takes it, nor from 5 takes 0.
-      {diamond, {}, 5, true, 1},
-      {diamond, {1, 2, 3, 4}, 5, false, kNone},
-      {diamond, {1, 2, 3, 4}, 0, true, kNone},
-      // From (0, 10) straight left (270) is taken only by the counterclockwise walk.
-      {{{0, 10}, {-5, 10}, {3, 12}}, {}, 0, false, 1},
-      {{{0, 10}, {-5, 10}, {3, 12}}, {}, 0, true, 2},
-  };
-  for (const auto& r : rows) {
-    const TPTCapas l = Records(r.points, r.assigned);
-    EXPECT_EQ(r.clockwise ? WalkLayerClockwise(l, r.from) : WalkLayerCounterclockwise(l, r.from),
-              r.to)
-        << Describe(r.points) << " from " << r.from;
-  }
 }
 
 // ---- Peeling -------------------------------------------------------------------------------
@@ -102,7 +63,7 @@ TEST(ConvexLayersBuild, CoincidentPointsAreRefusedAndEveryBuildStartsAfresh) {
   EXPECT_THROW(BuildConvexLayers({{10, 0}, {0, 20}, {0, 20}, {20, 20}}, l), UserError);
   EXPECT_TRUE(l.Records == before.Records && l.Count == 2);
   BuildConvexLayers({{10, 0}, {0, 20}, {20, 20}}, l);
-  EXPECT_TRUE(LayerCount(l) == 1 && l.Size() == 3 && LayerSize(l, 2) == 0 && LayerSize(l, 0) == 0);
+  EXPECT_TRUE(l.Count == 1 && l.Size() == 3 && l.Sizes == V{3});
 }
 
 // The chain peeling gives exactly the table of the walker peeling, degenerate sets included.
@@ -199,7 +160,7 @@ TEST(ConvexLayersDriver, SortsTopDownCarryingTheDraggedPointAndJoins) {
   ComputeConvexLayers(points, dragged, layers);
   EXPECT_EQ(points, (TNube{{50, 0}, {50, 60}, {0, 100}, {100, 100}}));
   EXPECT_EQ(dragged, 1);
-  EXPECT_EQ(LayerCount(layers), 2);
+  EXPECT_EQ(layers.Count, 2);
   EXPECT_TRUE(CheckPseudoTriangulation(points, LayerEdges(layers)).Valid);
 }
 

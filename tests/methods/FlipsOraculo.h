@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "geometry/FuncionesMatematicas.h"
 #include "methods/Flips.h"
 #include "methods/FlipsMapa.h"
 
@@ -68,15 +69,36 @@ uint64_t SearchFlipGraph(const TNube& points, const std::vector<TEdge>& start, T
 }
 
 inline uint64_t PointedPseudoTriangulations(const TNube& points, const TVisitEdges& visit = {}) {
-  auto next = [&](const TFlipMap& map, const std::vector<TEdge>& edges, TEdge e) {
-    return NextPseudoTriangulation(points, map, edges, e);
+  auto next = [&points, hull = HullEdges(points)](const TFlipMap&, const std::vector<TEdge>& edges,
+                                                  TEdge e) {
+    std::vector<TEdge> flipped = edges;
+    return FlipPseudoTriangulationEdge(points, flipped, e, hull);
   };
   return SearchFlipGraph(points, SweepPseudoTriangulation(points), next, visit, {});
 }
 
+// The quadrilateral a, c, b, d of the two triangles at the diagonal a-b, c left of a -> b:
+//
+//          c                    c
+//         /|\                  / \.
+//        / | \                /   \.
+//       a  |  b    -->       a-----b
+//        \ | /                \   /
+//         \|/                  \ /
+//          d                    d
+//
+// (drawn with a-b vertical before and c-d after). Only a strictly convex quadrilateral flips.
+inline TEdge LawsonFlip(const TNube& points, const TFlipMap& map, TEdge e) {
+  const int c = map.Before(e.B, e.A), d = map.Before(e.A, e.B);
+  const TPoint a = points[e.A], b = points[e.B], pc = points[c], pd = points[d];
+  if (OrientationSign(a, b, pc) * OrientationSign(a, b, pd) >= 0) return kNoEdge;
+  if (OrientationSign(pc, pd, a) * OrientationSign(pc, pd, b) >= 0) return kNoEdge;
+  return TEdge{std::min(c, d), std::max(c, d)};
+}
+
 inline uint64_t Triangulations(const TNube& points, const TVisitEdges& visit = {}) {
   auto next = [&](const TFlipMap& map, const std::vector<TEdge>&, TEdge e) {
-    return NextTriangulation(points, map, e);
+    return LawsonFlip(points, map, e);
   };
   return SearchFlipGraph(points, SweepTriangulationEdges(points), next, visit, {});
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <random>
 #include <set>
@@ -32,6 +33,15 @@ TNube ConvexPoints(int n) {  // on the parabola y = x^2: convex, no three on a l
   return points;
 }
 
+// The whole flip graph on this thread, each element handed to visit until it returns false.
+uint64_t Search(const TNube& pts, TFlipGraph graph, const TVisitEdges& visit = {}) {
+  std::atomic<bool> stop{false};
+  TSearchCallbacks calls;
+  if (visit) calls.Visit = [&](size_t, const std::vector<TEdge>& e) { stop = stop || !visit(e); };
+  calls.Stop = &stop;
+  return SearchFlipGraph(pts, graph, {}, calls);
+}
+
 uint64_t Catalan(int k) {
   uint64_t c = 1;
   for (int i = 0; i < k; ++i) c = c * 2 * (2 * i + 1) / (i + 2);
@@ -46,10 +56,10 @@ TEST(FlipCounts, HandCountedSets) {
       {{{0, 0}, {100, 0}, {40, 90}, {45, 30}}, 3, 1}};
   for (int n = 3; n <= 10; ++n) rows.push_back({ConvexPoints(n), Catalan(n - 2), Catalan(n - 2)});
   for (const auto& [pts, pointed, triangulations] : rows) {
-    EXPECT_EQ(EnumeratePointedPseudoTriangulations(pts), pointed) << pts.size();
-    EXPECT_EQ(EnumerateTriangulations(pts), triangulations) << pts.size();
+    EXPECT_EQ(Search(pts, TFlipGraph::Pointed), pointed) << pts.size();
+    EXPECT_EQ(Search(pts, TFlipGraph::Triangulations), triangulations) << pts.size();
     std::set<std::vector<TEdge>> seen;  // what the listing hands out: distinct and valid
-    EnumeratePointedPseudoTriangulations(pts, [&](const std::vector<TEdge>& edges) {
+    Search(pts, TFlipGraph::Pointed, [&](const std::vector<TEdge>& edges) {
       return seen.insert(edges).second && CheckPseudoTriangulation(pts, edges).Valid;
     });
     EXPECT_EQ(seen.size(), pointed);
@@ -74,8 +84,8 @@ TEST(FlipCounts, ReverseSearchListsWhatTheOracleFinds) {
         const TVisitEdges mine = [&found](const std::vector<TEdge>& edges) {
           return found.insert(edges).second;
         };
-        const uint64_t fast = pointed ? EnumeratePointedPseudoTriangulations(pts, mine)
-                                      : EnumerateTriangulations(pts, mine);
+        const uint64_t fast = pointed ? Search(pts, TFlipGraph::Pointed, mine)
+                                      : Search(pts, TFlipGraph::Triangulations, mine);
         ASSERT_EQ(fast, count) << n << " points, seed " << seed << (pointed ? " pointed" : "");
         ASSERT_EQ(found, expected) << n << " points, seed " << seed;
       }
@@ -103,8 +113,8 @@ TEST(FlipCounts, ReverseSearchListsWhatTheOracleFinds) {
         }
     using TKey = std::pair<int, int>;
     const auto whole = lists[TKey{1, 1}];
-    EXPECT_EQ(whole.size(), graph == TFlipGraph::Pointed ? EnumeratePointedPseudoTriangulations(pts)
-                                                         : EnumerateTriangulations(pts));
+    EXPECT_EQ(whole.size(), graph == TFlipGraph::Pointed ? Search(pts, TFlipGraph::Pointed)
+                                                         : Search(pts, TFlipGraph::Triangulations));
     EXPECT_EQ(lists[TKey(1, 3)], whole);
     for (int parts : {3, 5}) {
       EXPECT_EQ(lists[TKey(parts, 1)], lists[TKey(parts, 3)]);
@@ -160,7 +170,6 @@ TEST(Flip, RefusesHullEdgesAndNonEdgesLeavingTheListAlone) {
       if (!std::binary_search(edges.begin(), edges.end(), TEdge{a, b})) absent.push_back({a, b});
   for (TEdge e : {hull.front(), hull.back(), absent.front(), TEdge{absent[0].B, absent[0].A}}) {
     EXPECT_EQ(FlipPseudoTriangulationEdge(pts, edges, e, hull), kNoEdge);
-    EXPECT_EQ(FlipTriangulationEdge(pts, edges, e, hull), kNoEdge);
     TPseudoTriangulationFlipper flipper(pts, edges);
     EXPECT_EQ(flipper.Flip(e), kNoEdge);
     EXPECT_EQ(flipper.Edges(), before);

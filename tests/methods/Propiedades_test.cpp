@@ -16,6 +16,7 @@
 #include "geometry/UserError.h"
 #include "io/ArchivoPT.h"
 #include "methods/CaminosMinimos.h"
+#include "methods/CaminosOraculo.h"
 #include "methods/CapasOraculos.h"
 #include "methods/Constructores.h"
 #include "methods/Ejecucion.h"
@@ -249,14 +250,8 @@ std::string ShortestPaths(TNube& p) {
     for (int i = 0; i < m; ++i) polygon[i] = i;
     TCheckReport report = CheckSubdivisionOfPolygon(p, polygon, plain);
     if (!report.Valid) return "polygon: " + report.Reason;
-    TMatrizVisibilidad vis;
-    TMatrizDistancias dist;
-    TMatrizTrazabilidad trace;
-    ComputeVisibility(p, vis);
-    ComputeDistances(p, vis, dist);
-    for (int s = 0; s < m; ++s) ShortestPathsFrom(s, p, dist, trace);
     BuildPolygon(p, reference);
-    InsertGeodesics(t, reference, vis, trace);
+    oracle::InsertGeodesics(p, t, reference);
     if (plain.Vertices != reference.Vertices || plain.HalfEdges != reference.HalfEdges ||
         plain.Faces != reference.Faces)
       return std::string("differs from the plain insertion");
