@@ -92,6 +92,11 @@ const std::vector<TInput>& PointSets() {
     TNube huge = RandomPoints(60, 99, 1 << 28);
     for (TPoint& q : huge) q = {q.X * 7 - (1 << 30), q.Y * 7 - (1 << 30)};
     s.push_back({"huge", huge});
+    // Near and on one circle at a scale where rounding hides the sign of the in-circle test.
+    TNube wide = CirclePoints(65);
+    for (size_t i = 0; i < wide.size(); ++i)
+      wide[i] = {wide[i].X * (1 << 23) + static_cast<int32_t>(i % 3 == 0), wide[i].Y * (1 << 23)};
+    s.push_back({"cocircular 36, wide", wide});
     for (TInput& example : Examples(false)) s.push_back(std::move(example));
     return s;
   }();
