@@ -103,31 +103,6 @@ void TDCEL::RemoveFace(int f) {
 //     c  e  d    ==>    c-----d
 //      . | /             .   /
 //        b                 b
-void TDCEL::FlipEdge(int e) {
-  const int t = Twin(e);
-  if (t == kNone) return;
-  const int en = Next(e), ep = Prev(e), tn = Next(t), tp = Prev(t);
-  const int fe = HalfEdges[e].Face, ft = HalfEdges[t].Face;
-  const int a = Origin(e), b = Origin(t);
-  Vertices[a] = tn;
-  Vertices[b] = en;
-  if (Faces[fe] == en || Faces[fe] == e) Faces[fe] = ep;
-  if (Faces[ft] == tn || Faces[ft] == t) Faces[ft] = tp;
-  auto wire = [this](int x, int prev, int next, int face) {
-    HalfEdges[x].Prev = prev;
-    HalfEdges[x].Next = next;
-    HalfEdges[x].Face = face;
-  };
-  wire(ep, t, tn, fe);
-  wire(e, en, tp, ft);
-  wire(en, tp, e, ft);
-  wire(tp, e, en, ft);
-  wire(t, tn, ep, fe);
-  wire(tn, ep, t, fe);
-  HalfEdges[e].Origin = Origin(ep);
-  HalfEdges[t].Origin = Origin(tp);
-}
-
 void TDCEL::SplitFace(int f, int a, int b) {
   int ea = kNone, eb = kNone;
   const int start = Faces[f];

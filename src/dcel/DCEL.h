@@ -70,7 +70,8 @@ class TDCEL {
   // Removes the three edges of the triangle f; it and its three neighbours become one face.
   void RemoveFace(int f);
   // Replaces the diagonal e of two triangles by the other diagonal, reusing the records.
-  void FlipEdge(int e);
+  // Inline: the Delaunay flips run it millions of times.
+  inline void FlipEdge(int e);
   // Adds the diagonal a-b of face f; the new face is the chain from a forward to b.
   void SplitFace(int f, int a, int b);
   // Joins the new vertex apex inside f to the vertices first and last of f.
@@ -86,5 +87,30 @@ class TDCEL {
   // leaving the vertex. On failure returns false and, when why is given, says what broke.
   bool IsValid(std::string* why = nullptr) const;
 };
+
+inline void TDCEL::FlipEdge(int e) {
+  const int t = Twin(e);
+  if (t == kNone) return;
+  const int en = Next(e), ep = Prev(e), tn = Next(t), tp = Prev(t);
+  const int fe = HalfEdges[e].Face, ft = HalfEdges[t].Face;
+  const int a = Origin(e), b = Origin(t);
+  Vertices[a] = tn;
+  Vertices[b] = en;
+  if (Faces[fe] == en || Faces[fe] == e) Faces[fe] = ep;
+  if (Faces[ft] == tn || Faces[ft] == t) Faces[ft] = tp;
+  auto wire = [this](int x, int prev, int next, int face) {
+    HalfEdges[x].Prev = prev;
+    HalfEdges[x].Next = next;
+    HalfEdges[x].Face = face;
+  };
+  wire(ep, t, tn, fe);
+  wire(e, en, tp, ft);
+  wire(en, tp, e, ft);
+  wire(tp, e, en, ft);
+  wire(t, tn, ep, fe);
+  wire(tn, ep, t, fe);
+  HalfEdges[e].Origin = Origin(ep);
+  HalfEdges[t].Origin = Origin(tp);
+}
 
 }  // namespace qv

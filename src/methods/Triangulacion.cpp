@@ -292,6 +292,57 @@ int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
   return InCircle(a, b, c, d);
 }
 
+// The in-circle test of the flip loop, set up once from the extent of the point set: every
+// coordinate difference the test can meet is at most Extent.
+struct TInCircleBound {
+  // Extent below 2^14: the determinant is exact in 64 bits (see InCircleFiltered) and cheaper
+  // than any filter.
+  bool Small = false;
+  // Otherwise a static filter. With every difference at most M the permanent of the
+  // determinant is at most 3 * (2M^2) * (2M^2) = 12 M^4, and the rounding error of the double
+  // evaluation stays below 11 * 2^-53 times the permanent; Threshold = 2^-47 * 12 M^4 is six
+  // times that (the few roundings in M^4 itself included), so a rounded determinant beyond it
+  // has the sign of the exact one. Nearly every quadrilateral of scattered points clears it.
+  double Threshold = 0;
+};
+
+TInCircleBound InCircleBoundOf(const TNube& points) {
+  if (points.empty()) return {true, 0};
+  int32_t minX = points[0].X, maxX = minX, minY = points[0].Y, maxY = minY;
+  for (const TPoint p : points) {
+    minX = std::min(minX, p.X);
+    maxX = std::max(maxX, p.X);
+    minY = std::min(minY, p.Y);
+    maxY = std::max(maxY, p.Y);
+  }
+  const int64_t extent = std::max(int64_t{maxX} - minX, int64_t{maxY} - minY);
+  const double m = static_cast<double>(extent), m2 = m * m;
+  return {extent < (int64_t{1} << 14), 0x1p-47 * 12.0 * (m2 * m2)};
+}
+
+// InCircle(a, b, c, d) under the bound: the same answer as InCircleFiltered.
+[[gnu::always_inline]] inline int InCircleBounded(const TInCircleBound& bound, TPoint a, TPoint b,
+                                                  TPoint c, TPoint d) {
+  if (bound.Small) {
+    const int64_t ax = int64_t{a.X} - d.X, ay = int64_t{a.Y} - d.Y;
+    const int64_t bx = int64_t{b.X} - d.X, by = int64_t{b.Y} - d.Y;
+    const int64_t cx = int64_t{c.X} - d.X, cy = int64_t{c.Y} - d.Y;
+    const int64_t exact = (ax * ax + ay * ay) * (bx * cy - by * cx) +
+                          (bx * bx + by * by) * (cx * ay - cy * ax) +
+                          (cx * cx + cy * cy) * (ax * by - ay * bx);
+    return (exact < 0) - (exact > 0);
+  }
+  const double adx = double(a.X) - d.X, ady = double(a.Y) - d.Y;
+  const double bdx = double(b.X) - d.X, bdy = double(b.Y) - d.Y;
+  const double cdx = double(c.X) - d.X, cdy = double(c.Y) - d.Y;
+  const double det = (adx * adx + ady * ady) * (bdx * cdy - bdy * cdx) +
+                     (bdx * bdx + bdy * bdy) * (cdx * ady - cdy * adx) +
+                     (cdx * cdx + cdy * cdy) * (adx * bdy - ady * bdx);
+  if (det > bound.Threshold) return -1;
+  if (det < -bound.Threshold) return 1;
+  return InCircleFiltered(a, b, c, d);
+}
+
 // The quadrilateral around e: a -> b is e, c the apex of the twin's triangle, x the apex of e's
 // own triangle. OrientationSign(a, b, c) * InCircle(a, b, c, x) is positive when e is legal
 // and 0 when the four points are cocircular (see IsLegalEdge). faceSign, when not 0, is known
@@ -299,19 +350,23 @@ int InCircleFiltered(TPoint a, TPoint b, TPoint c, TPoint d) {
 // Forced inline: the flip loop runs it on nearly every pop, and as an out-of-line call (register
 // spills around every call) it measurably slowed the loop.
 [[gnu::always_inline]] inline int Legality(int e, const TNube& points, const TDCEL& d,
-                                           int faceSign = 0) {
+                                           const TInCircleBound& bound, int faceSign) {
   const int t = d.Twin(e);
   const TPoint a = points[d.Origin(e)], b = points[d.Origin(t)];
   const TPoint c = points[d.Origin(d.Prev(t))], x = points[d.Origin(d.Prev(e))];
   const int sign = faceSign != 0 ? faceSign : OrientationSign(a, b, c);
-  return sign * InCircleFiltered(a, b, c, x);
+  return sign * InCircleBounded(bound, a, b, c, x);
 }
 
 }  // namespace
 
 bool IsLegalEdge(int e, const TNube& points, const TDCEL& subdivision) {
   assert(subdivision.HasTwin(e));
-  return Legality(e, points, subdivision) > 0;
+  const int t = subdivision.Twin(e);
+  const TPoint a = points[subdivision.Origin(e)], b = points[subdivision.Origin(t)];
+  const TPoint c = points[subdivision.Origin(subdivision.Prev(t))];
+  const TPoint x = points[subdivision.Origin(subdivision.Prev(e))];
+  return OrientationSign(a, b, c) * InCircleFiltered(a, b, c, x) > 0;
 }
 
 namespace {
@@ -335,22 +390,35 @@ int CommonFaceSign(const TNube& points, const TDCEL& d) {
 
 // What the initial pass left on a half-edge it queued: nothing (or no longer waiting), or
 // waiting with its legality as tested then, still valid while no flip has touched its
-// quadrilateral, or waiting with a quadrilateral that has changed since.
-enum : uint8_t { kNotQueued = 0, kQueuedChanged = 1, kQueuedIllegal = 2, kQueuedCocircular = 3 };
+// quadrilateral, or waiting with a quadrilateral that has changed since. (Enumerations rather
+// than plain bytes: a store through an unsigned char may alias anything, and would make the
+// compiler reload the subdivision after every flag written in the flip loop.)
+enum class TQueued : uint8_t { None = 0, Changed = 1, Illegal = 2, Cocircular = 3 };
 
 // Per edge (kept on its lower half-edge): its last flip was across four cocircular points, and
 // it was found legal with no flip touching its quadrilateral since (an edge may wait on the
 // stack more than once, and a second test of the same four points would only repeat the first).
-enum : uint8_t { kCocircularFlip = 1, kLegalUnchanged = 2 };
+enum class TEdgeMarks : uint8_t { None = 0, CocircularFlip = 1, LegalUnchanged = 2 };
+
+constexpr bool Has(TEdgeMarks marks, TEdgeMarks bit) {
+  return (static_cast<uint8_t>(marks) & static_cast<uint8_t>(bit)) != 0;
+}
+constexpr TEdgeMarks With(TEdgeMarks marks, TEdgeMarks bit) {
+  return static_cast<TEdgeMarks>(static_cast<uint8_t>(marks) | static_cast<uint8_t>(bit));
+}
+constexpr TEdgeMarks Without(TEdgeMarks marks, TEdgeMarks bit) {
+  return static_cast<TEdgeMarks>(static_cast<uint8_t>(marks) & ~static_cast<uint8_t>(bit));
+}
 
 // The state of the flip loop: the stack, the initial pass's queue flags above per half-edge,
-// the edge flags above, and the sign that Legality may take for granted (see DelaunayFlips).
+// the edge marks above, and the sign that Legality may take for granted (see DelaunayFlips).
 struct TFlipState {
   TDCEL Subdivision;
   TPila Stack;
-  std::vector<uint8_t> Queued;
-  std::vector<uint8_t> EdgeFlags;
+  std::vector<TQueued> Queued;
+  std::vector<TEdgeMarks> EdgeFlags;
   int FaceSign = 0;
+  TInCircleBound Bound;
 };
 
 // How a step treats an edge marked by a cocircular flip whose four points are still cocircular:
@@ -374,52 +442,57 @@ enum class TFlipStep : uint8_t { Kept, Flipped, Blocked };
 // Pops one half-edge and flips it when illegal; the four sides of the new quadrilateral are
 // queued unless they or their twins wait from the initial pass. A flip across four cocircular
 // points is marked, a flip across a point strictly inside the circle clears the mark. A marked
-// edge still cocircular is reported Blocked and treated as the mode says.
-TFlipStep FlipStep(const TNube& points, TFlipState& s, TFlipMode mode) {
+// edge still cocircular is reported Blocked and treated as the mode says. Inlined into each of
+// the loops below, one per mode.
+template <TFlipMode Mode>
+[[gnu::always_inline]] inline TFlipStep FlipStep(const TNube& points, TFlipState& s,
+                                                 TRecorder* recorder) {
   TDCEL& d = s.Subdivision;
   const int e = s.Stack.Pop();
-  uint8_t& flags = s.EdgeFlags[std::min(e, d.Twin(e))];
+  const int t = d.Twin(e);
+  TEdgeMarks& flags = s.EdgeFlags[std::min(e, t)];
   // A half-edge still flagged by the initial pass is that pass's own entry (later pushes skip
   // flagged edges, and nothing flags again), so its test stands unless a flip has touched it.
-  const uint8_t queued = s.Queued[e];
-  s.Queued[e] = kNotQueued;
+  const TQueued queued = s.Queued[e];
+  s.Queued[e] = TQueued::None;
   int legality = 1;
-  if (queued == kQueuedIllegal) {
+  if (queued == TQueued::Illegal) {
     legality = -1;
-  } else if (queued == kQueuedCocircular) {
+  } else if (queued == TQueued::Cocircular) {
     legality = 0;
-  } else if ((flags & kLegalUnchanged) == 0) {
-    legality = Legality(e, points, d, s.FaceSign);
-    if (legality > 0) flags |= kLegalUnchanged;
+  } else if (!Has(flags, TEdgeMarks::LegalUnchanged)) {
+    legality = Legality(e, points, d, s.Bound, s.FaceSign);
+    if (legality > 0) flags = With(flags, TEdgeMarks::LegalUnchanged);
   }
   if (legality > 0) return TFlipStep::Kept;
-  const bool blocked = legality == 0 && (flags & kCocircularFlip) != 0;
-  if (blocked && mode != TFlipMode::Plain) {
-    if (mode == TFlipMode::StopBefore) {
+  const bool blocked = legality == 0 && Has(flags, TEdgeMarks::CocircularFlip);
+  if (Mode != TFlipMode::Plain && blocked) {
+    if (Mode == TFlipMode::StopBefore) {
       s.Queued[e] = queued;
       s.Stack.Push(e);
     }
     return TFlipStep::Blocked;
   }
-  flags = legality == 0 ? kCocircularFlip : 0;
-  TRecorder* const recorder = ActiveRecorder();
-  const int a = recorder ? d.Origin(e) : kNone, b = recorder ? d.Origin(d.Twin(e)) : kNone;
+  flags = legality == 0 ? TEdgeMarks::CocircularFlip : TEdgeMarks::None;
+  const int a = recorder ? d.Origin(e) : kNone, b = recorder ? d.Origin(t) : kNone;
+  // The flip leaves e between en and tp and t between tn and ep (see TDCEL::FlipEdge).
+  const int en = d.Next(e), ep = d.Prev(e), tn = d.Next(t), tp = d.Prev(t);
   d.FlipEdge(e);
-  if (recorder) RecordFlip(a, b, d.Origin(e), d.Origin(d.Twin(e)), legality == 0, *recorder);
+  if (recorder) RecordFlip(a, b, d.Origin(e), d.Origin(t), legality == 0, *recorder);
   // The flip changes the quadrilateral of each of the four sides (one of its triangles is new)
-  // and of no other edge.
-  const int t = d.Twin(e);
-  for (const int x : {d.Prev(e), d.Prev(t), d.Next(e), d.Next(t)}) {
-    if (!d.HasTwin(x)) continue;
+  // and of no other edge. In the order Prev(e), Prev(t), Next(e), Next(t).
+  for (const int x : {en, tn, tp, ep}) {
     const int y = d.Twin(x);
-    s.EdgeFlags[std::min(x, y)] &= static_cast<uint8_t>(~kLegalUnchanged);
-    uint8_t& own = s.Queued[x];
-    uint8_t& twin = s.Queued[y];
-    if (own == kNotQueued && twin == kNotQueued) {
+    if (y == kNone) continue;
+    TEdgeMarks& marks = s.EdgeFlags[std::min(x, y)];
+    marks = Without(marks, TEdgeMarks::LegalUnchanged);
+    TQueued& own = s.Queued[x];
+    TQueued& twin = s.Queued[y];
+    if (own == TQueued::None && twin == TQueued::None) {
       s.Stack.Push(x);
     } else {
-      if (own != kNotQueued) own = kQueuedChanged;
-      if (twin != kNotQueued) twin = kQueuedChanged;
+      if (own != TQueued::None) own = TQueued::Changed;
+      if (twin != TQueued::None) twin = TQueued::Changed;
     }
   }
   return blocked ? TFlipStep::Blocked : TFlipStep::Flipped;
@@ -431,8 +504,8 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   const int count = subdivision.HalfEdgeCount();
   TFlipState s;
   s.Subdivision = std::move(subdivision);
-  s.Queued.assign(static_cast<size_t>(count), kNotQueued);
-  s.EdgeFlags.assign(static_cast<size_t>(count), 0);
+  s.Queued.assign(static_cast<size_t>(count), TQueued::None);
+  s.EdgeFlags.assign(static_cast<size_t>(count), TEdgeMarks::None);
   TDCEL& d = s.Subdivision;
   // When all faces turn the same way, every flip keeps it so: a flip happens only when the apex
   // x of one triangle lies inside or on the circle through the other triangle a, b, c, beyond
@@ -441,19 +514,21 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   // quadrilateral is strictly convex and its two new triangles are proper and keep the sense of
   // turn. Then the sign of the twin's triangle a, b, c is the same constant for every edge.
   s.FaceSign = -CommonFaceSign(points, d);
+  s.Bound = InCircleBoundOf(points);
   // Initial pass: the higher half-edge of every illegal edge, once. With a common sign the two
   // half-edges of an edge evaluate the same determinant (in-circle is symmetric under swapping
   // a, b and c, x together) with the same sign, so the lower one, coming second, adds nothing.
   for (int e = count - 1; e >= 0; --e) {
     if (d.Origin(e) == kNone || !d.HasTwin(e)) continue;
     if (s.FaceSign != 0 && e < d.Twin(e)) continue;
-    if (s.Queued[d.Twin(e)] != kNotQueued) continue;
-    const int legality = Legality(e, points, d, s.FaceSign);
+    if (s.Queued[d.Twin(e)] != TQueued::None) continue;
+    const int legality = Legality(e, points, d, s.Bound, s.FaceSign);
     if (legality <= 0) {
-      s.Queued[e] = legality == 0 ? kQueuedCocircular : kQueuedIllegal;
+      s.Queued[e] = legality == 0 ? TQueued::Cocircular : TQueued::Illegal;
       s.Stack.Push(e);
     }
   }
+  TRecorder* const recorder = ActiveRecorder();
   // The plain Lawson flips, which may go round for ever among cocircular points. Until a
   // marked edge comes up for a second cocircular flip they coincide with the flips that stop
   // such edges; the state there is kept. When the plain flips then go on far longer than
@@ -461,22 +536,24 @@ void DelaunayFlips(const TNube& points, TDCEL& subdivision) {
   // state is restored and finished with the marks. (Exact predicates: every strict flip lowers
   // the lifted surface, and between strict flips a marked edge is not flipped again, so that
   // finish ends; the budget only guards it.)
-  while (!s.Stack.IsEmpty() && FlipStep(points, s, TFlipMode::StopBefore) != TFlipStep::Blocked) {
+  while (!s.Stack.IsEmpty() &&
+         FlipStep<TFlipMode::StopBefore>(points, s, recorder) != TFlipStep::Blocked) {
   }
   if (!s.Stack.IsEmpty()) {
     TFlipState kept = s;
-    TRecorder* const recorder = ActiveRecorder();
     const size_t keptSteps = recorder ? recorder->Size() : 0;
     int64_t sinceKept = 0;
     const int64_t patience = 8 * int64_t{count} + 64;
     while (!s.Stack.IsEmpty()) {
-      if (FlipStep(points, s, TFlipMode::Plain) != TFlipStep::Kept && ++sinceKept > patience) break;
+      if (FlipStep<TFlipMode::Plain>(points, s, recorder) != TFlipStep::Kept &&
+          ++sinceKept > patience)
+        break;
     }
     if (!s.Stack.IsEmpty()) {
       s = std::move(kept);
       if (recorder) recorder->Truncate(keptSteps);
       for (int64_t budget = int64_t{count} * count + 16; !s.Stack.IsEmpty() && budget-- > 0;)
-        FlipStep(points, s, TFlipMode::Marks);
+        FlipStep<TFlipMode::Marks>(points, s, recorder);
     }
   }
   subdivision = std::move(s.Subdivision);

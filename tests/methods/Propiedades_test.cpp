@@ -93,6 +93,28 @@ const std::vector<TInput>& PointSets() {
     TNube huge = RandomPoints(60, 99, 1 << 28);
     for (TPoint& q : huge) q = {q.X * 7 - (1 << 30), q.Y * 7 - (1 << 30)};
     s.push_back({"huge", huge});
+    // 256 of the 2048 lattice points of one circle of radius about 2^28 (products of Gaussian
+    // primes, one conjugate or the other) and five points whose squared distance from its
+    // centre is off by one to three thousand: for many of their quadrilaterals the rounded
+    // in-circle determinant is 0 or has the wrong sign.
+    const int64_t gauss[][2] = {{2, 1}, {3, 2}, {4, 1}, {5, 2}, {6, 1}, {5, 4},
+                                {7, 2}, {6, 5}, {8, 3}, {8, 5}, {9, 4}};
+    TNube circle = {{-153154423, 274935529},
+                    {-311713262, -43366631},
+                    {-83539938, -303425281},
+                    {-263934766, 171418382},
+                    {-234190910, 210239007}};
+    for (int choice = 0; choice < 2048; choice += 8) {
+      int64_t x = 1, y = 0;
+      for (int k = 0; k < 11; ++k) {
+        const int64_t p = gauss[k][0], q = (choice >> k & 1) != 0 ? -gauss[k][1] : gauss[k][1];
+        const int64_t nx = x * p - y * q;
+        y = x * q + y * p;
+        x = nx;
+      }
+      circle.push_back({static_cast<int32_t>(x), static_cast<int32_t>(y)});
+    }
+    s.push_back({"near one wide circle", circle});
     for (TInput& example : Examples(false)) s.push_back(std::move(example));
     return s;
   }();
