@@ -1,6 +1,7 @@
 #include "methods/Capas.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <functional>
 #include <set>
@@ -56,7 +57,8 @@ class TChainTree {
  public:
   explicit TChainTree(const TPTCapas& layers) : layers_(layers) {
     const int n = layers.Size();
-    while (leaves_ * kLeaf < n) leaves_ *= 2;
+    // A power of two of leaves, enough for every record.
+    leaves_ = static_cast<int>(std::bit_ceil(static_cast<unsigned>((n + kLeaf - 1) / kLeaf)));
     in_.assign(static_cast<size_t>(n), 1);
     for (int side = 0; side < 2; ++side) {
       chains_[side].resize(static_cast<size_t>(2 * leaves_));

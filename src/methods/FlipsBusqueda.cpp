@@ -40,9 +40,13 @@ std::vector<TEdge> SweepEdges(const TNube& points, bool everyVisible) {
     auto sees = [&](int i) {
       return OrientationSign(points[hull[i % h]], points[hull[(i + 1) % h]], points[p]) < 0;
     };
+    // The first hull edge p sees after one it does not: every point after the first three lies
+    // outside the earlier hull, so some edge is seen and some is not.
     int first = 0;
-    while (first < h && !(sees(first) && !sees(first + h - 1))) ++first;
-    assert(first < h && "every point after the first three lies outside the earlier hull");
+    while (!(sees(first) && !sees(first + h - 1))) {
+      ++first;
+      assert(first < h);
+    }
     int last = first;
     while (sees(last + 1)) ++last;
     for (int i = first; i <= last + 1; ++i)

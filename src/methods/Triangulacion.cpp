@@ -345,8 +345,8 @@ TInCircleBound InCircleBoundOf(const TNube& points) {
 
 // The quadrilateral around e: a -> b is e, c the apex of the twin's triangle, x the apex of e's
 // own triangle. OrientationSign(a, b, c) * InCircle(a, b, c, x) is positive when e is legal
-// and 0 when the four points are cocircular (see IsLegalEdge). faceSign, when not 0, is known
-// to be OrientationSign(a, b, c) already (every face turns that way) and saves the test.
+// and 0 when the four points are cocircular (an edge then counts as illegal). faceSign, when not 0,
+// is known to be OrientationSign(a, b, c) already (every face turns that way) and saves the test.
 // Forced inline: the flip loop runs it on nearly every pop, and as an out-of-line call (register
 // spills around every call) it measurably slowed the loop.
 [[gnu::always_inline]] inline int Legality(int e, const TNube& points, const TDCEL& d,
@@ -357,19 +357,6 @@ TInCircleBound InCircleBoundOf(const TNube& points) {
   const int sign = faceSign != 0 ? faceSign : OrientationSign(a, b, c);
   return sign * InCircleBounded(bound, a, b, c, x);
 }
-
-}  // namespace
-
-bool IsLegalEdge(int e, const TNube& points, const TDCEL& subdivision) {
-  assert(subdivision.HasTwin(e));
-  const int t = subdivision.Twin(e);
-  const TPoint a = points[subdivision.Origin(e)], b = points[subdivision.Origin(t)];
-  const TPoint c = points[subdivision.Origin(subdivision.Prev(t))];
-  const TPoint x = points[subdivision.Origin(subdivision.Prev(e))];
-  return OrientationSign(a, b, c) * InCircleFiltered(a, b, c, x) > 0;
-}
-
-namespace {
 
 // The common sense of turn of the faces, as OrientationSign of any face's vertices in cycle
 // order: -1 when every face is a counterclockwise triangle on the screen (as the sweep builds

@@ -35,11 +35,6 @@ void SweepTriangulation(TNube& points, TDCEL& subdivision, int* draggedPoint = n
 // that x is below its largest value.
 void NudgePoint(int k, TNube& points, int* draggedPoint = nullptr);
 
-// For a half-edge e with a twin, both in triangles: true when the vertex opposite e in e's own
-// triangle lies strictly outside the circle through e's endpoints and the vertex opposite e in
-// the twin's triangle. On the circle counts as illegal.
-bool IsLegalEdge(int e, const TNube& points, const TDCEL& subdivision);
-
 // Flips illegal edges until every inner edge is legal in the weak sense (no point strictly
 // inside the circle across it). Every face must be a triangle. An edge that was flipped because
 // its four points lie exactly on one circle is not flipped again while they still do (so five

@@ -41,7 +41,7 @@ double PTWeight(const TNube& points, const TDCEL& subdivision) {
   for (int e = 0; e < nh; ++e) {
     if (!Followable(s, e)) continue;
     const int t = s.Twin(e);
-    if (t >= 0 && t < nh && counted[t]) continue;
+    if (t != kNone && counted[t]) continue;  // a twin is a half-edge of the table
     counted[e] = true;
     const int a = s.Origin(e), b = s.Destination(e);
     if (a < 0 || a >= np || b < 0 || b >= np) continue;

@@ -107,8 +107,14 @@ class Ventana : public ::testing::Test {
     return SegmentDrawn(img, QPoint(p.X + (q.X - p.X) / 4, p.Y + (q.Y - p.Y) / 4),
                         QPoint(p.X + 3 * (q.X - p.X) / 4, p.Y + 3 * (q.Y - p.Y) / 4), c);
   }
-  // The statistics panel: weight, vertex and face degree, points, faces, pseudo-triangles.
+  // The statistics panel: weight, vertex and face degree, points, faces, pseudo-triangles. The
+  // figures of a column end on one edge, the right column beyond the left one's.
   QStringList Panel() const {
+    const int left = form->LPeso->geometry().right(), right = form->LPuntos->geometry().right();
+    EXPECT_TRUE(form->LGradoV->geometry().right() == left &&
+                form->LGradoC->geometry().right() == left &&
+                form->LNumCaras->geometry().right() == right &&
+                form->LNumT->geometry().right() == right && form->LPuntos->x() > left);
     QStringList cells;
     for (QLabel* l :
          {form->LPeso, form->LGradoV, form->LGradoC, form->LPuntos, form->LNumCaras, form->LNumT})

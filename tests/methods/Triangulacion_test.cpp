@@ -86,21 +86,6 @@ TEST(SweepTriangulation, NudgesWhereOnePixelServesAndRefusesWhatCannotBeSwept) {
 
 // ---- Legal edges and Delaunay flips --------------------------------------------------------
 
-TEST(IsLegalEdge, ByTheCircle) {
-  // Triangles a b c above the edge and b a d below it; the circle through a, b, c has its
-  // centre at (5, 0) and radius 5: strictly outside is legal, inside and on the circle are not.
-  const TDCEL d = FromTriangles({{0, 1, 2}, {1, 0, 3}});
-  const struct {
-    TPoint below;
-    bool legal;
-  } cases[] = {{{5, 20}, true}, {{5, 3}, false}, {{5, 5}, false}, {{9, 3}, false}};
-  for (const auto& c : cases) {
-    const TNube p = {{0, 0}, {10, 0}, {5, -5}, c.below};
-    EXPECT_EQ(IsLegalEdge(0, p, d), c.legal) << c.below.X << "," << c.below.Y;
-    EXPECT_EQ(IsLegalEdge(d.Twin(0), p, d), c.legal);
-  }
-}
-
 TEST(DelaunayFlips, EndLocallyDelaunayOnAGridWhereThePlainFlipsGoRound) {
   // A whole grid is full of cocircular squares; on this one the plain flips go round among
   // them until their allowance runs out, and the kept state is finished with the marks.
