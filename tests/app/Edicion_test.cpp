@@ -109,6 +109,10 @@ TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
   EXPECT_EQ(Shown(), One("At least 3 points are needed."));
   EXPECT_EQ(form->Doc.PointCount(), 2);
   EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
+  Execute(form->tbBarrido);  // Execute refuses alike and forgets the method
+  EXPECT_EQ(Shown(), One("At least 3 points are needed."));
+  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
+  EXPECT_FALSE(form->Doc.ResultShown);
 }
 
 TEST_F(Editing, DrawingAPolygonPointByPointWithEveryRefusal) {
