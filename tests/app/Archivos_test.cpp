@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
-#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <tuple>

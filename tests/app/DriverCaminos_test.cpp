@@ -1,7 +1,6 @@
 // The shortest-paths method run from the main window, with the chooser answered by script.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 

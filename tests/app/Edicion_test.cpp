@@ -2,7 +2,6 @@
 // points, both ways of defining a polygon with their refusals.
 #include <gtest/gtest.h>
 
-#include <QSpinBox>
 #include <algorithm>
 #include <ranges>
 

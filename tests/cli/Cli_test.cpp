@@ -92,7 +92,6 @@ TNube JsonPoints(const QJsonObject& j) {
   return pts;
 }
 
-// The edges of the JSON, sorted.
 std::vector<TEdge> JsonEdges(const QJsonObject& j) {
   std::vector<TEdge> edges;
   for (const QJsonValue e : j["edges"].toArray()) edges.push_back({e[0].toInt(), e[1].toInt()});
