@@ -41,14 +41,6 @@ class Commands : public test::Ventana {
   }
   TPoint Anywhere() { return {30 + Pick(520), 30 + Pick(380)}; }
 
-  void Drag(TPoint from, TPoint to) {
-    form->tbMover->trigger();
-    Press(from.X, from.Y);
-    MoveTo((from.X + to.X) / 2, (from.Y + to.Y) / 2);
-    MoveTo(to.X, to.Y);
-    Release(to.X, to.Y);
-  }
-
   // Selects a method or variant and executes it, answering the chooser as a user would.
   void ExecuteAny() {
     const std::array<QAction*, 9> items{form->ABarrido,  form->ACapas,    form->RBarrido,

@@ -12,13 +12,6 @@ namespace {
 
 class IncrementalWindow : public test::Ventana {
  protected:
-  // Drags the point at from to to with the move tool.
-  void Drag(TPoint from, TPoint to) {
-    form->tbMover->trigger();
-    Press(from.X, from.Y);
-    MoveTo(to.X, to.Y);
-    Release(to.X, to.Y);
-  }
   // The hull corners of the result in counterclockwise order, starting at point 0.
   std::vector<int> HullFromPoint0() const {
     const TDCEL& pt = form->Doc.CurrentPT;

@@ -2,7 +2,6 @@
 // points, both ways of defining a polygon with their refusals.
 #include <gtest/gtest.h>
 
-#include <QSpinBox>
 #include <algorithm>
 #include <ranges>
 
@@ -109,6 +108,10 @@ TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
   EXPECT_EQ(Shown(), One("At least 3 points are needed."));
   EXPECT_EQ(form->Doc.PointCount(), 2);
   EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
+  Execute(form->tbBarrido);  // Execute refuses alike and forgets the method
+  EXPECT_EQ(Shown(), One("At least 3 points are needed."));
+  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
+  EXPECT_FALSE(form->Doc.ResultShown);
 }
 
 TEST_F(Editing, DrawingAPolygonPointByPointWithEveryRefusal) {

@@ -1,6 +1,5 @@
 // The triangulation chooser dialog: its drawing follows the choice, its buttons and boxes are
-// wired as the methods expect, and its modal answer. The scripted chooser that window tests
-// use in its place.
+// wired as the methods expect, and its modal answer.
 #include "app/EleccionT.h"
 
 #include <gtest/gtest.h>
@@ -129,18 +128,6 @@ TEST_F(Chooser, MonocolorImpliesPocketsAndPocketsSetTheRecomputeFlag) {
   dialog.Choice().Recompute = false;
   dialog.CBnumeros->click();
   EXPECT_FALSE(dialog.Labels() || dialog.Choice().Recompute);
-}
-
-// The double that window tests use in the dialog's place: its script and the boxes' coupling.
-// The window tests prove its script and its record; here the boxes' coupling it shares with the
-// dialog.
-TEST(ScriptedChooser, FollowsTheBoxCoupling) {
-  TRandom random(7);
-  TScriptedChooser chooser(random);
-  chooser.SetMonocolor(true);
-  EXPECT_TRUE(chooser.Pockets());
-  chooser.SetPockets(false);
-  EXPECT_FALSE(chooser.Monocolor());
 }
 
 }  // namespace

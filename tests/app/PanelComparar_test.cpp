@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <algorithm>
 
 #include "VentanaPrueba.h"
 
@@ -39,8 +40,17 @@ TEST_F(ComparePanel, EveryRowHoldsTheFiguresOfItsMethodRunAlone) {
       EXPECT_EQ(Row(row), Panel()) << "seed " << seed << " row " << row;
     }
   }
-  // Wide enough that no figure is cut.
+  // In every column but the points the least figure is bold, in each row that has it.
   QTableWidget* table = form->PanelComparar->Tabla;
+  for (int c : {0, 1, 2, 4, 5}) {
+    std::vector<double> column;
+    for (int r = 0; r < table->rowCount(); ++r)
+      column.push_back(QString(Row(r)[c]).remove(QLatin1Char(',')).toDouble());
+    const double least = *std::min_element(column.begin(), column.end());
+    for (int r = 0; r < table->rowCount(); ++r)
+      EXPECT_EQ(table->item(r, c)->font().bold(), column[size_t(r)] == least) << r << "," << c;
+  }
+  // Wide enough that no figure is cut.
   int columns = table->verticalHeader()->width();
   for (int c = 0; c < table->columnCount(); ++c) columns += table->columnWidth(c);
   EXPECT_GE(table->viewport()->width() + table->verticalHeader()->width(), columns);

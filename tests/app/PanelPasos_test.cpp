@@ -2,8 +2,6 @@
 // the keys, draws the frame it is on, and rewinds when the result changes.
 #include "app/PanelPasos.h"
 
-#include <QDir>
-
 #include "VentanaPrueba.h"
 
 namespace qv {

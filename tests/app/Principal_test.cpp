@@ -53,20 +53,6 @@ TEST_F(Window, MethodAndToolSelectionsWriteTheirTextAndExecuteNothing) {
   EXPECT_FALSE(form->Doc.ResultShown);
 }
 
-TEST_F(Window, ExecuteWithFewerThanThreePointsRefusesAndForgetsTheMethod) {
-  form->tbBarrido->trigger();
-  Click(100, 100);
-  Click(200, 150);
-  form->tbEjecutar->trigger();
-  EXPECT_EQ(Shown(), One("At least 3 points are needed."));
-  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
-  EXPECT_FALSE(form->Doc.ResultShown);
-  // With no method a further point executes nothing.
-  Click(300, 120);
-  EXPECT_TRUE(Shown().empty());
-  EXPECT_EQ(form->Doc.CurrentPT.HalfEdgeCount(), 0);
-}
-
 TEST_F(Window, PlacingPointsByMouseRefusesCoincidentOnesAndFollowsAShownResult) {
   Click(100, 100);
   EXPECT_EQ(InkBox(Canvas()), QRect(QPoint(97, 97), QPoint(102, 102)));
@@ -77,7 +63,6 @@ TEST_F(Window, PlacingPointsByMouseRefusesCoincidentOnesAndFollowsAShownResult) 
   Click(100, 100);
   EXPECT_EQ(Shown(), One("No coincident points allowed."));
   EXPECT_EQ(form->Doc.PointCount(), 1);
-  EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 1"));
   // A selected method with no result shown is not executed by an edit.
   form->tbBarrido->trigger();
   Click(300, 40);

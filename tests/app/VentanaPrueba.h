@@ -81,6 +81,14 @@ class Ventana : public ::testing::Test {
   void Release(int x, int y) {
     QTest::mouseRelease(form->Pizarra, Qt::LeftButton, {}, QPoint(x, y));
   }
+  // Drags the point at from to to with the move tool, by way of the middle.
+  void Drag(TPoint from, TPoint to) {
+    form->tbMover->trigger();
+    Press(from.X, from.Y);
+    MoveTo((from.X + to.X) / 2, (from.Y + to.Y) / 2);
+    MoveTo(to.X, to.Y);
+    Release(to.X, to.Y);
+  }
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
     QTest::keyClick(form.get(), key, modifiers);
   }
