@@ -60,8 +60,8 @@ class TBlocksXY {
     int32_t Y, X;
     int Index;
   };
-  static constexpr int kBlock = 64;  // points in a run
-  static constexpr int kGroup = 16;  // runs in a group
+  static constexpr int kBlock = 16;  // points in a run
+  static constexpr int kGroup = 32;  // runs in a group
   // Offers the candidates of run r that lie in the y range the half-planes leave over its x
   // extent to the best so far.
   void SearchRun(const TTurnQuery& q, int r, int& best, TPoint& bestPoint) const;
