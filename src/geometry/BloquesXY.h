@@ -62,9 +62,6 @@ class TBlocksXY {
   };
   static constexpr int kBlock = 16;  // points in a run
   static constexpr int kGroup = 32;  // runs in a group
-  // Offers the candidates of run r that lie in the y range the half-planes leave over its x
-  // extent to the best so far.
-  void SearchRun(const TTurnQuery& q, int r, int& best, TPoint& bestPoint) const;
   std::vector<TBox> Runs, Groups;
   std::vector<TEntry> ByY;  // run r in slots [r * kBlock, ...), ascending y, ties by index
 };
