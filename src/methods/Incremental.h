@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "dcel/DCEL.h"
+#include "geometry/BloquesXY.h"
 #include "geometry/Pila.h"
 #include "geometry/Tipos.h"
 
@@ -162,11 +163,18 @@ void CutCorner(int f, int w, int left, int right, const TNube& points, TDCEL& pt
 int SplitAtVertex(int f, int m, int left, int right, const TNube& points, TDCEL& pt,
                   std::vector<int>& counters);
 
-// Pops one face from the work list and treats it (final, corner cut, or split).
-void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube& points);
+// Pops one face from the work list and treats it (final, corner cut, or split). With a search
+// (built on points, which must then be sorted ascending by x, ties descending by y, as
+// ComputeIncrementalVertex sorts them), the chain steps search long index ranges in its runs
+// sorted by y; without, they scan every range. The result is the same.
+void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube& points,
+                 const TBlocksXY* search = nullptr);
 
 // Decomposes face 0 (the hull) of pt. When counters is given it receives the chain counters.
-void RunBoundedVertexDegree(const TNube& points, TDCEL& pt, std::vector<int>* counters = nullptr);
+// indexed: the chain steps search the points (sorted as ComputeIncrementalVertex sorts them)
+// bucketed by x, then y, rather than scanning every index range; the result is the same.
+void RunBoundedVertexDegree(const TNube& points, TDCEL& pt, std::vector<int>* counters = nullptr,
+                            bool indexed = true);
 
 // Rebuilds a hull face built by BuildHull so that every point lying on a hull edge is a vertex
 // of it (BuildHull keeps only some of them); half-edge 0 keeps its origin.
@@ -174,8 +182,9 @@ void AddHullBoundaryVertices(const TNube& points, TDCEL& pt);
 
 // The computing half of the driver: sorts the points ascending by x, ties descending by y
 // (draggedPoint carried along), refuses coincident or collinear sets, builds the hull with
-// every point on a hull edge as a vertex, and runs the decomposition.
+// every point on a hull edge as a vertex, and runs the decomposition (indexed as in
+// RunBoundedVertexDegree).
 void ComputeIncrementalVertex(TNube& points, int& draggedPoint, TDCEL& pt,
-                              std::vector<int>* counters = nullptr);
+                              std::vector<int>* counters = nullptr, bool indexed = true);
 
 }  // namespace qv

@@ -33,7 +33,7 @@ void ComputeIncrementalFace(TNube& points, int& draggedPoint,
 }
 
 void ComputeIncrementalVertex(TNube& points, int& draggedPoint, TDCEL& pt,
-                              std::vector<int>* counters) {
+                              std::vector<int>* counters, bool indexed) {
   if (points.size() < 3) throw UserError("At least 3 points are needed.");
   pt.Clear();
   // Ascending x, ties descending y: an index range stands for an x range.
@@ -46,7 +46,7 @@ void ComputeIncrementalVertex(TNube& points, int& draggedPoint, TDCEL& pt,
     recorder->StepTo(pt, "Convex hull: " + std::to_string(pt.FaceDegree(0)) +
                              " vertices, every point on its sides included");
   }
-  RunBoundedVertexDegree(points, pt, counters);
+  RunBoundedVertexDegree(points, pt, counters, indexed);
 }
 
 }  // namespace qv

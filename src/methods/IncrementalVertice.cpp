@@ -12,9 +12,12 @@
 #include <algorithm>
 #include <cassert>
 #include <limits>
+#include <numeric>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "geometry/BloquesXY.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
 #include "methods/Incremental.h"
@@ -71,20 +74,53 @@ int SplitFaceByChain(int f, int ea, int eb, const std::vector<int>& chain, TDCEL
   return fresh;
 }
 
+// Index ranges at least this long are searched in the runs sorted by y rather than scanned.
+constexpr int kScanBelow = 64;
+
+// The answer of a gift-wrapping step: from the runs (when there are) on long index ranges.
+int WidestTurn(const TNube& points, const TBlocksXY* search, const TTurnQuery& q) {
+  return search && q.Hi - q.Lo >= kScanBelow ? search->WidestTurn(q) : WidestTurnByScan(points, q);
+}
+
+// The point of the open segment c - n at lattice position k of g (points sorted ascending by
+// x, ties descending by y, searched in [lo, hi)), or kNone.
+int PointAtLattice(const TNube& points, TPoint C, int64_t dx, int64_t dy, int64_t k, int64_t g,
+                   int lo, int hi) {
+  const TPoint p{static_cast<int32_t>(C.X + k * (dx / g)),
+                 static_cast<int32_t>(C.Y + k * (dy / g))};
+  const auto at =
+      std::lower_bound(points.begin() + lo, points.begin() + hi, p,
+                       [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y > b.Y; });
+  return at != points.begin() + hi && *at == p ? static_cast<int>(at - points.begin()) : kNone;
+}
+
 // The point nearest to c on the open segment c - n, or n when there is none. With the points
-// sorted by x (ties by y), such points have indices strictly between c and n.
-int NearestOnSegment(const TNube& points, int c, int n) {
+// sorted by x (ties by y), such points have indices strictly between c and n. With `lattice`,
+// a long range is not scanned: the only places on the open segment for integer points are the
+// g - 1 lattice points between its ends (g the gcd of its coordinate differences), looked up
+// nearest first.
+int NearestOnSegment(const TNube& points, int c, int n, bool lattice) {
   const TPoint C = points[c], N = points[n];
+  const int lo = std::min(c, n) + 1, hi = std::max(c, n);
+  const int64_t dx = int64_t{N.X} - C.X, dy = int64_t{N.Y} - C.Y;
+  if (lattice && hi - lo >= 16) {
+    const int64_t g = std::gcd(dx, dy);
+    if ((g - 1) * 16 < hi - lo) {
+      for (int64_t k = 1; k < g; ++k)
+        if (const int j = PointAtLattice(points, C, dx, dy, k, g, lo, hi); j != kNone) return j;
+      return n;
+    }
+  }
   int best = n;
   Int128 bestD = 0;
-  for (int j = std::min(c, n) + 1; j < std::max(c, n); ++j) {
+  for (int j = lo; j < hi; ++j) {
     const TPoint P = points[j];
     if (OrientationSign(C, N, P) != 0 || P == C || P == N) continue;
     if (std::min(C.X, N.X) > P.X || P.X > std::max(C.X, N.X) || std::min(C.Y, N.Y) > P.Y ||
         P.Y > std::max(C.Y, N.Y))
       continue;
-    const Int128 dx = int64_t{P.X} - C.X, dy = int64_t{P.Y} - C.Y;
-    const Int128 d = dx * dx + dy * dy;
+    const Int128 ex = int64_t{P.X} - C.X, ey = int64_t{P.Y} - C.Y;
+    const Int128 d = ex * ex + ey * ey;
     if (best == n || d < bestD) {
       best = j;
       bestD = d;
@@ -97,8 +133,8 @@ int NearestOnSegment(const TNube& points, int c, int n) {
 // candidate lies on the same side of the line c - t as the other end q, and on the inner side
 // of the opposite edge or on its line; with skipSameX points with c's x are left out. The
 // answer has the largest angle at c away from c -> t (the lowest index on equal angles), or t.
-int SplitChainStep(const TNube& points, int c, int t, int d, int o, int lo, int hi,
-                   bool skipSameX) {
+int SplitChainStep(const TNube& points, const TBlocksXY* search, int c, int t, int d, int o, int lo,
+                   int hi, bool skipSameX) {
   const TPoint C = points[c], T = points[t], D = points[d], O = points[o];
   const TPoint Q = (t == d) ? O : D;
   const int side = OrientationSign(C, Q, T);
@@ -117,21 +153,27 @@ int SplitChainStep(const TNube& points, int c, int t, int d, int o, int lo, int 
       to = std::partition_point(first, last, [&](TPoint p) { return p.X <= T.X; });
   }
   // Every candidate turns from c -> t to c -> p in the sense -side; a larger angle turns on.
-  int best = t;
-  for (int k = static_cast<int>(from - points.begin()); k < to - points.begin(); ++k) {
-    if (k == c || k == t) continue;
-    const TPoint P = points[k];
-    if (P == C || OrientationSign(C, P, T) != side || OrientationSign(D, P, O) > 0) continue;
-    if (skipSameX && P.X == C.X) continue;
-    if (best == t || OrientationSign(C, points[best], P) == -side) best = k;
-  }
-  return best;
+  TTurnQuery q;
+  q.C = C;
+  q.T = T;
+  q.Sense = -side;
+  q.Lo = static_cast<int>(from - points.begin());
+  q.Hi = static_cast<int>(to - points.begin());
+  q.Excluded = {c, t, kNone};
+  q.A[0] = O;  // the inner side of the opposite edge o -> d, or its line
+  q.B[0] = D;
+  q.HalfPlanes = 1;
+  q.SkipX = skipSameX;
+  q.SkippedX = C.X;
+  const int best = WidestTurn(points, search, q);
+  return best == kNone ? t : best;
 }
 
 // The corner chain step from c in the triangle c, w, x (counterclockwise on the screen): among
 // the points of the closed triangle, the one at the largest angle at c away from c -> x (angle
 // above 0, the lowest index on equal angles), or x.
-int CornerChainStep(const TNube& points, int w, int c, int x, int lo, int hi) {
+int CornerChainStep(const TNube& points, const TBlocksXY* search, int w, int c, int x, int lo,
+                    int hi) {
   const TPoint W = points[w], C = points[c], X = points[x];
   const int sense = OrientationSign(C, X, W);
   if (sense == 0) return x;
@@ -143,16 +185,17 @@ int CornerChainStep(const TNube& points, int w, int c, int x, int lo, int hi) {
   if (begin >= end) return x;
   const auto from = std::partition_point(begin, end, [&](TPoint p) { return p.X < minX; });
   const auto to = std::partition_point(from, end, [&](TPoint p) { return p.X <= maxX; });
-  int best = kNone;
-  for (int k = static_cast<int>(from - points.begin()); k < to - points.begin(); ++k) {
-    if (k == c || k == x || k == w) continue;
-    const TPoint P = points[k];
-    if (OrientationSign(C, W, P) > 0 || OrientationSign(W, X, P) > 0 ||
-        OrientationSign(X, C, P) > 0)
-      continue;
-    if (P == C || OrientationSign(C, X, P) != sense) continue;
-    if (best == kNone || OrientationSign(C, points[best], P) == sense) best = k;
-  }
+  TTurnQuery q;
+  q.C = C;
+  q.T = X;
+  q.Sense = sense;
+  q.Lo = static_cast<int>(from - points.begin());
+  q.Hi = static_cast<int>(to - points.begin());
+  q.Excluded = {c, x, w};
+  q.A = {C, W, X};  // the closed triangle
+  q.B = {W, X, C};
+  q.HalfPlanes = 3;
+  const int best = WidestTurn(points, search, q);
   return best == kNone ? x : best;
 }
 
@@ -172,10 +215,11 @@ struct TStraightCount {
 // chain's end to n. Chain vertices other than the target must be new vertices, and not on
 // `taken` (a chain planned before this one in the same split). Stops early, the chain unfinished,
 // once `straight` reaches its limit.
-void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points, const TDCEL& pt,
-                 TStraightCount& straight, const std::vector<int>& taken = {}) {
+void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points,
+                 const TBlocksXY* search, const TDCEL& pt, TStraightCount& straight,
+                 const std::vector<int>& taken = {}) {
   for (int guard = static_cast<int>(points.size()); guard > 0; --guard) {
-    const int next = NearestOnSegment(points, chain.back(), n);
+    const int next = NearestOnSegment(points, chain.back(), n, search != nullptr);
     if (next != target &&
         (IsVertexPresent(next, pt) || std::find(chain.begin(), chain.end(), next) != chain.end() ||
          std::find(taken.begin(), taken.end(), next) != taken.end()))
@@ -194,15 +238,15 @@ void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points
 // The chain of a split from m towards t whose first step answered n; later steps search the
 // indices between the target and the current point ([t, c] when leftwards, else [c, t]).
 std::vector<int> SplitChain(int m, int n, int t, int d, int o, bool leftwards, bool skipSameX,
-                            const TNube& points, const TDCEL& pt, TStraightCount& straight,
-                            const std::vector<int>& taken = {}) {
+                            const TNube& points, const TBlocksXY* search, const TDCEL& pt,
+                            TStraightCount& straight, const std::vector<int>& taken = {}) {
   std::vector<int> chain{m};
   for (int guard = static_cast<int>(points.size()) + 1; guard > 0; --guard) {
-    ExtendChain(chain, n, t, points, pt, straight, taken);
+    ExtendChain(chain, n, t, points, search, pt, straight, taken);
     const int c = chain.back();
     if (c == t || straight.Reached()) return chain;
-    n = leftwards ? SplitChainStep(points, c, t, d, o, t, c, skipSameX)
-                  : SplitChainStep(points, c, t, d, o, c, t, false);
+    n = leftwards ? SplitChainStep(points, search, c, t, d, o, t, c, skipSameX)
+                  : SplitChainStep(points, search, c, t, d, o, c, t, false);
   }
   throw UserError(kDegenerate);
 }
@@ -249,7 +293,8 @@ struct TSplitPlan {
   int Chains() const { return !First.empty() + !Second.empty(); }
 };
 
-TSplitPlan PlanSplit(int f, int m, int left, int right, const TNube& points, const TDCEL& pt,
+TSplitPlan PlanSplit(int f, int m, int left, int right, const TNube& points,
+                     const TBlocksXY* search, const TDCEL& pt,
                      int straightLimit = std::numeric_limits<int>::max()) {
   TSplitPlan plan;
   plan.Straight.Limit = straightLimit;
@@ -277,22 +322,23 @@ TSplitPlan PlanSplit(int f, int m, int left, int right, const TNube& points, con
   // would be one edge along the boundary (t1 adjacent to m, or joined to it by a straight run).
   const int t1 = up ? d : o;
   const bool skipSameX = !up && xm == points[d].X;
-  const int n1 = SplitChainStep(points, m, t1, d, o, left, m, skipSameX);
+  const int n1 = SplitChainStep(points, search, m, t1, d, o, left, m, skipSameX);
   const bool firstAlongBoundary =
       up ? StraightBoundary(pt.Next(opposite), m, points, pt) : StraightBoundary(em, o, points, pt);
   if (!(n1 == t1 && firstAlongBoundary))
-    plan.First = SplitChain(m, n1, t1, d, o, true, skipSameX, points, pt, plan.Straight);
+    plan.First = SplitChain(m, n1, t1, d, o, true, skipSameX, points, search, pt, plan.Straight);
   if (plan.Straight.Reached()) return plan;
   // 4. Second chain, towards the right end t2; it cuts off the right part. The first chain
   // leaves the boundary it is compared with untouched: with up the part from m forward to o,
   // otherwise the part from d forward to m.
   const int t2 = up ? o : d;
   const int firstLo = points[t1].X >= xm ? std::max(m, t1) + 1 : m;
-  const int n2 = SplitChainStep(points, m, t2, d, o, firstLo, right, false);
+  const int n2 = SplitChainStep(points, search, m, t2, d, o, firstLo, right, false);
   const bool secondAlongBoundary =
       up ? StraightBoundary(em, o, points, pt) : StraightBoundary(pt.Next(opposite), m, points, pt);
   if (!(n2 == t2 && secondAlongBoundary))
-    plan.Second = SplitChain(m, n2, t2, d, o, false, false, points, pt, plan.Straight, plan.First);
+    plan.Second =
+        SplitChain(m, n2, t2, d, o, false, false, points, search, pt, plan.Straight, plan.First);
   return plan;
 }
 
@@ -351,8 +397,9 @@ std::vector<int> VerticesByX(int f, int left, int count, const TNube& points, co
 // The split of f at the median vertex m, unless its chains would thread points on a straight
 // path (three or more collinear points on a chain): then the vertex nearest to the median in x
 // order whose split builds a chain and threads fewer points, none when possible.
-TSplitPlan BestSplit(int f, int m, const TFaceSummary& s, const TNube& points, const TDCEL& pt) {
-  TSplitPlan best = PlanSplit(f, m, s.Left, s.Right, points, pt);
+TSplitPlan BestSplit(int f, int m, const TFaceSummary& s, const TNube& points,
+                     const TBlocksXY* search, const TDCEL& pt) {
+  TSplitPlan best = PlanSplit(f, m, s.Left, s.Right, points, search, pt);
   int straight = best.Straight.Count;
   if (straight == 0) return best;
   const std::vector<int> order = VerticesByX(f, s.Left, s.Count, points, pt);
@@ -362,7 +409,7 @@ TSplitPlan BestSplit(int f, int m, const TFaceSummary& s, const TNube& points, c
     for (const int at : {median - step, median + step}) {
       if (at < 0 || at >= size || order[at] == m || straight == 0) continue;
       try {
-        TSplitPlan plan = PlanSplit(f, order[at], s.Left, s.Right, points, pt, straight);
+        TSplitPlan plan = PlanSplit(f, order[at], s.Left, s.Right, points, search, pt, straight);
         if (plan.Chains() > 0 && !plan.Straight.Reached()) {
           straight = plan.Straight.Count;
           best = std::move(plan);
@@ -378,22 +425,16 @@ TSplitPlan BestSplit(int f, int m, const TFaceSummary& s, const TNube& points, c
 // The corner chain from the vertex before w to the vertex after w on f (unfinished when
 // `straight` reaches its limit).
 std::vector<int> CornerChain(int f, int w, int left, int right, const TNube& points,
-                             const TDCEL& pt, TStraightCount& straight) {
+                             const TBlocksXY* search, const TDCEL& pt, TStraightCount& straight) {
   const int ew = pt.FindEdgeInFace(w, f);
   const int u = pt.Origin(pt.Prev(ew)), x = pt.Destination(ew);
   std::vector<int> chain{u};
   for (int guard = right - left + 2; chain.back() != x && !straight.Reached(); --guard) {
     if (guard <= 0) throw UserError(kDegenerate);
-    ExtendChain(chain, CornerChainStep(points, w, chain.back(), x, left, right), x, points, pt,
-                straight);
+    ExtendChain(chain, CornerChainStep(points, search, w, chain.back(), x, left, right), x, points,
+                search, pt, straight);
   }
   return chain;
-}
-
-std::vector<int> CornerChain(int f, int w, int left, int right, const TNube& points,
-                             const TDCEL& pt) {
-  TStraightCount unlimited;
-  return CornerChain(f, w, left, right, points, pt, unlimited);
 }
 
 // The corner to cut and its chain: w, unless its chain would thread points on a straight path;
@@ -401,9 +442,10 @@ std::vector<int> CornerChain(int f, int w, int left, int right, const TNube& poi
 // numbers).
 std::pair<int, std::vector<int>> BestCorner(int f, int w, int left, int right,
                                             const std::vector<int>& counters, const TNube& points,
-                                            const TDCEL& pt) {
+                                            const TBlocksXY* search, const TDCEL& pt) {
   TStraightCount first;
-  std::pair<int, std::vector<int>> best{w, CornerChain(f, w, left, right, points, pt, first)};
+  std::pair<int, std::vector<int>> best{w,
+                                        CornerChain(f, w, left, right, points, search, pt, first)};
   int straight = first.Count;
   const int start = pt.FaceEdge(f);
   int e = start;
@@ -412,7 +454,7 @@ std::pair<int, std::vector<int>> BestCorner(int f, int w, int left, int right,
     if (v != w && counters[v] == counters[w]) {
       try {
         TStraightCount k{0, straight};
-        std::vector<int> chain = CornerChain(f, v, left, right, points, pt, k);
+        std::vector<int> chain = CornerChain(f, v, left, right, points, search, pt, k);
         // A chain of one edge is the edge between v's neighbours: only in a triangle.
         const bool triangle = pt.Next(pt.Next(e)) == pt.Prev(e);
         if (!k.Reached() && !(chain.size() == 2 && triangle)) {
@@ -501,12 +543,14 @@ int MedianVertex(int f, int left, int count, const TNube& points, const TDCEL& p
 
 void CutCorner(int f, int w, int left, int right, const TNube& points, TDCEL& pt,
                std::vector<int>& counters) {
-  CutCornerAlong(f, w, CornerChain(f, w, left, right, points, pt), pt, counters);
+  TStraightCount unlimited;
+  CutCornerAlong(f, w, CornerChain(f, w, left, right, points, nullptr, pt, unlimited), pt,
+                 counters);
 }
 
 int SplitAtVertex(int f, int m, int left, int right, const TNube& points, TDCEL& pt,
                   std::vector<int>& counters) {
-  return ApplySplit(f, PlanSplit(f, m, left, right, points, pt), pt, counters);
+  return ApplySplit(f, PlanSplit(f, m, left, right, points, nullptr, pt), pt, counters);
 }
 
 namespace {
@@ -534,7 +578,8 @@ namespace {
 
 }  // namespace
 
-void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube& points) {
+void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube& points,
+                 const TBlocksXY* search) {
   const int f = work.Pop();
   const TFaceSummary s = FaceSummary(f, points, pt);
   if (CornerCount(f, points, pt) == 3 && FaceHasNoPoint(f, s.Left, s.Right, points, pt)) return;
@@ -549,7 +594,7 @@ void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube
     if (e == start) break;
   }
   if (counters[w] >= 2) {
-    const auto [corner, chain] = BestCorner(f, w, s.Left, s.Right, counters, points, pt);
+    const auto [corner, chain] = BestCorner(f, w, s.Left, s.Right, counters, points, search, pt);
     const int edges = pt.HalfEdgeCount(), ended = counters[w];
     CutCornerAlong(f, corner, chain, pt, counters);
     if (TRecorder* recorder = ActiveRecorder())
@@ -559,7 +604,7 @@ void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube
   }
   const int m = MedianVertex(f, s.Left, s.Count, points, pt);
   const int edges = pt.HalfEdgeCount();
-  const int k = ApplySplit(f, BestSplit(f, m, s, points, pt), pt, counters);
+  const int k = ApplySplit(f, BestSplit(f, m, s, points, search, pt), pt, counters);
   if (TRecorder* recorder = ActiveRecorder(); recorder && k > 0)
     RecordSplit(f, m, k, edges, pt, *recorder);
   // A split that builds no chain leaves f as it was, still holding points.
@@ -568,8 +613,11 @@ void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube
   if (k == 2) work.Push(pt.FaceCount() - 2);
 }
 
-void RunBoundedVertexDegree(const TNube& points, TDCEL& pt, std::vector<int>* counters) {
+void RunBoundedVertexDegree(const TNube& points, TDCEL& pt, std::vector<int>* counters,
+                            bool indexed) {
   const int n = static_cast<int>(points.size());
+  std::optional<TBlocksXY> search;
+  if (indexed) search.emplace(points);
   std::vector<int> count(static_cast<size_t>(n), 0);
   TPila work;
   work.Push(0);
@@ -578,7 +626,7 @@ void RunBoundedVertexDegree(const TNube& points, TDCEL& pt, std::vector<int>* co
   const int64_t bound = 8 * int64_t{n} + 16;
   for (int64_t pass = 0; !work.IsEmpty(); ++pass) {
     if (pass > bound) throw UserError(kDegenerate);
-    ProcessFace(work, count, pt, points);
+    ProcessFace(work, count, pt, points, search ? &*search : nullptr);
   }
   for (int j = 0; j < n; ++j)
     if (!IsVertexPresent(j, pt)) throw UserError(kDegenerate);

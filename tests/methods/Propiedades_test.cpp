@@ -86,6 +86,12 @@ const std::vector<TInput>& PointSets() {
     for (int i = 0; i < 20; ++i)
       runs.insert(runs.end(), {{i * 4, 100}, {60, i * 4}, {i * 3, i * 2}});
     s.push_back({"runs", runs});
+    // Two thirds of a 40 x 40 lattice: many points share x, many chains run through points.
+    TNube sparseLattice;
+    for (int i = 0; i < 40; ++i)
+      for (int j = 0; j < 40; ++j)
+        if ((i * 7 + j * 13 + i * j) % 3 != 0) sparseLattice.push_back({i * 5, j * 3});
+    s.push_back({"sparse lattice", sparseLattice});
     for (uint32_t seed = 1; seed <= 6; ++seed)
       s.push_back({"uniform " + std::to_string(seed), RandomPoints(3 + 19 * seed, seed)});
     for (uint32_t seed = 1; seed <= 3; ++seed)  // 169 pixels: many coincident points
@@ -323,6 +329,16 @@ std::string IncrementalVertex(TNube& p) {
     ComputeIncrementalVertex(p, dragged, pt, &counters);
     const TCheckReport report = CheckSubdivision(p, pt);
     if (!report.Valid) return report.Reason;
+    {
+      // The chain steps' search in runs sorted by y against the plain scan of index ranges.
+      const TRecording detached(nullptr);
+      TNube again = p;
+      TDCEL scanned;
+      std::vector<int> scannedCounters;
+      ComputeIncrementalVertex(again, dragged, scanned, &scannedCounters, false);
+      if (EdgeList(pt) != EdgeList(scanned) || counters != scannedCounters)
+        return std::string("the indexed search differs from the scan");
+    }
     std::vector<int> degree(p.size(), 0);
     for (const TEdge& e : EdgeList(pt)) ++degree[e.A], ++degree[e.B];
     for (size_t v = 0; v < p.size(); ++v)
