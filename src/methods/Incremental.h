@@ -151,18 +151,6 @@ bool FaceHasNoPoint(int f, int left, int right, const TNube& points, const TDCEL
 // The vertex at position count / 2 when the two boundary chains leaving `left` are merged by x.
 int MedianVertex(int f, int left, int count, const TNube& points, const TDCEL& pt);
 
-// Cuts off the corner of face f at its vertex w by the convex chain from the vertex before w
-// to the vertex after w through the points inside that corner; the corner becomes a new face
-// (final), f keeps the rest. The counters of the chain's two ends grow by 1.
-void CutCorner(int f, int w, int left, int right, const TNube& points, TDCEL& pt,
-               std::vector<int>& counters);
-
-// Splits face f at its vertex m by up to two convex chains from m to the ends of the edge met
-// by the vertical line through m; returns the number of chains built (0, 1 or 2). The new
-// faces are the two outer parts; f keeps the middle part.
-int SplitAtVertex(int f, int m, int left, int right, const TNube& points, TDCEL& pt,
-                  std::vector<int>& counters);
-
 // Pops one face from the work list and treats it (final, corner cut, or split). With a search
 // (built on points, which must then be sorted ascending by x, ties descending by y, as
 // ComputeIncrementalVertex sorts them), the chain steps search long index ranges in its runs

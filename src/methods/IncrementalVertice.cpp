@@ -374,12 +374,12 @@ int ApplySplit(int f, const TSplitPlan& plan, TDCEL& pt, std::vector<int>& count
 }
 
 // f's vertices merged by x from its leftmost vertex, as MedianVertex orders them.
-std::vector<int> VerticesByX(int f, int left, int count, const TNube& points, const TDCEL& pt) {
+std::vector<int> VerticesByX(int f, int left, const TNube& points, const TDCEL& pt) {
   const int el = pt.FindEdgeInFace(left, f);
   int forward = el, backward = pt.Prev(el);
   int a = pt.Destination(forward), b = pt.Origin(backward);
   std::vector<int> order{left};
-  while (static_cast<int>(order.size()) < count && a != b) {
+  while (a != b) {  // the two walks meet at the last vertex
     if (points[a].X >= points[b].X) {
       order.push_back(b);
       backward = pt.Prev(backward);
@@ -390,7 +390,7 @@ std::vector<int> VerticesByX(int f, int left, int count, const TNube& points, co
       a = pt.Destination(forward);
     }
   }
-  if (static_cast<int>(order.size()) < count) order.push_back(a);
+  order.push_back(a);
   return order;
 }
 
@@ -402,7 +402,8 @@ TSplitPlan BestSplit(int f, int m, const TFaceSummary& s, const TNube& points,
   TSplitPlan best = PlanSplit(f, m, s.Left, s.Right, points, search, pt);
   int straight = best.Straight.Count;
   if (straight == 0) return best;
-  const std::vector<int> order = VerticesByX(f, s.Left, s.Count, points, pt);
+  const std::vector<int> order = VerticesByX(f, s.Left, points, pt);
+  assert(static_cast<int>(order.size()) == s.Count);
   const int median = static_cast<int>(std::find(order.begin(), order.end(), m) - order.begin());
   const int size = static_cast<int>(order.size());
   for (int step = 1; step < size && straight > 0; ++step) {
@@ -539,18 +540,6 @@ int MedianVertex(int f, int left, int count, const TNube& points, const TDCEL& p
     }
   }
   return at;
-}
-
-void CutCorner(int f, int w, int left, int right, const TNube& points, TDCEL& pt,
-               std::vector<int>& counters) {
-  TStraightCount unlimited;
-  CutCornerAlong(f, w, CornerChain(f, w, left, right, points, nullptr, pt, unlimited), pt,
-                 counters);
-}
-
-int SplitAtVertex(int f, int m, int left, int right, const TNube& points, TDCEL& pt,
-                  std::vector<int>& counters) {
-  return ApplySplit(f, PlanSplit(f, m, left, right, points, nullptr, pt), pt, counters);
 }
 
 namespace {
