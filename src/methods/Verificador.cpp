@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <climits>
 #include <cstdint>
 #include <iterator>
@@ -23,6 +24,11 @@
 #include <vector>
 
 #include "geometry/FuncionesMatematicas.h"
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace qv {
 namespace {
@@ -37,14 +43,45 @@ int Sign64(int64_t v) {
   return (v > 0) - (v < 0);
 }
 
-// A half-edge once the embedding is built: the next one on its face, its traced face, its end
-// and whether its face turns left there (a convex corner). Every field is written when the
+// The checker fills arrays of many megabytes once each: where the system backs memory with
+// huge pages on request, it is asked to for those, which saves a page fault per 4 KB.
+void PreferHugePages(const void* data, size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr size_t kHuge = size_t{2} << 20;
+  static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  if (bytes < 2 * kHuge || page == 0 || page > kHuge) return;
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(data) + page - 1) / page * page;
+  madvise(reinterpret_cast<void*>(first), reinterpret_cast<uintptr_t>(data) + bytes - first,
+          MADV_HUGEPAGE);
+#else
+  (void)data, (void)bytes;
+#endif
+}
+
+// Room for count elements, on huge pages where offered, before anything is written.
+template <class T>
+void ReserveBig(std::vector<T>& v, size_t count) {
+  v.reserve(count);
+  PreferHugePages(v.data(), count * sizeof(T));
+}
+
+template <class T>
+std::vector<T> BigArray(size_t count, const T& value) {
+  std::vector<T> v;
+  ReserveBig(v, count);
+  v.resize(count, value);
+  return v;
+}
+
+// A half-edge once the embedding is built: the next one on its face and whether its face turns
+// left there (a convex corner), its traced face and its end. Every field is written when the
 // embedding is built.
 struct THalf {
-  int Next;
+  uint32_t Link;  // 2 * next + (1 when convex)
   int Face;
   int Dest;
-  int Convex;
+  int Next() const { return static_cast<int>(Link >> 1); }
+  int Convex() const { return static_cast<int>(Link & 1); }
 };
 
 // The graph under test. Half-edge 2e runs A -> B of edge e, half-edge 2e + 1 runs B -> A.
@@ -57,12 +94,15 @@ struct TGraph {
   std::vector<int> NonPointed;    // vertices with no angle above 180 degrees, in index order
   bool Overlap = false;           // two edges leave a vertex in one direction
   // Per traced face: its first half-edge (the walk starts there), its number of half-edges,
-  // whether its raw area is positive, its convex corners and the first vertex it repeats.
-  std::vector<int> FaceFirst, FaceSize, Corners, Repeated;
-  std::vector<uint8_t> Positive;
+  // its convex corners, the first vertex it repeats and whether its raw area is positive.
+  struct TFace {
+    int First, Size, Corners, Repeated;
+    bool Positive;
+  };
+  std::vector<TFace> Faces;
   int Outer = kNone;
 
-  int FaceCount() const { return static_cast<int>(FaceFirst.size()); }
+  int FaceCount() const { return static_cast<int>(Faces.size()); }
   int Face(int h) const { return Half[h].Face; }
   int Origin(int h) const { return (h & 1) ? Edges[h >> 1].B : Edges[h >> 1].A; }
   int Dest(int h) const { return Origin(h ^ 1); }
@@ -90,7 +130,7 @@ bool KeyedLess(const TKeyed& a, const TKeyed& b) {
 
 // Sorts by key, equal keys by item. Long input is dealt into about one bucket per element by
 // the keys' leading bits, one pass that stays local when the input is nearly sorted (as the
-// methods leave their points and edges), and each bucket is sorted on its own.
+// methods leave their edges), and each bucket is sorted on its own.
 void SortKeyed(std::vector<TKeyed>& v) {
   if (v.size() < 4096) return std::sort(v.begin(), v.end(), KeyedLess);
   uint64_t lo = v[0].Key, hi = v[0].Key;
@@ -106,11 +146,11 @@ void SortKeyed(std::vector<TKeyed>& v) {
   std::vector<uint32_t> start(buckets + 1, 0);
   for (const TKeyed& k : v) ++start[((k.Key - lo) >> shift) + 1];
   for (size_t b = 0; b < buckets; ++b) start[b + 1] += start[b];
-  std::vector<TKeyed> dealt(v.size());
-  {
-    std::vector<uint32_t> at(start.begin(), start.end() - 1);
-    for (const TKeyed& k : v) dealt[at[(k.Key - lo) >> shift]++] = k;
-  }
+  std::vector<TKeyed> dealt = BigArray(v.size(), TKeyed{});
+  // Dealt with start[b] as bucket b's cursor, which ends at the start of bucket b + 1.
+  for (const TKeyed& k : v) dealt[start[(k.Key - lo) >> shift]++] = k;
+  for (size_t b = buckets; b > 0; --b) start[b] = start[b - 1];
+  start[0] = 0;
   for (size_t b = 0; b < buckets; ++b) {
     const auto first = dealt.begin() + start[b], last = dealt.begin() + start[b + 1];
     if (last - first > 16) {
@@ -136,33 +176,40 @@ bool Fail(TCheckReport& report, const std::string& why) {
 // ---- Input sanity ----------------------------------------------------------------------
 
 bool CheckDistinctPoints(const TNube& points, std::vector<int>& order, TCheckReport& report) {
-  // (x, y) as one unsigned number keeps the order and makes the sort a plain one.
-  std::vector<TKeyed> keyed(points.size());
-  bool increasing = true;
-  for (size_t i = 0; i < points.size(); ++i) {
-    keyed[i] = {uint64_t{static_cast<uint32_t>(points[i].X) ^ 0x80000000u} << 32 |
-                    (static_cast<uint32_t>(points[i].Y) ^ 0x80000000u),
-                static_cast<int>(i)};
-    increasing = increasing && (i == 0 || keyed[i - 1].Key < keyed[i].Key);
-  }
+  const int n = static_cast<int>(points.size());
   order.resize(points.size());
-  if (increasing) {
-    std::iota(order.begin(), order.end(), 0);
-    return true;
-  }
-  SortKeyed(keyed);
-  bool repeated = false;
-  for (size_t i = 0; i < keyed.size(); ++i) {
-    order[i] = keyed[i].Item;
-    repeated = repeated || (i > 0 && keyed[i - 1].Key == keyed[i].Key);
-  }
-  if (!repeated) return true;
-  // The pair named is the first one the index sort below meets.
   std::iota(order.begin(), order.end(), 0);
   auto less = [&](int a, int b) {
     if (points[a].X != points[b].X) return points[a].X < points[b].X;
     return points[a].Y < points[b].Y;
   };
+  // The methods leave their points by increasing x (equal x in either order): then only runs of
+  // equal x need sorting, by y and index.
+  bool byX = true;
+  for (int i = 1; i < n && byX; ++i) byX = points[i - 1].X <= points[i].X;
+  if (byX) {
+    for (int i = 0, j = 1; i < n; i = j++) {
+      while (j < n && points[j].X == points[i].X) ++j;
+      if (j - i > 1)
+        std::sort(order.begin() + i, order.begin() + j, [&](int a, int b) {
+          return points[a].Y != points[b].Y ? points[a].Y < points[b].Y : a < b;
+        });
+    }
+  } else {
+    // (x, y) as one unsigned number keeps the order and makes the sort a plain one.
+    std::vector<TKeyed> keyed(points.size());
+    for (int i = 0; i < n; ++i)
+      keyed[i] = {uint64_t{static_cast<uint32_t>(points[i].X) ^ 0x80000000u} << 32 |
+                      (static_cast<uint32_t>(points[i].Y) ^ 0x80000000u),
+                  i};
+    SortKeyed(keyed);
+    for (int i = 0; i < n; ++i) order[i] = keyed[i].Item;
+  }
+  bool repeated = false;
+  for (int i = 1; i < n; ++i) repeated = repeated || points[order[i - 1]] == points[order[i]];
+  if (!repeated) return true;
+  // The pair named is the first one the index sort below meets.
+  std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), less);
   for (size_t i = 1; i < order.size(); ++i) {
     if (points[order[i - 1]] == points[order[i]]) {
@@ -434,35 +481,34 @@ struct TSpoke {
 };
 
 void BuildEmbedding(TGraph& g) {
-  const int n = static_cast<int>(g.Active.size()), halfEdges = g.HalfEdgeCount();
-  // The half-edges leaving each vertex, vertex by vertex, with their ends.
-  struct TLeaving {
-    int HalfEdge, Dest;
-  };
-  std::vector<int> aroundStart(n + 1, 0);
-  for (const TEdge& e : g.Edges) ++aroundStart[e.A + 1], ++aroundStart[e.B + 1];
-  for (int v = 0; v < n; ++v) aroundStart[v + 1] += aroundStart[v];
-  std::vector<TLeaving> around(static_cast<size_t>(halfEdges));
-  {
-    std::vector<int> at(aroundStart.begin(), aroundStart.end() - 1);
-    for (int e = 0; e < static_cast<int>(g.Edges.size()); ++e) {
-      around[at[g.Edges[e].A]++] = {2 * e, g.Edges[e].B};
-      around[at[g.Edges[e].B]++] = {2 * e + 1, g.Edges[e].A};
-    }
-  }
-  g.Half = std::make_unique_for_overwrite<THalf[]>(static_cast<size_t>(halfEdges));
+  const int n = static_cast<int>(g.Active.size()), m = static_cast<int>(g.Edges.size());
+  // The edges are sorted: those a vertex starts are consecutive, those it ends are gathered by
+  // their end (dealt with endStart[v] as v's cursor, which ends at the start of v + 1).
+  std::vector<int> endStart = BigArray(static_cast<size_t>(n) + 1, 0),
+                   ending = BigArray(static_cast<size_t>(m), 0);
+  for (const TEdge& e : g.Edges) ++endStart[e.B + 1];
+  for (int v = 0; v < n; ++v) endStart[v + 1] += endStart[v];
+  for (int e = 0; e < m; ++e) ending[endStart[g.Edges[e].B]++] = e;
+  for (int v = n; v > 0; --v) endStart[v] = endStart[v - 1];
+  endStart[0] = 0;
+  g.Half = std::make_unique_for_overwrite<THalf[]>(2 * static_cast<size_t>(m));
+  PreferHugePages(g.Half.get(), 2 * static_cast<size_t>(m) * sizeof(THalf));
   g.NonPointed.clear();
   g.Overlap = false;
   std::vector<TSpoke> ring;
-  for (int v = 0; v < n; ++v) {
-    const int deg = aroundStart[v + 1] - aroundStart[v];
-    if (deg == 0) continue;
+  for (int v = 0, started = 0; v < n; ++v) {
     const TPoint o = g.P(v);
     ring.clear();
-    for (int i = aroundStart[v]; i < aroundStart[v + 1]; ++i) {
-      const TPoint to = g.P(around[i].Dest);
-      ring.push_back({to, HalfPlane(o, to), around[i].HalfEdge});
+    for (int k = endStart[v]; k < endStart[v + 1]; ++k) {
+      const TPoint to = g.P(g.Edges[ending[k]].A);
+      ring.push_back({to, HalfPlane(o, to), 2 * ending[k] + 1});
     }
+    for (; started < m && g.Edges[started].A == v; ++started) {
+      const TPoint to = g.P(g.Edges[started].B);
+      ring.push_back({to, HalfPlane(o, to), 2 * started});
+    }
+    const int deg = static_cast<int>(ring.size());
+    if (deg == 0) continue;
     std::sort(ring.begin(), ring.end(), [o](const TSpoke& a, const TSpoke& b) {
       if (a.HalfPlane != b.HalfPlane) return a.HalfPlane < b.HalfPlane;
       return OrientationSign(o, a.To, b.To) > 0;
@@ -474,7 +520,8 @@ void BuildEmbedding(TGraph& g) {
     for (int i = 0; i < deg; ++i) {
       const TSpoke& before = ring[i > 0 ? i - 1 : deg - 1];
       const int turn = OrientationSign(o, before.To, ring[i].To);
-      g.Half[ring[i].HalfEdge ^ 1] = {before.HalfEdge, kNone, v, turn > 0 ? 1 : 0};
+      g.Half[ring[i].HalfEdge ^ 1] = {static_cast<uint32_t>(before.HalfEdge) << 1 | (turn > 0),
+                                      kNone, v};
       pointed = pointed || turn < 0;
       g.Overlap = g.Overlap || (deg > 1 && turn == 0 && before.HalfPlane == ring[i].HalfPlane);
     }
@@ -486,9 +533,10 @@ void BuildEmbedding(TGraph& g) {
 // of it: the sign of its raw area, its convex corners and the first vertex it meets twice.
 void TraceFaces(TGraph& g) {
   const int halfEdges = g.HalfEdgeCount();
-  for (std::vector<int>* list : {&g.FaceFirst, &g.FaceSize, &g.Corners, &g.Repeated}) list->clear();
-  g.Positive.clear();
-  std::vector<int> stamp(g.Active.size(), kNone);
+  g.Faces.clear();
+  // A plane drawing has E - V + 2 faces.
+  ReserveBig(g.Faces, std::max<size_t>(g.Edges.size() + 2, g.Active.size()) - g.Active.size());
+  std::vector<int> stamp = BigArray(g.Active.size(), kNone);
   for (int start = 0; start < halfEdges; ++start) {
     if (g.Half[start].Face != kNone) continue;
     const int id = g.FaceCount();
@@ -502,20 +550,16 @@ void TraceFaces(TGraph& g) {
       THalf& half = g.Half[h];
       half.Face = id;
       ++size;
-      corners += half.Convex;
+      corners += half.Convex();
       const TPoint to = g.P(half.Dest);
       area += Int128{int64_t{from.X} * to.Y} - int64_t{from.Y} * to.X;
       from = to;
-      h = half.Next;
+      h = half.Next();
       if (h == start) break;
       if (stamp[half.Dest] == id && repeated == kNone) repeated = half.Dest;
       stamp[half.Dest] = id;
     }
-    g.FaceFirst.push_back(start);
-    g.FaceSize.push_back(size);
-    g.Corners.push_back(corners);
-    g.Repeated.push_back(repeated);
-    g.Positive.push_back(area > 0);
+    g.Faces.push_back({start, size, corners, repeated, area > 0});
   }
 }
 
@@ -523,7 +567,7 @@ void TraceFaces(TGraph& g) {
 bool CheckOuterFace(TGraph& g, TCheckReport& report) {
   g.Outer = kNone;
   for (int f = 0; f < g.FaceCount(); ++f) {
-    if (g.Positive[f]) continue;
+    if (g.Faces[f].Positive) continue;
     if (g.Outer != kNone) return Fail(report, "the edges do not form one connected piece");
     g.Outer = f;
   }
@@ -567,29 +611,22 @@ bool CheckEuler(const TGraph& g, TCheckReport& report) {
 // on one line).
 std::vector<int> HullWithBoundaryPoints(const TGraph& g) {
   std::vector<int> order;
-  std::vector<TPoint> at;
   order.reserve(g.ByXY.size());
-  at.reserve(g.ByXY.size());
-  for (int v : g.ByXY) {
-    if (!g.Active[v]) continue;
-    order.push_back(v);
-    at.push_back(g.P(v));
-  }
-  std::vector<int> hull;  // positions in order
-  auto chain = [&](int first, int last, int step) {
+  for (int v : g.ByXY)
+    if (g.Active[v]) order.push_back(v);
+  std::vector<int> hull;
+  auto chain = [&](auto first, auto last) {
     size_t base = hull.size();
-    for (int i = first; i != last; i += step) {
+    for (auto it = first; it != last; ++it) {
       while (hull.size() >= base + 2 &&
-             OrientationSign(at[hull[hull.size() - 2]], at[hull.back()], at[i]) < 0)
+             OrientationSign(g.P(hull[hull.size() - 2]), g.P(hull.back()), g.P(*it)) < 0)
         hull.pop_back();
-      hull.push_back(i);
+      hull.push_back(*it);
     }
     hull.pop_back();  // the last point starts the other chain
   };
-  const int count = static_cast<int>(order.size());
-  chain(0, count, 1);
-  chain(count - 1, -1, -1);
-  for (int& v : hull) v = order[v];
+  chain(order.begin(), order.end());
+  chain(order.rbegin(), order.rend());
   return hull;
 }
 
@@ -608,7 +645,7 @@ bool OuterFaceIs(const TGraph& g, const std::vector<int>& boundary, const char* 
                               EdgeName({std::min(u, v), std::max(u, v)}) +
                               " is not on the outer boundary: some edge lies outside the " + what);
   }
-  if (g.FaceSize[g.Outer] != k)
+  if (g.Faces[g.Outer].Size != k)
     return Fail(report, std::string("some edge lies outside the ") + what);
   return true;
 }
@@ -629,12 +666,13 @@ bool CheckPolygonIndices(int n, const std::vector<int>& polygon, TCheckReport& r
 
 bool CheckBoundedFaces(const TGraph& g, TCheckReport& report) {
   for (int f = 0; f < g.FaceCount(); ++f) {
-    if (f == g.Outer || (g.Repeated[f] == kNone && g.Corners[f] == 3)) continue;
-    const std::string name = "the face through edge " + EdgeName(g.Edges[g.FaceFirst[f] >> 1]);
-    if (g.Repeated[f] != kNone)
+    const TGraph::TFace& face = g.Faces[f];
+    if (f == g.Outer || (face.Repeated == kNone && face.Corners == 3)) continue;
+    const std::string name = "the face through edge " + EdgeName(g.Edges[face.First >> 1]);
+    if (face.Repeated != kNone)
       return Fail(report, name + " is not a simple polygon (point " +
-                              std::to_string(g.Repeated[f]) + " repeats)");
-    return Fail(report, name + " has " + std::to_string(g.Corners[f]) + " convex corners");
+                              std::to_string(face.Repeated) + " repeats)");
+    return Fail(report, name + " has " + std::to_string(face.Corners) + " convex corners");
   }
   return true;
 }
@@ -644,7 +682,7 @@ void CountFaces(const TGraph& g, TCheckReport& report) {
   for (int f = 0; f < g.FaceCount(); ++f) {
     if (f == g.Outer) continue;
     ++report.Faces;
-    if (g.FaceSize[f] == 3) ++report.Triangles;
+    if (g.Faces[f].Size == 3) ++report.Triangles;
   }
 }
 
@@ -696,29 +734,43 @@ bool JudgeFaces(const std::vector<int>* polygon, TGraph& g, TCheckReport& report
   return true;
 }
 
-// On the hull, a drawing whose traced faces pass every verdict, with no two edges leaving a
-// vertex in one direction, is plane and connected; the sweep and the search for pieces then
-// have nothing to find, and run only to name the first fault of a drawing that fails. Why:
+// A drawing over the hull is plane and connected, and passes every verdict after those, when no
+// two edges leave a vertex in one direction, exactly one traced face (the outer one) has no
+// positive area, Euler's formula V - E + F = 2 holds, the outer face turns right or goes
+// straight at each corner, and every other face has no repeated vertex and exactly three convex
+// corners. The sweep, the search for pieces and the hull then run only to name the first fault
+// of a drawing that fails. Why:
 // - Around each vertex the edges are in exact angular order, so each corner of a traced face
 //   has the angle between two consecutive edges, strictly between 0 and 360 degrees, and the
 //   corners at a vertex add up to 360. Summed over the faces of one connected piece, exterior
 //   angles and Euler's formula for its genus g make the faces' turning numbers add up to
-//   faces - 2 + 2g. The outer face is the hull boundary, turning once clockwise. A face with
-//   three convex corners (each turning by less than 180) and no other left turn turns at most
-//   once. So the piece holding the outer face has genus 0 and all its faces turn once; the
-//   formula V - E + F = 2 over all pieces then leaves every other piece genus 1 and all its
-//   faces turning once too.
+//   faces - 2 + 2g. The outer face turns at least once clockwise; a face with three convex
+//   corners (each turning by less than 180) and no other left turn turns at most once. So the
+//   piece holding the outer face has genus 0, its outer face is a convex polygon and its other
+//   faces turn once; V - E + F = 2 over all pieces then leaves every other piece genus 1 and
+//   all its faces turning once too.
 // - A face that turns once is a simple polygon: its three reflex chains turn by less than 180
 //   degrees in all, so each is monotone in some direction and simple, and two chains meeting
 //   away from their shared corner would close a simple loop through that corner whose turning
 //   lies strictly between -360 and 360 degrees.
 // - The face cycles of a piece cancel edge by edge, so its faces' winding numbers add up to
-//   those of its outer boundary: zero for a piece without the outer face (impossible with
-//   counterclockwise simple faces, so there is one piece), and the hull's for the one piece,
-//   so each point inside the hull is inside exactly one face. Two edges crossing, or an edge
-//   through a vertex, would put points near the meeting inside two faces, or make one face's
-//   boundary meet itself.
+//   zero: no second piece (its faces would all be counterclockwise simple polygons), and in
+//   the one piece each point inside the outer polygon is inside exactly one face, each point
+//   outside it in none. A vertex outside it or on one of its sides would have faces around it
+//   reaching outside, so the outer face is the hull boundary through every point on it. Two
+//   edges crossing, or an edge through a vertex, would put points near the meeting inside two
+//   faces, or make one face's boundary meet itself.
 // Inside a polygon the boundary itself may cross, so there the sweep always runs.
+bool Certified(TGraph& g) {
+  if (g.Overlap) return false;
+  TCheckReport unused;
+  if (!CheckOuterFace(g, unused) || !CheckEuler(g, unused) || g.Faces[g.Outer].Corners != 0)
+    return false;
+  for (int f = 0; f < g.FaceCount(); ++f)
+    if (f != g.Outer && (g.Faces[f].Repeated != kNone || g.Faces[f].Corners != 3)) return false;
+  return true;
+}
+
 bool CheckGraph(const TNube& points, const std::vector<int>* polygon, std::vector<TEdge> edges,
                 TGraph& g, TCheckReport& report) {
   int n = static_cast<int>(points.size());
@@ -731,9 +783,13 @@ bool CheckGraph(const TNube& points, const std::vector<int>* polygon, std::vecto
   if (!polygon) {
     BuildEmbedding(g);
     TraceFaces(g);
-    TCheckReport verdict = report;
-    if (!g.Overlap && JudgeFaces(nullptr, g, verdict)) {
-      report = std::move(verdict);
+    if (Certified(g)) {
+      // What the verdicts below conclude, without the hull.
+      assert(CheckPlane(g, report) && CheckConnected(g, report) && JudgeFaces(nullptr, g, report));
+      ReportPointedness(g, report);
+      CountFaces(g, report);
+      report.Valid = true;
+      report.Reason.clear();
       return true;
     }
   }
@@ -781,7 +837,7 @@ int TracedFaceOf(const TGraph& g, const TDCEL& pt, const std::vector<int>& trace
 // has one record; a half-edge without twin lies on the outer boundary.
 bool CheckFaceRecords(const TGraph& g, const TDCEL& pt, const std::vector<int>& traced,
                       size_t liveHalfEdges, TCheckReport& report) {
-  std::vector<int> owner(static_cast<size_t>(g.FaceCount()), kNone);
+  std::vector<int> owner = BigArray(static_cast<size_t>(g.FaceCount()), kNone);
   int live = 0;
   size_t recorded = 0;
   std::vector<int> cycle;
@@ -793,7 +849,8 @@ bool CheckFaceRecords(const TGraph& g, const TDCEL& pt, const std::vector<int>& 
     if (cycle.empty()) return Fail(report, name() + " has a broken cycle");
     int face = TracedFaceOf(g, pt, traced, cycle, 0);
     if (face == kNone) face = TracedFaceOf(g, pt, traced, cycle, 1);
-    if (face == kNone || static_cast<int>(cycle.size()) != g.FaceSize[face] || owner[face] != kNone)
+    if (face == kNone || static_cast<int>(cycle.size()) != g.Faces[face].Size ||
+        owner[face] != kNone)
       return Fail(report, name() + " is not one face of the edges");
     owner[face] = f;
     recorded += cycle.size();
@@ -817,7 +874,7 @@ TCheckReport CheckRecords(const TNube& points, const std::vector<int>* polygon, 
   // half-edge, the graph's half-edge with the same ends (its twin's reversed, when the twin
   // gave the edge).
   std::vector<TKeyed> keyed;
-  keyed.reserve(pt.HalfEdges.size() / 2 + 1);
+  ReserveBig(keyed, pt.HalfEdges.size() / 2 + 1);
   size_t live = 0;
   for (int e = 0; e < pt.HalfEdgeCount(); ++e) {
     const THalfEdge& h = pt.HalfEdges[e];
@@ -835,8 +892,8 @@ TCheckReport CheckRecords(const TNube& points, const std::vector<int>* polygon, 
   }
   SortKeyed(keyed);
   std::vector<TEdge> edges;
-  edges.reserve(keyed.size());
-  std::vector<int> traced(pt.HalfEdges.size(), kNone);
+  ReserveBig(edges, keyed.size());
+  std::vector<int> traced = BigArray(pt.HalfEdges.size(), kNone);
   for (size_t k = 0; k < keyed.size(); ++k) {
     if (k == 0 || keyed[k].Key != keyed[k - 1].Key)
       edges.push_back(
