@@ -13,6 +13,7 @@
 #include <array>
 #include <cassert>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -474,12 +475,22 @@ int HalfPlane(TPoint from, TPoint to) {
   return to.X > from.X ? 0 : 1;
 }
 
-// A leaving half-edge with its far end, for the angular sort around one vertex.
+// A leaving half-edge with its far end, for the angular sort around one vertex. Angle is a
+// rounded monotone stand-in for the angle (0 to 4 around the circle), only a first guess.
 struct TSpoke {
   TPoint To;
   int HalfPlane;
   int HalfEdge;
+  double Angle;
 };
+
+TSpoke MakeSpoke(TPoint from, TPoint to, int halfEdge) {
+  const double dx = static_cast<double>(int64_t{to.X} - from.X),
+               dy = static_cast<double>(int64_t{to.Y} - from.Y);
+  const int half = HalfPlane(from, to);
+  const double along = dx / (std::abs(dx) + std::abs(dy));
+  return {to, half, halfEdge, half == 0 ? 1 - along : 3 + along};
+}
 
 void BuildEmbedding(TGraph& g) {
   const int n = static_cast<int>(g.Active.size()), m = static_cast<int>(g.Edges.size());
@@ -497,30 +508,43 @@ void BuildEmbedding(TGraph& g) {
   g.NonPointed.clear();
   g.Overlap = false;
   std::vector<TSpoke> ring;
+  std::vector<int> turns;
   for (int v = 0, started = 0; v < n; ++v) {
     const TPoint o = g.P(v);
     ring.clear();
-    for (int k = endStart[v]; k < endStart[v + 1]; ++k) {
-      const TPoint to = g.P(g.Edges[ending[k]].A);
-      ring.push_back({to, HalfPlane(o, to), 2 * ending[k] + 1});
-    }
-    for (; started < m && g.Edges[started].A == v; ++started) {
-      const TPoint to = g.P(g.Edges[started].B);
-      ring.push_back({to, HalfPlane(o, to), 2 * started});
-    }
+    for (int k = endStart[v]; k < endStart[v + 1]; ++k)
+      ring.push_back(MakeSpoke(o, g.P(g.Edges[ending[k]].A), 2 * ending[k] + 1));
+    for (; started < m && g.Edges[started].A == v; ++started)
+      ring.push_back(MakeSpoke(o, g.P(g.Edges[started].B), 2 * started));
     const int deg = static_cast<int>(ring.size());
     if (deg == 0) continue;
-    std::sort(ring.begin(), ring.end(), [o](const TSpoke& a, const TSpoke& b) {
-      if (a.HalfPlane != b.HalfPlane) return a.HalfPlane < b.HalfPlane;
-      return OrientationSign(o, a.To, b.To) > 0;
-    });
+    // Sorted by the rounded angle, then confirmed exactly, pair by pair; sorted exactly when
+    // rounding misled.
+    std::sort(ring.begin(), ring.end(),
+              [](const TSpoke& a, const TSpoke& b) { return a.Angle < b.Angle; });
+    turns.resize(ring.size());
+    bool exact = true;
+    for (int i = 0; i < deg; ++i) {
+      const TSpoke& before = ring[i > 0 ? i - 1 : deg - 1];
+      turns[i] = OrientationSign(o, before.To, ring[i].To);
+      exact = exact && (i == 0 || before.HalfPlane < ring[i].HalfPlane ||
+                        (before.HalfPlane == ring[i].HalfPlane && turns[i] > 0));
+    }
+    if (!exact) {
+      std::sort(ring.begin(), ring.end(), [o](const TSpoke& a, const TSpoke& b) {
+        if (a.HalfPlane != b.HalfPlane) return a.HalfPlane < b.HalfPlane;
+        return OrientationSign(o, a.To, b.To) > 0;
+      });
+      for (int i = 0; i < deg; ++i)
+        turns[i] = OrientationSign(o, ring[i > 0 ? i - 1 : deg - 1].To, ring[i].To);
+    }
     // Entering v along the twin of one spoke, the face continues on the spoke just clockwise
     // (raw) of it, and turns left when the angle between the two is below 180 degrees. A
     // vertex is pointed when one of these angles (the outer one included) exceeds 180.
     bool pointed = deg == 1;
     for (int i = 0; i < deg; ++i) {
       const TSpoke& before = ring[i > 0 ? i - 1 : deg - 1];
-      const int turn = OrientationSign(o, before.To, ring[i].To);
+      const int turn = turns[i];
       g.Half[ring[i].HalfEdge ^ 1] = {static_cast<uint32_t>(before.HalfEdge) << 1 | (turn > 0),
                                       kNone, v};
       pointed = pointed || turn < 0;
