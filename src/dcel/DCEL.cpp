@@ -203,7 +203,7 @@ bool TDCEL::IsValid(std::string* why) const {
     }
   }
   // Each face entry names a live half-edge of that face, and its cycle holds all of them.
-  std::vector<int> seen(static_cast<size_t>(nh), 0);
+  std::vector<uint8_t> seen(static_cast<size_t>(nh), 0);
   for (int f = 0; f < nf; ++f) {
     if (Faces[f] == kNone) continue;
     if (!live(Faces[f]) || HalfEdges[Faces[f]].Face != f)

@@ -10,19 +10,26 @@
 #include "methods/Verificador.h"
 
 #include <algorithm>
+#include <array>
+#include <cassert>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <memory_resource>
 #include <numeric>
 #include <set>
-#include <span>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "geometry/FuncionesMatematicas.h"
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace qv {
 namespace {
@@ -37,44 +44,129 @@ int Sign64(int64_t v) {
   return (v > 0) - (v < 0);
 }
 
+// The checker fills arrays of many megabytes once each: where the system backs memory with
+// huge pages on request, it is asked to for those, which saves a page fault per 4 KB.
+void PreferHugePages(const void* data, size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr size_t kHuge = size_t{2} << 20;
+  static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  if (bytes < 2 * kHuge || page == 0 || page > kHuge) return;
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(data) + page - 1) / page * page;
+  madvise(reinterpret_cast<void*>(first), reinterpret_cast<uintptr_t>(data) + bytes - first,
+          MADV_HUGEPAGE);
+#else
+  (void)data, (void)bytes;
+#endif
+}
+
+// Room for count elements, on huge pages where offered, before anything is written.
+template <class T>
+void ReserveBig(std::vector<T>& v, size_t count) {
+  v.reserve(count);
+  PreferHugePages(v.data(), count * sizeof(T));
+}
+
+template <class T>
+std::vector<T> BigArray(size_t count, const T& value) {
+  std::vector<T> v;
+  ReserveBig(v, count);
+  v.resize(count, value);
+  return v;
+}
+
+// A half-edge once the embedding is built: the next one on its face and whether its face turns
+// left there (a convex corner), its traced face and its end. Every field is written when the
+// embedding is built.
+struct THalf {
+  uint32_t Link;  // 2 * next + (1 when convex)
+  int Face;
+  int Dest;
+  int Next() const { return static_cast<int>(Link >> 1); }
+  int Convex() const { return static_cast<int>(Link & 1); }
+};
+
 // The graph under test. Half-edge 2e runs A -> B of edge e, half-edge 2e + 1 runs B -> A.
 struct TGraph {
   const TNube* Points = nullptr;
   std::vector<TEdge> Edges;
-  std::vector<bool> Active;       // vertex of the region: a polygon vertex or on an edge
+  std::vector<uint8_t> Active;    // vertex of the region: a polygon vertex or on an edge
   std::vector<int> ByXY;          // every point index in (x, y) order
-  std::vector<int> AroundStart;   // per vertex: the start of its leaving half-edges in Around
-  std::vector<int> Around;        // leaving half-edges, vertex by vertex, by increasing angle
-  std::vector<int> Slot;          // per half-edge: its position in Around
-  std::vector<int> Next;          // per half-edge: the next one on its face
-  std::vector<int> Face;          // per half-edge: its traced face
-  std::vector<int> FaceStart{0};  // per traced face: the start of its half-edges in FaceList
-  std::vector<int> FaceList;      // half-edges, traced face by traced face, in cycle order
+  std::unique_ptr<THalf[]> Half;  // per half-edge
+  std::vector<int> NonPointed;    // vertices with no angle above 180 degrees, in index order
+  bool Overlap = false;           // two edges leave a vertex in one direction
+  // Per traced face: its first half-edge (the walk starts there), its number of half-edges,
+  // its convex corners, the first vertex it repeats and whether its raw area is positive.
+  struct TFace {
+    int First, Size, Corners, Repeated;
+    bool Positive;
+  };
+  std::vector<TFace> Faces;
   int Outer = kNone;
 
-  int FaceCount() const { return static_cast<int>(FaceStart.size()) - 1; }
-  std::span<const int> Cycle(int f) const {
-    return {FaceList.data() + FaceStart[f], static_cast<size_t>(FaceStart[f + 1] - FaceStart[f])};
-  }
-  int Degree(int v) const { return AroundStart[v + 1] - AroundStart[v]; }
+  int FaceCount() const { return static_cast<int>(Faces.size()); }
+  int Face(int h) const { return Half[h].Face; }
   int Origin(int h) const { return (h & 1) ? Edges[h >> 1].B : Edges[h >> 1].A; }
   int Dest(int h) const { return Origin(h ^ 1); }
   TPoint P(int v) const { return (*Points)[v]; }
   int HalfEdgeCount() const { return 2 * static_cast<int>(Edges.size()); }
   // The half-edge u -> v, or kNone when there is no edge u-v.
   int Find(int u, int v) const {
-    // Once the embedding is built, a vertex of small degree is searched among its own edges.
-    if (!AroundStart.empty() && Degree(u) <= 16) {
-      for (int i = AroundStart[u]; i < AroundStart[u + 1]; ++i)
-        if (Dest(Around[i]) == v) return Around[i];
-      return kNone;
-    }
     TEdge key{std::min(u, v), std::max(u, v)};
     auto it = std::lower_bound(Edges.begin(), Edges.end(), key);
     if (it == Edges.end() || *it != key) return kNone;
     return 2 * static_cast<int>(it - Edges.begin()) + (u > v ? 1 : 0);
   }
 };
+
+// A sort key, the index it belongs to and one more number that goes with it.
+struct TKeyed {
+  uint64_t Key;
+  int Item;
+  int Extra = kNone;
+};
+
+bool KeyedLess(const TKeyed& a, const TKeyed& b) {
+  return a.Key != b.Key ? a.Key < b.Key : a.Item < b.Item;
+}
+
+// Sorts by key, equal keys by item. Long input is dealt into about one bucket per element by
+// the keys' leading bits, one pass that stays local when the input is nearly sorted (as the
+// methods leave their edges), and each bucket is sorted on its own.
+void SortKeyed(std::vector<TKeyed>& v) {
+  if (v.size() < 4096) return std::sort(v.begin(), v.end(), KeyedLess);
+  uint64_t lo = v[0].Key, hi = v[0].Key;
+  bool sorted = true;
+  for (size_t i = 1; i < v.size(); ++i) {
+    lo = std::min(lo, v[i].Key), hi = std::max(hi, v[i].Key);
+    sorted = sorted && !KeyedLess(v[i], v[i - 1]);
+  }
+  if (sorted) return;
+  int shift = 0;
+  while (((hi - lo) >> shift) >= v.size()) ++shift;
+  const size_t buckets = static_cast<size_t>((hi - lo) >> shift) + 1;
+  std::vector<uint32_t> start(buckets + 1, 0);
+  for (const TKeyed& k : v) ++start[((k.Key - lo) >> shift) + 1];
+  for (size_t b = 0; b < buckets; ++b) start[b + 1] += start[b];
+  std::vector<TKeyed> dealt = BigArray(v.size(), TKeyed{});
+  // Dealt with start[b] as bucket b's cursor, which ends at the start of bucket b + 1.
+  for (const TKeyed& k : v) dealt[start[(k.Key - lo) >> shift]++] = k;
+  for (size_t b = buckets; b > 0; --b) start[b] = start[b - 1];
+  start[0] = 0;
+  for (size_t b = 0; b < buckets; ++b) {
+    const auto first = dealt.begin() + start[b], last = dealt.begin() + start[b + 1];
+    if (last - first > 16) {
+      std::sort(first, last, KeyedLess);
+      continue;
+    }
+    for (auto it = first + (first != last); it < last; ++it) {
+      const TKeyed k = *it;
+      auto to = it;
+      for (; to > first && KeyedLess(k, *(to - 1)); --to) *to = *(to - 1);
+      *to = k;
+    }
+  }
+  v.swap(dealt);
+}
 
 bool Fail(TCheckReport& report, const std::string& why) {
   report.Valid = false;
@@ -85,25 +177,40 @@ bool Fail(TCheckReport& report, const std::string& why) {
 // ---- Input sanity ----------------------------------------------------------------------
 
 bool CheckDistinctPoints(const TNube& points, std::vector<int>& order, TCheckReport& report) {
-  // (x, y) as one number keeps the order and makes the sort a plain one.
-  std::vector<std::pair<int64_t, int>> keyed(points.size());
-  for (size_t i = 0; i < points.size(); ++i)
-    keyed[i] = {int64_t{points[i].X} * (int64_t{1} << 32) + (int64_t{points[i].Y} - INT32_MIN),
-                static_cast<int>(i)};
-  std::sort(keyed.begin(), keyed.end());
+  const int n = static_cast<int>(points.size());
   order.resize(points.size());
-  bool repeated = false;
-  for (size_t i = 0; i < keyed.size(); ++i) {
-    order[i] = keyed[i].second;
-    repeated = repeated || (i > 0 && keyed[i - 1].first == keyed[i].first);
-  }
-  if (!repeated) return true;
-  // The pair named is the first one the index sort below meets.
   std::iota(order.begin(), order.end(), 0);
   auto less = [&](int a, int b) {
     if (points[a].X != points[b].X) return points[a].X < points[b].X;
     return points[a].Y < points[b].Y;
   };
+  // The methods leave their points by increasing x (equal x in either order): then only runs of
+  // equal x need sorting, by y and index.
+  bool byX = true;
+  for (int i = 1; i < n && byX; ++i) byX = points[i - 1].X <= points[i].X;
+  if (byX) {
+    for (int i = 0, j = 1; i < n; i = j++) {
+      while (j < n && points[j].X == points[i].X) ++j;
+      if (j - i > 1)
+        std::sort(order.begin() + i, order.begin() + j, [&](int a, int b) {
+          return points[a].Y != points[b].Y ? points[a].Y < points[b].Y : a < b;
+        });
+    }
+  } else {
+    // (x, y) as one unsigned number keeps the order and makes the sort a plain one.
+    std::vector<TKeyed> keyed(points.size());
+    for (int i = 0; i < n; ++i)
+      keyed[i] = {uint64_t{static_cast<uint32_t>(points[i].X) ^ 0x80000000u} << 32 |
+                      (static_cast<uint32_t>(points[i].Y) ^ 0x80000000u),
+                  i};
+    SortKeyed(keyed);
+    for (int i = 0; i < n; ++i) order[i] = keyed[i].Item;
+  }
+  bool repeated = false;
+  for (int i = 1; i < n; ++i) repeated = repeated || points[order[i - 1]] == points[order[i]];
+  if (!repeated) return true;
+  // The pair named is the first one the index sort below meets.
+  std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), less);
   for (size_t i = 1; i < order.size(); ++i) {
     if (points[order[i - 1]] == points[order[i]]) {
@@ -115,20 +222,32 @@ bool CheckDistinctPoints(const TNube& points, std::vector<int>& order, TCheckRep
   return true;
 }
 
-bool NormalizeEdges(int n, const std::vector<TEdge>& in, TGraph& g, TCheckReport& report) {
-  g.Edges.clear();
-  g.Edges.reserve(in.size());
-  for (const TEdge& e : in) {
+bool NormalizeEdges(int n, std::vector<TEdge> edges, TGraph& g, TCheckReport& report) {
+  for (TEdge& e : edges) {
     if (e.A < 0 || e.B < 0 || e.A >= n || e.B >= n)
       return Fail(report, "edge " + EdgeName(e) + " names a point that does not exist");
     if (e.A == e.B) return Fail(report, "edge " + EdgeName(e) + " joins a point to itself");
-    g.Edges.push_back({std::min(e.A, e.B), std::max(e.A, e.B)});
+    e = {std::min(e.A, e.B), std::max(e.A, e.B)};
   }
-  if (!std::is_sorted(g.Edges.begin(), g.Edges.end())) std::sort(g.Edges.begin(), g.Edges.end());
-  auto dup = std::adjacent_find(g.Edges.begin(), g.Edges.end());
-  if (dup != g.Edges.end()) return Fail(report, "edge " + EdgeName(*dup) + " is given twice");
-  g.Active.assign(n, false);
-  for (const TEdge& e : g.Edges) g.Active[e.A] = g.Active[e.B] = true;
+  g.Edges = std::move(edges);
+  bool increasing = true;
+  for (size_t i = 1; i < g.Edges.size() && increasing; ++i)
+    increasing = g.Edges[i - 1] < g.Edges[i];
+  if (!increasing) {
+    std::vector<TKeyed> keyed(g.Edges.size());
+    for (size_t i = 0; i < g.Edges.size(); ++i)
+      keyed[i] = {
+          uint64_t{static_cast<uint32_t>(g.Edges[i].A)} << 32 | static_cast<uint32_t>(g.Edges[i].B),
+          static_cast<int>(i)};
+    SortKeyed(keyed);
+    for (size_t i = 0; i < keyed.size(); ++i)
+      g.Edges[i] = {static_cast<int>(keyed[i].Key >> 32),
+                    static_cast<int>(keyed[i].Key & 0xffffffffu)};
+    auto dup = std::adjacent_find(g.Edges.begin(), g.Edges.end());
+    if (dup != g.Edges.end()) return Fail(report, "edge " + EdgeName(*dup) + " is given twice");
+  }
+  g.Active.assign(n, 0);
+  for (const TEdge& e : g.Edges) g.Active[e.A] = g.Active[e.B] = 1;
   return true;
 }
 
@@ -195,7 +314,8 @@ bool CheckEdgePairs(const TGraph& g, TCheckReport& report) {
   return true;
 }
 
-bool CheckPointsOffEdges(const TGraph& g, const std::vector<bool>& tested, TCheckReport& report) {
+bool CheckPointsOffEdges(const TGraph& g, const std::vector<uint8_t>& tested,
+                         TCheckReport& report) {
   std::vector<int> order;
   for (int v = 0; v < static_cast<int>(tested.size()); ++v)
     if (tested[v]) order.push_back(v);
@@ -222,7 +342,8 @@ bool CheckPointsOffEdges(const TGraph& g, const std::vector<bool>& tested, TChec
 // meeting in anything but a shared end) shows between neighbours of that order, or between a
 // vertex and the edge it is on, at an event no later than the fault, while everything left of
 // it is still plane. Only a drawing the sweep finds faulty goes through the pair checks, which
-// name the fault.
+// name the fault. Over the hull the traced faces usually settle planarity first (see
+// Certified), and the sweep runs only for a drawing that fails.
 
 bool XYLess(TPoint a, TPoint b) {
   return a.X < b.X || (a.X == b.X && a.Y < b.Y);
@@ -354,66 +475,124 @@ int HalfPlane(TPoint from, TPoint to) {
   return to.X > from.X ? 0 : 1;
 }
 
+// A leaving half-edge with its far end, for the angular sort around one vertex. Angle is a
+// rounded monotone stand-in for the angle (0 to 4 around the circle), only a first guess.
+struct TSpoke {
+  TPoint To;
+  int HalfPlane;
+  int HalfEdge;
+  double Angle;
+};
+
+TSpoke MakeSpoke(TPoint from, TPoint to, int halfEdge) {
+  const double dx = static_cast<double>(int64_t{to.X} - from.X),
+               dy = static_cast<double>(int64_t{to.Y} - from.Y);
+  const int half = HalfPlane(from, to);
+  const double along = dx / (std::abs(dx) + std::abs(dy));
+  return {to, half, halfEdge, half == 0 ? 1 - along : 3 + along};
+}
+
 void BuildEmbedding(TGraph& g) {
-  int n = static_cast<int>(g.Active.size());
-  g.AroundStart.assign(n + 1, 0);
-  for (int h = 0; h < g.HalfEdgeCount(); ++h) ++g.AroundStart[g.Origin(h) + 1];
-  for (int v = 0; v < n; ++v) g.AroundStart[v + 1] += g.AroundStart[v];
-  g.Around.resize(g.HalfEdgeCount());
-  {
-    std::vector<int> at(g.AroundStart.begin(), g.AroundStart.end() - 1);
-    for (int h = 0; h < g.HalfEdgeCount(); ++h) g.Around[at[g.Origin(h)]++] = h;
-  }
-  for (int v = 0; v < n; ++v) {
-    TPoint o = g.P(v);
-    auto byAngle = [&](int h1, int h2) {
-      TPoint p = g.P(g.Dest(h1)), q = g.P(g.Dest(h2));
-      int a = HalfPlane(o, p), b = HalfPlane(o, q);
-      if (a != b) return a < b;
-      return OrientationSign(o, p, q) > 0;
-    };
-    std::sort(g.Around.begin() + g.AroundStart[v], g.Around.begin() + g.AroundStart[v + 1],
-              byAngle);
-  }
-  g.Slot.assign(g.HalfEdgeCount(), 0);
-  for (int v = 0; v < n; ++v)
-    for (int i = g.AroundStart[v]; i < g.AroundStart[v + 1]; ++i)
-      g.Slot[g.Around[i]] = i - g.AroundStart[v];
-  // Entering v along h, the face continues on the edge just clockwise (raw) of h's twin.
-  g.Next.assign(g.HalfEdgeCount(), kNone);
-  for (int h = 0; h < g.HalfEdgeCount(); ++h) {
-    const int v = g.Dest(h), deg = g.Degree(v);
-    g.Next[h] = g.Around[g.AroundStart[v] + (g.Slot[h ^ 1] + deg - 1) % deg];
-  }
-}
-
-// Twice the signed raw area of a face cycle, exact.
-Int128 FaceArea2(const TGraph& g, std::span<const int> cycle) {
-  Int128 sum = 0;
-  for (int h : cycle) {
-    TPoint p = g.P(g.Origin(h)), q = g.P(g.Dest(h));
-    sum += Int128{p.X} * q.Y - Int128{p.Y} * q.X;
-  }
-  return sum;
-}
-
-bool TraceFaces(TGraph& g, TCheckReport& report) {
-  g.Face.assign(g.HalfEdgeCount(), kNone);
-  g.FaceStart.assign(1, 0);
-  g.FaceList.clear();
-  g.FaceList.reserve(g.HalfEdgeCount());
-  for (int start = 0; start < g.HalfEdgeCount(); ++start) {
-    if (g.Face[start] != kNone) continue;
-    int id = g.FaceCount();
-    // Next is a permutation of the half-edges, so the walk returns to start.
-    for (int h = start; g.Face[h] == kNone; h = g.Next[h]) {
-      g.Face[h] = id;
-      g.FaceList.push_back(h);
+  const int n = static_cast<int>(g.Active.size()), m = static_cast<int>(g.Edges.size());
+  // The edges are sorted: those a vertex starts are consecutive, those it ends are gathered by
+  // their end (dealt with endStart[v] as v's cursor, which ends at the start of v + 1).
+  std::vector<int> endStart = BigArray(static_cast<size_t>(n) + 1, 0),
+                   ending = BigArray(static_cast<size_t>(m), 0);
+  for (const TEdge& e : g.Edges) ++endStart[e.B + 1];
+  for (int v = 0; v < n; ++v) endStart[v + 1] += endStart[v];
+  for (int e = 0; e < m; ++e) ending[endStart[g.Edges[e].B]++] = e;
+  for (int v = n; v > 0; --v) endStart[v] = endStart[v - 1];
+  endStart[0] = 0;
+  g.Half = std::make_unique_for_overwrite<THalf[]>(2 * static_cast<size_t>(m));
+  PreferHugePages(g.Half.get(), 2 * static_cast<size_t>(m) * sizeof(THalf));
+  g.NonPointed.clear();
+  g.Overlap = false;
+  std::vector<TSpoke> ring;
+  std::vector<int> turns;
+  for (int v = 0, started = 0; v < n; ++v) {
+    const TPoint o = g.P(v);
+    ring.clear();
+    for (int k = endStart[v]; k < endStart[v + 1]; ++k)
+      ring.push_back(MakeSpoke(o, g.P(g.Edges[ending[k]].A), 2 * ending[k] + 1));
+    for (; started < m && g.Edges[started].A == v; ++started)
+      ring.push_back(MakeSpoke(o, g.P(g.Edges[started].B), 2 * started));
+    const int deg = static_cast<int>(ring.size());
+    if (deg == 0) continue;
+    // Sorted by the rounded angle, then confirmed exactly, pair by pair; sorted exactly when
+    // rounding misled.
+    std::sort(ring.begin(), ring.end(),
+              [](const TSpoke& a, const TSpoke& b) { return a.Angle < b.Angle; });
+    turns.resize(ring.size());
+    bool exact = true;
+    for (int i = 0; i < deg; ++i) {
+      const TSpoke& before = ring[i > 0 ? i - 1 : deg - 1];
+      turns[i] = OrientationSign(o, before.To, ring[i].To);
+      exact = exact && (i == 0 || before.HalfPlane < ring[i].HalfPlane ||
+                        (before.HalfPlane == ring[i].HalfPlane && turns[i] > 0));
     }
-    g.FaceStart.push_back(static_cast<int>(g.FaceList.size()));
+    if (!exact) {
+      std::sort(ring.begin(), ring.end(), [o](const TSpoke& a, const TSpoke& b) {
+        if (a.HalfPlane != b.HalfPlane) return a.HalfPlane < b.HalfPlane;
+        return OrientationSign(o, a.To, b.To) > 0;
+      });
+      for (int i = 0; i < deg; ++i)
+        turns[i] = OrientationSign(o, ring[i > 0 ? i - 1 : deg - 1].To, ring[i].To);
+    }
+    // Entering v along the twin of one spoke, the face continues on the spoke just clockwise
+    // (raw) of it, and turns left when the angle between the two is below 180 degrees. A
+    // vertex is pointed when one of these angles (the outer one included) exceeds 180.
+    bool pointed = deg == 1;
+    for (int i = 0; i < deg; ++i) {
+      const TSpoke& before = ring[i > 0 ? i - 1 : deg - 1];
+      const int turn = turns[i];
+      g.Half[ring[i].HalfEdge ^ 1] = {static_cast<uint32_t>(before.HalfEdge) << 1 | (turn > 0),
+                                      kNone, v};
+      pointed = pointed || turn < 0;
+      g.Overlap = g.Overlap || (deg > 1 && turn == 0 && before.HalfPlane == ring[i].HalfPlane);
+    }
+    if (!pointed) g.NonPointed.push_back(v);
   }
+}
+
+// Walks every face once, in order of its lowest half-edge, and notes what the later checks ask
+// of it: the sign of its raw area, its convex corners and the first vertex it meets twice.
+void TraceFaces(TGraph& g) {
+  const int halfEdges = g.HalfEdgeCount();
+  g.Faces.clear();
+  // A plane drawing has E - V + 2 faces.
+  ReserveBig(g.Faces, std::max<size_t>(g.Edges.size() + 2, g.Active.size()) - g.Active.size());
+  std::vector<int> stamp = BigArray(g.Active.size(), kNone);
+  for (int start = 0; start < halfEdges; ++start) {
+    if (g.Half[start].Face != kNone) continue;
+    const int id = g.FaceCount();
+    Int128 area = 0;
+    int size = 0, corners = 0, repeated = kNone;
+    // The vertices in walk order are the start's origin, then each half-edge's end but the
+    // last one's. Next is a permutation of the half-edges, so the walk returns to start.
+    stamp[g.Half[start ^ 1].Dest] = id;
+    TPoint from = g.P(g.Half[start ^ 1].Dest);
+    for (int h = start; g.Half[h].Face == kNone;) {
+      THalf& half = g.Half[h];
+      half.Face = id;
+      ++size;
+      corners += half.Convex();
+      const TPoint to = g.P(half.Dest);
+      area += Int128{int64_t{from.X} * to.Y} - int64_t{from.Y} * to.X;
+      from = to;
+      h = half.Next();
+      if (h == start) break;
+      if (stamp[half.Dest] == id && repeated == kNone) repeated = half.Dest;
+      stamp[half.Dest] = id;
+    }
+    g.Faces.push_back({start, size, corners, repeated, area > 0});
+  }
+}
+
+// Exactly one face, the outer one, has no positive area.
+bool CheckOuterFace(TGraph& g, TCheckReport& report) {
+  g.Outer = kNone;
   for (int f = 0; f < g.FaceCount(); ++f) {
-    if (FaceArea2(g, g.Cycle(f)) > 0) continue;
+    if (g.Faces[f].Positive) continue;
     if (g.Outer != kNone) return Fail(report, "the edges do not form one connected piece");
     g.Outer = f;
   }
@@ -457,6 +636,7 @@ bool CheckEuler(const TGraph& g, TCheckReport& report) {
 // on one line).
 std::vector<int> HullWithBoundaryPoints(const TGraph& g) {
   std::vector<int> order;
+  order.reserve(g.ByXY.size());
   for (int v : g.ByXY)
     if (g.Active[v]) order.push_back(v);
   std::vector<int> hull;
@@ -485,12 +665,12 @@ bool OuterFaceIs(const TGraph& g, const std::vector<int>& boundary, const char* 
     if (h == kNone)
       return Fail(report, std::string(what) + " edge " +
                               EdgeName({std::min(u, v), std::max(u, v)}) + " is missing");
-    if (g.Face[h] != g.Outer && g.Face[h ^ 1] != g.Outer)
+    if (g.Face(h) != g.Outer && g.Face(h ^ 1) != g.Outer)
       return Fail(report, std::string(what) + " edge " +
                               EdgeName({std::min(u, v), std::max(u, v)}) +
                               " is not on the outer boundary: some edge lies outside the " + what);
   }
-  if (static_cast<int>(g.Cycle(g.Outer).size()) != k)
+  if (g.Faces[g.Outer].Size != k)
     return Fail(report, std::string("some edge lies outside the ") + what);
   return true;
 }
@@ -510,24 +690,14 @@ bool CheckPolygonIndices(int n, const std::vector<int>& polygon, TCheckReport& r
 // ---- Faces and vertices ----------------------------------------------------------------
 
 bool CheckBoundedFaces(const TGraph& g, TCheckReport& report) {
-  std::vector<int> stamp(g.Active.size(), kNone);
   for (int f = 0; f < g.FaceCount(); ++f) {
-    if (f == g.Outer) continue;
-    const std::span<const int> cycle = g.Cycle(f);
-    int corners = 0;
-    for (int h : cycle) {
-      int v = g.Origin(h);
-      if (stamp[v] == f)
-        return Fail(report, "the face through edge " + EdgeName(g.Edges[cycle[0] >> 1]) +
-                                " is not a simple polygon (point " + std::to_string(v) +
-                                " repeats)");
-      stamp[v] = f;
-      // Interior on the left: a convex corner is a strict left turn.
-      if (OrientationSign(g.P(g.Origin(h)), g.P(g.Dest(h)), g.P(g.Dest(g.Next[h]))) > 0) ++corners;
-    }
-    if (corners != 3)
-      return Fail(report, "the face through edge " + EdgeName(g.Edges[cycle[0] >> 1]) + " has " +
-                              std::to_string(corners) + " convex corners");
+    const TGraph::TFace& face = g.Faces[f];
+    if (f == g.Outer || (face.Repeated == kNone && face.Corners == 3)) continue;
+    const std::string name = "the face through edge " + EdgeName(g.Edges[face.First >> 1]);
+    if (face.Repeated != kNone)
+      return Fail(report, name + " is not a simple polygon (point " +
+                              std::to_string(face.Repeated) + " repeats)");
+    return Fail(report, name + " has " + std::to_string(face.Corners) + " convex corners");
   }
   return true;
 }
@@ -537,25 +707,12 @@ void CountFaces(const TGraph& g, TCheckReport& report) {
   for (int f = 0; f < g.FaceCount(); ++f) {
     if (f == g.Outer) continue;
     ++report.Faces;
-    if (g.Cycle(f).size() == 3) ++report.Triangles;
+    if (g.Faces[f].Size == 3) ++report.Triangles;
   }
 }
 
-// A vertex is pointed when one of the angles between consecutive edges around it (the outer
-// one included) exceeds 180 degrees.
 void ReportPointedness(const TGraph& g, TCheckReport& report) {
-  report.NonPointedVertices.clear();
-  for (int v = 0; v + 1 < static_cast<int>(g.AroundStart.size()); ++v) {
-    const int* ring = g.Around.data() + g.AroundStart[v];
-    int deg = g.Degree(v);
-    if (deg == 0) continue;
-    bool pointed = deg == 1;
-    for (int i = 0; i < deg && !pointed; ++i) {
-      TPoint p = g.P(g.Dest(ring[i])), q = g.P(g.Dest(ring[(i + 1) % deg]));
-      pointed = OrientationSign(g.P(v), p, q) < 0;
-    }
-    if (!pointed) report.NonPointedVertices.push_back(v);
-  }
+  report.NonPointedVertices = g.NonPointed;
   report.NonPointed = static_cast<int>(report.NonPointedVertices.size());
 }
 
@@ -573,7 +730,7 @@ bool AllOnOneLine(const TNube& points) {
 bool MarkRegionVertices(const TNube& points, const std::vector<int>* polygon, TGraph& g,
                         TCheckReport& report) {
   if (polygon) {
-    for (int v : *polygon) g.Active[v] = true;
+    for (int v : *polygon) g.Active[v] = 1;
     return true;
   }
   if (AllOnOneLine(points)) return Fail(report, "all points lie on one line");
@@ -582,22 +739,17 @@ bool MarkRegionVertices(const TNube& points, const std::vector<int>* polygon, TG
   return true;
 }
 
-// Shared by both regions; polygon is nullptr for the convex hull.
-bool CheckGraph(const TNube& points, const std::vector<int>* polygon,
-                const std::vector<TEdge>& edges, TGraph& g, TCheckReport& report) {
-  int n = static_cast<int>(points.size());
-  g.Points = &points;
-  if (n < 3) return Fail(report, "fewer than 3 points");
-  if (!CheckDistinctPoints(points, g.ByXY, report)) return false;
-  if (polygon && !CheckPolygonIndices(n, *polygon, report)) return false;
-  if (!NormalizeEdges(n, edges, g, report)) return false;
-  if (!MarkRegionVertices(points, polygon, g, report)) return false;
-  if (!PlaneBySweep(g) && (!CheckPointsOffEdges(g, g.Active, report) || !CheckEdgePairs(g, report)))
-    return false;
-  if (!CheckConnected(g, report)) return false;
-  BuildEmbedding(g);
+// No active vertex lies inside an edge and no two edges meet but in a shared end; otherwise
+// the first such fault (in the pair checks' order) is the reason.
+bool CheckPlane(TGraph& g, TCheckReport& report) {
+  return PlaneBySweep(g) || (CheckPointsOffEdges(g, g.Active, report) && CheckEdgePairs(g, report));
+}
+
+// The verdicts on the traced faces, in their order, once the drawing is known to be plane and
+// connected; polygon is nullptr for the convex hull.
+bool JudgeFaces(const std::vector<int>* polygon, TGraph& g, TCheckReport& report) {
   ReportPointedness(g, report);
-  if (!TraceFaces(g, report) || !CheckEuler(g, report)) return false;
+  if (!CheckOuterFace(g, report) || !CheckEuler(g, report)) return false;
   CountFaces(g, report);
   bool covered = polygon ? OuterFaceIs(g, *polygon, "polygon", report)
                          : OuterFaceIs(g, HullWithBoundaryPoints(g), "hull", report);
@@ -605,6 +757,74 @@ bool CheckGraph(const TNube& points, const std::vector<int>* polygon,
   report.Valid = true;
   report.Reason.clear();
   return true;
+}
+
+// A drawing over the hull is plane and connected, and passes every verdict after those, when no
+// two edges leave a vertex in one direction, exactly one traced face (the outer one) has no
+// positive area, Euler's formula V - E + F = 2 holds, the outer face turns right or goes
+// straight at each corner, and every other face has no repeated vertex and exactly three convex
+// corners. The sweep, the search for pieces and the hull then run only to name the first fault
+// of a drawing that fails. Why:
+// - Around each vertex the edges are in exact angular order, so each corner of a traced face
+//   has the angle between two consecutive edges, strictly between 0 and 360 degrees, and the
+//   corners at a vertex add up to 360. Summed over the faces of one connected piece, exterior
+//   angles and Euler's formula for its genus g make the faces' turning numbers add up to
+//   faces - 2 + 2g. The outer face turns at least once clockwise; a face with three convex
+//   corners (each turning by less than 180) and no other left turn turns at most once. So the
+//   piece holding the outer face has genus 0, its outer face is a convex polygon and its other
+//   faces turn once; V - E + F = 2 over all pieces then leaves every other piece genus 1 and
+//   all its faces turning once too.
+// - A face that turns once is a simple polygon: its three reflex chains turn by less than 180
+//   degrees in all, so each is monotone in some direction and simple, and two chains meeting
+//   away from their shared corner would close a simple loop through that corner whose turning
+//   lies strictly between -360 and 360 degrees.
+// - The face cycles of a piece cancel edge by edge, so its faces' winding numbers add up to
+//   zero: no second piece (its faces would all be counterclockwise simple polygons), and in
+//   the one piece each point inside the outer polygon is inside exactly one face, each point
+//   outside it in none. A vertex outside it or on one of its sides would have faces around it
+//   reaching outside, so the outer face is the hull boundary through every point on it. Two
+//   edges crossing, or an edge through a vertex, would put points near the meeting inside two
+//   faces, or make one face's boundary meet itself.
+// Inside a polygon the boundary itself may cross, so there the sweep always runs.
+bool Certified(TGraph& g) {
+  if (g.Overlap) return false;
+  TCheckReport unused;
+  if (!CheckOuterFace(g, unused) || !CheckEuler(g, unused) || g.Faces[g.Outer].Corners != 0)
+    return false;
+  for (int f = 0; f < g.FaceCount(); ++f)
+    if (f != g.Outer && (g.Faces[f].Repeated != kNone || g.Faces[f].Corners != 3)) return false;
+  return true;
+}
+
+bool CheckGraph(const TNube& points, const std::vector<int>* polygon, std::vector<TEdge> edges,
+                TGraph& g, TCheckReport& report) {
+  int n = static_cast<int>(points.size());
+  g.Points = &points;
+  if (n < 3) return Fail(report, "fewer than 3 points");
+  if (!CheckDistinctPoints(points, g.ByXY, report)) return false;
+  if (polygon && !CheckPolygonIndices(n, *polygon, report)) return false;
+  if (!NormalizeEdges(n, std::move(edges), g, report)) return false;
+  if (!MarkRegionVertices(points, polygon, g, report)) return false;
+  if (!polygon) {
+    BuildEmbedding(g);
+    TraceFaces(g);
+    if (Certified(g)) {
+      // What the checks below conclude, without the sweep, the pieces and the hull.
+      [[maybe_unused]] TCheckReport full;
+      assert(CheckPlane(g, full) && CheckConnected(g, full) && JudgeFaces(nullptr, g, full));
+      ReportPointedness(g, report);
+      CountFaces(g, report);
+      report.Valid = true;
+      report.Reason.clear();
+      return true;
+    }
+  }
+  if (!CheckPlane(g, report) || !CheckConnected(g, report)) return false;
+  if (polygon) {
+    BuildEmbedding(g);
+    TraceFaces(g);
+  }
+  return JudgeFaces(polygon, g, report);
 }
 
 // ---- Subdivision records against the traced faces ---------------------------------------
@@ -624,25 +844,26 @@ void FaceCycle(const TDCEL& pt, int f, std::vector<int>& cycle) {
 
 // The traced face that face record f's cycle runs around: sense 0 when the record runs as the
 // traced faces do (interior on the raw left), 1 when it runs the other way; kNone when the
-// cycle is not one bounded face in that sense.
-int TracedFaceOf(const TGraph& g, const TDCEL& pt, const std::vector<int>& cycle, int sense) {
-  int traced = kNone;
+// cycle is not one bounded face in that sense. traced gives each live half-edge of the record
+// the traced half-edge with its ends.
+int TracedFaceOf(const TGraph& g, const TDCEL& pt, const std::vector<int>& traced,
+                 const std::vector<int>& cycle, int sense) {
+  int face = kNone;
   for (int h : cycle) {
-    int t = g.Find(pt.HalfEdges[h].Origin, pt.HalfEdges[pt.HalfEdges[h].Next].Origin);
-    if (t == kNone) return kNone;
-    int face = g.Face[t ^ sense];
-    if (face == g.Outer || (traced != kNone && face != traced)) return kNone;
-    traced = face;
+    const int t = traced[h] ^ sense;
+    if (g.Face(t) == g.Outer || (face != kNone && g.Face(t) != face)) return kNone;
+    face = g.Face(t);
     // A half-edge without twin must have the outer face on its other side.
-    if (pt.HalfEdges[h].Twin == kNone && g.Face[t ^ sense ^ 1] != g.Outer) return kNone;
+    if (pt.HalfEdges[h].Twin == kNone && g.Face(t ^ 1) != g.Outer) return kNone;
   }
-  return traced;
+  return face;
 }
 
 // Every face record is one traced bounded face (in either sense) and every traced bounded face
 // has one record; a half-edge without twin lies on the outer boundary.
-bool CheckFaceRecords(const TGraph& g, const TDCEL& pt, TCheckReport& report) {
-  std::vector<int> owner(static_cast<size_t>(g.FaceCount()), kNone);
+bool CheckFaceRecords(const TGraph& g, const TDCEL& pt, const std::vector<int>& traced,
+                      size_t liveHalfEdges, TCheckReport& report) {
+  std::vector<int> owner = BigArray(static_cast<size_t>(g.FaceCount()), kNone);
   int live = 0;
   size_t recorded = 0;
   std::vector<int> cycle;
@@ -650,21 +871,20 @@ bool CheckFaceRecords(const TGraph& g, const TDCEL& pt, TCheckReport& report) {
     if (pt.Faces[f] == kNone) continue;
     ++live;
     FaceCycle(pt, f, cycle);
-    const std::string name = "face record ";
-    if (cycle.empty()) return Fail(report, name + std::to_string(f) + " has a broken cycle");
-    int traced = TracedFaceOf(g, pt, cycle, 0);
-    if (traced == kNone) traced = TracedFaceOf(g, pt, cycle, 1);
-    if (traced == kNone || cycle.size() != g.Cycle(traced).size() || owner[traced] != kNone)
-      return Fail(report, name + std::to_string(f) + " is not one face of the edges");
-    owner[traced] = f;
+    const auto name = [f] { return "face record " + std::to_string(f); };
+    if (cycle.empty()) return Fail(report, name() + " has a broken cycle");
+    int face = TracedFaceOf(g, pt, traced, cycle, 0);
+    if (face == kNone) face = TracedFaceOf(g, pt, traced, cycle, 1);
+    if (face == kNone || static_cast<int>(cycle.size()) != g.Faces[face].Size ||
+        owner[face] != kNone)
+      return Fail(report, name() + " is not one face of the edges");
+    owner[face] = f;
     recorded += cycle.size();
   }
   if (live != report.Faces)
     return Fail(report, "the subdivision records " + std::to_string(live) + " faces, the edges " +
                             "make " + std::to_string(report.Faces));
-  size_t halfEdges = 0;
-  for (const THalfEdge& h : pt.HalfEdges) halfEdges += h.Origin != kNone ? 1 : 0;
-  if (halfEdges != recorded) return Fail(report, "a live half-edge belongs to no face record");
+  if (liveHalfEdges != recorded) return Fail(report, "a live half-edge belongs to no face record");
   return true;
 }
 
@@ -675,31 +895,43 @@ TCheckReport CheckRecords(const TNube& points, const std::vector<int>* polygon, 
     Fail(report, "invalid subdivision: " + why);
     return report;
   }
-  for (const THalfEdge& h : pt.HalfEdges) {
-    if (h.Origin != kNone && (h.Origin < 0 || h.Origin >= static_cast<int>(points.size()))) {
+  // The edge list of a valid subdivision: every edge once, from the half-edge with the smaller
+  // index (or the one without twin), as EdgeList gives it; traced names, for each live
+  // half-edge, the graph's half-edge with the same ends (its twin's reversed, when the twin
+  // gave the edge).
+  std::vector<TKeyed> keyed;
+  ReserveBig(keyed, pt.HalfEdges.size() / 2 + 1);
+  size_t live = 0;
+  for (int e = 0; e < pt.HalfEdgeCount(); ++e) {
+    const THalfEdge& h = pt.HalfEdges[e];
+    if (h.Origin == kNone) continue;
+    if (h.Origin < 0 || h.Origin >= static_cast<int>(points.size())) {
       Fail(report, "a half-edge starts at a vertex with no point");
       return report;
     }
-  }
-  // The edge list of a valid subdivision: every edge once, from the half-edge with the smaller
-  // index (or the one without twin), as EdgeList gives it.
-  std::vector<uint64_t> keys;
-  keys.reserve(pt.HalfEdges.size() / 2 + 1);
-  for (int e = 0; e < pt.HalfEdgeCount(); ++e) {
-    const THalfEdge& h = pt.HalfEdges[e];
-    if (h.Origin == kNone || (h.Twin != kNone && h.Twin < e)) continue;
+    ++live;
+    if (h.Twin != kNone && h.Twin < e) continue;
     const uint32_t a = static_cast<uint32_t>(h.Origin),
                    b = static_cast<uint32_t>(pt.Destination(e));
-    keys.push_back(uint64_t{std::min(a, b)} << 32 | std::max(a, b));
+    keyed.push_back(
+        {uint64_t{std::min(a, b)} << 32 | std::max(a, b), 2 * e + (a > b ? 1 : 0), h.Twin});
   }
-  std::sort(keys.begin(), keys.end());
-  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-  std::vector<TEdge> edges(keys.size());
-  for (size_t k = 0; k < keys.size(); ++k)
-    edges[k] = {static_cast<int>(keys[k] >> 32), static_cast<int>(keys[k] & 0xffffffffu)};
-  keys = {};
+  SortKeyed(keyed);
+  std::vector<TEdge> edges;
+  ReserveBig(edges, keyed.size());
+  std::vector<int> traced = BigArray(pt.HalfEdges.size(), kNone);
+  for (size_t k = 0; k < keyed.size(); ++k) {
+    if (k == 0 || keyed[k].Key != keyed[k - 1].Key)
+      edges.push_back(
+          {static_cast<int>(keyed[k].Key >> 32), static_cast<int>(keyed[k].Key & 0xffffffffu)});
+    const int t = 2 * (static_cast<int>(edges.size()) - 1) + (keyed[k].Item & 1);
+    traced[keyed[k].Item >> 1] = t;
+    if (keyed[k].Extra != kNone) traced[keyed[k].Extra] = t ^ 1;
+  }
+  keyed = {};
   TGraph g;
-  if (CheckGraph(points, polygon, edges, g, report) && !CheckFaceRecords(g, pt, report))
+  if (CheckGraph(points, polygon, std::move(edges), g, report) &&
+      !CheckFaceRecords(g, pt, traced, live, report))
     report.Valid = false;
   return report;
 }
