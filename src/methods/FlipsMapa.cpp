@@ -140,12 +140,6 @@ int TLocalFlipMap::Before(int v, int u) const {
   return a[i == 0 ? a.size() - 1 : i - 1];
 }
 
-int TLocalFlipMap::After(int v, int u) const {
-  const std::vector<int>& a = around_[v];
-  const size_t i = Position(v, u);
-  return a[i + 1 == a.size() ? 0 : i + 1];
-}
-
 std::vector<int> TLocalFlipMap::FaceVertices(int u, int v) const {
   return FaceCycle(*this, u, v, halfEdges_);
 }

@@ -57,7 +57,6 @@ class TLocalFlipMap {
   void Build(const TNube& points, const std::vector<TEdge>& edges);
   std::span<const int> Around(int v) const { return around_[v]; }
   int Before(int v, int u) const;
-  int After(int v, int u) const;
   std::vector<int> FaceVertices(int u, int v) const;
   bool Has(int u, int v) const;
   void Add(int u, int v);
