@@ -419,9 +419,6 @@ TEST_F(CliTool, CountsMatchThePublishedOnesAndTheEnumerationListsEachPointedOneO
   EXPECT_EQ(Slurp(Path("all.jsonl")), "old\n");
 }
 
-// One count split three ways: by threads the text and the listing are the same; by shards the
-// partial numbers add up (also when GNU parallel runs the shards as separate programs) and the
-// listings together are the whole one.
 TEST_F(CliTool, ThreadsChangeNothingAndShardsAddUpAlsoThroughGnuParallel) {
   const std::string set = "--random 8 --seed 2";
   ASSERT_EQ(Cli("--count --enumerate " + Path("w.jsonl") + " " + set), kExitOk) << err;

@@ -117,11 +117,9 @@ namespace qv::testing {
 
 using testing_triangles::FaceCycle;
 
-// Empty when the subdivision is a pseudo-triangulation of the hull of p as the sweep builds
-// it; otherwise what failed. The checker decides planarity, coverage, the records and the three
-// convex corners per face; on top of it: n - 2 faces and 2n - 3 edges, every face cycle
-// counterclockwise on the screen, and every vertex pointed, except that one lying straight on
-// the hull when later points covered it keeps exactly 180 degrees (an edge seen edge-on stays).
+// What is wrong with a sweep result ("" when nothing): on top of the checker, n - 2 faces and
+// 2n - 3 edges, counterclockwise cycles, and every vertex pointed except one lying straight on
+// the hull when later points covered it (an edge seen edge-on stays).
 inline std::string CheckSweepResult(const TNube& p, const TDCEL& d) {
   std::ostringstream why;
   const int n = static_cast<int>(p.size());
