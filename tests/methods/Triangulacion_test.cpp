@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 #include <string>
 
 #include "geometry/UserError.h"
@@ -93,20 +91,10 @@ TEST(DelaunayFlips, EndLocallyDelaunayOnAGridWhereThePlainFlipsGoRound) {
   EXPECT_TRUE(LocallyDelaunay(p, d));
 }
 
-TNube ConvexPolygon(int n) {
-  TNube p;
-  for (int i = 0; i < n; ++i) {
-    const double a = 2 * std::numbers::pi * i / n;
-    // Increasing angle with y negated: counterclockwise on the screen.
-    p.push_back({static_cast<int32_t>(std::lround(1000 * std::cos(a))),
-                 static_cast<int32_t>(std::lround(-1000 * std::sin(a)))});
-  }
-  return p;
-}
-
 TEST(FanTriangulation, ConvexPolygonGetsEveryDiagonalFromVertexZero) {
   for (int n = 3; n <= 12; ++n) {  // a triangle is left alone
-    const TNube p = ConvexPolygon(n);
+    TNube p;                       // on a parabola: strictly convex, counterclockwise on the screen
+    for (int i = 0; i < n; ++i) p.push_back({-7 * i, i * i});
     TDCEL d;
     BuildPolygon(p, d);
     FanTriangulation(d);
