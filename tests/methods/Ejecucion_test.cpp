@@ -102,13 +102,10 @@ TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) 
     int angle;
     int moved;  // 1 where the move of the first point one pixel left serves
   };
-  TNube grid;  // its bottom row swept upwards: no move to the left leaves the line
-  for (int x = 0; x < 3; ++x)
-    for (int y = 0; y < 3; ++y) grid.push_back({10 * x, 10 * y});
   const std::vector<Row> rows = {
       {{{10, 0}, {10, 1}, {10, 2}, {9, -1}}, 180, 1},
       {{{0, 0}, {1, 0}, {2, 0}, {3, 5}}, 0, 0},
-      {grid, 90, 0},
+      {testing_triangles::GridPoints(3, 3, 10), 90, 0},  // no move left leaves the bottom row
       {{{100, 500}, {200, 500}, {300, 500}, {200, 100}, {400, 300}}, 90, 0},
       {{{10, 0}, {10, 1}, {10, 2}, {9, 0}}, 180, 0},  // the moved point would land on (9, 0)
       // The moved point would fall behind (101, 100), leaving (100, 155) inside the hull.
