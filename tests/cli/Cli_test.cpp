@@ -51,8 +51,7 @@ TNube Convex(int n) {
   return points;
 }
 
-// quilvaron-cli run in-process through its library (or, where only a separate process shows the
-// behaviour, as a program) in a scratch folder.
+// quilvaron-cli in-process (as a program where only a process shows it), in a scratch folder.
 class CliTool : public TScratchTest {
  protected:
   static std::vector<std::string> Words(const std::string& line) {
@@ -125,8 +124,7 @@ const TNube kNotch{{0, 0}, {100, 0}, {100, 100}, {50, 20}, {0, 100}};
 const TNube kOctagon{{441, 159}, {500, 300}, {441, 441}, {300, 500},
                      {159, 441}, {100, 300}, {159, 159}, {300, 100}};
 
-// Every method's JSON: the same for the same seed, valid by the checker, its figures
-// recomputed from its points and edges.
+// Every method's JSON: the same for the same seed, its figures recomputed from its edges.
 TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
   const std::vector<std::string> rows{
       "sweep --random 60 --normal 30 --canvas 300x200 --angle 135",
@@ -494,8 +492,7 @@ TEST_F(CliTool, RandomFlipsKeepAPointedResultAndRefusalsSayWhy) {
   }
 }
 
-// The experiment command's CSV lines after the header, without the timing column, which no two
-// runs share.
+// The CSV lines after the header without the timing column, which no two runs share.
 std::vector<std::string> TimelessRows(const std::string& csv) {
   std::vector<std::string> rows;
   std::istringstream in(csv);

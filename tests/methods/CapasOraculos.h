@@ -1,5 +1,4 @@
-// Test helpers for the convex-layers method: seeded point sets, the peeling in its first,
-// plain form (kept as the oracle), and a result's figures traced from its edges.
+// Convex layers: seeded sets, the plain first peeling (the oracle), figures traced from edges.
 #pragma once
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// Helpers for the method tests: hand-made subdivisions, face walks, local checks, seeded point
-// sets and the checks of a sweep-line result.
+// Hand-made subdivisions, face walks, local checks, seeded point sets, the sweep result's checks.
 #pragma once
 
 #include <gtest/gtest.h>
