@@ -111,12 +111,6 @@ TEST(FanTriangulation, ConvexPolygonGetsEveryDiagonalFromVertexZero) {
 }
 
 // Triangles a b c (face 0, c above the edge) and b a d (face 1); half-edge 0 runs a -> b.
-struct TwoTriangles {
-  TNube Points;
-  TDCEL D = FromTriangles({{0, 1, 2}, {1, 0, 3}});
-  explicit TwoTriangles(TPoint below) : Points{{0, 0}, {10, 0}, {5, -10}, below} {}
-};
-
 TEST(IsRemovableEdge, TwoTrianglesByTheAngleAtEachEndpoint) {
   const struct {
     TPoint below;
@@ -129,16 +123,17 @@ TEST(IsRemovableEdge, TwoTrianglesByTheAngleAtEachEndpoint) {
       {{-1, 2}, false, "a exactly 180 degrees (c, a, d collinear), b convex"},
   };
   for (const auto& c : cases) {
-    TwoTriangles t(c.below);
-    EXPECT_EQ(IsRemovableEdge(0, t.Points, t.D), c.removable) << c.why;
-    EXPECT_EQ(IsRemovableEdge(t.D.Twin(0), t.Points, t.D), c.removable) << c.why;
-    for (int e : {1, 2, 4, 5}) EXPECT_FALSE(IsRemovableEdge(e, t.Points, t.D)) << e;  // hull
-    TDCEL removed = t.D;  // the stage removes it, leaving one pseudo-triangle
-    RemoveEdges(t.Points, removed);
+    const TNube p{{0, 0}, {10, 0}, {5, -10}, c.below};
+    TDCEL d = FromTriangles({{0, 1, 2}, {1, 0, 3}});
+    EXPECT_EQ(IsRemovableEdge(0, p, d), c.removable) << c.why;
+    EXPECT_EQ(IsRemovableEdge(d.Twin(0), p, d), c.removable) << c.why;
+    for (int e : {1, 2, 4, 5}) EXPECT_FALSE(IsRemovableEdge(e, p, d)) << e;  // hull
+    TDCEL removed = d;  // the stage removes it, leaving one pseudo-triangle
+    RemoveEdges(p, removed);
     EXPECT_EQ(EdgeList(removed).size(), c.removable ? 4u : 5u) << c.why;
-    EXPECT_TRUE(removed.IsValid() && ConvexCorners(t.Points, removed, removed.FaceOf(1)) == 3);
-    t.D.RemoveEdge(0);  // deleted edges are never removable
-    EXPECT_FALSE(IsRemovableEdge(0, t.Points, t.D) || IsRemovableEdge(3, t.Points, t.D));
+    EXPECT_TRUE(removed.IsValid() && ConvexCorners(p, removed, removed.FaceOf(1)) == 3);
+    d.RemoveEdge(0);  // deleted edges are never removable
+    EXPECT_FALSE(IsRemovableEdge(0, p, d) || IsRemovableEdge(3, p, d));
   }
 }
 
