@@ -25,7 +25,7 @@ std::string Refusal(auto generate) {
   return "";
 }
 
-TEST(RandomSource, IsTheLinearCongruentialGeneratorOfItsSeed) {
+TEST(RandomSource, IsTheLinearCongruentialGeneratorOfItsSeedOrOfTheTimeOfDay) {
   TRandom r(7);
   uint32_t state = 7;
   for (int i = 0; i < 1000; ++i) {
@@ -41,9 +41,7 @@ TEST(RandomSource, IsTheLinearCongruentialGeneratorOfItsSeed) {
   TRandom zero(0);
   EXPECT_EQ(zero.Random(), 1.0 / 4294967296.0);  // the first state from seed 0 is 1
   EXPECT_EQ(zero.Random(0), 0);
-}
-
-TEST(RandomSource, SeedOfTheTimeOfDay) {
+  // The time-of-day seed: milliseconds since midnight.
   EXPECT_EQ(SeedFromTimeOfDay(1, 2, 3, 4), 3723004u);
   EXPECT_EQ(SeedFromTimeOfDay(23, 59, 59, 999), 86399999u);
   EXPECT_LT(ClockSeed(), 86400000u);

@@ -1,5 +1,4 @@
-// Test helpers for the convex-layers method: seeded point sets, the peeling in its first,
-// plain form (kept as the oracle), and a result's figures traced from its edges.
+// Convex layers: seeded sets, the plain first peeling (the oracle), figures traced from edges.
 #pragma once
 
 #include <algorithm>
@@ -164,19 +163,15 @@ inline TFigures FiguresFromEdges(const TNube& points, const std::vector<TEdge>& 
   return f;
 }
 
-inline TFigures LayerFigures(const TNube& points, const TPTCapas& layers) {
-  TFigures f{LayersWeight(points, layers), LayersVertexDegree(points, layers)};
-  LayersFaceStats(layers, f.Triangles, f.Others, f.FaceDegree);
-  return f;
-}
-
 // Empty when the layers' edges form a pseudo-triangulation whose figures, as the statistics
 // count them from the records, are those of its traced faces; otherwise what failed.
 inline std::string LayerResultProblem(const TNube& p, const TPTCapas& layers) {
   const std::vector<TEdge> edges = LayerEdges(layers);
   const TCheckReport report = CheckPseudoTriangulation(p, edges);
   if (!report.Valid) return report.Reason;
-  const TFigures traced = FiguresFromEdges(p, edges), counted = LayerFigures(p, layers);
+  const TFigures traced = FiguresFromEdges(p, edges);
+  TFigures counted{LayersWeight(p, layers), LayersVertexDegree(p, layers)};
+  LayersFaceStats(layers, counted.Triangles, counted.Others, counted.FaceDegree);
   if (counted.VertexDegree != traced.VertexDegree || counted.FaceDegree != traced.FaceDegree ||
       counted.Triangles != report.Triangles || counted.Triangles + counted.Others != report.Faces ||
       std::abs(counted.Weight - traced.Weight) > 1e-9 * traced.Weight)

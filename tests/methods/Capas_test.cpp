@@ -22,8 +22,6 @@ V Field(const TPTCapas& l, int TCapa::*field) {
   return out;
 }
 
-// ---- Peeling -------------------------------------------------------------------------------
-
 // Rows: points sorted by y then x, each record's layer and its clockwise ring neighbour (not
 // checked where empty).
 TEST(ConvexLayersBuild, PeelsLayersAndLinksEachRingClockwise) {
@@ -56,7 +54,7 @@ TEST(ConvexLayersBuild, PeelsLayersAndLinksEachRingClockwise) {
 }
 
 // A refused build keeps the table it had; an accepted one starts afresh.
-TEST(ConvexLayersBuild, CoincidentPointsAreRefusedAndEveryBuildStartsAfresh) {
+TEST(ConvexLayersBuild, RefusalsKeepTheTableAndEveryBuildStartsAfresh) {
   TPTCapas l;
   BuildConvexLayers(Prepared({{50, 0}, {50, 60}, {0, 100}, {100, 100}}), l);
   const TPTCapas before = l;
@@ -64,6 +62,14 @@ TEST(ConvexLayersBuild, CoincidentPointsAreRefusedAndEveryBuildStartsAfresh) {
   EXPECT_TRUE(l.Records == before.Records && l.Count == 2);
   BuildConvexLayers({{10, 0}, {0, 20}, {20, 20}}, l);
   EXPECT_TRUE(l.Count == 1 && l.Size() == 3 && l.Sizes == V{3});
+  // The joining refuses a ring that never returns to its top instead of looping; an empty table
+  // gives no edges.
+  BuildConvexLayers({{50, 0}, {50, 60}, {0, 100}, {100, 100}}, l);
+  l[2].LayerNext = 2;
+  EXPECT_THROW(ConnectConvexLayers(l), UserError);
+  TPTCapas empty;
+  ConnectConvexLayers(empty);
+  EXPECT_EQ(LayerEdges(empty).size(), 0u);
 }
 
 // The chain peeling gives exactly the table of the walker peeling, degenerate sets included.
@@ -80,8 +86,6 @@ TEST(ConvexLayersBuild, ChainPeelingEqualsWalkerPeeling) {
     }
   }
 }
-
-// ---- Joining -------------------------------------------------------------------------------
 
 // Rows: points sorted by y then x, edges the joining must draw, faces and triangles.
 TEST(ConvexLayersConnect, JoinsEachLayerToTheNextFromTheOuterTop) {
@@ -114,16 +118,6 @@ TEST(ConvexLayersConnect, JoinsEachLayerToTheNextFromTheOuterTop) {
   }
 }
 
-TEST(ConvexLayersConnect, BrokenTableFailsWithAMessageInsteadOfLooping) {
-  TPTCapas l;
-  BuildConvexLayers({{50, 0}, {50, 60}, {0, 100}, {100, 100}}, l);
-  l[2].LayerNext = 2;  // the outer ring no longer returns to its top
-  EXPECT_THROW(ConnectConvexLayers(l), UserError);
-  TPTCapas empty;
-  ConnectConvexLayers(empty);
-  EXPECT_EQ(LayerEdges(empty).size(), 0u);
-}
-
 // Each set below is the smallest one found on which the joining as first stated leaves
 // overlapping edges or stops; all of them involve points on one line.
 TEST(ConvexLayersDegenerate, SmallestFormerFailuresGiveSoundResults) {
@@ -151,8 +145,6 @@ TEST(ConvexLayersDegenerate, SmallestFormerFailuresGiveSoundResults) {
   }
 }
 
-// ---- The computing half of the driver ------------------------------------------------------
-
 TEST(ConvexLayersDriver, SortsTopDownCarryingTheDraggedPointAndJoins) {
   TNube points{{100, 100}, {50, 60}, {0, 100}, {50, 0}};
   int dragged = 1;  // (50, 60)
@@ -160,8 +152,7 @@ TEST(ConvexLayersDriver, SortsTopDownCarryingTheDraggedPointAndJoins) {
   ComputeConvexLayers(points, dragged, layers);
   EXPECT_EQ(points, (TNube{{50, 0}, {50, 60}, {0, 100}, {100, 100}}));
   EXPECT_EQ(dragged, 1);
-  EXPECT_EQ(layers.Count, 2);
-  EXPECT_TRUE(CheckPseudoTriangulation(points, LayerEdges(layers)).Valid);
+  EXPECT_EQ(layers.Count, 2);  // joined: every result is checked by the property harness
 }
 
 }  // namespace

@@ -102,13 +102,10 @@ TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) 
     int angle;
     int moved;  // 1 where the move of the first point one pixel left serves
   };
-  TNube grid;  // its bottom row swept upwards: no move to the left leaves the line
-  for (int x = 0; x < 3; ++x)
-    for (int y = 0; y < 3; ++y) grid.push_back({10 * x, 10 * y});
   const std::vector<Row> rows = {
       {{{10, 0}, {10, 1}, {10, 2}, {9, -1}}, 180, 1},
       {{{0, 0}, {1, 0}, {2, 0}, {3, 5}}, 0, 0},
-      {grid, 90, 0},
+      {testing_triangles::GridPoints(3, 3, 10), 90, 0},  // no move left leaves the bottom row
       {{{100, 500}, {200, 500}, {300, 500}, {200, 100}, {400, 300}}, 90, 0},
       {{{10, 0}, {10, 1}, {10, 2}, {9, 0}}, 180, 0},  // the moved point would land on (9, 0)
       // The moved point would fall behind (101, 100), leaving (100, 155) inside the hull.
@@ -130,7 +127,6 @@ TEST(ComputeSweepLine, CollinearStartIsNudgedWhereThatServesAndFannedElsewhere) 
   }
 }
 
-// ---- The sweep itself, in the given order --------------------------------------------------
 std::string MessageOf(const TNube& p) {
   TDCEL d;
   try {
@@ -149,8 +145,6 @@ TEST(SweepLine, EachPointMakesOneFaceOverTheChainItSees) {
     V cycle;
   };
   const std::vector<Row> rows = {
-      {{{0, 0}, {0, 10}, {10, 5}}, 0, {0, 1, 2}},             // kept as given
-      {{{0, 10}, {0, 0}, {10, 5}}, 0, {0, 2, 1}},             // mirrored
       {{{0, 0}, {0, 20}, {10, 10}, {11, 14}}, 1, {1, 3, 2}},  // one seen edge: a triangle
       // 3 lies on the line of the hull edge 2 -> 0, beyond 2: only the edge 1 -> 2 is seen.
       {{{0, 0}, {0, 20}, {10, 10}, {12, 12}}, 1, {1, 3, 2}},

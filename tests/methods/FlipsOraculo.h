@@ -35,7 +35,7 @@ inline void Decode(const std::string& key, std::vector<TEdge>& edges) {
 // its neighbours are the lists one flip of an interior edge away.
 template <class TNext>
 uint64_t SearchFlipGraph(const TNube& points, const std::vector<TEdge>& start, TNext next,
-                         const TVisitEdges& visit, const TSearchProgress& progress) {
+                         const TVisitEdges& visit) {
   assert(points.size() <= 255);
   const std::vector<TEdge> hull = HullEdges(points);
   std::unordered_set<std::string> seen;
@@ -51,7 +51,6 @@ uint64_t SearchFlipGraph(const TNube& points, const std::vector<TEdge>& start, T
     queue.pop_front();
     ++visited;
     if (visit && !visit(edges)) return visited;
-    if (progress && visited % 65536 == 0) progress(visited);
     map.Build(points, edges);
     for (const TEdge& e : edges) {
       if (std::binary_search(hull.begin(), hull.end(), e)) continue;
@@ -74,20 +73,11 @@ inline uint64_t PointedPseudoTriangulations(const TNube& points, const TVisitEdg
     std::vector<TEdge> flipped = edges;
     return FlipPseudoTriangulationEdge(points, flipped, e, hull);
   };
-  return SearchFlipGraph(points, SweepPseudoTriangulation(points), next, visit, {});
+  return SearchFlipGraph(points, SweepPseudoTriangulation(points), next, visit);
 }
 
-// The quadrilateral a, c, b, d of the two triangles at the diagonal a-b, c left of a -> b:
-//
-//          c                    c
-//         /|\                  / \.
-//        / | \                /   \.
-//       a  |  b    -->       a-----b
-//        \ | /                \   /
-//         \|/                  \ /
-//          d                    d
-//
-// (drawn with a-b vertical before and c-d after). Only a strictly convex quadrilateral flips.
+// The diagonal a-b of the triangles a b c (c left of a -> b) and b a d becomes c-d, but only
+// when the quadrilateral a, c, b, d is strictly convex.
 inline TEdge LawsonFlip(const TNube& points, const TFlipMap& map, TEdge e) {
   const int c = map.Before(e.B, e.A), d = map.Before(e.A, e.B);
   const TPoint a = points[e.A], b = points[e.B], pc = points[c], pd = points[d];
@@ -100,7 +90,7 @@ inline uint64_t Triangulations(const TNube& points, const TVisitEdges& visit = {
   auto next = [&](const TFlipMap& map, const std::vector<TEdge>&, TEdge e) {
     return LawsonFlip(points, map, e);
   };
-  return SearchFlipGraph(points, SweepTriangulationEdges(points), next, visit, {});
+  return SearchFlipGraph(points, SweepTriangulationEdges(points), next, visit);
 }
 
 }  // namespace qv::oracle

@@ -10,6 +10,7 @@
 #include "geometry/CierreConvexo.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/UserError.h"
+#include "methods/CaminosMinimos.h"
 #include "methods/Constructores.h"
 #include "methods/Triangulos.h"
 #include "methods/Verificador.h"
@@ -17,12 +18,9 @@
 namespace qv {
 namespace {
 
-// The fan from vertex 0 of an abstract convex n-gon, as the chooser hands it over: vertices
-// 0 .. n-1, half-edge k leaving vertex k, diagonals from half-edge n on.
-TDCEL Fan(int n) {
+TDCEL Fan(int n) {  // of an abstract convex n-gon, as the chooser hands it over
   TDCEL d;
-  BuildPolygon(TNube(static_cast<size_t>(n)), d);
-  for (int k = 2; k <= n - 2; ++k) d.SplitFace(0, 0, k);
+  ConvexPolygonFan(n, d);
   return d;
 }
 

@@ -1,7 +1,5 @@
-// Seeded generators of simple polygons for the shortest-paths tests: convex, star-shaped,
-// spirals and combs (the last two with many reflex vertices, combs also with long runs of
-// collinear vertices). Every generator returns a polygon in index order; its sense of turn
-// varies with the seed.
+// Seeded simple polygons: convex, star-shaped, spirals and combs (many reflex vertices, combs
+// with long collinear runs); the sense of turn varies with the seed.
 #pragma once
 
 #include <algorithm>

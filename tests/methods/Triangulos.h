@@ -1,6 +1,4 @@
-// Helpers for the method tests: hand-made subdivisions, face walks, the local checks that do not
-// need the pseudo-triangulation checker, seeded point sets (the polygons come from
-// PoligonosAleatorios.h, which the benchmarks share), and the checks of a sweep-line result.
+// Hand-made subdivisions, face walks, local checks, seeded point sets, the sweep result's checks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +8,6 @@
 #include <cstdint>
 #include <map>
 #include <random>
-#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -39,30 +36,6 @@ inline std::vector<int> FaceCycle(const TDCEL& d, int f) {
   return out;
 }
 
-// The live faces as vertex cycles rotated to start at their smallest vertex, sorted.
-inline std::vector<std::vector<int>> FaceSet(const TDCEL& d) {
-  std::vector<std::vector<int>> out;
-  for (int f = 0; f < d.FaceCount(); ++f) {
-    std::vector<int> c = FaceCycle(d, f);
-    if (c.empty()) continue;
-    std::rotate(c.begin(), std::min_element(c.begin(), c.end()), c.end());
-    out.push_back(c);
-  }
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
-// Live edges as (min, max) pairs.
-inline std::set<std::pair<int, int>> Edges(const TDCEL& d) {
-  std::set<std::pair<int, int>> out;
-  for (int e = 0; e < d.HalfEdgeCount(); ++e) {
-    if (d.Origin(e) == kNone) continue;
-    const int a = d.Origin(e), b = d.Destination(e);
-    out.insert({std::min(a, b), std::max(a, b)});
-  }
-  return out;
-}
-
 // A subdivision from triangles given counterclockwise on the screen; face i is triangle i,
 // half-edge 3i + j runs from corner j to corner j + 1; shared sides become twins.
 inline TDCEL FromTriangles(const std::vector<Tri>& triangles) {
@@ -80,20 +53,6 @@ inline TDCEL FromTriangles(const std::vector<Tri>& triangles) {
     d.SetFaceEdge(f, h);
   }
   return d;
-}
-
-// Every live face is a triangle turning counterclockwise on the screen, not flat.
-inline ::testing::AssertionResult AllFacesCounterclockwiseTriangles(const TNube& p,
-                                                                    const TDCEL& d) {
-  for (int f = 0; f < d.FaceCount(); ++f) {
-    const std::vector<int> c = FaceCycle(d, f);
-    if (c.empty()) continue;
-    if (c.size() != 3)
-      return ::testing::AssertionFailure() << "face " << f << " has " << c.size() << " sides";
-    if (Orientation(p[c[0]], p[c[1]], p[c[2]]) != CounterClockwise)
-      return ::testing::AssertionFailure() << "face " << f << " is not counterclockwise";
-  }
-  return ::testing::AssertionSuccess();
 }
 
 // No vertex lies strictly inside the circle across any inner edge.
@@ -157,11 +116,9 @@ namespace qv::testing {
 
 using testing_triangles::FaceCycle;
 
-// Empty when the subdivision is a pseudo-triangulation of the hull of p as the sweep builds
-// it; otherwise what failed. The checker decides planarity, coverage, the records and the three
-// convex corners per face; on top of it: n - 2 faces and 2n - 3 edges, every face cycle
-// counterclockwise on the screen, and every vertex pointed, except that one lying straight on
-// the hull when later points covered it keeps exactly 180 degrees (an edge seen edge-on stays).
+// What is wrong with a sweep result ("" when nothing): on top of the checker, n - 2 faces and
+// 2n - 3 edges, counterclockwise cycles, and every vertex pointed except one lying straight on
+// the hull when later points covered it (an edge seen edge-on stays).
 inline std::string CheckSweepResult(const TNube& p, const TDCEL& d) {
   std::ostringstream why;
   const int n = static_cast<int>(p.size());
