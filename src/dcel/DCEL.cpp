@@ -126,14 +126,14 @@ void TDCEL::SplitFace(int f, int a, int b) {
 
 void TDCEL::SplitFaceWithPath(int f, int first, int last, int apex) {
   int ea = Faces[f];
-  for (int guard = HalfEdgeCount(); Origin(ea) != first && guard > 0; --guard) ea = Next(ea);
+  for (int guard = HalfEdgeCount(); Origin(ea) != first && guard != 0; --guard) ea = Next(ea);
   assert(Origin(ea) == first);
   const int pa = Prev(ea);
   const int fresh = FaceCount();
   AddHalfEdge(apex, kNone, ea, kNone, fresh);
   const int h1 = HalfEdgeCount() - 1;
   int el = ea;
-  for (int guard = HalfEdgeCount(); Origin(el) != last && guard > 0; --guard) {
+  for (int guard = HalfEdgeCount(); Origin(el) != last && guard != 0; --guard) {
     HalfEdges[el].Face = fresh;
     el = Next(el);
   }

@@ -63,7 +63,7 @@ bool FindSeenChain(const TNube& p, int k, RingNode* last, int ringSize, TTangent
 // is bounded by the degree of v.
 int BoundaryEdgeInto(const TDCEL& s, int v, int from) {
   int e = s.Prev(s.VertexEdge(v));
-  for (int guard = s.HalfEdgeCount(); s.Origin(e) != from && guard > 0; --guard) {
+  for (int guard = s.HalfEdgeCount(); s.Origin(e) != from && guard != 0; --guard) {
     assert(s.HasTwin(e));
     e = s.Prev(s.Twin(e));
   }

@@ -41,7 +41,7 @@ std::vector<int> HullBoundary(const TNube& points) {
   ReduceToBoundary(points, hull);
   std::vector<int> corners;
   int e = 0;
-  for (int guard = hull.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = hull.HalfEdgeCount(); guard != 0; --guard) {
     corners.push_back(hull.Origin(e));
     e = hull.Next(e);
     if (e == 0) break;
@@ -101,7 +101,7 @@ int FindSplitFace(int u, int v, const TDCEL& subdivision, bool& ok) {
   auto walk = [&](int e) {
     int guard = limit;
     do e = s.Next(e);
-    while (s.Origin(e) != u && s.Origin(e) != v && --guard > 0);
+    while (s.Origin(e) != u && s.Origin(e) != v && --guard != 0);
     return e;
   };
   // v found on face f at the half-edge e leaving it; split only when u-v is not a side of f.

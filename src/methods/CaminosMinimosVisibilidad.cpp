@@ -4,6 +4,7 @@
 // so each source costs O(n log n) triangle visits instead of testing every pair against every
 // edge; all decisions use the exact orientation predicate.
 #include <algorithm>
+#include <cassert>
 #include <numeric>
 #include <unordered_map>
 #include <utility>
@@ -341,16 +342,15 @@ struct TDiagonal {
 };
 
 // The diagonals of the triangulation in half-edge order.
-std::vector<TDiagonal> DiagonalsOf(const TDCEL& t, int n) {
+std::vector<TDiagonal> DiagonalsOf(const TDCEL& t, [[maybe_unused]] int n) {
   std::vector<TDiagonal> diagonals;
   std::vector<char> done(static_cast<size_t>(t.HalfEdgeCount()), 0);
   for (int e = 0; e < t.HalfEdgeCount(); ++e) {
     const int twin = t.Twin(e);
     if (done[e] || twin == kNone || t.Origin(e) == kNone) continue;
-    done[e] = 1;
-    if (twin >= 0 && twin < t.HalfEdgeCount()) done[twin] = 1;
-    const int a = t.Origin(e), b = t.Destination(e);
-    if (a >= 0 && b >= 0 && a < n && b < n && a != b) diagonals.push_back({a, b});
+    done[e] = done[twin] = 1;
+    assert(t.Destination(e) < n && t.Origin(e) != t.Destination(e));  // a diagonal of the n-gon
+    diagonals.push_back({t.Origin(e), t.Destination(e)});
   }
   return diagonals;
 }

@@ -44,7 +44,7 @@ bool OnClosedSegment(TPoint a, TPoint b, TPoint p) {
 bool OnFaceBoundary(const TNube& points, int f, TPoint p, const TDCEL& pt) {
   const int start = pt.FaceEdge(f);
   int e = start;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     if (OnClosedSegment(points[pt.Origin(e)], points[pt.Destination(e)], p)) return true;
     e = pt.Next(e);
     if (e == start) break;
@@ -152,7 +152,7 @@ int WalkFrom(int s, int e, const TNube& points, TPoint p, const TDCEL& pt, TLoca
       e = crossNext ? pt.Twin(e) : pt.Twin(pt.Prev(e));
       marks.Marks[pt.FaceOf(e)] = marks.Walk;
       ++facesEntered;
-      for (int guard = pt.HalfEdgeCount(); pt.Origin(e) != r && guard > 0; --guard) e = pt.Next(e);
+      for (int guard = pt.HalfEdgeCount(); pt.Origin(e) != r && guard != 0; --guard) e = pt.Next(e);
       continue;
     }
     // Only the entry edge crossed, yet p is not here: the segment slipped past p through a
@@ -170,7 +170,7 @@ int WalkFrom(int s, int e, const TNube& points, TPoint p, const TDCEL& pt, TLoca
 // half-edge leaving v ends at the one without twin.
 int BoundaryEdgeLeaving(int v, const TDCEL& pt) {
   int e = pt.VertexEdge(v);
-  for (int guard = pt.HalfEdgeCount(); guard > 0 && pt.Twin(e) != kNone; --guard)
+  for (int guard = pt.HalfEdgeCount(); guard != 0 && pt.Twin(e) != kNone; --guard)
     e = pt.Next(pt.Twin(e));
   return e;
 }
@@ -180,7 +180,7 @@ int BoundaryEdgeLeaving(int v, const TDCEL& pt) {
 bool StrictlyInsideHull(const TNube& points, TPoint q, const TDCEL& pt) {
   const int first = BoundaryEdgeLeaving(0, pt);
   int e = first;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     // Faces run counterclockwise on the screen: the interior is where a -> b -> q turns so.
     if (OrientationSign(points[pt.Origin(e)], points[pt.Destination(e)], q) >= 0) return false;
     e = BoundaryEdgeLeaving(pt.Destination(e), pt);
@@ -197,7 +197,7 @@ std::vector<TPoint> HullBoundary(const TNube& points, const TDCEL& pt) {
   std::vector<TPoint> boundary;
   const int first = BoundaryEdgeLeaving(0, pt);
   int e = first;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     boundary.push_back(points[pt.Origin(e)]);
     e = BoundaryEdgeLeaving(pt.Destination(e), pt);
     if (e == first) return boundary;
@@ -248,7 +248,7 @@ std::vector<int> HullCycle(const TDCEL& pt) {
   std::vector<int> cycle;
   const int first = pt.VertexEdge(0);
   int e = first;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     cycle.push_back(pt.Origin(e));
     e = pt.Next(e);
     if (e == first) break;
@@ -327,7 +327,7 @@ bool PointInFace(const TNube& points, int f, TPoint p, const TDCEL& pt) {
   const int start = pt.FaceEdge(f);
   bool inside = false;
   int e = start;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     const TPoint a = points[pt.Origin(e)], b = points[pt.Destination(e)];
     if (a.Y != b.Y && std::min(a.Y, b.Y) < p.Y && p.Y <= std::max(a.Y, b.Y) &&
         std::max(a.X, b.X) >= p.X) {
@@ -367,7 +367,6 @@ struct TYSweep {
   // found is tested.
   struct TLess {
     bool operator()(const TKey& a, const TKey& b) const {
-      if (a.Edge == b.Edge) return false;
       int sign;  // below 0: b's point lies right of a
       if (a.Upper == b.Upper) {
         sign = OrientationSign(a.Upper, a.Lower, b.Lower);
@@ -376,7 +375,7 @@ struct TYSweep {
       } else {
         sign = -OrientationSign(b.Upper, b.Lower, a.Upper);
       }
-      return sign != 0 ? sign < 0 : a.Edge < b.Edge;
+      return sign < 0 || (sign == 0 && a.Edge < b.Edge);  // a key against itself: sign 0
     }
   };
   using TLine = std::set<TKey, TLess>;
@@ -483,7 +482,7 @@ TCollinearEdge FindCollinearEdge(int i, int f, const TNube& points, const TDCEL&
   const TPoint p = points[i];
   const int start = pt.FaceEdge(f);
   int e = start;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     const TPoint a = points[pt.Origin(e)], d = points[pt.Destination(e)];
     if (OrientationSign(a, d, p) == 0) return {true, d.X == p.X, d.Y == p.Y};
     e = pt.Next(e);
@@ -539,7 +538,7 @@ void InsertInTriangle(int f, int i, const TNube& points, TDCEL& pt) {
 int FirstReflexVertex(int f, const TNube& points, const TDCEL& pt) {
   const int start = pt.FaceEdge(f);
   int h = start;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     const int a = pt.Origin(h), b = pt.Destination(h), c = pt.Destination(pt.Next(h));
     if (Orientation(points[a], points[b], points[c]) == Clockwise) return b;
     h = pt.Next(h);

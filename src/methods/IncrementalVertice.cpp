@@ -65,7 +65,7 @@ int SplitFaceByChain(int f, int ea, int eb, const std::vector<int>& chain, TDCEL
   Link(pt, pb, backward[k - 1]);
   for (int i = k - 1; i > 0; --i) Link(pt, backward[i], backward[i - 1]);
   Link(pt, backward[0], ea);
-  for (int x = ea, guard = pt.HalfEdgeCount(); guard > 0; x = pt.Next(x), --guard) {
+  for (int x = ea, guard = pt.HalfEdgeCount(); guard != 0; x = pt.Next(x), --guard) {
     pt.SetFace(x, fresh);
     if (x == pb) break;
   }
@@ -218,7 +218,7 @@ struct TStraightCount {
 void ExtendChain(std::vector<int>& chain, int n, int target, const TNube& points,
                  const TBlocksXY* search, const TDCEL& pt, TStraightCount& straight,
                  const std::vector<int>& taken = {}) {
-  for (int guard = static_cast<int>(points.size()); guard > 0; --guard) {
+  for (int guard = static_cast<int>(points.size()); guard != 0; --guard) {
     const int next = NearestOnSegment(points, chain.back(), n, search != nullptr);
     if (next != target &&
         (IsVertexPresent(next, pt) || std::find(chain.begin(), chain.end(), next) != chain.end() ||
@@ -241,7 +241,7 @@ std::vector<int> SplitChain(int m, int n, int t, int d, int o, bool leftwards, b
                             const TNube& points, const TBlocksXY* search, const TDCEL& pt,
                             TStraightCount& straight, const std::vector<int>& taken = {}) {
   std::vector<int> chain{m};
-  for (int guard = static_cast<int>(points.size()) + 1; guard > 0; --guard) {
+  for (int guard = static_cast<int>(points.size()) + 1; guard != 0; --guard) {
     ExtendChain(chain, n, t, points, search, pt, straight, taken);
     const int c = chain.back();
     if (c == t || straight.Reached()) return chain;
@@ -256,7 +256,7 @@ std::vector<int> SplitChain(int m, int n, int t, int d, int o, bool leftwards, b
 bool StraightBoundary(int from, int b, const TNube& points, const TDCEL& pt) {
   const TPoint A = points[pt.Origin(from)], B = points[b];
   int e = from;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     const int v = pt.Destination(e);
     if (v == b) return true;
     if (OrientationSign(A, B, points[v]) != 0) return false;
@@ -270,7 +270,7 @@ int CornerCount(int f, const TNube& points, const TDCEL& pt) {
   int corners = 0;
   const int start = pt.FaceEdge(f);
   int e = start;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     const TPoint a = points[pt.Origin(e)], b = points[pt.Destination(e)],
                  c = points[pt.Destination(pt.Next(e))];
     if (OrientationSign(a, b, c) != 0) ++corners;
@@ -303,7 +303,7 @@ TSplitPlan PlanSplit(int f, int m, int left, int right, const TNube& points,
   const int64_t xm = points[m].X;
   // 1. The opposite edge o -> d, met by the vertical line through m.
   int opposite = kNone;
-  for (int h = pt.Next(em), guard = pt.HalfEdgeCount(); h != em && guard > 0;
+  for (int h = pt.Next(em), guard = pt.HalfEdgeCount(); h != em && guard != 0;
        h = pt.Next(h), --guard) {
     if (Sign(xm - points[pt.Origin(h)].X) != Sign(xm - points[pt.Destination(h)].X)) {
       opposite = h;
@@ -450,7 +450,7 @@ std::pair<int, std::vector<int>> BestCorner(int f, int w, int left, int right,
   int straight = first.Count;
   const int start = pt.FaceEdge(f);
   int e = start;
-  for (int guard = pt.HalfEdgeCount(); guard > 0 && straight > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0 && straight > 0; --guard) {
     const int v = pt.Origin(e);
     if (v != w && counters[v] == counters[w]) {
       try {
@@ -491,7 +491,7 @@ TFaceSummary FaceSummary(int f, const TNube& points, const TDCEL& pt) {
   TFaceSummary s;
   const int start = pt.FaceEdge(f);
   int e = start;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     const int v = pt.Origin(e);
     const TPoint p = points[v];
     ++s.Count;
@@ -511,7 +511,7 @@ bool FaceHasNoPoint(int f, int left, int right, const TNube& points, const TDCEL
     const TPoint p = points[j];
     bool inside = true;
     int e = start;
-    for (int guard = pt.HalfEdgeCount(); guard > 0 && inside; --guard) {
+    for (int guard = pt.HalfEdgeCount(); guard != 0 && inside; --guard) {
       inside = Orientation(p, points[pt.Origin(e)], points[pt.Destination(e)]) == CounterClockwise;
       e = pt.Next(e);
       if (e == start) break;
@@ -576,7 +576,7 @@ void ProcessFace(TPila& work, std::vector<int>& counters, TDCEL& pt, const TNube
   int w = kNone;
   const int start = pt.FaceEdge(f);
   int e = start;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     const int v = pt.Origin(e);
     if (w == kNone || counters[v] >= counters[w]) w = v;
     e = pt.Next(e);
@@ -627,7 +627,7 @@ void AddHullBoundaryVertices(const TNube& points, TDCEL& pt) {
   bool added = false;
   const int start = pt.FaceEdge(0);
   int e = start;
-  for (int guard = pt.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
     const int a = pt.Origin(e), b = pt.Destination(e);
     cycle.push_back(a);
     // Points strictly inside the side a - b, nearest to a first.

@@ -134,7 +134,7 @@ void SettleCollinear(TSweep& s, int k) {
   const int n = static_cast<int>(s.Points.size());
   const TPoint l = s.P(s.Last->Value);
   const TPoint a = s.P(s.Last->NextNode->Value), b = s.P(s.Last->PrevNode->Value);
-  for (int guard = 3 * (n - k) + 3; guard > 0; --guard) {
+  for (int guard = 3 * (n - k) + 3; guard != 0; --guard) {
     const TPoint p = s.P(k);
     const bool onA = Orientation(p, l, a) == Collinear, onB = Orientation(p, l, b) == Collinear;
     if (!onA && !onB) return;
@@ -555,7 +555,7 @@ void FanTriangulation(TDCEL& subdivision) {
   int e = d.Next(d.VertexEdge(0));
   d.StoreFaceEdge(0, e);
   int f = 0;
-  for (int guard = d.HalfEdgeCount(); guard > 0; --guard) {
+  for (int guard = d.HalfEdgeCount(); guard != 0; --guard) {
     // Close the triangle of face f with the diagonal back to vertex 0 ...
     const int next = d.Next(e);
     d.AddHalfEdge(d.Destination(e), e, d.Prev(e), kNone, f);

@@ -230,10 +230,7 @@ bool NormalizeEdges(int n, std::vector<TEdge> edges, TGraph& g, TCheckReport& re
     e = {std::min(e.A, e.B), std::max(e.A, e.B)};
   }
   g.Edges = std::move(edges);
-  bool increasing = true;
-  for (size_t i = 1; i < g.Edges.size() && increasing; ++i)
-    increasing = g.Edges[i - 1] < g.Edges[i];
-  if (!increasing) {
+  if (!std::is_sorted(g.Edges.begin(), g.Edges.end())) {
     std::vector<TKeyed> keyed(g.Edges.size());
     for (size_t i = 0; i < g.Edges.size(); ++i)
       keyed[i] = {
@@ -411,7 +408,7 @@ bool PlaneBySweep(const TGraph& g) {
   for (int v = 0; v < n; ++v) startAt[v + 1] += startAt[v], endAt[v + 1] += endAt[v];
   std::vector<int> starting(m), ending(m);
   {
-    std::vector<int> s(startAt.begin(), startAt.end() - 1), t(endAt.begin(), endAt.end() - 1);
+    std::vector<int> s = startAt, t = endAt;
     for (int e = 0; e < m; ++e) starting[s[low[e]]++] = e, ending[t[high[e]]++] = e;
   }
 

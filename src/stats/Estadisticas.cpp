@@ -71,7 +71,7 @@ void PTFaceStats(const TDCEL& subdivision, int& triangles, int& others, int& max
   maxDegree = 3;
   for (int f = 0; f < s.FaceCount(); ++f) {
     const int e = s.FaceEdge(f);
-    if (e < 0 || e >= s.HalfEdgeCount()) continue;
+    if (e == kNone) continue;  // a face removed
     const int d = CycleLength(s, e);
     if (d == 3)
       ++triangles;

@@ -151,6 +151,10 @@ TEST(DCELCheck, IsValidNamesEachKindOfDamage) {
       {[](TDCEL& b) { b.SetTwin(0, 2), b.SetTwin(2, 0); }, "twin not reversed"},
       {[](TDCEL& b) { b.SetTwin(0, 1), b.SetTwin(1, 0); }, "twin in the same face"},
       {[](TDCEL& b) { b.SetFace(2, 1); }, "cycle changes face"},
+      {[](TDCEL& b) {
+         for (THalfEdge& h : b.HalfEdges) h.Face = h.Face == 1 ? 5 : h.Face;
+       },
+       "face missing"},
       {[&](TDCEL& b) { b.StoreFaceEdge(0, b.Twin(inner) == kNone ? inner : b.Twin(inner)); },
        "entry not on the face"},
       {[](TDCEL& b) { b.SetVertexEdge(3, 0); }, "entry does not leave it"},

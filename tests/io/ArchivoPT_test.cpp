@@ -301,6 +301,7 @@ TEST_F(PTFiles, SignalsRemoveTheTemporariesAndEndTheProcess) {
     Spit(Path("target"), "old");
     const pid_t child = ::fork();
     if (child == 0) {
+      ::signal(signal, SIG_DFL);  // a shell's background job starts with it ignored
       RemoveTemporariesOnSignal();
       std::string temporary;
       const int fd = CreateTemporary(Path("target"), temporary);

@@ -188,6 +188,10 @@ std::string StepsProblem(const std::vector<TEdge>& result, size_t n) {
   for (const TStep& s : recorder->Steps()) {
     const std::string text = StepText(s);
     if (text.empty() || text.find('{') != std::string::npos) return "caption: " + text;
+    const size_t counted = text.find(" new segment");  // a geodesic's caption counts its edges
+    if (counted != std::string::npos &&
+        !text.ends_with(": " + std::to_string(s.Add.size()) + text.substr(counted)))
+      return "count in caption: " + text;
     for (int v : s.Points)
       if (v < 0 || static_cast<size_t>(v) >= n) return "point out of range: " + text;
     for (const TEdge& e : s.Remove)
@@ -404,6 +408,11 @@ const TMethod kMethods[] = {
 
 INSTANTIATE_TEST_SUITE_P(AllMethods, MethodProperties, ::testing::ValuesIn(kMethods),
                          [](const auto& row) { return row.param.Name; });
+
+// A placeholder {k} names the step's point k; other text, digits and braces included, stays.
+TEST(StepText, PlaceholdersNameTheStepsPoints) {
+  EXPECT_EQ(StepText({{}, {}, {7, 9}, "{1}-{0}, {2}, a1}, {x}, {"}), "9-7, {2}, a1}, {x}, {");
+}
 
 }  // namespace
 }  // namespace qv
