@@ -173,6 +173,7 @@ TEST(InGeneralPosition, Table) {
     bool General;
   } rows[] = {
       {{{0, 0}, {10, 1}, {3, 7}, {8, 9}}, true},
+      {{{0, 0}, {10, 0}, {3, 7}, {3, -9}}, true},  // one shared y, one shared x: no three on a line
       {{{0, 0}, {10, 1}, {0, 0}}, false},
       {{{0, 0}, {5, 5}, {9, 1}, {10, 10}}, false},
       // A vertical run of three among points around it, whose directions cover every side.

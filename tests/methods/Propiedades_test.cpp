@@ -135,6 +135,10 @@ const std::vector<TInput>& Polygons() {
         {"repeated vertex", {{0, 0}, {10, 0}, {10, 0}, {0, 10}}, kNotSimple},
         {"touching", {{0, 0}, {10, 0}, {5, 5}, {10, 10}, {0, 10}, {5, 5}}, kNotSimple},
         {"vertex on a side", {{0, 0}, {0, 10}, {5, 0}, {10, 10}, {10, 0}}, kNotSimple},
+        // The side x = 10 and the edges meeting it at (10, 10) share only that x.
+        {"vertex on an upright side",
+         {{10, 0}, {10, 20}, {-10, 20}, {0, 15}, {10, 10}, {0, 5}, {-10, 0}},
+         kNotSimple},
         {"two", {{0, 0}, {10, 0}}, kNotSimple},
         {"triangle", {{0, 0}, {10, 0}, {0, 10}}},
     };
