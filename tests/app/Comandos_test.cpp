@@ -87,22 +87,16 @@ class Commands : public test::Ventana {
     switch (command) {
       case 0:
       case 1:
-        form->tbPunto->trigger();
-        {
-          const TPoint p = Pick(6) == 0 ? AnyPoint() : Anywhere();  // sometimes on a point
-          Click(p.X, p.Y);
-        }
+      case 4: {  // a point placed (sometimes on a point) or removed
+        (command == 4 ? form->tbBorrar : form->tbPunto)->trigger();
+        const TPoint p = command == 4 || Pick(6) == 0 ? AnyPoint() : Anywhere();
+        Click(p.X, p.Y);
         return TKind::Edit;
+      }
       case 2:
       case 3:
         Drag(AnyPoint(), Pick(4) == 0 ? AnyPoint() : Anywhere());
         return TKind::Edit;
-      case 4: {
-        form->tbBorrar->trigger();
-        const TPoint p = AnyPoint();
-        Click(p.X, p.Y);
-        return TKind::Edit;
-      }
       case 5:
       case 6:
         ExecuteAny();
@@ -111,21 +105,18 @@ class Commands : public test::Ventana {
         Flip(Pick(3) == 0);
         return TKind::Other;
       case 8:
-        form->EDeshacer->trigger();
-        return TKind::Other;
       case 9:
-        form->ERehacer->trigger();
+      case 12:
+        (command == 8   ? form->EDeshacer
+         : command == 9 ? form->ERehacer
+                        : form->tbRejilla)
+            ->trigger();
         return TKind::Other;
       case 10:
-        form->resize(760 + Pick(400), 560 + Pick(300));
-        QCoreApplication::processEvents();
+        Resize({760 + Pick(400), 560 + Pick(300)});
         return TKind::Other;
       case 11:
-        form->findChild<QAction*>(QStringLiteral("VComparar"))->trigger();
-        QCoreApplication::processEvents();
-        return TKind::Other;
-      case 12:
-        form->tbRejilla->trigger();
+        ToggleComparePanel();
         return TKind::Other;
       case 13:  // the colour dialog, confirmed as it opened
         QTimer::singleShot(0, [] {
@@ -134,13 +125,9 @@ class Commands : public test::Ventana {
         form->tbColores->trigger();
         return TKind::Other;
       case 14:
-        if (Pick(2) == 0 && QFileInfo::exists(Path("saved.pt"))) {
-          dialogs.Names = {Path("saved.pt")};
-          form->FAbrir->trigger();
-        } else {
-          dialogs.Names = {Path("saved.pt")};
-          form->FGuardarComo->trigger();
-        }
+        dialogs.Names = {Path("saved.pt")};
+        (Pick(2) == 0 && QFileInfo::exists(Path("saved.pt")) ? form->FAbrir : form->FGuardarComo)
+            ->trigger();
         return TKind::File;
       default:
         form->SpinAngulo->SetText(QString::number(Pick(360)));
@@ -234,8 +221,8 @@ class Commands : public test::Ventana {
       const int sizeBefore = chooser.Model.Size();
       const size_t shownBefore = chooser.Shown.size();
       const TKind kind = RandomCommand();
-      if (kind == TKind::File && !dialogs.Names.empty()) dialogs.Names.clear();
       if (kind == TKind::File) {
+        dialogs.Names.clear();
         EXPECT_TRUE(form->windowTitle().endsWith(QStringLiteral("saved.pt - Quilvaron")));
       }
       const std::string where =

@@ -92,6 +92,14 @@ class Ventana : public ::testing::Test {
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
     QTest::keyClick(form.get(), key, modifiers);
   }
+  void Resize(QSize size) {
+    form->resize(size);
+    QCoreApplication::processEvents();
+  }
+  void ToggleComparePanel() {
+    form->findChild<QAction*>(QStringLiteral("VComparar"))->trigger();
+    QCoreApplication::processEvents();
+  }
   QImage Canvas() { return form->Pizarra->Surface().copy(); }
   // The messages shown since the last call.
   std::vector<QString> Shown() {
