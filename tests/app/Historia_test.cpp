@@ -158,9 +158,9 @@ TEST_F(History, AStepRunsTheMethodAgainKeepingTheChosenHullWhileItKeepsItsSize) 
   EXPECT_EQ(chooser.Model.Size(), 5);
   // Taken back, the result returns with its own choice, and nothing asks.
   form->EDeshacer->trigger();
-  EXPECT_EQ(chooser.Shown, (std::vector<int>{4, 5}));
-  EXPECT_EQ(chooser.Model.Triangulation().HalfEdges, four);
-  EXPECT_EQ(form->Doc.CurrentPT.VertexCount(), 6);
+  EXPECT_EQ(std::tuple(chooser.Shown, chooser.Model.Triangulation().HalfEdges,
+                       form->Doc.CurrentPT.VertexCount()),
+            std::tuple(std::vector<int>{4, 5}, four, 6));
 }
 
 TEST_F(History, UnsavedPointsAreAskedAboutBeforeNewOpenAndExit) {
@@ -193,8 +193,7 @@ TEST_F(History, UnsavedPointsAreAskedAboutBeforeNewOpenAndExit) {
   form->show();
   messages.Questions.clear();
   Open(Path("four.pt"));
-  EXPECT_TRUE(messages.Questions.empty());
-  EXPECT_EQ(form->Doc.PointCount(), 4);
+  EXPECT_EQ(std::pair(messages.Questions.empty(), form->Doc.PointCount()), std::pair(true, 4));
 }
 
 TEST_F(History, OpenRecentKeepsTheLastEightFilesForTheNextWindow) {
