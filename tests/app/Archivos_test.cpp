@@ -95,9 +95,9 @@ TEST_F(Files, HeaderCountsOnlyWithThePolygonTool) {
   for (const auto& [tool, header, points, mode, closed] : rows) {
     if (tool) form->tbUnir->trigger();
     OpenContent(std::string(header) + "\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
-    EXPECT_EQ(form->Doc.Points, points) << header;
-    EXPECT_EQ(form->Doc.EditMode, mode) << header;
-    EXPECT_EQ(form->Doc.PolygonClosed, closed) << header;
+    EXPECT_EQ(std::tuple(form->Doc.Points, form->Doc.EditMode, form->Doc.PolygonClosed),
+              std::tuple(points, mode, closed))
+        << header;
     if (!tool) continue;
     // The opened polygon's outline, its first point highlighted.
     EXPECT_EQ(form->Doc.SelectedMethod, TMethod::ShortestPaths);

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <random>
+#include <tuple>
 
 #include "VentanaPrueba.h"
 #include "app/PanelComparar.h"
@@ -135,18 +136,13 @@ class Commands : public test::Ventana {
     }
   }
 
-  // The figures of the result on show, computed afresh; none when no result stands.
-  std::optional<TStatistics> FreshFigures() const {
-    const TDocumento& d = form->Doc;
-    if (!d.ResultShown || d.SelectedMethod == TMethod::NoMethod) return std::nullopt;
-    if (d.CurrentPT.HalfEdgeCount() > 0) return ComputeStatistics(d.Points, d.CurrentPT, ",");
-    return std::nullopt;
-  }
-
   void ExpectViewsFollowTheDocument(const std::string& where) {
     const TDocumento& d = form->Doc;
     EXPECT_EQ(form->StatusText(1), PointsText(d.PointCount())) << where;
-    const std::optional<TStatistics> fresh = FreshFigures();
+    // The figures of the result on show, computed afresh; none when no result stands.
+    std::optional<TStatistics> fresh;
+    if (d.ResultShown && d.SelectedMethod != TMethod::NoMethod && d.CurrentPT.HalfEdgeCount() > 0)
+      fresh = ComputeStatistics(d.Points, d.CurrentPT, ",");
     // A convex-layers result keeps its layer table outside the document: its figures are
     // checked against the method run alone by the compare panel's test.
     const bool layers =
@@ -194,23 +190,22 @@ class Commands : public test::Ventana {
   }
 
   // The compare row of the method and variant checked in the menus.
+  // The first row of the method whose variant item (if any) is checked.
   QString ShownRow() const {
-    switch (form->Doc.SelectedMethod) {
-      case TMethod::SweepLine:
-        return QStringLiteral("Sweepline PT");
-      case TMethod::ConvexLayers:
-        return QStringLiteral("Convex layers PT");
-      case TMethod::TriangulateRemove:
-        return form->RBarrido->isChecked()    ? QStringLiteral("Remove: sweep triangulation")
-               : form->RDelaunay->isChecked() ? QStringLiteral("Remove: Delaunay")
-               : form->RRemoverA->isChecked() ? QStringLiteral("Remove: edges")
-                                              : QStringLiteral("Remove: triangles");
-      case TMethod::Incremental:
-        return form->IBoundedF->isChecked() ? QStringLiteral("Incremental: bounded face degree")
-                                            : QStringLiteral("Incremental: bounded vertex degree");
-      default:
-        return QStringLiteral("Shortest paths PT");
-    }
+    using M = TMethod;
+    const std::tuple<TMethod, QAction*, const char*> rows[] = {
+        {M::SweepLine, nullptr, "Sweepline PT"},
+        {M::ConvexLayers, nullptr, "Convex layers PT"},
+        {M::TriangulateRemove, form->RBarrido, "Remove: sweep triangulation"},
+        {M::TriangulateRemove, form->RDelaunay, "Remove: Delaunay"},
+        {M::TriangulateRemove, form->RRemoverA, "Remove: edges"},
+        {M::TriangulateRemove, nullptr, "Remove: triangles"},
+        {M::Incremental, form->IBoundedF, "Incremental: bounded face degree"},
+        {M::Incremental, nullptr, "Incremental: bounded vertex degree"}};
+    for (const auto& [method, item, caption] : rows)
+      if (form->Doc.SelectedMethod == method && (item == nullptr || item->isChecked()))
+        return QString::fromLatin1(caption);
+    return QStringLiteral("Shortest paths PT");
   }
 
   void Run(unsigned seed, int commands) {

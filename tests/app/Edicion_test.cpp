@@ -28,10 +28,10 @@ class Editing : public test::Ventana {
   void ClickRows(const std::vector<std::tuple<TPoint, int, const char*>>& rows) {
     for (const auto& [at, value, message] : rows) {
       Click(std::abs(at.X), at.Y, at.X < 0 ? Qt::RightButton : Qt::LeftButton);
-      EXPECT_EQ(Shown(), message ? One(message) : std::vector<QString>{}) << at.X << "," << at.Y;
-      EXPECT_EQ(form->Doc.EditMode == TEditMode::DrawPolygon ? form->Doc.PointCount()
-                                                             : form->Doc.PolygonLength,
-                value)
+      const int count = form->Doc.EditMode == TEditMode::DrawPolygon ? form->Doc.PointCount()
+                                                                     : form->Doc.PolygonLength;
+      EXPECT_EQ(std::pair(Shown(), count),
+                std::pair(message ? One(message) : std::vector<QString>{}, value))
           << at.X << "," << at.Y;
     }
   }

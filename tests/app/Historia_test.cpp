@@ -42,12 +42,7 @@ class History : public test::Ventana {
       case 1: {  // a point placed, dragged or removed
         QAction* mode = std::array{form->tbPunto, form->tbMover, form->tbBorrar}[size_t(pick(3))];
         const TPoint from = mode == form->tbPunto ? to : any;
-        const TPoint end = mode == form->tbMover ? to : from;
-        mode->trigger();
-        Press(from.X, from.Y);
-        MoveTo((from.X + end.X) / 2, (from.Y + end.Y) / 2);
-        MoveTo(end.X, end.Y);
-        Release(end.X, end.Y);
+        Drag(from, mode == form->tbMover ? to : from, mode);
         break;
       }
       case 2:

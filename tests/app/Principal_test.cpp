@@ -42,9 +42,8 @@ TEST_F(Window, MethodAndToolSelectionsWriteTheirTextAndExecuteNothing) {
   };
   for (const auto& [action, method, mode, text] : rows) {
     action->trigger();
-    EXPECT_EQ(form->StatusText(0), QString::fromLatin1(text));
-    EXPECT_EQ(form->Doc.SelectedMethod, method) << text;
-    EXPECT_EQ(form->Doc.EditMode, mode) << text;
+    EXPECT_EQ(std::tuple(form->StatusText(0), form->Doc.SelectedMethod, form->Doc.EditMode),
+              std::tuple(QString::fromLatin1(text), method, mode));
   }
   // One-shot commands do not stay pressed.
   for (QAction* command : {form->tbCargar, form->tbGuardar, form->tbCargarFondo,

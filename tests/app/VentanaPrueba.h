@@ -81,9 +81,10 @@ class Ventana : public ::testing::Test {
   void Release(int x, int y) {
     QTest::mouseRelease(form->Pizarra, Qt::LeftButton, {}, QPoint(x, y));
   }
-  // Drags the point at from to to with the move tool, by way of the middle.
-  void Drag(TPoint from, TPoint to) {
-    form->tbMover->trigger();
+  // Presses at from and lets go at to, by way of the middle, with the tool (the move tool unless
+  // told).
+  void Drag(TPoint from, TPoint to, QAction* tool = nullptr) {
+    (tool != nullptr ? tool : form->tbMover)->trigger();
     Press(from.X, from.Y);
     MoveTo((from.X + to.X) / 2, (from.Y + to.Y) / 2);
     MoveTo(to.X, to.Y);
