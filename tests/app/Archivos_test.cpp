@@ -37,12 +37,6 @@ class Files : public test::Ventana {
     Open(Path("in.pt"));
   }
   void SaveAs(const QString& path) { Choose(path, form->tbGuardar); }
-  // A closed polygon drawn point by point with the polygon tool.
-  void DrawTriangle() {
-    form->tbUnir->trigger();
-    ClickAll({{100, 100}, {300, 120}, {200, 300}});
-    Click(10, 10, Qt::RightButton);
-  }
 };
 
 // Everything a failed command must leave as it was.
@@ -101,9 +95,9 @@ TEST_F(Files, HeaderCountsOnlyWithThePolygonTool) {
   for (const auto& [tool, header, points, mode, closed] : rows) {
     if (tool) form->tbUnir->trigger();
     OpenContent(std::string(header) + "\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
-    EXPECT_EQ(form->Doc.Points, points) << header;
-    EXPECT_EQ(form->Doc.EditMode, mode) << header;
-    EXPECT_EQ(form->Doc.PolygonClosed, closed) << header;
+    EXPECT_EQ(std::tuple(form->Doc.Points, form->Doc.EditMode, form->Doc.PolygonClosed),
+              std::tuple(points, mode, closed))
+        << header;
     if (!tool) continue;
     // The opened polygon's outline, its first point highlighted.
     EXPECT_EQ(form->Doc.SelectedMethod, TMethod::ShortestPaths);
@@ -136,7 +130,9 @@ TEST_F(Files, AFailedOpenLeavesDocumentAndCanvasAsTheyWere) {
 }
 
 TEST_F(Files, SaveAsWritesThePolygonHeaderOnlyForAClosedShortestPathsPolygon) {
-  DrawTriangle();
+  form->tbUnir->trigger();  // a triangle drawn and closed with the polygon tool
+  ClickAll({{100, 100}, {300, 120}, {200, 300}});
+  Click(10, 10, Qt::RightButton);
   ASSERT_TRUE(form->Doc.PolygonClosed);
   SaveAs(Path("tri.pt"));
   EXPECT_EQ(Slurp(Path("tri.pt")), "POL\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
@@ -144,8 +140,7 @@ TEST_F(Files, SaveAsWritesThePolygonHeaderOnlyForAClosedShortestPathsPolygon) {
   SaveAs(Path("open.pt"));
   EXPECT_EQ(Slurp(Path("open.pt")), "NUB\r\n100\r\n100\r\n300\r\n120\r\n200\r\n300\r\n");
   SaveAs(QString());  // cancelled
-  EXPECT_EQ(FilesInDir(), 2);
-  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(std::pair(FilesInDir(), Shown().empty()), std::pair(2, true));
 }
 
 TEST_F(Files, SaveAsksUntilSaveAsHasChosenAName) {
@@ -156,9 +151,9 @@ TEST_F(Files, SaveAsksUntilSaveAsHasChosenAName) {
   EXPECT_EQ(Slurp(Path("a.pt")), "NUB\r\n10\r\n20\r\n");
   Click(30, 40);
   Key(Qt::Key_S);  // now written without asking
-  EXPECT_EQ(dialogs.Requests.size(), 1u);
-  EXPECT_EQ(Slurp(Path("a.pt")), "NUB\r\n10\r\n20\r\n30\r\n40\r\n");
-  EXPECT_EQ(dialogs.Requests.back().Remembered, QString());
+  EXPECT_EQ(
+      std::tuple(dialogs.Requests.size(), Slurp(Path("a.pt")), dialogs.Requests.back().Remembered),
+      std::tuple(1u, "NUB\r\n10\r\n20\r\n30\r\n40\r\n", QString()));
 
   // A saved image does not become the points' file.
   Click(70, 80);
@@ -182,9 +177,8 @@ TEST_F(Files, SaveAsksUntilSaveAsHasChosenAName) {
   messages.Confirmations = {false};
   dialogs.Names = {Path("a.pt")};
   form->FGuardarComo->trigger();
-  EXPECT_EQ(Slurp(Path("a.pt")), kept);
-  EXPECT_EQ(messages.Questions.back(),
-            QStringLiteral("a.pt already exists.\nDo you want to replace it?"));
+  EXPECT_EQ(std::pair(Slurp(Path("a.pt")), messages.Questions.back()),
+            std::pair(kept, QStringLiteral("a.pt already exists.\nDo you want to replace it?")));
 }
 
 TEST_F(Files, AFailedSaveLeavesTheOldFileAndNoTemporary) {
@@ -197,18 +191,14 @@ TEST_F(Files, AFailedSaveLeavesTheOldFileAndNoTemporary) {
   std::signal(SIGXFSZ, SIG_IGN);
   rlimit old{};
   getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 16;
+  const rlimit small{16, old.rlim_max};
   setrlimit(RLIMIT_FSIZE, &small);
   SaveAs(Path("keep.pt"));
   setrlimit(RLIMIT_FSIZE, &old);
-  EXPECT_EQ(Shown(), One("Disk full"));
-  EXPECT_EQ(Slurp(Path("keep.pt")), "NUB\r\n1\r\n2\r\n");
-  EXPECT_EQ(FilesInDir(), 1);
-
+  EXPECT_EQ(std::tuple(Shown(), Slurp(Path("keep.pt")), FilesInDir()),
+            std::tuple(One("Disk full"), "NUB\r\n1\r\n2\r\n", 1));
   SaveAs(Path("nowhere/x.pt"));
-  EXPECT_EQ(Shown(), One("Folder not found"));
-  EXPECT_EQ(FilesInDir(), 1);
+  EXPECT_EQ(std::pair(Shown(), FilesInDir()), std::pair(One("Folder not found"), 1));
 }
 
 TEST_F(Files, SaveImageWritesJpegBmpPngOrSvgByTheNamesType) {

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <random>
+#include <tuple>
 
 #include "VentanaPrueba.h"
 #include "app/PanelComparar.h"
@@ -87,22 +88,16 @@ class Commands : public test::Ventana {
     switch (command) {
       case 0:
       case 1:
-        form->tbPunto->trigger();
-        {
-          const TPoint p = Pick(6) == 0 ? AnyPoint() : Anywhere();  // sometimes on a point
-          Click(p.X, p.Y);
-        }
+      case 4: {  // a point placed (sometimes on a point) or removed
+        (command == 4 ? form->tbBorrar : form->tbPunto)->trigger();
+        const TPoint p = command == 4 || Pick(6) == 0 ? AnyPoint() : Anywhere();
+        Click(p.X, p.Y);
         return TKind::Edit;
+      }
       case 2:
       case 3:
         Drag(AnyPoint(), Pick(4) == 0 ? AnyPoint() : Anywhere());
         return TKind::Edit;
-      case 4: {
-        form->tbBorrar->trigger();
-        const TPoint p = AnyPoint();
-        Click(p.X, p.Y);
-        return TKind::Edit;
-      }
       case 5:
       case 6:
         ExecuteAny();
@@ -111,21 +106,18 @@ class Commands : public test::Ventana {
         Flip(Pick(3) == 0);
         return TKind::Other;
       case 8:
-        form->EDeshacer->trigger();
-        return TKind::Other;
       case 9:
-        form->ERehacer->trigger();
+      case 12:
+        (command == 8   ? form->EDeshacer
+         : command == 9 ? form->ERehacer
+                        : form->tbRejilla)
+            ->trigger();
         return TKind::Other;
       case 10:
-        form->resize(760 + Pick(400), 560 + Pick(300));
-        QCoreApplication::processEvents();
+        Resize({760 + Pick(400), 560 + Pick(300)});
         return TKind::Other;
       case 11:
-        form->findChild<QAction*>(QStringLiteral("VComparar"))->trigger();
-        QCoreApplication::processEvents();
-        return TKind::Other;
-      case 12:
-        form->tbRejilla->trigger();
+        ToggleComparePanel();
         return TKind::Other;
       case 13:  // the colour dialog, confirmed as it opened
         QTimer::singleShot(0, [] {
@@ -134,13 +126,9 @@ class Commands : public test::Ventana {
         form->tbColores->trigger();
         return TKind::Other;
       case 14:
-        if (Pick(2) == 0 && QFileInfo::exists(Path("saved.pt"))) {
-          dialogs.Names = {Path("saved.pt")};
-          form->FAbrir->trigger();
-        } else {
-          dialogs.Names = {Path("saved.pt")};
-          form->FGuardarComo->trigger();
-        }
+        dialogs.Names = {Path("saved.pt")};
+        (Pick(2) == 0 && QFileInfo::exists(Path("saved.pt")) ? form->FAbrir : form->FGuardarComo)
+            ->trigger();
         return TKind::File;
       default:
         form->SpinAngulo->SetText(QString::number(Pick(360)));
@@ -148,18 +136,13 @@ class Commands : public test::Ventana {
     }
   }
 
-  // The figures of the result on show, computed afresh; none when no result stands.
-  std::optional<TStatistics> FreshFigures() const {
-    const TDocumento& d = form->Doc;
-    if (!d.ResultShown || d.SelectedMethod == TMethod::NoMethod) return std::nullopt;
-    if (d.CurrentPT.HalfEdgeCount() > 0) return ComputeStatistics(d.Points, d.CurrentPT, ",");
-    return std::nullopt;
-  }
-
   void ExpectViewsFollowTheDocument(const std::string& where) {
     const TDocumento& d = form->Doc;
     EXPECT_EQ(form->StatusText(1), PointsText(d.PointCount())) << where;
-    const std::optional<TStatistics> fresh = FreshFigures();
+    // The figures of the result on show, computed afresh; none when no result stands.
+    std::optional<TStatistics> fresh;
+    if (d.ResultShown && d.SelectedMethod != TMethod::NoMethod && d.CurrentPT.HalfEdgeCount() > 0)
+      fresh = ComputeStatistics(d.Points, d.CurrentPT, ",");
     // A convex-layers result keeps its layer table outside the document: its figures are
     // checked against the method run alone by the compare panel's test.
     const bool layers =
@@ -207,23 +190,22 @@ class Commands : public test::Ventana {
   }
 
   // The compare row of the method and variant checked in the menus.
+  // The first row of the method whose variant item (if any) is checked.
   QString ShownRow() const {
-    switch (form->Doc.SelectedMethod) {
-      case TMethod::SweepLine:
-        return QStringLiteral("Sweepline PT");
-      case TMethod::ConvexLayers:
-        return QStringLiteral("Convex layers PT");
-      case TMethod::TriangulateRemove:
-        return form->RBarrido->isChecked()    ? QStringLiteral("Remove: sweep triangulation")
-               : form->RDelaunay->isChecked() ? QStringLiteral("Remove: Delaunay")
-               : form->RRemoverA->isChecked() ? QStringLiteral("Remove: edges")
-                                              : QStringLiteral("Remove: triangles");
-      case TMethod::Incremental:
-        return form->IBoundedF->isChecked() ? QStringLiteral("Incremental: bounded face degree")
-                                            : QStringLiteral("Incremental: bounded vertex degree");
-      default:
-        return QStringLiteral("Shortest paths PT");
-    }
+    using M = TMethod;
+    const std::tuple<TMethod, QAction*, const char*> rows[] = {
+        {M::SweepLine, nullptr, "Sweepline PT"},
+        {M::ConvexLayers, nullptr, "Convex layers PT"},
+        {M::TriangulateRemove, form->RBarrido, "Remove: sweep triangulation"},
+        {M::TriangulateRemove, form->RDelaunay, "Remove: Delaunay"},
+        {M::TriangulateRemove, form->RRemoverA, "Remove: edges"},
+        {M::TriangulateRemove, nullptr, "Remove: triangles"},
+        {M::Incremental, form->IBoundedF, "Incremental: bounded face degree"},
+        {M::Incremental, nullptr, "Incremental: bounded vertex degree"}};
+    for (const auto& [method, item, caption] : rows)
+      if (form->Doc.SelectedMethod == method && (item == nullptr || item->isChecked()))
+        return QString::fromLatin1(caption);
+    return QStringLiteral("Shortest paths PT");
   }
 
   void Run(unsigned seed, int commands) {
@@ -234,8 +216,8 @@ class Commands : public test::Ventana {
       const int sizeBefore = chooser.Model.Size();
       const size_t shownBefore = chooser.Shown.size();
       const TKind kind = RandomCommand();
-      if (kind == TKind::File && !dialogs.Names.empty()) dialogs.Names.clear();
       if (kind == TKind::File) {
+        dialogs.Names.clear();
         EXPECT_TRUE(form->windowTitle().endsWith(QStringLiteral("saved.pt - Quilvaron")));
       }
       const std::string where =

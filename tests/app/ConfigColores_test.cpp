@@ -55,19 +55,20 @@ TEST_F(Colours, ClosingAppliesTheChoicesAndRedrawsTheResultWithThem) {
     Choose(d.ColorBox[5], "Yellow");
     d.CBAncho[1]->setEditText(QStringLiteral("2"));
   });
-  ASSERT_TRUE(messages.Messages.empty()) << messages.Messages[0].toStdString();
-  EXPECT_EQ(form->PenStyles[1], (TPenStyle{QColor(0, 0, 255), 3}));
-  EXPECT_EQ(form->PenStyles[2], (TPenStyle{QColor(0, 0, 0), 2}));
-  EXPECT_EQ(form->PenStyles[6].Color, QColor(255, 255, 0));
+  ExpectNoMessage();
+  EXPECT_EQ(std::tuple(form->PenStyles[1], form->PenStyles[2], form->PenStyles[6].Color),
+            std::tuple(TPenStyle{QColor(0, 0, 255), 3}, TPenStyle{QColor(0, 0, 0), 2},
+                       QColor(255, 255, 0)));
   TPenStyles defaults;  // the rows left alone keep their styles
   for (int k : {3, 4, 5, 7}) EXPECT_EQ(form->PenStyles[k], defaults[k]) << k;
   // Redraw executed the method again: hull edges blue and 3 wide, inner edges black.
-  EXPECT_EQ(form->StatusText(0), kSweepDone);
-  const QPoint hullMiddle(500, 400);  // on the hull edge from (100, 400) to (900, 400)
-  EXPECT_EQ(ThicknessAt(hullMiddle, QColor(0, 0, 255)), 3);
-  EXPECT_TRUE(SegmentDrawn(form->Pizarra->Surface(), QPoint(200, 375), QPoint(400, 325),
-                           Qt::black));  // inner edge from (100, 400) to (500, 300)
-  EXPECT_TRUE(Is(form->Pizarra->Surface(), 500, 300, QColor(255, 255, 0)));
+  // (500, 400) lies on the hull edge from (100, 400) to (900, 400), the segment checked black
+  // on the inner edge from (100, 400) to (500, 300).
+  const QImage img = form->Pizarra->Surface();
+  EXPECT_EQ(std::tuple(form->StatusText(0), ThicknessAt({500, 400}, QColor(0, 0, 255)),
+                       SegmentDrawn(img, {200, 375}, {400, 325}, Qt::black),
+                       Is(img, 500, 300, QColor(255, 255, 0))),
+            std::tuple(kSweepDone, 3, true, true));
 }
 
 }  // namespace

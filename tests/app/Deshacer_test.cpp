@@ -41,8 +41,8 @@ TEST(Diferencia, TurnsEachSequenceIntoTheOtherKeepingOnlyWhatDiffers) {
       TNube after = before;
       change(after, g);
       const TDiferencia d = TDiferencia::Between(before, after);
-      EXPECT_EQ(d.Forward(before), after) << maxStored;
-      EXPECT_EQ(d.Backward(after), before) << maxStored;
+      EXPECT_EQ(std::pair(d.Forward(before), d.Backward(after)), std::pair(after, before))
+          << maxStored;
       EXPECT_LE(d.StoredPoints(), maxStored);
     }
   }
@@ -65,8 +65,8 @@ TEST(Historia, KeepsAThousandStepsOfOnlyWhatEachChanged) {
   while (history.Undo() != nullptr) continue;
   EXPECT_EQ(doc.Points, states[50]);
   while (history.Redo() != nullptr) continue;
-  EXPECT_EQ(doc.Points, states.back());
-  EXPECT_EQ(history.Top()->text(), QStringLiteral("Move Point"));
+  EXPECT_EQ(std::pair(doc.Points, history.Top()->text()),
+            std::pair(states.back(), QStringLiteral("Move Point")));
 }
 
 TEST(Historia, FoldsOutsideChangesIntoTheStepTheyFollowAndMergesAngles) {
@@ -79,11 +79,11 @@ TEST(Historia, FoldsOutsideChangesIntoTheStepTheyFollowAndMergesAngles) {
   std::sort(doc.Points.begin(), doc.Points.end(), [](TPoint a, TPoint b) { return a.X < b.X; });
   doc.ResultShown = true;
   history.Undo();
-  EXPECT_EQ(doc.Points, (TNube{{5, 5}, {1, 1}, {3, 3}}));
-  EXPECT_FALSE(doc.ResultShown);
+  EXPECT_EQ(std::pair(doc.Points, doc.ResultShown),
+            std::pair(TNube{{5, 5}, {1, 1}, {3, 3}}, false));
   history.Redo();
-  EXPECT_EQ(doc.Points, (TNube{{1, 1}, {2, 2}, {3, 3}, {5, 5}}));
-  EXPECT_TRUE(doc.ResultShown);
+  EXPECT_EQ(std::pair(doc.Points, doc.ResultShown),
+            std::pair(TNube{{1, 1}, {2, 2}, {3, 3}, {5, 5}}, true));
   // A method chosen alone, without a run, ends the step as well,
   doc.SelectedMethod = TMethod::ConvexLayers;
   history.Undo();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "VentanaPrueba.h"
@@ -73,8 +74,7 @@ class PathsWindow : public test::Ventana {
       EXPECT_TRUE(MiddleDrawn(img, result.Origin(e), result.Destination(e), pen))
           << "half-edge " << e << (monocolor ? " monocolor" : "");
     }
-    EXPECT_GT(resultEnd, n);
-    EXPECT_GT(result.HalfEdgeCount(), resultEnd);  // the pocket is there
+    EXPECT_TRUE(n < resultEnd && resultEnd < result.HalfEdgeCount());  // the pocket is there
     EXPECT_TRUE(Is(img, p[0].X, p[0].Y, monocolor ? kPointFill : kFirstFill));
     EXPECT_TRUE(Is(img, p[4].X, p[4].Y, kPointFill));
   }
@@ -86,26 +86,24 @@ class PathsWindow : public test::Ventana {
                      {200, 420}, {520, 420}, {500, 500}, {100, 500}};
 };
 
-TEST_F(PathsWindow, RefusalsComeBeforeTheChooser) {
+TEST_F(PathsWindow, RefusalsComeBeforeTheChooserAndConfirmationsComputeOnlyAChangedChoice) {
   DefinePolygon(cShape, false);
   const QImage before = Canvas();
   form->tbEjecutar->trigger();
-  EXPECT_EQ(Shown(), One("Polygon must be defined."));
-  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::ShortestPaths);
-  EXPECT_EQ(Canvas(), before);
+  EXPECT_EQ(std::tuple(Shown(), form->Doc.SelectedMethod, Canvas()),
+            std::tuple(One("Polygon must be defined."), TMethod::ShortestPaths, before));
 
   // A vertex dragged across an edge after the polygon was closed.
   TNube crossed = cShape;
   crossed[4] = {50, 300};  // across the left side
   DefinePolygon(crossed);
   form->tbEjecutar->trigger();
-  EXPECT_EQ(Shown(), One("Polygon must be simple. No crossing edges allowed."));
-  EXPECT_EQ(form->Doc.Points, crossed);
-  EXPECT_TRUE(chooser->Shown.empty());
-  EXPECT_EQ(form->Doc.CurrentPT.HalfEdgeCount(), 0);
-}
+  EXPECT_EQ(
+      std::tuple(Shown(), form->Doc.Points, chooser->Shown.empty(),
+                 form->Doc.CurrentPT.HalfEdgeCount()),
+      std::tuple(One("Polygon must be simple. No crossing edges allowed."), crossed, true, 0));
 
-TEST_F(PathsWindow, ConfirmationsComputeAChangedChoiceAndOtherwiseOnlyRedraw) {
+  // Closed and simple: every confirmation answered, computed only when the choice changed.
   DefinePolygon(cShape);
   form->Doc.DraggedPoint = 1;
   chooser->Answers = {{"", true, 1, -1, -1},     // "Pockets": computed
@@ -135,10 +133,10 @@ TEST_F(PathsWindow, ConfirmationsComputeAChangedChoiceAndOtherwiseOnlyRedraw) {
   EXPECT_EQ(chooser->Canvases[3], chooser->Canvases[1]);
   ExpectLook(Canvas(), form->Doc.CurrentPT, ResultEnd(chooser->Model.Triangulation()), false);
 
-  EXPECT_TRUE(chooser->Model.Recompute);  // the next run computes at once
-  EXPECT_TRUE(form->Doc.PolygonClosed);
-  EXPECT_TRUE(form->Doc.ResultShown);
-  EXPECT_EQ(form->StatusText(0), kPathsDone);
+  // The next run computes at once.
+  EXPECT_EQ(std::tuple(chooser->Model.Recompute, form->Doc.PolygonClosed, form->Doc.ResultShown,
+                       form->StatusText(0)),
+            std::tuple(true, true, true, kPathsDone));
 }
 
 }  // namespace

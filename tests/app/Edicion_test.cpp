@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <ranges>
+#include <tuple>
 
 #include "Pixeles.h"
 #include "VentanaPrueba.h"
@@ -27,10 +28,10 @@ class Editing : public test::Ventana {
   void ClickRows(const std::vector<std::tuple<TPoint, int, const char*>>& rows) {
     for (const auto& [at, value, message] : rows) {
       Click(std::abs(at.X), at.Y, at.X < 0 ? Qt::RightButton : Qt::LeftButton);
-      EXPECT_EQ(Shown(), message ? One(message) : std::vector<QString>{}) << at.X << "," << at.Y;
-      EXPECT_EQ(form->Doc.EditMode == TEditMode::DrawPolygon ? form->Doc.PointCount()
-                                                             : form->Doc.PolygonLength,
-                value)
+      const int count = form->Doc.EditMode == TEditMode::DrawPolygon ? form->Doc.PointCount()
+                                                                     : form->Doc.PolygonLength;
+      EXPECT_EQ(std::pair(Shown(), count),
+                std::pair(message ? One(message) : std::vector<QString>{}, value))
           << at.X << "," << at.Y;
     }
   }
@@ -48,9 +49,9 @@ TEST_F(Editing, MovingGrabsWithinThreePixelsLowestIndexFirst) {
   }
   Press(103, 97);
   MoveTo(150, 160);
-  EXPECT_EQ(form->Doc.Points[0], (TPoint{150, 160}));
-  EXPECT_TRUE(Is(Canvas(), 150, 160, Qt::red));
-  EXPECT_TRUE(Is(Canvas(), 100, 100, Qt::white));
+  EXPECT_EQ(std::tuple(form->Doc.Points[0], Is(Canvas(), 150, 160, Qt::red),
+                       Is(Canvas(), 100, 100, Qt::white)),
+            std::tuple(TPoint{150, 160}, true, true));
   MoveTo(300, 300);  // onto another point's pixel: allowed
   Release(300, 300);
   MoveTo(400, 400);  // no button held: nothing moves
@@ -80,14 +81,11 @@ TEST_F(Editing, ADragFollowedByTheResultKeepsHoldingThePointThroughTheSort) {
   EXPECT_EQ(form->StatusText(0), QString::fromLatin1(kCoincident));
   for (TPoint p : start | std::views::drop(1)) EXPECT_TRUE(Is(Canvas(), p.X, p.Y, Qt::red));
   MoveTo(50, 50);
-  EXPECT_TRUE(ResultDrawn());
-  EXPECT_EQ(form->StatusText(0), done);
+  EXPECT_EQ(std::pair(ResultDrawn(), form->StatusText(0)), std::pair(true, done));
   MoveTo(420, 220);
   Release(420, 220);  // let go there: told once, the point back where the drag began
-  EXPECT_EQ(Shown(), One(kCoincident));
-  EXPECT_TRUE(Holds(start));
-  EXPECT_TRUE(ResultDrawn());
-  EXPECT_EQ(form->StatusText(0), done);
+  EXPECT_EQ(std::tuple(Shown(), Holds(start), ResultDrawn(), form->StatusText(0)),
+            std::tuple(One(kCoincident), true, true, done));
 }
 
 TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
@@ -101,16 +99,14 @@ TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
   form->tbEjecutar->trigger();
   form->tbBorrar->trigger();
   Click(498, 252);
-  EXPECT_EQ(form->Doc.CurrentPT.VertexCount(), 4);
-  EXPECT_TRUE(ResultDrawn());
-  EXPECT_TRUE(Is(Canvas(), 500, 250, Qt::white));
+  EXPECT_EQ(std::tuple(form->Doc.CurrentPT.VertexCount(), ResultDrawn(),
+                       Is(Canvas(), 500, 250, Qt::white)),
+            std::tuple(4, true, true));
   ClickAll({{400, 100}, {200, 400}});  // two left: the re-run refuses after the point is gone
-  EXPECT_EQ(Shown(), One("At least 3 points are needed."));
-  EXPECT_EQ(form->Doc.PointCount(), 2);
-  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
+  const auto refused = std::tuple(One("At least 3 points are needed."), 2, TMethod::NoMethod);
+  EXPECT_EQ(std::tuple(Shown(), form->Doc.PointCount(), form->Doc.SelectedMethod), refused);
   Execute(form->tbBarrido);  // Execute refuses alike and forgets the method
-  EXPECT_EQ(Shown(), One("At least 3 points are needed."));
-  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::NoMethod);
+  EXPECT_EQ(std::tuple(Shown(), form->Doc.PointCount(), form->Doc.SelectedMethod), refused);
   EXPECT_FALSE(form->Doc.ResultShown);
 }
 
@@ -130,11 +126,11 @@ TEST_F(Editing, DrawingAPolygonPointByPointWithEveryRefusal) {
   EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 3"));
   ClickRows({{{-5, 5}, 3, nullptr},
              {{200, 200}, 3, "Polygon already closed. No further point insertion allowed."}});
-  EXPECT_EQ(form->Doc.Points, (TNube{{100, 100}, {300, 100}, {100, 300}}));
-  EXPECT_TRUE(form->Doc.PolygonClosed);
-  EXPECT_TRUE(form->Doc.ResultShown);
-  EXPECT_TRUE(SegmentDrawn(Canvas(), {100, 280}, {100, 120}, Qt::black));
-  EXPECT_EQ(form->Doc.CurrentPT.HalfEdgeCount(), 0);  // no method ran
+  // Closed and shown, no method ran.
+  EXPECT_EQ(std::tuple(form->Doc.Points, form->Doc.PolygonClosed, form->Doc.ResultShown,
+                       SegmentDrawn(Canvas(), {100, 280}, {100, 120}, Qt::black),
+                       form->Doc.CurrentPT.HalfEdgeCount()),
+            std::tuple(TNube{{100, 100}, {300, 100}, {100, 300}}, true, true, true, 0));
 }
 
 TEST_F(Editing, ChainingExistingPointsWithEveryRefusal) {
@@ -150,9 +146,9 @@ TEST_F(Editing, ChainingExistingPointsWithEveryRefusal) {
              {{100, 300}, 3, nullptr},  // across the square: it moves to the next index
              {{300, 300}, 4, nullptr},
              {{100, 100}, 4, kNotSimple}});  // the closing edge would cross the diagonal
-  EXPECT_EQ(form->Doc.Points, (TNube{{100, 100}, {300, 100}, {100, 300}, {300, 300}}));
-  EXPECT_TRUE(SegmentDrawn(Canvas(), {110, 100}, {290, 100}, Qt::black));
-  EXPECT_FALSE(form->Doc.PolygonClosed);
+  EXPECT_EQ(std::tuple(form->Doc.Points, SegmentDrawn(Canvas(), {110, 100}, {290, 100}, Qt::black),
+                       form->Doc.PolygonClosed),
+            std::tuple(TNube{{100, 100}, {300, 100}, {100, 300}, {300, 300}}, true, false));
   Key(Qt::Key_Z);
   Key(Qt::Key_Z);  // unchained where they stand
   ClickRows({{{300, 300}, 3, nullptr},
@@ -163,8 +159,8 @@ TEST_F(Editing, ChainingExistingPointsWithEveryRefusal) {
   EXPECT_TRUE(SegmentDrawn(Canvas(), {100, 280}, {100, 120}, Qt::black));
   Key(Qt::Key_Z);  // reopens with every point chained; point 0 closes it again
   ClickRows({{{100, 100}, 5, nullptr}});
-  EXPECT_TRUE(form->Doc.PolygonClosed);
-  EXPECT_EQ(form->Doc.CurrentPT.HalfEdgeCount(), 0);
+  EXPECT_EQ(std::tuple(form->Doc.PolygonClosed, form->Doc.CurrentPT.HalfEdgeCount()),
+            std::tuple(true, 0));
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST_F(Chooser, ShowsTheFanWithNumberedVerticesAndFlipsOneDiagonalPerPress) {
   ExpectDrawingFollowsModel();
 }
 
-TEST_F(Chooser, AnswersOkOnlyThroughItsButtonAndKeepsTheChoiceForTheSameSize) {
+TEST_F(Chooser, AnswersOkOnlyThroughItsButtonKeepsTheChoiceAndMonocolorImpliesPockets) {
   EXPECT_TRUE(RunModal(6, [this] {
     QTest::mouseClick(dialog.BotonSig, Qt::LeftButton);
     QTest::mouseClick(dialog.BotonOK, Qt::LeftButton);
@@ -113,9 +113,7 @@ TEST_F(Chooser, AnswersOkOnlyThroughItsButtonAndKeepsTheChoiceForTheSameSize) {
   EXPECT_FALSE(RunModal(6, [this] { dialog.close(); }));
   EXPECT_EQ(ModelDiagonals(dialog.Choice()), chosen);
   EXPECT_EQ(dialog.Surface(), drawing);
-}
-
-TEST_F(Chooser, MonocolorImpliesPocketsAndPocketsSetTheRecomputeFlag) {
+  // "Monocolor" implies "Pockets", and "Pockets" sets the recompute flag.
   EXPECT_TRUE(dialog.Labels() && !dialog.Pockets() && !dialog.Monocolor());
   dialog.Choice().Recompute = false;
   dialog.CBmonocolor->click();

@@ -28,9 +28,9 @@ TEST(Export, SvgPdfAndTikzAreVectorDrawingsOfTheCanvas) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   };
   const QString svg = exported("svg", true);
-  EXPECT_TRUE(svg.contains(QStringLiteral("#c0c0c0"), Qt::CaseInsensitive));  // the grid
-  // Sized in the canvas's pixels, its text as large as on the canvas.
-  EXPECT_TRUE(svg.contains(QStringLiteral("width=\"160px\" height=\"120px\"")));
+  // The grid, sized in the canvas's pixels, its text as large as on the canvas.
+  EXPECT_TRUE(svg.contains(QStringLiteral("#c0c0c0"), Qt::CaseInsensitive) &&
+              svg.contains(QStringLiteral("width=\"160px\" height=\"120px\"")));
   QImage probe(1, 1, QImage::Format_RGB32);
   QPainter painter(&probe);
   EXPECT_EQ(CanvasFont().pixelSize(), painter.fontInfo().pixelSize());

@@ -4,6 +4,7 @@
 
 #include <QTest>
 #include <cmath>
+#include <tuple>
 
 #include "VentanaPrueba.h"
 #include "methods/Capas.h"
@@ -43,7 +44,7 @@ class FlipWindow : public test::Ventana {
   }
 };
 
-TEST_F(FlipWindow, ClickFlipsAnInteriorEdgeShiftClickFlipsItBackAndClicksAwayDoNothing) {
+TEST_F(FlipWindow, ClickFlipsShiftClickFlipsBackLayersFlipAndResultsNotPointedAreRefused) {
   ClickAll(six);
   Execute(form->tbBarrido);
   ExpectNoMessage();
@@ -68,27 +69,22 @@ TEST_F(FlipWindow, ClickFlipsAnInteriorEdgeShiftClickFlipsItBackAndClicksAwayDoN
                       std::back_inserter(added));
   ASSERT_EQ(added.size(), 1u);
   const TPoint a = form->Doc.Points[added[0].A], b = form->Doc.Points[added[0].B];
-  EXPECT_TRUE(Is(Canvas(), (a.X + b.X) / 2, (a.Y + b.Y) / 2, QColor(255, 140, 0)));
-  EXPECT_TRUE(PointsDrawn());
+  EXPECT_TRUE(Is(Canvas(), (a.X + b.X) / 2, (a.Y + b.Y) / 2, QColor(255, 140, 0)) && PointsDrawn());
   QTest::qWait(900);
   EXPECT_TRUE(MiddleDrawn(Canvas(), added[0].A, added[0].B, Qt::black));
   QTest::mouseClick(form->Pizarra, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
   EXPECT_EQ(EdgeList(form->Doc.CurrentPT), before);
   EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 0")));
-}
 
-TEST_F(FlipWindow, FlipsBelongToTheResultAConvexLayersOneToo) {
-  ClickAll(six);
+  // A convex-layers result flips too.
   Execute(form->tbCapas);
   form->tbFlip->trigger();
-  QPoint near;
   AnInteriorEdgeOf(LayerEdgesShown(), near);
   Click(near.x(), near.y());
   const std::vector<TEdge> flipped = EdgeList(form->Doc.CurrentPT);
   EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 1")));
   // A resize runs the method again on the same points: the flip stays.
-  form->resize(900, 650);
-  QCoreApplication::processEvents();
+  Resize({900, 650});
   EXPECT_EQ(EdgeList(form->Doc.CurrentPT), flipped);
   EXPECT_TRUE(form->StatusText(0).startsWith(QStringLiteral("FLIPS: 1")));
   // An edit of the points drops it, and says so.
@@ -96,9 +92,7 @@ TEST_F(FlipWindow, FlipsBelongToTheResultAConvexLayersOneToo) {
   Click(330, 250);
   EXPECT_EQ(form->StatusText(0), QStringLiteral("1 FLIP DROPPED: THE POINTS CHANGED"));
   EXPECT_EQ(form->FlipsMade(), 0);
-}
-
-TEST_F(FlipWindow, ResultsThatAreNotPointedAreRefusedInTheStatusBar) {
+  // Results that are not pointed are refused in the status bar.
   for (QAction* method : {static_cast<QAction*>(nullptr), form->RBarrido}) {
     form->tbLimpiarClick();
     form->tbPunto->trigger();
@@ -106,11 +100,10 @@ TEST_F(FlipWindow, ResultsThatAreNotPointedAreRefusedInTheStatusBar) {
     if (method) Execute(method);  // none: no result shown
     form->tbFlip->trigger();
     EXPECT_EQ(form->StatusText(0), kNeedPointed);
-    const std::vector<TEdge> before = EdgeList(form->Doc.CurrentPT);
+    const std::vector<TEdge> unchanged = EdgeList(form->Doc.CurrentPT);
     Click(330, 292);
-    EXPECT_EQ(form->StatusText(0), kNeedPointed);
-    EXPECT_EQ(EdgeList(form->Doc.CurrentPT), before);
-    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(std::tuple(form->StatusText(0), EdgeList(form->Doc.CurrentPT), Shown().empty()),
+              std::tuple(kNeedPointed, unchanged, true));
   }
 }
 

@@ -42,12 +42,7 @@ class History : public test::Ventana {
       case 1: {  // a point placed, dragged or removed
         QAction* mode = std::array{form->tbPunto, form->tbMover, form->tbBorrar}[size_t(pick(3))];
         const TPoint from = mode == form->tbPunto ? to : any;
-        const TPoint end = mode == form->tbMover ? to : from;
-        mode->trigger();
-        Press(from.X, from.Y);
-        MoveTo((from.X + end.X) / 2, (from.Y + end.Y) / 2);
-        MoveTo(end.X, end.Y);
-        Release(end.X, end.Y);
+        Drag(from, mode == form->tbMover ? to : from, mode);
         break;
       }
       case 2:
@@ -158,9 +153,9 @@ TEST_F(History, AStepRunsTheMethodAgainKeepingTheChosenHullWhileItKeepsItsSize) 
   EXPECT_EQ(chooser.Model.Size(), 5);
   // Taken back, the result returns with its own choice, and nothing asks.
   form->EDeshacer->trigger();
-  EXPECT_EQ(chooser.Shown, (std::vector<int>{4, 5}));
-  EXPECT_EQ(chooser.Model.Triangulation().HalfEdges, four);
-  EXPECT_EQ(form->Doc.CurrentPT.VertexCount(), 6);
+  EXPECT_EQ(std::tuple(chooser.Shown, chooser.Model.Triangulation().HalfEdges,
+                       form->Doc.CurrentPT.VertexCount()),
+            std::tuple(std::vector<int>{4, 5}, four, 6));
 }
 
 TEST_F(History, UnsavedPointsAreAskedAboutBeforeNewOpenAndExit) {
@@ -193,8 +188,7 @@ TEST_F(History, UnsavedPointsAreAskedAboutBeforeNewOpenAndExit) {
   form->show();
   messages.Questions.clear();
   Open(Path("four.pt"));
-  EXPECT_TRUE(messages.Questions.empty());
-  EXPECT_EQ(form->Doc.PointCount(), 4);
+  EXPECT_EQ(std::pair(messages.Questions.empty(), form->Doc.PointCount()), std::pair(true, 4));
 }
 
 TEST_F(History, OpenRecentKeepsTheLastEightFilesForTheNextWindow) {

@@ -55,7 +55,6 @@ TEST(DrawPoint, CoversTheSixPixelBoxAndAWiderStyleGrowsTheBlackOutline) {
   EXPECT_EQ(InkBox(scene.Image()).right(), 0);
 }
 
-// A sweep-line result over points in general position.
 TDCEL SweepOf(TNube& points) {
   TDCEL pt;
   int dragged = kNone;
@@ -146,10 +145,10 @@ TEST(ClearCanvas, CentresTheBackgroundCutOnBothSidesAndEndsPolygonAndResult) {
     scene.doc.PolygonLength = 4;
     scene.image.fill(Qt::black);
     scene.Drawing().ClearCanvas();
-    EXPECT_FALSE(scene.doc.ResultShown || scene.doc.PolygonClosed);
-    EXPECT_EQ(scene.doc.PolygonLength, 0);
     const QRect ink = row.loaded ? QRect(row.offset, row.background) & scene.image.rect() : QRect();
-    EXPECT_EQ(InkBox(scene.Image()), ink);
+    EXPECT_EQ(std::tuple(scene.doc.ResultShown, scene.doc.PolygonClosed, scene.doc.PolygonLength,
+                         InkBox(scene.Image())),
+              std::tuple(false, false, 0, ink));
     if (!row.loaded) continue;
     for (const QPoint& p : {ink.topLeft(), ink.bottomRight()}) {
       const QPoint b = p - row.offset;
@@ -170,9 +169,10 @@ TEST(DrawConvexLayers, DrawsTheRingsOfAssignedRecordsOfExistingPointsOnly) {
                     {0, 0, 1, kNone, 0, kNone, kNone}};   // no such point
   TDrawing drawing = scene.Drawing();
   DrawConvexLayers(drawing, layers);
-  EXPECT_TRUE(SegmentDrawn(scene.Image(), QPoint(20, 10), QPoint(100, 10), Qt::red));
-  EXPECT_TRUE(Is(scene.Image(), 35, 25, Qt::white));  // the middle of 3-0
-  EXPECT_EQ(InkBox(scene.Image()), QRect(QPoint(10, 10), QPoint(110, 100)));
+  // (35, 25) is the middle of 3-0.
+  EXPECT_EQ(std::tuple(SegmentDrawn(scene.Image(), QPoint(20, 10), QPoint(100, 10), Qt::red),
+                       Is(scene.Image(), 35, 25, Qt::white), InkBox(scene.Image())),
+            std::tuple(true, true, QRect(QPoint(10, 10), QPoint(110, 100))));
 }
 
 // A 100 x 60 canvas with the grid for the angle.
@@ -187,22 +187,18 @@ QImage GridAt(int angle) {
 const QColor kSilver(192, 192, 192);
 
 TEST(DrawGrid, AtFortyFiveThirtyAndHundredFiftyDegreesDrawsSlantedLinesToTheFarCorner) {
-  const QImage at45 = GridAt(45), at30 = GridAt(30);
+  const QImage at45 = GridAt(45), at30 = GridAt(30), at150 = GridAt(150);
   // At 45: lines (0, H - k) to (k, H) for k = 10 .. 150 (while k < H + W = 160): x - y = k - 60.
   for (int k = 10; k <= 150; k += 10) {
     const int x0 = std::max(0, k - 60), x1 = std::min(99, k - 1);
     EXPECT_TRUE(SegmentDrawn(at45, QPoint(x0, x0 + 60 - k), QPoint(x1, x1 + 60 - k), kSilver)) << k;
   }
-  // At 30: lines (k, H) to (0, H - round(1.732.. k)).
+  // At 30: lines (k, H) to (0, H - round(1.732.. k)); at 150, the mirror of 30 in the top
+  // edge: lines (k, 0) to (0, round(1.732.. k)).
   for (int k = 10; k <= 30; k += 10) {
-    const int top = 60 - static_cast<int>(std::nearbyint(std::sqrt(3.0) * k));
-    EXPECT_TRUE(SegmentDrawn(at30, QPoint(k, 60), QPoint(0, top), kSilver)) << k;
-  }
-  // At 150, the mirror of 30 in the top edge: lines (k, 0) to (0, round(1.732.. k)).
-  const QImage at150 = GridAt(150);
-  for (int k = 10; k <= 30; k += 10) {
-    const int bottom = static_cast<int>(std::nearbyint(std::sqrt(3.0) * k));
-    EXPECT_TRUE(SegmentDrawn(at150, QPoint(k, 0), QPoint(0, bottom), kSilver)) << k;
+    const int rise = static_cast<int>(std::nearbyint(std::sqrt(3.0) * k));
+    EXPECT_TRUE(SegmentDrawn(at30, QPoint(k, 60), QPoint(0, 60 - rise), kSilver)) << k;
+    EXPECT_TRUE(SegmentDrawn(at150, QPoint(k, 0), QPoint(0, rise), kSilver)) << k;
   }
   // The last line at 45 (k = 150), then pixels between lines.
   const std::tuple<const QImage&, int, int, bool> pixels[] = {
@@ -231,7 +227,6 @@ TEST(Compass, EveryAngleShowsABlackDartOnASkyBlueDisc) {
   }
 }
 
-// A white image drawn on through a canvas.
 template <class F>
 QImage Drawn(int width, int height, F draw, QImage::Format format = QImage::Format_RGB32) {
   QImage img(width, height, format);
@@ -243,7 +238,7 @@ QImage Drawn(int width, int height, F draw, QImage::Format format = QImage::Form
   return img;
 }
 
-TEST(Canvas, SegmentsLeavingTheCanvasAreClippedNotMisdrawn) {
+TEST(Canvas, SegmentsAreClippedNotMisdrawnOnePixelOnesLeaveOutTheirLastPixel) {
   const QImage img = Drawn(50, 20, [](TCanvas& c) {
     c.MoveTo(-2000000000, 10);
     c.LineTo(2000000000, 10);
@@ -263,6 +258,18 @@ TEST(Canvas, SegmentsLeavingTheCanvasAreClippedNotMisdrawn) {
     c.LineTo(240, 58);
   });
   EXPECT_EQ(cut, whole.copy(100, 0, 100, 60));
+  // A one-pixel segment leaves out its last pixel; a wide one is centred.
+  const QImage thin = Drawn(20, 20, [](TCanvas& c) {
+    c.MoveTo(2, 2);
+    c.LineTo(10, 2);
+    c.SetPenWidth(3);
+    c.MoveTo(2, 10);
+    c.LineTo(10, 10);
+  });
+  EXPECT_EQ(
+      std::tuple(Is(thin, 2, 2, Qt::black), Is(thin, 9, 2, Qt::black), Is(thin, 10, 2, Qt::black)),
+      std::tuple(true, true, false));
+  for (int y = 8; y <= 12; ++y) EXPECT_EQ(Is(thin, 6, y, Qt::black), y >= 9 && y <= 11) << y;
 }
 
 // Every ink pixel of one image has ink of the same colour within one pixel in the other.
@@ -345,20 +352,6 @@ TEST(Canvas, AReplayedRecordingDrawsTheSameImage) {
     ReplayRecording(c.Recording(), target);
   });
   EXPECT_EQ(replayed, drawn);
-}
-
-TEST(Canvas, AOnePixelSegmentLeavesOutItsLastPixelAndAWideOneIsCentred) {
-  const QImage img = Drawn(20, 20, [](TCanvas& c) {
-    c.MoveTo(2, 2);
-    c.LineTo(10, 2);
-    c.SetPenWidth(3);
-    c.MoveTo(2, 10);
-    c.LineTo(10, 10);
-  });
-  EXPECT_TRUE(Is(img, 2, 2, Qt::black));
-  EXPECT_TRUE(Is(img, 9, 2, Qt::black));
-  EXPECT_FALSE(Is(img, 10, 2, Qt::black));
-  for (int y = 8; y <= 12; ++y) EXPECT_EQ(Is(img, 6, y, Qt::black), y >= 9 && y <= 11) << y;
 }
 
 }  // namespace

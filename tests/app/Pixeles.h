@@ -16,11 +16,9 @@ inline bool Is(const QImage& image, int x, int y, const QColor& c) {
 // Bounding box of the pixels that are not white.
 inline QRect InkBox(const QImage& image) {
   QRect box;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
       if ((image.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) box |= QRect(x, y, 1, 1);
-    }
-  }
   return box;
 }
 
@@ -37,11 +35,10 @@ inline bool SegmentDrawn(const QImage& image, QPoint a, QPoint b, const QColor& 
     const int y = static_cast<int>(std::lround(a.y() + t * dy));
     if (!image.rect().contains(x, y)) continue;
     ++checked;
-    bool found = false;
-    for (int d = -1; d <= 1 && !found; ++d) {
-      found = xMajor ? Is(image, x, y + d, c) : Is(image, x + d, y, c);
-    }
-    if (!found) return false;
+    const auto near = [&](int d) {
+      return xMajor ? Is(image, x, y + d, c) : Is(image, x + d, y, c);
+    };
+    if (!near(-1) && !near(0) && !near(1)) return false;
   }
   return checked > 0;
 }

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <tuple>
 
 #include "VentanaPrueba.h"
 #include "methods/Ejecucion.h"
@@ -41,7 +42,7 @@ class RandomPanel : public test::Ventana {
 
 // The generators' own tests prove where the points lie; here the window's part: which
 // generator, with what figures, what the new points replace, and their order.
-TEST_F(RandomPanel, NewPointsReplaceEverythingButTheMethodAndTheLastResult) {
+TEST_F(RandomPanel, NewPointsReplaceEverythingButTheMethodAndTheLastResultRefusalsNothing) {
   form->Doc.Points = {{100, 300}, {200, 100}, {300, 350}, {420, 220}, {520, 320}};
   form->tbEjecutar->trigger();
   form->Doc.PolygonClosed = true;
@@ -57,13 +58,11 @@ TEST_F(RandomPanel, NewPointsReplaceEverythingButTheMethodAndTheLastResult) {
   TRandom expected(kSeed);
   EXPECT_EQ(first, Sorted(GenerateNormal(expected, 50, 100, 1000, 600)));
   EXPECT_EQ(form->Doc.Points, Sorted(GenerateNormal(expected, 50, 100, 1000, 600)));
-  EXPECT_TRUE(PointsDrawn());
-  EXPECT_EQ(form->StatusText(1), QStringLiteral("POINTS: 50"));
-  EXPECT_EQ(Panel(), QStringList(6, QStringLiteral("0")));
-  EXPECT_FALSE(form->Doc.PolygonClosed || form->Doc.ResultShown);
-  EXPECT_EQ(form->Doc.PolygonLength, 0);
-  EXPECT_EQ(form->Doc.SelectedMethod, TMethod::SweepLine);
-  EXPECT_EQ(form->Doc.CurrentPT.HalfEdgeCount(), edges);
+  EXPECT_EQ(std::tuple(PointsDrawn(), form->StatusText(1), Panel(), form->Doc.PolygonClosed,
+                       form->Doc.ResultShown, form->Doc.PolygonLength, form->Doc.SelectedMethod,
+                       form->Doc.CurrentPT.HalfEdgeCount()),
+            std::tuple(true, QStringLiteral("POINTS: 50"), QStringList(6, QStringLiteral("0")),
+                       false, false, 0, TMethod::SweepLine, edges));
   // "Play" executes the selected method on the new points.
   QTest::mouseClick(form->BotonPlay, Qt::LeftButton);
   EXPECT_EQ(form->LPuntos->text(), QStringLiteral("50"));
@@ -73,10 +72,9 @@ TEST_F(RandomPanel, NewPointsReplaceEverythingButTheMethodAndTheLastResult) {
   form->SpinPuntos->stepBy(1);  // up to 1000
   Generate();
   EXPECT_EQ(form->Doc.Points, Sorted(GenerateUniform(expected, 1000, 1000, 600)));
-}
 
-TEST_F(RandomPanel, RefusalsSayWhyAndLeaveThePointsAlone) {
-  form->Doc.Points = {{100, 300}, {200, 100}, {300, 350}};
+  // Refusals say why and leave the points alone.
+  form->DNormal->trigger();
   const TNube before = form->Doc.Points;
   // A deviation of 1 reaches a 13 x 13 square around the centre: no room for 999 points.
   const std::pair<const char*, const char*> rows[] = {

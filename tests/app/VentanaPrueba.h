@@ -81,9 +81,10 @@ class Ventana : public ::testing::Test {
   void Release(int x, int y) {
     QTest::mouseRelease(form->Pizarra, Qt::LeftButton, {}, QPoint(x, y));
   }
-  // Drags the point at from to to with the move tool, by way of the middle.
-  void Drag(TPoint from, TPoint to) {
-    form->tbMover->trigger();
+  // Presses at from and lets go at to, by way of the middle, with the tool (the move tool unless
+  // told).
+  void Drag(TPoint from, TPoint to, QAction* tool = nullptr) {
+    (tool != nullptr ? tool : form->tbMover)->trigger();
     Press(from.X, from.Y);
     MoveTo((from.X + to.X) / 2, (from.Y + to.Y) / 2);
     MoveTo(to.X, to.Y);
@@ -91,6 +92,14 @@ class Ventana : public ::testing::Test {
   }
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
     QTest::keyClick(form.get(), key, modifiers);
+  }
+  void Resize(QSize size) {
+    form->resize(size);
+    QCoreApplication::processEvents();
+  }
+  void ToggleComparePanel() {
+    form->findChild<QAction*>(QStringLiteral("VComparar"))->trigger();
+    QCoreApplication::processEvents();
   }
   QImage Canvas() { return form->Pizarra->Surface().copy(); }
   // The messages shown since the last call.
