@@ -45,6 +45,7 @@ TEST_F(Window, MethodAndToolSelectionsWriteTheirTextAndExecuteNothing) {
     EXPECT_EQ(std::tuple(form->StatusText(0), form->Doc.SelectedMethod, form->Doc.EditMode),
               std::tuple(QString::fromLatin1(text), method, mode));
   }
+  EXPECT_TRUE(form->ABarrido->isChecked());  // the Methods menu follows the toolbar
   // One-shot commands do not stay pressed.
   for (QAction* command : {form->tbCargar, form->tbGuardar, form->tbCargarFondo,
                            form->tbGuardarFondo, form->tbEjecutar, form->tbLimpiar})

@@ -182,6 +182,10 @@ TEST(InGeneralPosition, Table) {
       {{{-2147483647, -2147483647}, {2147483647, 2147483647}, {0, 0}}, false},
   };
   for (const TRow& row : rows) EXPECT_EQ(InGeneralPosition(row.Points), row.General);
+  // Segments of one upright line conflict only where they overlap.
+  const TNube column{{0, 0}, {0, 10}, {0, 20}, {0, 30}, {0, 5}};
+  EXPECT_FALSE(SegmentsConflict(column, 0, 1, 2, 3));
+  EXPECT_TRUE(SegmentsConflict(column, 0, 1, 4, 2));
 }
 
 }  // namespace
