@@ -25,6 +25,7 @@ TEST(Diferencia, TurnsEachSequenceIntoTheOtherKeepingOnlyWhatDiffers) {
   const std::vector<std::pair<std::function<void(TNube&, G&)>, std::size_t>> rows{
       {[](TNube&, G&) {}, 0},  // the bound on stored points is for 300 points
       {[](TNube& p, G&) { p.push_back(kFar); }, 1},
+      {[](TNube& p, G&) { p.push_back(p.back()); }, 1},  // the common prefix is all of before
       {[](TNube& p, G&) { p.erase(p.begin() + 17); }, 1},
       {[](TNube& p, G&) { p.erase(p.erase(p.begin() + 250) - 233); }, 2},  // far apart
       {[](TNube& p, G&) { p[150] = kFar; }, 2},
