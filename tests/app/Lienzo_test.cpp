@@ -248,6 +248,13 @@ TEST(Canvas, SegmentsAreClippedNotMisdrawnOnePixelOnesLeaveOutTheirLastPixel) {
   for (int x = 0; x < 50; ++x) EXPECT_TRUE(Is(img, x, 10, Qt::black)) << x;
   for (int y = 0; y < 20; ++y) EXPECT_TRUE(Is(img, 25, y, Qt::black)) << y;
   EXPECT_TRUE(Is(img, 10, 5, Qt::white));
+  // Zoomed, ends beyond 32 bits on the device are first brought in along the segment.
+  const QImage zoomed = Drawn(100, 60, [](TCanvas& c) {
+    c.SetView(TVista{2.0, 0.0, 0.0, 1.0});
+    c.MoveTo(-1500000000, -499999995);
+    c.LineTo(1500000000, 500000005);
+  });
+  EXPECT_TRUE(SegmentDrawn(zoomed, QPoint(0, 10), QPoint(99, 43), Qt::black));
   // Cut by the canvas edges, a segment keeps the pixels it has on a canvas that holds it whole.
   const QImage cut = Drawn(100, 60, [](TCanvas& c) {
     c.MoveTo(-37, 5);
@@ -258,18 +265,28 @@ TEST(Canvas, SegmentsAreClippedNotMisdrawnOnePixelOnesLeaveOutTheirLastPixel) {
     c.LineTo(240, 58);
   });
   EXPECT_EQ(cut, whole.copy(100, 0, 100, 60));
-  // A one-pixel segment leaves out its last pixel; a wide one is centred.
+  // A one-pixel segment leaves out its last pixel; a wide one is centred on the pixel centres,
+  // so an even width reaches half a pixel further right and down.
   const QImage thin = Drawn(20, 20, [](TCanvas& c) {
     c.MoveTo(2, 2);
     c.LineTo(10, 2);
     c.SetPenWidth(3);
     c.MoveTo(2, 10);
     c.LineTo(10, 10);
+    c.SetPenWidth(2);
+    c.MoveTo(2, 15);
+    c.LineTo(10, 15);
+    c.MoveTo(15, 2);
+    c.LineTo(15, 8);
   });
   EXPECT_EQ(
       std::tuple(Is(thin, 2, 2, Qt::black), Is(thin, 9, 2, Qt::black), Is(thin, 10, 2, Qt::black)),
       std::tuple(true, true, false));
-  for (int y = 8; y <= 12; ++y) EXPECT_EQ(Is(thin, 6, y, Qt::black), y >= 9 && y <= 11) << y;
+  for (int i = 8; i <= 17; ++i) {
+    EXPECT_EQ(std::pair(Is(thin, 6, i, Qt::black), Is(thin, i, 5, Qt::black)),
+              std::pair((i >= 9 && i <= 11) || i == 15 || i == 16, i == 15 || i == 16))
+        << i;
+  }
 }
 
 // Every ink pixel of one image has ink of the same colour within one pixel in the other.
@@ -344,6 +361,15 @@ TEST(Canvas, AReplayedRecordingDrawsTheSameImage) {
     c.SetBrushColor(Qt::blue);
     c.Polygon({QPoint(40, 5), QPoint(70, 5), QPoint(55, 25)});
     c.Ellipse(20, 20, 30, 30);
+    // A U-shaped room, filled from the top of its left arm.
+    c.SetPenWidth(1);
+    c.SetBrushColor(Qt::red);
+    c.MoveTo(62, 33);
+    for (QPoint p : {QPoint(78, 33), QPoint(78, 48), QPoint(62, 48), QPoint(62, 33)})
+      c.LineTo(p.x(), p.y());
+    c.MoveTo(70, 33);
+    c.LineTo(70, 44);
+    c.FloodFill(64, 35, Qt::black);
   };
   QImage replayed = Drawn(80, 50, [](TCanvas&) {});
   const QImage drawn = Drawn(80, 50, [&](TCanvas& c) {
@@ -352,6 +378,10 @@ TEST(Canvas, AReplayedRecordingDrawsTheSameImage) {
     ReplayRecording(c.Recording(), target);
   });
   EXPECT_EQ(replayed, drawn);
+  // The fill went down the left arm and up the right one, and stopped at the walls.
+  EXPECT_EQ(std::tuple(Is(drawn, 64, 47, Qt::red), Is(drawn, 77, 34, Qt::red),
+                       Is(drawn, 70, 40, Qt::black), Is(drawn, 79, 40, Qt::white)),
+            std::tuple(true, true, true, true));
 }
 
 }  // namespace
