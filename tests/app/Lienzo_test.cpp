@@ -11,6 +11,7 @@
 
 #include "Pixeles.h"
 #include "app/LienzoCapas.h"
+#include "app/LienzoGrabacion.h"
 #include "methods/Ejecucion.h"
 
 namespace qv {
@@ -48,11 +49,18 @@ TEST(DrawPoint, CoversTheSixPixelBoxAndAWiderStyleGrowsTheBlackOutline) {
     EXPECT_TRUE(Is(img, 17 - grow, 20, Qt::black) || Is(img, 17 - grow, 19, Qt::black));
     EXPECT_EQ(scene.canvas->BrushColor(), QColor(Qt::white));
   }
-  // Far off the canvas no trace; partly inside, clipped, not skipped.
-  Scene scene(20, 20);
-  scene.Drawing().DrawPoint(2147483647, -2147483647 - 1, scene.styles[6]);
-  scene.Drawing().DrawPoint(-2, 10, scene.styles[6]);
-  EXPECT_EQ(InkBox(scene.Image()).right(), 0);
+  // Far off the canvas no trace; partly inside, clipped, not skipped, also in the TikZ picture
+  // (a 3-wide outline reaches into it from a box that ends on its edge).
+  for (auto [width, x] : {std::pair(1, -2), std::pair(3, -3)}) {
+    Scene scene(20, 20);
+    scene.styles[6].Width = width;
+    scene.Drawing().DrawPoint(2147483647, -2147483647 - 1, scene.styles[6]);
+    scene.Drawing().DrawPoint(x, 10, scene.styles[6]);
+    const std::string tikz = TikzPicture(scene.canvas->Recording(), 20, 20);
+    EXPECT_EQ(std::pair(InkBox(scene.Image()).right(), tikz.find(" ellipse ") != tikz.npos),
+              std::pair(0, true))
+        << width;
+  }
 }
 
 TDCEL SweepOf(TNube& points) {
