@@ -111,8 +111,12 @@ TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
 }
 
 TEST_F(Editing, DrawingAPolygonPointByPointWithEveryRefusal) {
+  // Random points taken back under the polygon tool: it goes on, drawing a polygon of new points.
+  form->BotonPuntosOK->click();
   form->tbUnir->trigger();
-  ASSERT_EQ(form->Doc.EditMode, TEditMode::DrawPolygon);
+  form->EDeshacer->trigger();
+  ASSERT_EQ(std::pair(form->Doc.PointCount(), form->Doc.EditMode),
+            std::pair(0, TEditMode::DrawPolygon));
   ClickRows({{{100, 100}, 1, nullptr},
              {{300, 100}, 2, nullptr},
              {{-5, 5}, 2, "At least 3 points needed to define polygon."},
