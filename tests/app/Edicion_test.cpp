@@ -102,11 +102,15 @@ TEST_F(Editing, RemovingTakesTheLowestIndexHitAndRerunsAShownResult) {
   EXPECT_EQ(std::tuple(form->Doc.CurrentPT.VertexCount(), ResultDrawn(),
                        Is(Canvas(), 500, 250, Qt::white)),
             std::tuple(4, true, true));
-  ClickAll({{400, 100}, {200, 400}});  // two left: the re-run refuses after the point is gone
-  const auto refused = std::tuple(One("At least 3 points are needed."), 2, TMethod::NoMethod);
-  EXPECT_EQ(std::tuple(Shown(), form->Doc.PointCount(), form->Doc.SelectedMethod), refused);
+  // Two left: the re-run refuses after the point is gone, and the figures of the result go.
+  ClickAll({{400, 100}, {200, 400}});
+  const auto refused = std::tuple(One("At least 3 points are needed."), 2, TMethod::NoMethod,
+                                  QStringList(6, QStringLiteral("0")));
+  EXPECT_EQ(std::tuple(Shown(), form->Doc.PointCount(), form->Doc.SelectedMethod, Panel()),
+            refused);
   Execute(form->tbBarrido);  // Execute refuses alike and forgets the method
-  EXPECT_EQ(std::tuple(Shown(), form->Doc.PointCount(), form->Doc.SelectedMethod), refused);
+  EXPECT_EQ(std::tuple(Shown(), form->Doc.PointCount(), form->Doc.SelectedMethod, Panel()),
+            refused);
   EXPECT_FALSE(form->Doc.ResultShown);
 }
 
