@@ -50,10 +50,17 @@ class Colours : public test::Ventana {
 TEST_F(Colours, ClosingAppliesTheChoicesAndRedrawsTheResultWithThem) {
   form->PonEstado(0, QString());
   EditColours([](TFormColores& d) {
-    Choose(d.ColorBox[0], "Blue");
-    d.CBAncho[0]->setCurrentIndex(2);
-    Choose(d.ColorBox[5], "Yellow");
-    d.CBAncho[1]->setEditText(QStringLiteral("2"));
+    // The boxes found by their names, as scripts find them: row k edits pen style k.
+    const auto box = [&d](const char* name) {
+      return d.findChild<QComboBox*>(QString::fromLatin1(name));
+    };
+    QComboBox *hull = box("ColorBox1"), *hullWidth = box("CBAncho1"), *points = box("ColorBox6");
+    QComboBox* innerWidth = box("CBAncho2");
+    ASSERT_TRUE(hull && hullWidth && points && innerWidth);
+    Choose(hull, "Blue");
+    hullWidth->setCurrentIndex(2);
+    Choose(points, "Yellow");
+    innerWidth->setEditText(QStringLiteral("2"));
   });
   ExpectNoMessage();
   EXPECT_EQ(std::tuple(form->PenStyles[1], form->PenStyles[2], form->PenStyles[6].Color),
