@@ -273,8 +273,8 @@ TEST(Canvas, SegmentsAreClippedNotMisdrawnOnePixelOnesLeaveOutTheirLastPixel) {
     c.LineTo(240, 58);
   });
   EXPECT_EQ(cut, whole.copy(100, 0, 100, 60));
-  // A one-pixel segment leaves out its last pixel; a wide one is centred on the pixel centres,
-  // so an even width reaches half a pixel further right and down.
+  // A one-pixel segment leaves out its last pixel; a wide one is centred, an even width having
+  // its extra row below the segment or its extra column right of it.
   const QImage thin = Drawn(20, 20, [](TCanvas& c) {
     c.MoveTo(2, 2);
     c.LineTo(10, 2);
