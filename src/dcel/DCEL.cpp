@@ -28,6 +28,14 @@ void TDCEL::AddHalfEdge(int origin, int prev, int next, int twin, int face) {
   }
 }
 
+int TDCEL::AddTriangle(int a, int b, int c, int twinAB, int twinBC, int twinCA, int face) {
+  const int h = HalfEdgeCount();
+  AddHalfEdge(a, kNone, kNone, twinAB, face);
+  AddHalfEdge(b, h, kNone, twinBC, face);
+  AddHalfEdge(c, h + 1, h, twinCA, face);
+  return h;
+}
+
 void TDCEL::SetFaceEdge(int f, int e) {
   assert(f >= 0 && f <= FaceCount());
   if (f == FaceCount()) Faces.push_back(e);

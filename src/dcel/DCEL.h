@@ -37,6 +37,9 @@ class TDCEL {
   // Appends a half-edge, links prev.Next, next.Prev and twin.Twin to it when they name
   // existing half-edges, and makes it the origin's vertex edge.
   void AddHalfEdge(int origin, int prev, int next, int twin, int face);
+  // Appends the cycle a -> b -> c -> a of three half-edges in the given face, with the twins of
+  // its sides a-b, b-c and c-a (or kNone), and returns the index of a -> b; the others follow.
+  int AddTriangle(int a, int b, int c, int twinAB, int twinBC, int twinCA, int face);
   // f = FaceCount() appends a face; otherwise overwrites an existing entry.
   void SetFaceEdge(int f, int e);
   void StoreFaceEdge(int f, int e) { Faces[f] = e; }

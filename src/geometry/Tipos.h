@@ -1,6 +1,7 @@
 // Points and point sets shared by every unit.
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,6 +16,8 @@ struct TPoint {
   int32_t X = 0;
   int32_t Y = 0;
   friend bool operator==(const TPoint&, const TPoint&) = default;
+  // Lexicographic: by x, then by y.
+  friend auto operator<=>(const TPoint&, const TPoint&) = default;
 };
 
 // A point with fractional coordinates (line intersections).

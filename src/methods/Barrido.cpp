@@ -75,18 +75,15 @@ int BoundaryEdgeInto(const TDCEL& s, int v, int from) {
 // Returns the ring node of point 2.
 RingNode* StartTriangle(const TNube& p, TDCEL& s, TRing& ring) {
   const uint8_t o = Orientation(p[2], p[1], p[0]);
-  s.AddHalfEdge(0, 2, 1, kNone, 0);
   s.SetFaceEdge(0, 0);
   if (o == Clockwise) {  // 0 -> 1 -> 2 turns counterclockwise on the screen
     RingPushBack(0, ring);
     RingPushBack(1, ring);
-    s.AddHalfEdge(1, 0, 2, kNone, 0);
-    s.AddHalfEdge(2, 1, 0, kNone, 0);
+    s.AddTriangle(0, 1, 2, kNone, kNone, kNone, 0);
   } else {  // face 0 runs 0 -> 2 -> 1
     RingPushBack(1, ring);
     RingPushBack(0, ring);
-    s.AddHalfEdge(2, 0, 2, kNone, 0);
-    s.AddHalfEdge(1, 1, 0, kNone, 0);
+    s.AddTriangle(0, 2, 1, kNone, kNone, kNone, 0);
   }
   return RingPushBack(2, ring);
 }
@@ -128,14 +125,10 @@ RingNode* StartFan(const TNube& p, int m, TDCEL& s, TRing& ring) {
   for (int i = 0; i + 1 < m; ++i) {
     const int f = s.FaceCount(), h = s.HalfEdgeCount();
     if (ccw) {  // i -> i+1 -> m
-      s.AddHalfEdge(i, h + 2, h + 1, kNone, f);
-      s.AddHalfEdge(i + 1, h, h + 2, kNone, f);
-      s.AddHalfEdge(m, h + 1, h, side, f);
+      s.AddTriangle(i, i + 1, m, kNone, kNone, side, f);
       side = h + 1;
     } else {  // i+1 -> i -> m
-      s.AddHalfEdge(i + 1, h + 2, h + 1, kNone, f);
-      s.AddHalfEdge(i, h, h + 2, side, f);
-      s.AddHalfEdge(m, h + 1, h, kNone, f);
+      s.AddTriangle(i + 1, i, m, kNone, side, kNone, f);
       side = h + 2;
     }
     s.SetFaceEdge(f, h);

@@ -44,8 +44,7 @@ bool FoldBack(TPoint s, TPoint p, TPoint q) {
 
 bool HasCoincidentPoints(const TNube& points) {
   std::vector<TPoint> sorted(points);
-  std::sort(sorted.begin(), sorted.end(),
-            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+  std::sort(sorted.begin(), sorted.end());
   return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
 }
 
@@ -53,10 +52,7 @@ bool HasCoincidentPoints(const TNube& points) {
 // the lexicographically smallest vertex, which is always a strictly convex corner.
 int PolygonSense(const TNube& points) {
   const int n = static_cast<int>(points.size());
-  int v = 0;
-  for (int i = 1; i < n; ++i)
-    if (points[i].X < points[v].X || (points[i].X == points[v].X && points[i].Y < points[v].Y))
-      v = i;
+  const int v = static_cast<int>(std::min_element(points.begin(), points.end()) - points.begin());
   return OrientationSign(points[(v + n - 1) % n], points[v], points[(v + 1) % n]);
 }
 

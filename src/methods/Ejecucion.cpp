@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <string>
@@ -170,8 +171,7 @@ bool HasCoincidentSorted(const TNube& points, double dirX, double dirY) {
     while (j < n && SameKeys(head, KeyOf(points[j], dirX, dirY))) ++j;
     if (j - i > 1) {
       run.assign(points.begin() + i, points.begin() + j);
-      std::sort(run.begin(), run.end(),
-                [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+      std::sort(run.begin(), run.end());
       if (std::adjacent_find(run.begin(), run.end()) != run.end()) return true;
     }
     i = j;
@@ -301,11 +301,10 @@ int CountMovedPoints(const TNube& before, const TNube& after) {
   if (std::is_sorted(before.begin(), before.end(), sweep) &&
       std::is_sorted(after.begin(), after.end(), sweep))
     return CountUnmatched(before, after, sweep);
-  const auto less = [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; };
   TNube a = before, b = after;
-  std::sort(a.begin(), a.end(), less);
-  std::sort(b.begin(), b.end(), less);
-  return CountUnmatched(a, b, less);
+  std::sort(a.begin(), a.end());
+  std::sort(b.begin(), b.end());
+  return CountUnmatched(a, b, std::less<TPoint>());
 }
 
 }  // namespace qv

@@ -62,9 +62,8 @@ TTables MakeTables(const TNube& input, TFlipGraph graph) {
   const int n = t.N = static_cast<int>(input.size());
   t.Original.resize(n);
   std::iota(t.Original.begin(), t.Original.end(), 0);
-  std::sort(t.Original.begin(), t.Original.end(), [&](int a, int b) {
-    return input[a].X != input[b].X ? input[a].X < input[b].X : input[a].Y < input[b].Y;
-  });
+  std::sort(t.Original.begin(), t.Original.end(),
+            [&](int a, int b) { return input[a] < input[b]; });
   TNube p(n);
   std::vector<int> internal(n);
   for (int i = 0; i < n; ++i) {
@@ -250,7 +249,8 @@ class TState {
     const int rh = t_.Rank(v, h1), rn = t_.Rank(v, n1);
     for (int j = 0; j < k; ++j) {
       const int z = q[j];
-      if (z == v || z == h1 || z == n1) continue;
+      // Strictly inside the wedge h1 .. n1 around v: this leaves out h1 and n1, and v itself,
+      // whose rank around itself is 0.
       const int rz = t_.Rank(v, z);
       if (rz <= rh || rz >= rn) continue;
       const int prev = q[j == 0 ? k - 1 : j - 1], next = q[j + 1 == k ? 0 : j + 1];

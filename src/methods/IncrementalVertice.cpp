@@ -255,14 +255,12 @@ std::vector<int> SplitChain(int m, int n, int t, int d, int o, bool leftwards, b
 // (a single edge, or collinear edges): a chain straight to b would run along it.
 bool StraightBoundary(int from, int b, const TNube& points, const TDCEL& pt) {
   const TPoint A = points[pt.Origin(from)], B = points[b];
-  int e = from;
-  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
+  // b is on f's boundary, so the walk ends.
+  for (int e = from;; e = pt.Next(e)) {
     const int v = pt.Destination(e);
     if (v == b) return true;
     if (OrientationSign(A, B, points[v]) != 0) return false;
-    e = pt.Next(e);
   }
-  return false;
 }
 
 // Vertices of f where the boundary turns (a straight angle is no corner).

@@ -40,10 +40,8 @@ struct TSweep {
 void StartTriangle(TSweep& s) {
   const bool ccw = Orientation(s.P(2), s.P(1), s.P(0)) == Clockwise;
   const int face[3] = {0, ccw ? 1 : 2, ccw ? 2 : 1};
-  for (int i = 0; i < 3; ++i) {
-    s.D.AddHalfEdge(face[i], i == 0 ? 2 : i - 1, i == 2 ? 0 : i + 1, kNone, 0);
-    s.HullOut[face[i]] = i;
-  }
+  s.D.AddTriangle(face[0], face[1], face[2], kNone, kNone, kNone, 0);
+  for (int i = 0; i < 3; ++i) s.HullOut[face[i]] = i;
   s.D.SetFaceEdge(0, 0);
   RingPushBack(ccw ? 0 : 1, s.Ring);
   RingPushBack(ccw ? 1 : 0, s.Ring);
@@ -59,16 +57,12 @@ void StartFan(TSweep& s, int m) {
   for (int i = 0; i + 1 < m; ++i) {
     const int f = s.D.FaceCount(), h = s.D.HalfEdgeCount();
     if (ccw) {  // i -> i+1 -> m
-      s.D.AddHalfEdge(i, h + 2, h + 1, kNone, f);
-      s.D.AddHalfEdge(i + 1, h, h + 2, kNone, f);
-      s.D.AddHalfEdge(m, h + 1, h, side, f);
+      s.D.AddTriangle(i, i + 1, m, kNone, kNone, side, f);
       s.HullOut[i] = h;
       if (i == 0) s.HullOut[m] = h + 2;
       side = h + 1;
     } else {  // i+1 -> i -> m
-      s.D.AddHalfEdge(i + 1, h + 2, h + 1, kNone, f);
-      s.D.AddHalfEdge(i, h, h + 2, side, f);
-      s.D.AddHalfEdge(m, h + 1, h, kNone, f);
+      s.D.AddTriangle(i + 1, i, m, kNone, side, kNone, f);
       s.HullOut[i + 1] = h;
       if (i == 0) s.HullOut[0] = h + 1;
       side = h + 2;
@@ -163,9 +157,7 @@ void InsertPoint(TSweep& s, int k) {
        ++steps) {
     const int cv = c->Value, nv = c->NextNode->Value;
     const int f = d.FaceCount(), h = d.HalfEdgeCount();
-    d.AddHalfEdge(cv, h + 2, h + 1, kToC, f);
-    d.AddHalfEdge(k, h, h + 2, kNone, f);
-    d.AddHalfEdge(nv, h + 1, h, s.HullOut[cv], f);
+    d.AddTriangle(cv, k, nv, kToC, kNone, s.HullOut[cv], f);
     d.SetFaceEdge(f, h + 1);
     if (firstForward == kNone) firstForward = h;
     kToC = h + 1;
@@ -180,9 +172,7 @@ void InsertPoint(TSweep& s, int k) {
        ++steps) {
     const int cv = c->Value, pv = c->PrevNode->Value;
     const int f = d.FaceCount(), h = d.HalfEdgeCount();
-    d.AddHalfEdge(k, h + 2, h + 1, pending, f);
-    d.AddHalfEdge(cv, h, h + 2, s.HullOut[pv], f);
-    d.AddHalfEdge(pv, h + 1, h, kNone, f);
+    d.AddTriangle(k, cv, pv, pending, s.HullOut[pv], kNone, f);
     d.SetFaceEdge(f, h);
     if (firstBackward == kNone) firstBackward = h;
     pending = h + 2;

@@ -158,7 +158,7 @@ void SortKeyed(std::vector<TKeyed>& v) {
       std::sort(first, last, KeyedLess);
       continue;
     }
-    for (auto it = first + (first != last); it < last; ++it) {
+    for (auto it = first; it < last; ++it) {
       const TKeyed k = *it;
       auto to = it;
       for (; to > first && KeyedLess(k, *(to - 1)); --to) *to = *(to - 1);
@@ -342,10 +342,6 @@ bool CheckPointsOffEdges(const TGraph& g, const std::vector<uint8_t>& tested,
 // name the fault. Over the hull the traced faces usually settle planarity first (see
 // Certified), and the sweep runs only for a drawing that fails.
 
-bool XYLess(TPoint a, TPoint b) {
-  return a.X < b.X || (a.X == b.X && a.Y < b.Y);
-}
-
 // An edge on the sweep line: its ends in (x, y) order, and its index (kQuery for the event
 // point, an edge of length 0).
 struct TSweepKey {
@@ -366,7 +362,7 @@ struct TSweepLess {
       sign = OrientationSign(a.Low, a.High, b.Low);
     } else if (a.Low == b.Low) {
       sign = OrientationSign(a.Low, a.High, b.High);
-    } else if (XYLess(a.Low, b.Low)) {
+    } else if (a.Low < b.Low) {
       sign = OrientationSign(a.Low, a.High, b.Low);
     } else {
       sign = -OrientationSign(b.Low, b.High, a.Low);
@@ -400,7 +396,7 @@ bool PlaneBySweep(const TGraph& g) {
   std::vector<int> startAt(n + 1, 0), endAt(n + 1, 0);
   for (int e = 0; e < m; ++e) {
     low[e] = g.Edges[e].A, high[e] = g.Edges[e].B;
-    if (XYLess(g.P(high[e]), g.P(low[e]))) std::swap(low[e], high[e]);
+    if (g.P(high[e]) < g.P(low[e])) std::swap(low[e], high[e]);
     keys[e] = {g.P(low[e]), g.P(high[e]), e};
     ++startAt[low[e] + 1];
     ++endAt[high[e] + 1];
@@ -937,11 +933,12 @@ TCheckReport CheckRecords(const TNube& points, const std::vector<int>* polygon, 
 
 std::vector<TEdge> EdgeList(const TDCEL& subdivision) {
   std::vector<TEdge> edges;
-  const int count = subdivision.HalfEdgeCount();
   for (const THalfEdge& h : subdivision.HalfEdges) {
-    if (h.Origin == kNone || h.Next < 0 || h.Next >= count) continue;
-    int dest = subdivision.HalfEdges[h.Next].Origin;
-    if (dest == kNone) continue;
+    if (h.Origin == kNone) continue;  // removed
+    // Subdivisions come from the methods, never from input: a live half-edge's next is live.
+    assert(h.Next >= 0 && h.Next < subdivision.HalfEdgeCount());
+    const int dest = subdivision.HalfEdges[h.Next].Origin;
+    assert(dest != kNone);
     edges.push_back({std::min(h.Origin, dest), std::max(h.Origin, dest)});
   }
   std::sort(edges.begin(), edges.end());

@@ -26,8 +26,7 @@ QStringList Cells(const TStatistics& s) {
 }
 
 TNube Sorted(TNube p) {
-  std::sort(p.begin(), p.end(),
-            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+  std::sort(p.begin(), p.end());
   return p;
 }
 

@@ -112,8 +112,7 @@ TEST(DrawPT, DrawingEachInnerEdgeOnceLeavesThePixelsOfDrawingItFromBothFaces) {
     std::uniform_int_distribution<int> c(row.lo, row.hi);
     TNube points;
     for (int i = 0; i < row.count; ++i) points.push_back({c(rng), c(rng)});
-    std::sort(points.begin(), points.end(),
-              [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+    std::sort(points.begin(), points.end());
     points.erase(std::unique(points.begin(), points.end()), points.end());
     TDCEL pt = SweepOf(points);
     for (bool removeOne : {false, true}) {

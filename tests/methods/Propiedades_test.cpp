@@ -153,8 +153,7 @@ const std::vector<TInput>& Polygons() {
 }
 
 bool HasCopies(TNube p) {
-  std::sort(p.begin(), p.end(),
-            [](TPoint a, TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
+  std::sort(p.begin(), p.end());
   return std::adjacent_find(p.begin(), p.end()) != p.end();
 }
 
