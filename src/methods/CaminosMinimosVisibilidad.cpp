@@ -361,7 +361,7 @@ bool IsSimplePolygon(const TNube& points) {
   auto hi = [&](int i) { return std::max(points[i].X, points[(i + 1) % n].X); };
   std::vector<int> order(static_cast<size_t>(n));
   std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](int a, int b) { return lo(a) < lo(b); });
+  std::ranges::sort(order, {}, lo);
   for (int x = 0; x < n; ++x) {
     const int i = order[x];
     for (int y = x + 1; y < n && lo(order[y]) <= hi(i); ++y) {

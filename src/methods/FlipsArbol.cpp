@@ -62,8 +62,7 @@ TTables MakeTables(const TNube& input, TFlipGraph graph) {
   const int n = t.N = static_cast<int>(input.size());
   t.Original.resize(n);
   std::iota(t.Original.begin(), t.Original.end(), 0);
-  std::sort(t.Original.begin(), t.Original.end(),
-            [&](int a, int b) { return input[a] < input[b]; });
+  std::ranges::sort(t.Original, {}, [&](int i) { return input[i]; });
   TNube p(n);
   std::vector<int> internal(n);
   for (int i = 0; i < n; ++i) {

@@ -27,7 +27,7 @@ TEdge MakeEdge(int a, int b) {
 std::vector<TEdge> SweepEdges(const TNube& points, bool everyVisible) {
   std::vector<int> order(points.size());
   std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](int a, int b) { return points[a] < points[b]; });
+  std::ranges::sort(order, {}, [&](int i) { return points[i]; });
   std::vector<int> hull{order[0], order[1], order[2]};
   if (OrientationSign(points[hull[0]], points[hull[1]], points[hull[2]]) < 0)
     std::swap(hull[1], hull[2]);

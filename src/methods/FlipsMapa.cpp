@@ -194,7 +194,7 @@ std::vector<TEdge> HullEdges(const TNube& points) {
   // Andrew's monotone chain, dropping straight vertices.
   std::vector<int> order(points.size());
   std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](int a, int b) { return points[a] < points[b]; });
+  std::ranges::sort(order, {}, [&](int i) { return points[i]; });
   std::vector<int> chain;
   for (int pass = 0; pass < 2; ++pass) {
     const size_t base = chain.size();

@@ -316,7 +316,7 @@ bool CheckPointsOffEdges(const TGraph& g, const std::vector<uint8_t>& tested,
   std::vector<int> order;
   for (int v = 0; v < static_cast<int>(tested.size()); ++v)
     if (tested[v]) order.push_back(v);
-  std::sort(order.begin(), order.end(), [&](int a, int b) { return g.P(a).X < g.P(b).X; });
+  std::ranges::sort(order, {}, [&](int a) { return g.P(a).X; });
   for (const TEdge& e : g.Edges) {
     TPoint a = g.P(e.A), b = g.P(e.B);
     int lo = std::min(a.X, b.X), hi = std::max(a.X, b.X);
