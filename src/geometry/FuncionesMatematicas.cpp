@@ -174,17 +174,11 @@ int WalkHullCounterclockwise(const TNube& points, int i) {
 }
 
 int TopmostPoint(const TNube& points) {
-  int best = 0;
-  for (int i = 1; i < static_cast<int>(points.size()); ++i)
-    if (points[i].Y < points[best].Y) best = i;
-  return best;
+  return static_cast<int>(std::ranges::min_element(points, {}, &TPoint::Y) - points.begin());
 }
 
 int BottommostPoint(const TNube& points) {
-  int best = 0;
-  for (int i = 1; i < static_cast<int>(points.size()); ++i)
-    if (points[i].Y > points[best].Y) best = i;
-  return best;
+  return static_cast<int>(std::ranges::max_element(points, {}, &TPoint::Y) - points.begin());
 }
 
 }  // namespace qv

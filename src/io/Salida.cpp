@@ -23,13 +23,13 @@ int LastError() {
 
 // Writes size bytes; 0 or the errno value of the failure.
 int WriteBytes(int fd, const char* data, std::size_t size) {
-  std::size_t done = 0;
-  while (done < size) {
+  while (size != 0) {
     errno = 0;
-    const ssize_t n = ::write(fd, data + done, size - done);
+    const ssize_t n = ::write(fd, data, size);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return LastError();
-    done += static_cast<std::size_t>(n);
+    data += n;
+    size -= static_cast<std::size_t>(n);
   }
   return 0;
 }

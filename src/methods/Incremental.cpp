@@ -498,12 +498,11 @@ int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPo
   // swing between two edge lines.
   const TPoint p = points[i];
   TPoint q = p;
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    const int step = (attempt == 0) != backwardFirst ? 1 : -1;
+  for (const bool forward : {!backwardFirst, backwardFirst}) {
     int32_t& coordinate = sameY ? q.Y : q.X;
     q = p;
-    if ((step > 0 && coordinate == INT32_MAX) || (step < 0 && coordinate == INT32_MIN)) continue;
-    coordinate += step;
+    if (coordinate == (forward ? INT32_MAX : INT32_MIN)) continue;
+    coordinate += forward ? 1 : -1;
     if (hull ? StrictlyInsideBoundary(*hull, q) : StrictlyInsideHull(points, q, pt)) break;
     q = p;
   }

@@ -66,8 +66,8 @@ struct TFaces {
   // clockwise on the screen.
   bool Before(int v, int a, int b) const {
     const TPoint o = At(L, v), p = At(L, Origin(a ^ 1)), q = At(L, Origin(b ^ 1));
-    auto half = [&](TPoint r) { return r.Y != o.Y ? (r.Y > o.Y ? 0 : 1) : (r.X > o.X ? 0 : 1); };
-    if (half(p) != half(q)) return half(p) < half(q);
+    auto below = [&](TPoint r) { return r.Y != o.Y ? r.Y > o.Y : r.X > o.X; };
+    if (below(p) != below(q)) return below(p);
     return OrientationSign(o, p, q) > 0;
   }
 };
