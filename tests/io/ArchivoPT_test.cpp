@@ -12,25 +12,16 @@
 
 #include <functional>
 
+#include "Rechazo.h"
 #include "TempDir.h"
-#include "geometry/UserError.h"
 #include "io/Salida.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Refusal;
 
-// The message f throws, or "" when it succeeds.
-template <typename F>
-std::string Message(F f) {
-  try {
-    f();
-  } catch (const UserError& e) {
-    return e.what();
-  }
-  return "";
-}
 std::string Invalid(const std::string& text) {
   return "'" + text + "' is not a valid integer value";
 }
@@ -66,11 +57,8 @@ TEST(PTReader, HeaderCountsOnlyWhenItsWordIsNubOrPol) {
 }
 
 TEST(PTReader, LinesAreReadOrRefusedWithTheLineQuoted) {
-  const struct {
-    std::string bytes;
-    TNube points;     // when read
-    std::string bad;  // the quoted line, when refused
-  } rows[] = {
+  // Rows: bytes, points read, quoted line.
+  const std::tuple<std::string, TNube, std::string> rows[] = {
       {"10\r\n20\r\n30\r\n", {{20, 30}}, ""},  // no header: the first number is lost
       {"NUB\r\n1\r\n2\r\n\r\n", {}, ""},       // empty line after the last y
       {"NUB\r\n1\r\n2\r\n3\r\n", {}, ""},      // an x without its y
@@ -96,11 +84,11 @@ TEST(PTReader, LinesAreReadOrRefusedWithTheLineQuoted) {
        {{7, 8}},
        ""},
   };
-  for (const auto& row : rows) {
-    if (row.points.empty()) {
-      EXPECT_EQ(Message([&] { ParsePT(row.bytes); }), Invalid(row.bad)) << row.bytes.substr(0, 40);
+  for (const auto& [bytes, points, bad] : rows) {
+    if (points.empty()) {
+      EXPECT_EQ(Refusal([&] { ParsePT(bytes); }), Invalid(bad)) << bytes.substr(0, 40);
     } else {
-      EXPECT_EQ(ParsePT(row.bytes).Points, row.points) << row.bytes.substr(0, 40);
+      EXPECT_EQ(ParsePT(bytes).Points, points) << bytes.substr(0, 40);
     }
   }
 }
@@ -138,7 +126,7 @@ TEST(PTReader, RandomBytesGiveContentThatSurvivesAWriteOrAMessage) {
   for (int round = 0; round < 5000; ++round) {
     std::string bytes = round % 2 ? "NUB\r\n" : "";
     for (int i = static_cast<int>(rng() % 40); i > 0; --i) bytes += alphabet[rng() % 23];
-    const std::string message = Message([&] {
+    const std::string message = Refusal([&] {
       const TArchivoPT f = ParsePT(bytes);
       EXPECT_EQ(ParsePT(FormatPT(f.Points, f.Polygon())).Points, f.Points);
     });
@@ -213,8 +201,8 @@ TEST_F(PTFiles, FailuresNameTheirCauseAndLeaveNothingBehind) {
   fs::create_directories(Path("taken.pt"));  // a folder: the final rename fails
   Spit(Path("taken.pt/inside"), "keep");
   Spit(Path("bad.pt"), "NUB\r\n1\r\nsix\r\n");
-  auto save = [](const std::string& path) { return Message([&] { SavePT(path, {}, false); }); };
-  auto load = [](const std::string& path) { return Message([&] { LoadPT(path); }); };
+  auto save = [](const std::string& path) { return Refusal([&] { SavePT(path, {}, false); }); };
+  auto load = [](const std::string& path) { return Refusal([&] { LoadPT(path); }); };
   std::ostringstream broken;  // a stream that failed without a cause of its own
   broken.setstate(std::ios::badbit);
   const std::pair<std::string, std::string> rows[] = {
@@ -246,21 +234,20 @@ TEST_F(PTFiles, PermissionsAreHonouredAsCpHonoursThem) {
   fs::permissions(Path("shut/rw.pt"), fs::perms(0666));
   fs::permissions(Path("shut"), fs::perms(0555));
   fs::permissions(dir_, fs::perms(0755));
-  const struct {
-    std::string name, message, content;  // content afterwards
-  } rows[] = {
+  // Rows: file, message, its content afterwards.
+  const std::tuple<std::string, std::string, std::string> rows[] = {
       {Path("open/ro.pt"), kPermissionDenied, "old"},
       {Path("shut/rw.pt"), "", "NUB\r\n1\r\n2\r\n"},
       {Path("shut/new.pt"), "File access denied", ""},
   };
-  for (const auto& row : rows) {
+  for (const auto& [name, message, content] : rows) {
     const std::string got = InChild([&] {
-      const std::string checked = Message([&] { CheckOutputFile(row.name); });
-      const std::string saved = Message([&] { SavePT(row.name, {{1, 2}}, false); });
+      const std::string checked = Refusal([&] { CheckOutputFile(name); });
+      const std::string saved = Refusal([&] { SavePT(name, {{1, 2}}, false); });
       return checked == saved ? saved : "check '" + checked + "', save '" + saved + "'";
     });
-    EXPECT_EQ(got, row.message) << row.name;
-    EXPECT_EQ(Slurp(row.name), row.content) << row.name;
+    EXPECT_EQ(got, message) << name;
+    EXPECT_EQ(Slurp(name), content) << name;
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(Path("shut")), {}), 1);
   fs::permissions(Path("shut"), fs::perms::all);
@@ -291,7 +278,7 @@ TEST_F(PTFiles, OutputsAreTheSameFileWhenTheirNamesLeadToOne) {
     EXPECT_EQ(SameOutputFile(a, b), same) << a << " " << b;
     EXPECT_EQ(SameOutputFile(b, a), same) << b << " " << a;
   }
-  EXPECT_EQ(Message([&] { CheckOutputFile(Path("loop")); }), "I/O error " + std::to_string(ELOOP));
+  EXPECT_EQ(Refusal([&] { CheckOutputFile(Path("loop")); }), "I/O error " + std::to_string(ELOOP));
 }
 
 // SIGINT and SIGTERM remove the temporaries being written and end the process by the signal;
