@@ -220,7 +220,7 @@ TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
   }
 }
 
-TEST_F(CliTool, OutCountsTheMovedPointsAndASecondRunMovesNoMore) {
+TEST_F(CliTool, OutCountsTheMovedPointsAndStandardOutputTakesThemAlsoThroughAPipe) {
   // Unsorted, and the first three in sweep order are collinear: point 0 moves one pixel left.
   const std::string in = WritePT("in.pt", {{20, 20}, {30, 0}, {0, 0}, {10, 10}});
   ASSERT_EQ(Cli(in + " --out " + Path("out.pt") + " --json " + Path("r.json")), 0) << err;
@@ -230,6 +230,19 @@ TEST_F(CliTool, OutCountsTheMovedPointsAndASecondRunMovesNoMore) {
   ASSERT_EQ(Cli(Path("out.pt") + " --out " + Path("out2.pt") + " --json -"), 0) << err;
   EXPECT_EQ(Slurp(Path("out2.pt")), Slurp(Path("out.pt")));
   EXPECT_EQ(OutJson()["moved"].toInt(), 0);
+  ASSERT_EQ(Cli("--random 4 --uniform --out -"), 0) << err;
+  EXPECT_EQ(ParsePT(out).Points.size(), 4u);
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 6);  // the figures
+  // The program itself: /dev/stdout on a pipe is written through, not replaced.
+  ASSERT_EQ(Spawn("--random 4 --json /dev/stdout 2>" + Path("cli.err") + " </dev/null | cat >" +
+                  Path("piped")),
+            0);
+  EXPECT_EQ(Slurp(Path("cli.err")), "");
+  const std::string json = Slurp(Path("piped"));
+  EXPECT_TRUE(ParseJson(json.substr(0, json.find("Weight"))).contains("points"));
+  // Run with standard input closed, a new file may get descriptor 0, as good as any other.
+  ASSERT_EQ(Spawn("--random 4 --json " + Path("fd0.json") + " <&- >/dev/null"), 0);
+  EXPECT_TRUE(ParseJson(Slurp(Path("fd0.json"))).contains("points"));
 }
 
 // A refusal of the input or an output that cannot be written: status 2, the window's message or
@@ -302,38 +315,9 @@ TEST_F(CliTool, RefusalsAndUnwritableOutputsExitWith2AndLeaveTheOthersAlone) {
   EXPECT_EQ(Spawn("--random 5 >/dev/full 2>/dev/null"), kExitFailure);
 }
 
-TEST_F(CliTool, StandardOutputTakesThePointsAndTheProgramWritesThroughAPipeOrWithoutInput) {
-  ASSERT_EQ(Cli("--random 4 --uniform --out -"), 0) << err;
-  EXPECT_EQ(ParsePT(out).Points.size(), 4u);
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 6);  // the figures
-  // The program itself: /dev/stdout on a pipe is written through, not replaced.
-  ASSERT_EQ(Spawn("--random 4 --json /dev/stdout 2>" + Path("cli.err") + " </dev/null | cat >" +
-                  Path("piped")),
-            0);
-  EXPECT_EQ(Slurp(Path("cli.err")), "");
-  const std::string json = Slurp(Path("piped"));
-  EXPECT_TRUE(ParseJson(json.substr(0, json.find("Weight"))).contains("points"));
-  // Run with standard input closed, a new file may get descriptor 0, as good as any other.
-  ASSERT_EQ(Spawn("--random 4 --json " + Path("fd0.json") + " <&- >/dev/null"), 0);
-  EXPECT_TRUE(ParseJson(Slurp(Path("fd0.json"))).contains("points"));
-}
-
-TEST(CliOptions, DefaultsAndBothValueForms) {
-  TCliOptions o = ParseArguments({"cloud.pt"});
-  EXPECT_EQ(std::tuple(o.Method, o.Angle, o.File, o.Deviation, o.Seed, o.Triangulation, o.Check,
-                       o.CanvasWidth, o.CanvasHeight),
-            std::tuple("sweep", 0, "cloud.pt", 100, 1u, "fan", false, 1014, 653));
-  o = ParseArguments({"--angle=45", "--random", "7", "--canvas=300x200", "--seed", "4294967295",
-                      "--normal=20", "--check", "--json", "-"});
-  EXPECT_EQ(std::tuple(o.Angle, o.RandomCount, o.CanvasWidth, o.CanvasHeight, o.Seed, o.Deviation,
-                       o.Check, o.JsonFile),
-            std::tuple(45, 7, 300, 200, 4294967295u, 20, true, "-"));
-  // After "--" a name that looks like an option is a file.
-  EXPECT_EQ(ParseArguments({"--", "-odd.pt"}).File, "-odd.pt");
-}
-
-// Also for the experiment command, with its own usage.
-TEST_F(CliTool, BadArgumentsExitWith1AndShowTheUsageHelpGoesToStandardOutput) {
+// Bad arguments, also to the experiment command, exit with 1 and show the usage; help goes to
+// standard output; the defaults, and both forms of an option's value.
+TEST_F(CliTool, OptionsBadUsageHelpDefaultsAndValueForms) {
   const std::pair<const char*, const char*> lists[] = {
       {"",
        "|--bogus x.pt|--method nothing x.pt|--image a.gif x.pt|--random 5 x.pt|--angle 360 x.pt|"
@@ -365,18 +349,27 @@ TEST_F(CliTool, BadArgumentsExitWith1AndShowTheUsageHelpGoesToStandardOutput) {
   }
   EXPECT_EQ(Cli("--help"), kExitOk);
   EXPECT_EQ(out.rfind("usage: quilvaron-cli", 0), 0u);
+  TCliOptions o = ParseArguments({"cloud.pt"});
+  EXPECT_EQ(std::tuple(o.Method, o.Angle, o.File, o.Deviation, o.Seed, o.Triangulation, o.Check,
+                       o.CanvasWidth, o.CanvasHeight),
+            std::tuple("sweep", 0, "cloud.pt", 100, 1u, "fan", false, 1014, 653));
+  o = ParseArguments({"--angle=45", "--random", "7", "--canvas=300x200", "--seed", "4294967295",
+                      "--normal=20", "--check", "--json", "-"});
+  EXPECT_EQ(std::tuple(o.Angle, o.RandomCount, o.CanvasWidth, o.CanvasHeight, o.Seed, o.Deviation,
+                       o.Check, o.JsonFile),
+            std::tuple(45, 7, 300, 200, 4294967295u, 20, true, "-"));
+  // After "--" a name that looks like an option is a file.
+  EXPECT_EQ(ParseArguments({"--", "-odd.pt"}).File, "-odd.pt");
 }
 
 TEST_F(CliTool, CheckFailureExitsWith3AndUnbuiltMethodsAreRefused) {
   // A fake method that leaves only the hull: a face with four convex corners.
+  auto hullOnly = [](TCliDocument& doc, const TCliOptions&) {
+    BuildHull(doc.Points, doc.PT);
+    doc.HasSubdivision = true;
+  };
   TMethodTable table = DefaultMethods();
-  table.push_back({"hull-only",
-                   [](TCliDocument& doc, const TCliOptions&) {
-                     BuildHull(doc.Points, doc.PT);
-                     doc.HasSubdivision = true;
-                   },
-                   {},
-                   false});
+  table.push_back({"hull-only", hullOnly, {}, false});
   const std::string square = WritePT("sq.pt", {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
   EXPECT_EQ(Cli("--method hull-only --check " + square, table), kExitCheckFailed);
   EXPECT_NE(out.find("Check: not a pseudo-triangulation: "), std::string::npos) << out;
@@ -418,9 +411,6 @@ TEST_F(CliTool, CountsMatchThePublishedOnesAndTheEnumerationListsEachPointedOneO
     EXPECT_EQ(seen.size(), size_t(pointed));
   }
   const std::string five = WritePT("five.pt", Convex(5));
-  ASSERT_EQ(Cli("--count --enumerate - " + five), kExitOk) << err;
-  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);
-  EXPECT_EQ(err, "Pointed pseudo-triangulations: 5\nTriangulations: 5\n");
   // The JSON cannot be written (its folder is missing): the enumeration keeps its old content.
   WriteFileSafely(Path("all.jsonl"), "old\n");
   EXPECT_EQ(Cli("--count --enumerate " + Path("all.jsonl") + " --json " + Path("none/n.json") +
@@ -503,11 +493,9 @@ TEST_F(CliTool, RandomFlipsKeepAPointedResultAndRefusalsSayWhy) {
 
 // The CSV lines after the header without the timing column, which no two runs share.
 std::vector<std::string> TimelessRows(const std::string& csv) {
-  std::vector<std::string> rows;
-  std::istringstream in(csv);
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) rows.push_back(line.substr(0, line.rfind(',')));
+  std::vector<std::string> rows = Lines(csv);
+  if (!rows.empty()) rows.erase(rows.begin());
+  for (std::string& row : rows) row = row.substr(0, row.rfind(','));
   return rows;
 }
 
@@ -521,8 +509,7 @@ TEST_F(CliTool, ExperimentRowsAreTheSameWhateverTheThreadsAndTheShards) {
   std::vector<std::string> parts;
   for (const char* shard : {"1/3", "2/3", "3/3"}) {
     ASSERT_EQ(Cli(run + "--threads 2 --csv " + Path("s.csv") + " --shard " + shard), kExitOk);
-    const std::vector<std::string> part = TimelessRows(Slurp(Path("s.csv")));
-    parts.insert(parts.end(), part.begin(), part.end());
+    std::ranges::copy(TimelessRows(Slurp(Path("s.csv"))), std::back_inserter(parts));
   }
   std::sort(whole.begin(), whole.end());
   std::sort(parts.begin(), parts.end());
@@ -544,7 +531,7 @@ TEST(ExperimentSummary, TakesMeanMinimumAndMaximumOverTheFinishedRuns) {
             std::tuple(3, 1, 3.0, 1.0, 8.0, 6.0));
 }
 
-TEST_F(CliTool, ExperimentRefusedRowsKeepTheMethodsText) {
+TEST_F(CliTool, ExperimentWritesTheCsvWithRefusedRowsThePlotAndTheSummary) {
   // Two points: every method refuses as the window does.
   ASSERT_EQ(Cli("experiment --method sweep,layers --random 2 --normal 50 --runs 1 --csv " +
                 Path("r.csv")),
@@ -552,9 +539,6 @@ TEST_F(CliTool, ExperimentRefusedRowsKeepTheMethodsText) {
   EXPECT_EQ(TimelessRows(Slurp(Path("r.csv"))),
             (std::vector<std::string>{"sweep,2,1,,,,,,,,At least 3 points are needed.",
                                       "layers,2,1,,,,,,,,At least 3 points are needed."}));
-}
-
-TEST_F(CliTool, ExperimentWritesTheCsvThePlotAndTheSummary) {
   // Sizes run by ascending n, whatever their order on the command line; the plot's type is
   // its extension's.
   for (const auto& [plot, magic] :
@@ -610,11 +594,17 @@ TEST_F(CliTool, ExperimentWritesTheCsvThePlotAndTheSummary) {
   }
 }
 
+// How many of the points are drawn in the colour.
+int Drawn(const QImage& img, const TNube& pts, QRgb c) {
+  return int(std::ranges::count_if(
+      pts, [&](TPoint p) { return (img.pixel(p.X, p.Y) & 0xFFFFFFu) == (c & 0xFFFFFFu); }));
+}
+
 // --image: the result drawn by the window's rendering into image files.
-class CliImage : public CliTool {
- protected:
+TEST_F(CliTool, ImageDrawsTheResultInEveryTypeWithTheMethodsScene) {
   // Draws the points with the method's arguments on a 240x160 canvas into the named file.
-  QImage Draw(const std::string& args, const std::string& name, const TNube& pts, bool polygon) {
+  auto draw = [&](const std::string& args, const std::string& name, const TNube& pts,
+                  bool polygon) {
     EXPECT_EQ(Cli(args + " --canvas 240x160 --image " + Path(name) + " " +
                   WritePT("in.pt", pts, polygon)),
               0)
@@ -622,26 +612,17 @@ class CliImage : public CliTool {
     const QImage img(QString::fromStdString(Path(name)));
     EXPECT_EQ(img.size(), QSize(240, 160)) << name;
     return img;
-  }
-};
-
-// How many of the points are drawn in the colour.
-int Drawn(const QImage& img, const TNube& pts, QRgb c) {
-  return int(std::ranges::count_if(
-      pts, [&](TPoint p) { return (img.pixel(p.X, p.Y) & 0xFFFFFFu) == (c & 0xFFFFFFu); }));
-}
-
-TEST_F(CliImage, DrawsTheResultInEveryTypeWithTheMethodsScene) {
+  };
   // In sweep order for angle 0 already, so that the drawn positions are these.
   const TNube cloud{{20, 100}, {60, 15}, {110, 120}, {200, 40}};
   for (const char* name : {"r.png", "r.bmp"}) {
-    const QImage img = Draw("", name, cloud, false);
+    const QImage img = draw("", name, cloud, false);
     EXPECT_EQ(Drawn(img, cloud, qRgb(255, 0, 0)), 4) << name;
     // The hull edge from (20, 100) to (60, 15) at a third of its length; a corner stays white.
     EXPECT_GT(Drawn(img, {{32, 72}, {33, 72}, {34, 72}}, 0), 0) << name;
     EXPECT_EQ(Drawn(img, {{230, 150}}, qRgb(255, 255, 255)), 1) << name;
   }
-  Draw("", "r.jpg", cloud, false);
+  draw("", "r.jpg", cloud, false);
   EXPECT_NE(Slurp(Path("r.jpg")).find("\xFF\xC0"), std::string::npos);  // baseline frame header
   ASSERT_EQ(Cli("--image " + Path("r.svg") + " --canvas 240x160 " + Path("in.pt")), 0);
   const QByteArray svg = QByteArray::fromStdString(Slurp(Path("r.svg")));
@@ -667,13 +648,13 @@ TEST_F(CliImage, DrawsTheResultInEveryTypeWithTheMethodsScene) {
   EXPECT_NE(tikz.find(",0.000);\n\\filldraw"), std::string::npos) << tikz;  // the bottom border
   // The shortest paths scene highlights the first point of the polygon.
   const TNube polygon{{20, 20}, {200, 30}, {120, 70}, {210, 140}, {30, 130}};
-  const QImage img = Draw("--method shortest-paths", "p.png", polygon, true);
+  const QImage img = draw("--method shortest-paths", "p.png", polygon, true);
   EXPECT_EQ(Drawn(img, polygon, qRgb(0, 255, 0)), 1);
   EXPECT_EQ(Drawn(img, polygon, qRgb(255, 0, 0)), 4);
   // --fit: points far off the canvas are drawn where the fitted view shows them.
   TNube distant;
   for (const TPoint& p : cloud) distant.push_back({p.X * 1000 - 3000000, p.Y * 700 + 900000});
-  const QImage fitted = Draw("--fit", "f.png", distant, false);
+  const QImage fitted = draw("--fit", "f.png", distant, false);
   const TVista view = TVista::Fit(PointsBox(distant), {240, 160}, TVista::kFitMargin);
   TNube shown;
   for (const TPoint& p : distant) {
