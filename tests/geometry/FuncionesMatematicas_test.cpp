@@ -34,20 +34,17 @@ TEST(Predicates, OrientationAndTurnsExactUpToThe32BitLimits) {
   }
 }
 
+// InCircle times the orientation of a, b, c: -1 inside, 1 outside, 0 on the circle.
 TEST(Predicates, InCircleSignsExactAtHugeRadii) {
-  const TPoint a{0, 0}, b{10, 0}, c{0, 10};  // clockwise on the screen
-  EXPECT_EQ(InCircle(a, b, c, {5, 5}), -1);
-  EXPECT_EQ(InCircle(a, b, c, {20, 20}), 1);
-  EXPECT_EQ(InCircle(a, b, c, {10, 10}), 0);
-  EXPECT_EQ(InCircle(a, c, b, {5, 5}), 1);  // counterclockwise triple: reversed
   const int32_t r = 1 << 24;
-  const TPoint w{-r, 0}, n{0, -r}, e{r, 0};
-  const int s = OrientationSign(w, n, e);
-  EXPECT_EQ(InCircle(w, n, e, {0, r}), 0);
-  EXPECT_EQ(InCircle(w, n, e, {0, r + 1}) * s, 1);
-  EXPECT_EQ(InCircle(w, n, e, {0, r - 1}) * s, -1);
-  const TPoint W{lo + 1, 0}, N{0, lo + 1}, E{hi, 0};
-  EXPECT_EQ(InCircle(W, N, E, {0, 0}) * OrientationSign(W, N, E), -1);
+  const TPoint a{0, 0}, b{10, 0}, c{0, 10}, w{-r, 0}, n{0, -r}, e{r, 0};
+  const std::tuple<TPoint, TPoint, TPoint, TPoint, int> rows[] = {
+      {a, b, c, {5, 5}, -1},     {a, b, c, {20, 20}, 1},
+      {a, b, c, {10, 10}, 0},    {a, c, b, {5, 5}, -1},
+      {w, n, e, {0, r}, 0},      {w, n, e, {0, r + 1}, 1},
+      {w, n, e, {0, r - 1}, -1}, {{lo + 1, 0}, {0, lo + 1}, {hi, 0}, {0, 0}, -1}};
+  for (const auto& [p, q, t, d, sign] : rows)
+    EXPECT_EQ(InCircle(p, q, t, d) * OrientationSign(p, q, t), sign) << d.X << "," << d.Y;
 }
 
 TEST(Predicates, SegmentClassesAreAgainstSupportingLines) {
