@@ -31,11 +31,9 @@ TEST(BuildHull, NumberingOfTheWorkedExamples) {
     ASSERT_TRUE(d.IsValid());
     EXPECT_EQ(Ends(d), ends);
     EXPECT_EQ(d.FaceCount(), 1);
+    EXPECT_EQ(d.VertexCount(), static_cast<int>(ends.size() / 2));  // hull corners only
     for (const auto& h : d.HalfEdges) EXPECT_EQ(h.Twin, kNone);
   }
-  TDCEL diamond;
-  BuildHull({{50, 0}, {100, 50}, {50, 100}, {0, 50}, {50, 50}}, diamond);
-  EXPECT_TRUE(diamond.VertexCount() == 4 && diamond.VertexEdge(4) == kNone);
   // Mirrored: the other point on the top line lies to the left, so it is l1.
   TDCEL left;
   BuildHull({{20, 0}, {0, 0}, {0, 20}, {20, 20}}, left);

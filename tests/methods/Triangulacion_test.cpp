@@ -191,7 +191,6 @@ TEST(ComputeTriangulateRemove, SortsNudgesAndFollowsTheHeldPoint) {
       EXPECT_EQ(ComputeTriangulateRemove(p, variant, dragged, pt), moved);
       EXPECT_EQ(p, out);
       EXPECT_EQ(dragged, heldAfter);
-      EXPECT_TRUE(CheckSubdivision(p, pt).Valid);
     }
 }
 
