@@ -94,6 +94,13 @@ std::vector<TEdge> JsonEdges(const QJsonObject& j) {
   return edges;
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 TEST_F(CliTool, PrintsTheSixFiguresThenTheVerdictWithTenNonPointedIndices) {
   ASSERT_EQ(Cli("--random 30 --seed 5 --check"), 0) << err;
   EXPECT_EQ(err, "");
@@ -213,57 +220,63 @@ TEST_F(CliTool, JsonOfEveryMethodAgreesWithItsOwnPointsAndEdges) {
   }
 }
 
-TEST_F(CliTool, OutCountsTheMovedPointsAndASecondRunMovesNoMore) {
+TEST_F(CliTool, OutCountsTheMovedPointsAndStandardOutputTakesThemAlsoThroughAPipe) {
   // Unsorted, and the first three in sweep order are collinear: point 0 moves one pixel left.
   const std::string in = WritePT("in.pt", {{20, 20}, {30, 0}, {0, 0}, {10, 10}});
   ASSERT_EQ(Cli(in + " --out " + Path("out.pt") + " --json " + Path("r.json")), 0) << err;
   EXPECT_EQ(err, "1 point was moved to avoid coincident or collinear positions.\n");
   EXPECT_EQ(LoadPT(Path("out.pt")).Points, (TNube{{-1, 0}, {10, 10}, {20, 20}, {30, 0}}));
   EXPECT_EQ(ParseJson(Slurp(Path("r.json")))["moved"].toInt(), 1);
-  // Running again on the saved file changes nothing more.
   ASSERT_EQ(Cli(Path("out.pt") + " --out " + Path("out2.pt") + " --json -"), 0) << err;
   EXPECT_EQ(Slurp(Path("out2.pt")), Slurp(Path("out.pt")));
   EXPECT_EQ(OutJson()["moved"].toInt(), 0);
+  ASSERT_EQ(Cli("--random 4 --uniform --out -"), 0) << err;
+  EXPECT_EQ(ParsePT(out).Points.size(), 4u);
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 6);  // the figures
+  // The program itself: /dev/stdout on a pipe is written through, not replaced.
+  ASSERT_EQ(Spawn("--random 4 --json /dev/stdout 2>" + Path("cli.err") + " </dev/null | cat >" +
+                  Path("piped")),
+            0);
+  EXPECT_EQ(Slurp(Path("cli.err")), "");
+  const std::string json = Slurp(Path("piped"));
+  EXPECT_TRUE(ParseJson(json.substr(0, json.find("Weight"))).contains("points"));
+  // Run with standard input closed, a new file may get descriptor 0, as good as any other.
+  ASSERT_EQ(Spawn("--random 4 --json " + Path("fd0.json") + " <&- >/dev/null"), 0);
+  EXPECT_TRUE(ParseJson(Slurp(Path("fd0.json"))).contains("points"));
 }
 
-TEST_F(CliTool, RefusalsExitWith2AndTheWindowsMessage) {
-  const std::string line = WritePT("line.pt", {{0, 0}, {10, 10}, {20, 20}, {30, 30}});
-  const std::string same = WritePT("same.pt", {{5, 5}, {5, 5}, {5, 5}});
-  const std::string notch = WritePT("n.pt", kNotch);
-  const std::string bow = WritePT("bow.pt", {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, true);
+// A refusal of the input or an output that cannot be written: status 2, the window's message or
+// the file and its cause, nothing on standard output.
+TEST_F(CliTool, RefusalsAndUnwritableOutputsExitWith2AndLeaveTheOthersAlone) {
+  std::filesystem::create_directories(Path("taken.svg"));
+  std::ofstream(Path("old.json")) << "old";
+  const std::string missing = Path("no/such/dir.json"), png = Path("no/r.png"),
+                    pt = Path("no/o.pt"), taken = Path("taken.svg");
+  auto cannot = [](const std::string& file, const std::string& reason) {
+    return "Cannot write '" + file + "': " + reason + "\n";
+  };
   const std::pair<std::string, std::string> rows[] = {
-      {"--method incremental-face " + line, "At least 3 non-collinear points are needed.\n"},
-      {"--method sweep " + same, "No coincident points allowed.\n"},
-      {"--method shortest-paths " + notch, "Polygon must be defined.\n"},
-      {"--method shortest-paths " + bow, "Polygon must be simple. No crossing edges allowed.\n"},
+      {"--method incremental-face " + WritePT("line.pt", {{0, 0}, {10, 10}, {20, 20}, {30, 30}}),
+       "At least 3 non-collinear points are needed.\n"},
+      {"--method sweep " + WritePT("same.pt", {{5, 5}, {5, 5}, {5, 5}}),
+       "No coincident points allowed.\n"},
+      {"--method shortest-paths " + WritePT("n.pt", kNotch), "Polygon must be defined.\n"},
+      {"--method shortest-paths " + WritePT("bow.pt", {{0, 0}, {10, 10}, {10, 0}, {0, 10}}, true),
+       "Polygon must be simple. No crossing edges allowed.\n"},
       {"--random 2", "At least 3 points are needed.\n"},
-      {Path("none.pt"), "File does not exist. Cannot load.\n"}};
+      {Path("none.pt"), "File does not exist. Cannot load.\n"},
+      {"--random 5 --json " + missing, cannot(missing, "Folder not found")},
+      {"--random 5 --image " + taken, cannot(taken, "File access denied")},
+      {"--random 5 --image " + png, cannot(png, "Folder not found")},
+      {"--random 5 --json " + Path("old.json") + " --out " + pt, cannot(pt, "Folder not found")},
+      {"--random 5 --out - --json " + missing, cannot(missing, "Folder not found")}};  // nor stdout
   for (const auto& [args, message] : rows) {
     EXPECT_EQ(Cli(args), 2) << args;
     EXPECT_EQ(err, message) << args;
     EXPECT_EQ(out, "") << args;
   }
-}
-
-TEST_F(CliTool, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
-  std::filesystem::create_directories(Path("taken.svg"));
-  std::ofstream(Path("old.json")) << "old";
-  const std::string missing = Path("no/such/dir.json"), png = Path("no/r.png"),
-                    pt = Path("no/o.pt"), taken = Path("taken.svg");
-  const std::vector<std::vector<std::string>> rows{
-      // arguments, failed file, reason
-      {"--json " + missing, missing, "Folder not found"},
-      {"--image " + taken, taken, "File access denied"},
-      {"--image " + png, png, "Folder not found"},
-      {"--json " + Path("old.json") + " --out " + pt, pt, "Folder not found"},
-      {"--out - --json " + missing, missing, "Folder not found"}};  // nor standard output
-  for (const auto& row : rows) {
-    EXPECT_EQ(Cli("--random 5 " + row[0]), 2) << row[0];
-    EXPECT_EQ(err, "Cannot write '" + row[1] + "': " + row[2] + "\n") << row[0];
-    EXPECT_EQ(out, "") << row[0];
-  }
   EXPECT_EQ(Slurp(Path("old.json")), "old");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);  // no temporaries
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 6);  // no temporaries
   // Destinations are checked before any work: the refusal of the input (too few points, too
   // many to count) or a method's run never comes first.
   TMethodTable spied = DefaultMethods();
@@ -302,23 +315,40 @@ TEST_F(CliTool, AnOutputThatCannotBeWrittenIsNamedAndLeavesTheOthersAlone) {
   EXPECT_EQ(Spawn("--random 5 >/dev/full 2>/dev/null"), kExitFailure);
 }
 
-TEST_F(CliTool, StandardOutputTakesThePointsAndTheProgramWritesThroughAPipeOrWithoutInput) {
-  ASSERT_EQ(Cli("--random 4 --uniform --out -"), 0) << err;
-  EXPECT_EQ(ParsePT(out).Points.size(), 4u);
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 6);  // the figures
-  // The program itself: /dev/stdout on a pipe is written through, not replaced.
-  ASSERT_EQ(Spawn("--random 4 --json /dev/stdout 2>" + Path("cli.err") + " </dev/null | cat >" +
-                  Path("piped")),
-            0);
-  EXPECT_EQ(Slurp(Path("cli.err")), "");
-  const std::string json = Slurp(Path("piped"));
-  EXPECT_TRUE(ParseJson(json.substr(0, json.find("Weight"))).contains("points"));
-  // Run with standard input closed, a new file may get descriptor 0, as good as any other.
-  ASSERT_EQ(Spawn("--random 4 --json " + Path("fd0.json") + " <&- >/dev/null"), 0);
-  EXPECT_TRUE(ParseJson(Slurp(Path("fd0.json"))).contains("points"));
-}
-
-TEST(CliOptions, DefaultsAndBothValueForms) {
+// Bad arguments, also to the experiment command, exit with 1 and show the usage; help goes to
+// standard output; the defaults, and both forms of an option's value.
+TEST_F(CliTool, OptionsBadUsageHelpDefaultsAndValueForms) {
+  const std::pair<const char*, const char*> lists[] = {
+      {"",
+       "|--bogus x.pt|--method nothing x.pt|--image a.gif x.pt|--random 5 x.pt|--angle 360 x.pt|"
+       "--angle -1 x.pt|--angle 1.5 x.pt|--angle= x.pt|--random 0|--uniform x.pt|--angle|"
+       "--random 5 --uniform --normal 20|--triangulation zigzag x.pt|--canvas 100 --random 5|"
+       "--canvas 0x10 --random 3|--canvas 300x200 x.pt|a.pt b.pt|--seed -3 x.pt|--check=yes x.pt|"
+       "--json= x.pt|--out= x.pt|--image= x.pt|--method sweep --method layers x.pt|--pockets x.pt|"
+       "--triangulation fan x.pt|--method layers --pockets x.pt|--json - --out - x.pt|"
+       "--json a.json --out a.json x.pt|--json a.out --out ./a.out x.pt|"
+       "--count --enumerate e.txt --json ./e.txt x.pt|--version --random 5|--random 5 --version|"
+       "--fit x.pt|--steps - --json - x.pt|--steps s.json --flips 2 x.pt|--steps s.json --count "
+       "x.pt"},
+      {"experiment ",
+       "--random 10 --csv x.csv|--uniform --csv x.csv|--random 10 --uniform|"
+       "--random 10 --uniform --normal 5 --csv x|--random 10 --uniform --csv x --shard 4/3|"
+       "--random 10 --uniform --csv x --method sweep,nosuch|--random 10,0 --uniform --csv x|"
+       "--random 10 --random 20 --uniform --csv x|--random 10 --uniform --csv x --plot x|"
+       "--random 10 --uniform --csv=|--random 10 --uniform --csv x --plot=|"
+       "--random 10 --uniform --csv c.svg --plot ./c.svg|--random 10,10 --uniform --csv x|"
+       "--random 10 --uniform --csv x --plot p.gif|--random 10 --uniform --csv x --version"}};
+  for (const auto& [command, list] : lists) {
+    std::istringstream lines(list);
+    for (std::string line; std::getline(lines, line, '|');) {
+      EXPECT_EQ(Cli(command + line), kExitUsage) << line;
+      EXPECT_NE(err.find("usage: quilvaron-cli " + std::string(command)), std::string::npos)
+          << line;
+      EXPECT_EQ(out, "") << line;
+    }
+  }
+  EXPECT_EQ(Cli("--help"), kExitOk);
+  EXPECT_EQ(out.rfind("usage: quilvaron-cli", 0), 0u);
   TCliOptions o = ParseArguments({"cloud.pt"});
   EXPECT_EQ(std::tuple(o.Method, o.Angle, o.File, o.Deviation, o.Seed, o.Triangulation, o.Check,
                        o.CanvasWidth, o.CanvasHeight),
@@ -332,37 +362,14 @@ TEST(CliOptions, DefaultsAndBothValueForms) {
   EXPECT_EQ(ParseArguments({"--", "-odd.pt"}).File, "-odd.pt");
 }
 
-TEST_F(CliTool, BadArgumentsExitWith1AndShowTheUsageHelpGoesToStandardOutput) {
-  std::istringstream lines(
-      "|--bogus x.pt|--method nothing x.pt|--image a.gif x.pt|--random 5 x.pt|--angle 360 x.pt|"
-      "--angle -1 x.pt|--angle 1.5 x.pt|--angle= x.pt|--random 0|--uniform x.pt|--angle|"
-      "--random 5 --uniform --normal 20|--triangulation zigzag x.pt|--canvas 100 --random 5|"
-      "--canvas 0x10 --random 3|--canvas 300x200 x.pt|a.pt b.pt|--seed -3 x.pt|--check=yes x.pt|"
-      "--json= x.pt|--out= x.pt|--image= x.pt|--method sweep --method layers x.pt|--pockets x.pt|"
-      "--triangulation fan x.pt|--method layers --pockets x.pt|--json - --out - x.pt|"
-      "--json a.json --out a.json x.pt|--json a.out --out ./a.out x.pt|"
-      "--count --enumerate e.txt --json ./e.txt x.pt|--version --random 5|--random 5 --version|"
-      "--fit x.pt|--steps - --json - x.pt|--steps s.json --flips 2 x.pt|--steps s.json --count "
-      "x.pt");
-  for (std::string line; std::getline(lines, line, '|');) {
-    EXPECT_EQ(Cli(line), kExitUsage) << line;
-    EXPECT_NE(err.find("usage: quilvaron-cli"), std::string::npos) << line;
-    EXPECT_EQ(out, "") << line;
-  }
-  EXPECT_EQ(Cli("--help"), kExitOk);
-  EXPECT_EQ(out.rfind("usage: quilvaron-cli", 0), 0u);
-}
-
 TEST_F(CliTool, CheckFailureExitsWith3AndUnbuiltMethodsAreRefused) {
   // A fake method that leaves only the hull: a face with four convex corners.
+  auto hullOnly = [](TCliDocument& doc, const TCliOptions&) {
+    BuildHull(doc.Points, doc.PT);
+    doc.HasSubdivision = true;
+  };
   TMethodTable table = DefaultMethods();
-  table.push_back({"hull-only",
-                   [](TCliDocument& doc, const TCliOptions&) {
-                     BuildHull(doc.Points, doc.PT);
-                     doc.HasSubdivision = true;
-                   },
-                   {},
-                   false});
+  table.push_back({"hull-only", hullOnly, {}, false});
   const std::string square = WritePT("sq.pt", {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
   EXPECT_EQ(Cli("--method hull-only --check " + square, table), kExitCheckFailed);
   EXPECT_NE(out.find("Check: not a pseudo-triangulation: "), std::string::npos) << out;
@@ -395,9 +402,8 @@ TEST_F(CliTool, CountsMatchThePublishedOnesAndTheEnumerationListsEachPointedOneO
     EXPECT_EQ(OutJson()["pointed_pseudo_triangulations"].toInt(), pointed);
     EXPECT_EQ(OutJson()["triangulations"].toInt(), triangulations);
     ASSERT_EQ(Cli("--enumerate " + Path("all.jsonl") + " " + file), kExitOk);
-    std::istringstream lines(Slurp(Path("all.jsonl")));
     std::set<std::vector<TEdge>> seen;
-    for (std::string line; std::getline(lines, line);) {
+    for (const std::string& line : Lines(Slurp(Path("all.jsonl")))) {
       const std::vector<TEdge> edges = JsonEdges(ParseJson(line));
       EXPECT_TRUE(CheckPseudoTriangulation(points, edges).Pointed());
       EXPECT_TRUE(seen.insert(edges).second);
@@ -405,9 +411,6 @@ TEST_F(CliTool, CountsMatchThePublishedOnesAndTheEnumerationListsEachPointedOneO
     EXPECT_EQ(seen.size(), size_t(pointed));
   }
   const std::string five = WritePT("five.pt", Convex(5));
-  ASSERT_EQ(Cli("--count --enumerate - " + five), kExitOk) << err;
-  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);
-  EXPECT_EQ(err, "Pointed pseudo-triangulations: 5\nTriangulations: 5\n");
   // The JSON cannot be written (its folder is missing): the enumeration keeps its old content.
   WriteFileSafely(Path("all.jsonl"), "old\n");
   EXPECT_EQ(Cli("--count --enumerate " + Path("all.jsonl") + " --json " + Path("none/n.json") +
@@ -417,36 +420,37 @@ TEST_F(CliTool, CountsMatchThePublishedOnesAndTheEnumerationListsEachPointedOneO
   EXPECT_EQ(Slurp(Path("all.jsonl")), "old\n");
 }
 
+// The figures of the lines "Pointed pseudo-triangulations: N" and "Triangulations: N", each
+// summed over the text (progress lines aside).
+std::pair<uint64_t, uint64_t> Counts(const std::string& text) {
+  std::pair<uint64_t, uint64_t> sum{0, 0};
+  for (const std::string& line : Lines(text))
+    if (line.starts_with("Pointed ") || line.starts_with("Triangulations: "))
+      (line[0] == 'P' ? sum.first : sum.second) += std::stoull(line.substr(line.find(':') + 1));
+  return sum;
+}
+
 TEST_F(CliTool, ThreadsChangeNothingAndShardsAddUpAlsoThroughGnuParallel) {
   const std::string set = "--random 8 --seed 2";
   ASSERT_EQ(Cli("--count --enumerate " + Path("w.jsonl") + " " + set), kExitOk) << err;
-  const std::string whole = out, listing = Slurp(Path("w.jsonl"));
-  // The two figures (after any progress lines).
-  auto numbers = [](const std::string& text) {
-    std::smatch m;
-    EXPECT_TRUE(std::regex_search(text, m, std::regex(R"(: (\d+)\n.*: (\d+)\n)")));
-    return std::pair(std::stoull(m[1]), std::stoull(m[2]));
-  };
+  const auto whole = Counts(out);
+  const std::string listing = Slurp(Path("w.jsonl"));
   ASSERT_EQ(Cli("--count --threads 3 --enumerate - " + set), kExitOk);
-  EXPECT_EQ(numbers(err), numbers(whole));
+  EXPECT_EQ(Counts(err), whole);
   EXPECT_EQ(out, listing);
-  const auto [pointed, triangulations] = numbers(whole);
-  unsigned long long sumPointed = 0, sumTriangulations = 0;
-  std::multiset<std::string> parts;
+  std::pair<uint64_t, uint64_t> sum{0, 0};
+  std::vector<std::string> all = Lines(listing), parts;
   for (const char* shard : {"1/3", "2/3", "3/3"}) {
     ASSERT_EQ(Cli("--count --threads 2 --enumerate - --shard " + std::string(shard) + " " + set),
               kExitOk);
-    const auto [p, t] = numbers(err);
-    sumPointed += p;
-    sumTriangulations += t;
-    EXPECT_LT(p, pointed);
-    std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);) parts.insert(line);
+    const auto [p, t] = Counts(err);
+    sum = {sum.first + p, sum.second + t};
+    EXPECT_LT(p, whole.first);
+    for (const std::string& line : Lines(out)) parts.push_back(line);
   }
-  EXPECT_EQ(std::pair(sumPointed, sumTriangulations), std::pair(pointed, triangulations));
-  std::istringstream lines(listing);
-  std::multiset<std::string> all;
-  for (std::string line; std::getline(lines, line);) all.insert(line);
+  EXPECT_EQ(sum, whole);
+  std::ranges::sort(all);
+  std::ranges::sort(parts);
   EXPECT_EQ(parts, all);
   // Each shard a program of its own, as on a cluster.
   ASSERT_EQ(
@@ -454,14 +458,9 @@ TEST_F(CliTool, ThreadsChangeNothingAndShardsAddUpAlsoThroughGnuParallel) {
             " --count " + set + " --shard {}/3 ::: 1 2 3 > " + Path("shards.txt")),
       0)
       << "GNU parallel (Debian package parallel) is needed";
-  std::istringstream shards(Slurp(Path("shards.txt")));
-  unsigned long long viaParallel[2] = {0, 0};
-  int rows = 0;
-  for (std::string line; std::getline(shards, line); ++rows)
-    viaParallel[line.rfind("Pointed", 0) == 0 ? 0 : 1] +=
-        std::stoull(line.substr(line.find(':') + 1));
-  EXPECT_EQ(rows, 6);
-  EXPECT_EQ(std::pair(viaParallel[0], viaParallel[1]), std::pair(pointed, triangulations));
+  const std::string shards = Slurp(Path("shards.txt"));
+  EXPECT_EQ(std::ranges::count(shards, '\n'), 6);
+  EXPECT_EQ(Counts(shards), whole);
 }
 
 TEST_F(CliTool, RandomFlipsKeepAPointedResultAndRefusalsSayWhy) {
@@ -494,11 +493,9 @@ TEST_F(CliTool, RandomFlipsKeepAPointedResultAndRefusalsSayWhy) {
 
 // The CSV lines after the header without the timing column, which no two runs share.
 std::vector<std::string> TimelessRows(const std::string& csv) {
-  std::vector<std::string> rows;
-  std::istringstream in(csv);
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) rows.push_back(line.substr(0, line.rfind(',')));
+  std::vector<std::string> rows = Lines(csv);
+  if (!rows.empty()) rows.erase(rows.begin());
+  for (std::string& row : rows) row = row.substr(0, row.rfind(','));
   return rows;
 }
 
@@ -512,8 +509,7 @@ TEST_F(CliTool, ExperimentRowsAreTheSameWhateverTheThreadsAndTheShards) {
   std::vector<std::string> parts;
   for (const char* shard : {"1/3", "2/3", "3/3"}) {
     ASSERT_EQ(Cli(run + "--threads 2 --csv " + Path("s.csv") + " --shard " + shard), kExitOk);
-    const std::vector<std::string> part = TimelessRows(Slurp(Path("s.csv")));
-    parts.insert(parts.end(), part.begin(), part.end());
+    std::ranges::copy(TimelessRows(Slurp(Path("s.csv"))), std::back_inserter(parts));
   }
   std::sort(whole.begin(), whole.end());
   std::sort(parts.begin(), parts.end());
@@ -521,19 +517,13 @@ TEST_F(CliTool, ExperimentRowsAreTheSameWhateverTheThreadsAndTheShards) {
 }
 
 TEST(ExperimentSummary, TakesMeanMinimumAndMaximumOverTheFinishedRuns) {
-  auto row = [](double weight, int faces, bool refused) {
+  TSummaryBuilder builder;  // runs of weight w with f faces, refused or not
+  for (const auto& [w, f, refused] : {std::tuple(1.0, 4, false), std::tuple(2.0, 8, false),
+                                      std::tuple(100.0, 1, true), std::tuple(6.0, 6, false)}) {
     TExperimentRow r;
-    r.Method = "m";
-    r.N = 10;
-    r.Refused = refused;
-    r.Stats.WeightValue = weight;
-    r.Stats.Faces = faces;
-    return r;
-  };
-  TSummaryBuilder builder;
-  for (const TExperimentRow& r :
-       {row(1, 4, false), row(2, 8, false), row(100, 1, true), row(6, 6, false)})
+    r.Method = "m", r.N = 10, r.Refused = refused, r.Stats.WeightValue = w, r.Stats.Faces = f;
     builder.Add(r);
+  }
   const std::vector<TSummaryRow> s = builder.Rows();
   ASSERT_EQ(s.size(), 1u);
   EXPECT_EQ(std::tuple(s[0].Finished, s[0].Refused, s[0].Figures[0].Mean, s[0].Figures[0].Min,
@@ -541,7 +531,7 @@ TEST(ExperimentSummary, TakesMeanMinimumAndMaximumOverTheFinishedRuns) {
             std::tuple(3, 1, 3.0, 1.0, 8.0, 6.0));
 }
 
-TEST_F(CliTool, ExperimentRefusedRowsKeepTheMethodsTextAndBadUsageExitsWithOne) {
+TEST_F(CliTool, ExperimentWritesTheCsvWithRefusedRowsThePlotAndTheSummary) {
   // Two points: every method refuses as the window does.
   ASSERT_EQ(Cli("experiment --method sweep,layers --random 2 --normal 50 --runs 1 --csv " +
                 Path("r.csv")),
@@ -549,19 +539,6 @@ TEST_F(CliTool, ExperimentRefusedRowsKeepTheMethodsTextAndBadUsageExitsWithOne) 
   EXPECT_EQ(TimelessRows(Slurp(Path("r.csv"))),
             (std::vector<std::string>{"sweep,2,1,,,,,,,,At least 3 points are needed.",
                                       "layers,2,1,,,,,,,,At least 3 points are needed."}));
-  std::istringstream bad(
-      "--random 10 --csv x.csv|--uniform --csv x.csv|--random 10 --uniform|"
-      "--random 10 --uniform --normal 5 --csv x|--random 10 --uniform --csv x --shard 4/3|"
-      "--random 10 --uniform --csv x --method sweep,nosuch|--random 10,0 --uniform --csv x|"
-      "--random 10 --random 20 --uniform --csv x|--random 10 --uniform --csv x --plot x|"
-      "--random 10 --uniform --csv=|--random 10 --uniform --csv x --plot=|"
-      "--random 10 --uniform --csv c.svg --plot ./c.svg|--random 10,10 --uniform --csv x|"
-      "--random 10 --uniform --csv x --plot p.gif|--random 10 --uniform --csv x --version");
-  for (std::string line; std::getline(bad, line, '|');)
-    EXPECT_EQ(Cli("experiment " + line), kExitUsage) << line;
-}
-
-TEST_F(CliTool, ExperimentWritesTheCsvThePlotAndTheSummary) {
   // Sizes run by ascending n, whatever their order on the command line; the plot's type is
   // its extension's.
   for (const auto& [plot, magic] :
@@ -593,20 +570,14 @@ TEST_F(CliTool, ExperimentWritesTheCsvThePlotAndTheSummary) {
   // the signal, the old CSV untouched.
   for (int signal : {SIGINT, SIGTERM}) {
     const std::string csv = Path("e.csv");
-    std::vector<std::string> words = Words(
-        "quilvaron-cli experiment --method all --random 500 --uniform --runs 100000 --threads 1 "
-        "--csv " +
-        csv);
-    std::vector<char*> argv;
-    for (std::string& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    const std::string command = "exec " + std::string(QUILVARON_CLI) +
+                                " experiment --method all --random 500 --uniform --runs 100000 "
+                                "--threads 1 --csv " +
+                                csv + " >/dev/null 2>&1";
+    const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
     pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, QUILVARON_CLI, &quiet, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&quiet);
+    ASSERT_EQ(posix_spawn(&child, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ),
+              0);
     auto temporaries = [&] {
       return std::ranges::count_if(std::filesystem::directory_iterator(dir_), [](const auto& e) {
         return e.path().filename().string().starts_with("e.csv.tmp");
@@ -623,11 +594,17 @@ TEST_F(CliTool, ExperimentWritesTheCsvThePlotAndTheSummary) {
   }
 }
 
+// How many of the points are drawn in the colour.
+int Drawn(const QImage& img, const TNube& pts, QRgb c) {
+  return int(std::ranges::count_if(
+      pts, [&](TPoint p) { return (img.pixel(p.X, p.Y) & 0xFFFFFFu) == (c & 0xFFFFFFu); }));
+}
+
 // --image: the result drawn by the window's rendering into image files.
-class CliImage : public CliTool {
- protected:
+TEST_F(CliTool, ImageDrawsTheResultInEveryTypeWithTheMethodsScene) {
   // Draws the points with the method's arguments on a 240x160 canvas into the named file.
-  QImage Draw(const std::string& args, const std::string& name, const TNube& pts, bool polygon) {
+  auto draw = [&](const std::string& args, const std::string& name, const TNube& pts,
+                  bool polygon) {
     EXPECT_EQ(Cli(args + " --canvas 240x160 --image " + Path(name) + " " +
                   WritePT("in.pt", pts, polygon)),
               0)
@@ -635,26 +612,17 @@ class CliImage : public CliTool {
     const QImage img(QString::fromStdString(Path(name)));
     EXPECT_EQ(img.size(), QSize(240, 160)) << name;
     return img;
-  }
-};
-
-// How many of the points are drawn in the colour.
-int Drawn(const QImage& img, const TNube& pts, QRgb c) {
-  return int(std::ranges::count_if(
-      pts, [&](TPoint p) { return (img.pixel(p.X, p.Y) & 0xFFFFFFu) == (c & 0xFFFFFFu); }));
-}
-
-TEST_F(CliImage, DrawsTheResultInEveryTypeWithTheMethodsScene) {
+  };
   // In sweep order for angle 0 already, so that the drawn positions are these.
   const TNube cloud{{20, 100}, {60, 15}, {110, 120}, {200, 40}};
   for (const char* name : {"r.png", "r.bmp"}) {
-    const QImage img = Draw("", name, cloud, false);
+    const QImage img = draw("", name, cloud, false);
     EXPECT_EQ(Drawn(img, cloud, qRgb(255, 0, 0)), 4) << name;
     // The hull edge from (20, 100) to (60, 15) at a third of its length; a corner stays white.
     EXPECT_GT(Drawn(img, {{32, 72}, {33, 72}, {34, 72}}, 0), 0) << name;
     EXPECT_EQ(Drawn(img, {{230, 150}}, qRgb(255, 255, 255)), 1) << name;
   }
-  Draw("", "r.jpg", cloud, false);
+  draw("", "r.jpg", cloud, false);
   EXPECT_NE(Slurp(Path("r.jpg")).find("\xFF\xC0"), std::string::npos);  // baseline frame header
   ASSERT_EQ(Cli("--image " + Path("r.svg") + " --canvas 240x160 " + Path("in.pt")), 0);
   const QByteArray svg = QByteArray::fromStdString(Slurp(Path("r.svg")));
@@ -680,13 +648,13 @@ TEST_F(CliImage, DrawsTheResultInEveryTypeWithTheMethodsScene) {
   EXPECT_NE(tikz.find(",0.000);\n\\filldraw"), std::string::npos) << tikz;  // the bottom border
   // The shortest paths scene highlights the first point of the polygon.
   const TNube polygon{{20, 20}, {200, 30}, {120, 70}, {210, 140}, {30, 130}};
-  const QImage img = Draw("--method shortest-paths", "p.png", polygon, true);
+  const QImage img = draw("--method shortest-paths", "p.png", polygon, true);
   EXPECT_EQ(Drawn(img, polygon, qRgb(0, 255, 0)), 1);
   EXPECT_EQ(Drawn(img, polygon, qRgb(255, 0, 0)), 4);
   // --fit: points far off the canvas are drawn where the fitted view shows them.
   TNube distant;
   for (const TPoint& p : cloud) distant.push_back({p.X * 1000 - 3000000, p.Y * 700 + 900000});
-  const QImage fitted = Draw("--fit", "f.png", distant, false);
+  const QImage fitted = draw("--fit", "f.png", distant, false);
   const TVista view = TVista::Fit(PointsBox(distant), {240, 160}, TVista::kFitMargin);
   TNube shown;
   for (const TPoint& p : distant) {

@@ -125,7 +125,6 @@ TEST(DCELEdits, CopyFromRenumbersBoundaryAndKeepsInnerIndices) {
   dst.CopyFrom(src, edgeMap, vertexMap);
   ExpectValid(dst);
   EXPECT_EQ((V{dst.FaceCount(), dst.HalfEdgeCount()}), (V{2, 6}));
-  // Inner half-edges keep their indices.
   EXPECT_EQ((V{dst.Origin(4), dst.Origin(5), dst.Twin(4), dst.Next(4), dst.Twin(edgeMap[0])}),
             (V{10, 12, 5, edgeMap[2], kNone}));
   EXPECT_EQ(Cycle(dst, 0), (V{10, 12, 13}));
@@ -140,10 +139,7 @@ TEST(DCELCheck, IsValidNamesEachKindOfDamage) {
   const int inner = d.Twin(4) == kNone ? 5 : 4;  // a diagonal half-edge
   TDCEL twoCycles;                               // two triangles that both claim face 0
   for (int first : {0, 3}) AddCycle(twoCycles, 0, first, 3);
-  const struct {
-    std::function<void(TDCEL&)> damage;
-    const char* reason;
-  } rows[] = {
+  const std::pair<std::function<void(TDCEL&)>, const char*> rows[] = {
       {[](TDCEL& b) { b.SetPrev(0, 2); }, "next/prev not inverse"},
       {[](TDCEL& b) { b.SetNext(0, 2); }, "next/prev not inverse"},
       {[](TDCEL& b) { b.SetNext(0, 99); }, "next/prev not live"},
@@ -160,12 +156,12 @@ TEST(DCELCheck, IsValidNamesEachKindOfDamage) {
       {[](TDCEL& b) { b.SetVertexEdge(3, 0); }, "entry does not leave it"},
       {[&](TDCEL& b) { b = twoCycles; }, "a second cycle"},
   };
-  for (const auto& row : rows) {
+  for (const auto& [damage, reason] : rows) {
     TDCEL bad = d;
-    row.damage(bad);
+    damage(bad);
     std::string why;
-    EXPECT_FALSE(bad.IsValid(&why)) << row.reason;
-    EXPECT_NE(why.find(row.reason), std::string::npos) << why << " / " << row.reason;
+    EXPECT_FALSE(bad.IsValid(&why)) << reason;
+    EXPECT_NE(why.find(reason), std::string::npos) << why << " / " << reason;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "geometry/FuncionesMatematicas.h"
 
@@ -48,25 +49,21 @@ TEST(Ring, PushNextPrevInsertAndPop) {
 }
 
 TEST(Ring, ReplaceBetweenRemovesTheForwardRun) {
-  const struct {
-    V ring;
-    int a, b;
-    V expected;
-  } rows[] = {
+  const std::tuple<V, int, int, V> rows[] = {
       {{1, 2, 3, 4, 5}, 1, 4, {1, 9, 4, 5}},
       {{2, 3, 4, 5, 1}, 1, 4, {4, 5, 1, 9}},     // the head lay in the run: it moves on to b
       {{1, 2, 3, 4, 5}, 4, 1, {1, 2, 3, 4, 9}},  // wraps: removes 5
       {{1, 2, 3}, 1, 2, {1, 9, 2, 3}},           // adjacent: pure insertion
       {{1, 2, 3}, 3, 3, {1, 2, 3}},              // a = b: nothing
   };
-  for (const auto& row : rows) {
+  for (const auto& [ring, a, b, expected] : rows) {
     TRing r;
-    Fill(r, row.ring);
-    RingReplaceBetween(row.a, row.b, 9, r);
-    EXPECT_EQ(Values(r), row.expected) << row.a << "-" << row.b;
-    EXPECT_EQ(r.Size(), static_cast<int>(row.expected.size()));
-    for (int v : row.ring)  // removed values leave the index too
-      EXPECT_EQ(RingNext(v, r) == kNone, std::ranges::count(row.expected, v) == 0) << v;
+    Fill(r, ring);
+    RingReplaceBetween(a, b, 9, r);
+    EXPECT_EQ(Values(r), expected) << a << "-" << b;
+    EXPECT_EQ(r.Size(), static_cast<int>(expected.size()));
+    for (int v : ring)  // removed values leave the index too
+      EXPECT_EQ(RingNext(v, r) == kNone, std::ranges::count(expected, v) == 0) << v;
   }
 }
 

@@ -7,6 +7,7 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -17,49 +18,37 @@ constexpr int32_t lo = INT32_MIN, hi = INT32_MAX;
 // Orientation in the screen sense (y down), exact where the products need more than 64 bits;
 // TurnTest accepts straight turns in both modes and nothing in an unknown mode.
 TEST(Predicates, OrientationAndTurnsExactUpToThe32BitLimits) {
-  struct Row {
-    TPoint a, b, c;
-    int sign;
-  };
-  const std::vector<Row> rows{
+  const std::vector<std::tuple<TPoint, TPoint, TPoint, int>> rows{
+      // a, b, c, sign
       {{0, 0}, {10, 0}, {10, 10}, 1},        {{0, 0}, {10, 0}, {10, -10}, -1},
       {{0, 0}, {10, 0}, {20, 0}, 0},         {{0, 0}, {10, 0}, {5, 0}, 0},
       {{lo, lo}, {hi, hi}, {hi - 1, hi}, 1}, {{lo, lo}, {hi, hi}, {hi, hi - 1}, -1},
       {{lo, 0}, {hi, 0}, {0, 0}, 0},         {{lo, hi}, {hi, lo}, {hi, hi}, 1},
       {{lo, lo}, {hi, lo}, {hi, hi}, 1}};
-  for (const Row& r : rows) {
-    EXPECT_EQ(OrientationSign(r.a, r.b, r.c), r.sign) << r.c.X;
-    EXPECT_EQ(Orientation(r.a, r.b, r.c), r.sign > 0   ? Clockwise
-                                          : r.sign < 0 ? CounterClockwise
-                                                       : Collinear);
-    EXPECT_EQ(TurnTest(r.a, r.b, r.c, ClockwiseOrStraight), r.sign >= 0) << r.c.X;
-    EXPECT_EQ(TurnTest(r.a, r.b, r.c, CounterClockwiseOrStraight), r.sign <= 0) << r.c.X;
-    for (uint8_t mode : {uint8_t{2}, uint8_t{255}}) EXPECT_FALSE(TurnTest(r.a, r.b, r.c, mode));
+  for (const auto& [a, b, c, sign] : rows) {
+    EXPECT_EQ(OrientationSign(a, b, c), sign) << c.X;
+    EXPECT_EQ(Orientation(a, b, c), sign > 0 ? Clockwise : sign < 0 ? CounterClockwise : Collinear);
+    EXPECT_EQ(TurnTest(a, b, c, ClockwiseOrStraight), sign >= 0) << c.X;
+    EXPECT_EQ(TurnTest(a, b, c, CounterClockwiseOrStraight), sign <= 0) << c.X;
+    for (uint8_t mode : {uint8_t{2}, uint8_t{255}}) EXPECT_FALSE(TurnTest(a, b, c, mode));
   }
 }
 
+// InCircle times the orientation of a, b, c: -1 inside, 1 outside, 0 on the circle.
 TEST(Predicates, InCircleSignsExactAtHugeRadii) {
-  const TPoint a{0, 0}, b{10, 0}, c{0, 10};  // clockwise on the screen
-  EXPECT_EQ(InCircle(a, b, c, {5, 5}), -1);
-  EXPECT_EQ(InCircle(a, b, c, {20, 20}), 1);
-  EXPECT_EQ(InCircle(a, b, c, {10, 10}), 0);
-  EXPECT_EQ(InCircle(a, c, b, {5, 5}), 1);  // counterclockwise triple: reversed
   const int32_t r = 1 << 24;
-  const TPoint w{-r, 0}, n{0, -r}, e{r, 0};
-  const int s = OrientationSign(w, n, e);
-  EXPECT_EQ(InCircle(w, n, e, {0, r}), 0);
-  EXPECT_EQ(InCircle(w, n, e, {0, r + 1}) * s, 1);
-  EXPECT_EQ(InCircle(w, n, e, {0, r - 1}) * s, -1);
-  const TPoint W{lo + 1, 0}, N{0, lo + 1}, E{hi, 0};
-  EXPECT_EQ(InCircle(W, N, E, {0, 0}) * OrientationSign(W, N, E), -1);
+  const TPoint a{0, 0}, b{10, 0}, c{0, 10}, w{-r, 0}, n{0, -r}, e{r, 0};
+  const std::tuple<TPoint, TPoint, TPoint, TPoint, int> rows[] = {
+      {a, b, c, {5, 5}, -1},     {a, b, c, {20, 20}, 1},
+      {a, b, c, {10, 10}, 0},    {a, c, b, {5, 5}, -1},
+      {w, n, e, {0, r}, 0},      {w, n, e, {0, r + 1}, 1},
+      {w, n, e, {0, r - 1}, -1}, {{lo + 1, 0}, {0, lo + 1}, {hi, 0}, {0, 0}, -1}};
+  for (const auto& [p, q, t, d, sign] : rows)
+    EXPECT_EQ(InCircle(p, q, t, d) * OrientationSign(p, q, t), sign) << d.X << "," << d.Y;
 }
 
 TEST(Predicates, SegmentClassesAreAgainstSupportingLines) {
-  struct Row {
-    TPoint a, b, c, d;
-    int expected;
-  };
-  const std::vector<Row> rows{
+  const std::vector<std::tuple<TPoint, TPoint, TPoint, TPoint, int>> rows{
       {{0, 0}, {10, 0}, {5, 0}, {5, 10}, EndpointOnLine},
       {{0, 0}, {10, 0}, {20, 0}, {20, 10}, EndpointOnLine},
       {{0, 0}, {10, 0}, {0, 5}, {10, 5}, NoCrossing},
@@ -71,17 +60,13 @@ TEST(Predicates, SegmentClassesAreAgainstSupportingLines) {
       {{5, 10}, {5, 14}, {0, 0}, {10, 20}, EndpointOnLine},  // only the second line sees it
       {{5, 5}, {5, 9}, {0, 0}, {10, 20}, NoCrossing},
       {{lo, lo}, {hi, hi}, {lo, hi}, {hi, lo}, ProperCrossing}};
-  for (const Row& r : rows)
-    EXPECT_EQ(SegmentIntersection(r.a, r.b, r.c, r.d), r.expected) << r.a.X << "," << r.c.X;
+  for (const auto& [a, b, c, d, expected] : rows)
+    EXPECT_EQ(SegmentIntersection(a, b, c, d), expected) << a.X << "," << c.X;
 }
 
 TEST(Measures, LineIntersectionAndDistanceAtTheLimits) {
   const double inf = std::numeric_limits<double>::infinity();
-  struct Row {
-    TPoint p0, p1, p2, p3;
-    TPointF expected;
-  };
-  const std::vector<Row> rows{
+  const std::vector<std::tuple<TPoint, TPoint, TPoint, TPoint, TPointF>> rows{
       {{0, 0}, {10, 0}, {0, 5}, {10, 5}, {inf, inf}},  // both horizontal
       {{0, 3}, {10, 3}, {7, 0}, {7, 10}, {7, 3}},      // horizontal, then vertical
       {{7, 0}, {7, 10}, {0, 3}, {10, 3}, {7, 3}},      // vertical, then horizontal
@@ -90,11 +75,11 @@ TEST(Measures, LineIntersectionAndDistanceAtTheLimits) {
       {{0, 0}, {2, 8}, {3, -5}, {3, 9}, {3, 12}},      // second vertical
       {{lo, 0}, {0, lo}, {lo, lo}, {0, 0}, {-1073741824.0, -1073741824.0}},
       {{lo, 3}, {hi, 3}, {7, lo}, {7, hi}, {7, 3}}};
-  for (const Row& r : rows) {
+  for (const auto& [p0, p1, p2, p3, expected] : rows) {
     TPointF out;
-    LineIntersection(r.p0, r.p1, r.p2, r.p3, out);
-    EXPECT_DOUBLE_EQ(out.X, r.expected.X) << r.p0.X << "," << r.p0.Y;
-    EXPECT_DOUBLE_EQ(out.Y, r.expected.Y) << r.p0.X << "," << r.p0.Y;
+    LineIntersection(p0, p1, p2, p3, out);
+    EXPECT_DOUBLE_EQ(out.X, expected.X) << p0.X << "," << p0.Y;
+    EXPECT_DOUBLE_EQ(out.Y, expected.Y) << p0.X << "," << p0.Y;
   }
   EXPECT_DOUBLE_EQ(Distance({0, 0}, {3, 4}), 5);
   EXPECT_DOUBLE_EQ(Distance({lo, 0}, {hi, 0}), 4294967295.0);

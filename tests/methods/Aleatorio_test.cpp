@@ -4,8 +4,9 @@
 
 #include <functional>
 #include <set>
+#include <tuple>
 
-#include "geometry/UserError.h"
+#include "Rechazo.h"
 
 namespace qv {
 namespace {
@@ -14,15 +15,6 @@ std::set<std::pair<int, int>> AsSet(const TNube& p) {
   std::set<std::pair<int, int>> s;
   for (TPoint q : p) s.insert({q.X, q.Y});
   return s;
-}
-
-std::string Refusal(auto generate) {
-  try {
-    generate();
-  } catch (const UserError& e) {
-    return e.what();
-  }
-  return "";
 }
 
 TEST(RandomSource, IsTheLinearCongruentialGeneratorOfItsSeedOrOfTheTimeOfDay) {
@@ -90,11 +82,9 @@ TEST(RandomDistribution, NoRoomIsRefusedInsteadOfLoopingForever) {
   // 61 x 61 cells whose rim the draws almost never reach.
   const std::string narrow = "The deviation is too small for this many points.";
   TRandom r(1);
-  const struct {
-    std::function<void()> generate;
-    std::string text;
-    bool counted;  // refused by counting the reachable cells, before any draw
-  } rows[] = {
+  // Rows: the generation, its refusal, whether it came from counting the reachable cells before
+  // any draw.
+  const std::tuple<std::function<void()>, std::string, bool> rows[] = {
       {[&] { GenerateUniform(r, 1, 10, 600); }, canvas, true},
       {[&] { GenerateUniform(r, 5, 12, 12); }, canvas, true},
       {[&] { GenerateNormal(r, 1, 100, 0, 600); }, canvas, true},
@@ -104,10 +94,10 @@ TEST(RandomDistribution, NoRoomIsRefusedInsteadOfLoopingForever) {
       // Reachable in principle, but the draws almost never land: bounded, then refused.
       {[&] { GenerateNormal(r, 3, 1e9, 20, 20); }, canvas, false},
   };
-  for (const auto& row : rows) {
+  for (const auto& [generate, text, counted] : rows) {
     const uint32_t state = r.State();
-    EXPECT_EQ(Refusal(row.generate), row.text);
-    EXPECT_EQ(r.State() == state, row.counted) << row.text;
+    EXPECT_EQ(testing::Refusal(generate), text);
+    EXPECT_EQ(r.State() == state, counted) << text;
   }
 }
 

@@ -89,11 +89,11 @@ TEST(ShortestPathsGeodesics, FindSplitFaceTellsNewFromExistingEdges) {
   BuildPolygon(TNube(6), s);
   s.SplitFace(0, 0, 3);  // faces 0 (3, 4, 5, 0) and 1 (0, 1, 2, 3)
   // Rows {a, b, a new diagonal, a face found}: 0-3 exists, 3-4 is a side, no face holds 1 and 5.
-  const std::vector<std::tuple<int, int, bool, bool>> rows = {{1, 3, true, true},
-                                                              {5, 3, true, true},
-                                                              {0, 3, false, true},
-                                                              {3, 4, false, true},
-                                                              {1, 5, false, false}};
+  const std::tuple<int, int, bool, bool> rows[] = {{1, 3, true, true},
+                                                   {5, 3, true, true},
+                                                   {0, 3, false, true},
+                                                   {3, 4, false, true},
+                                                   {1, 5, false, false}};
   for (const auto& [a, b, fresh, found] : rows) {
     bool ok = !fresh;
     const int f = FindSplitFace(a, b, s, ok);
@@ -131,20 +131,16 @@ TEST(ShortestPathsPockets, OnePocketPerLidWithLidsOnTheBoundary) {
 // The first draw decides how many diagonals flip (1 + a draw below 3(m - 3)), each later draw
 // picks one diagonal half-edge; the flip count is part of what a seed means.
 TEST(ShortestPathsTriangulations, RandomTriangulationFlipsAsManyTimesAsItsFirstDrawSays) {
-  const struct {
-    uint32_t seed;
-    int m, flips;
-  } rows[] = {{1, 8, 11}, {2, 12, 10}};
-  for (const auto& r : rows) {
-    std::mt19937 rng(r.seed);
+  for (const auto& [seed, m, flips] : {std::tuple(1u, 8, 11), std::tuple(2u, 12, 10)}) {
+    std::mt19937 rng(seed);
     std::vector<int> ranges;
     TDCEL t;
     RandomConvexTriangulation(
-        r.m, [&](int k) { return ranges.push_back(k), static_cast<int>(rng() % unsigned(k)); }, t);
-    ASSERT_EQ(static_cast<int>(ranges.size()), 1 + r.flips) << r.seed;
-    EXPECT_EQ(ranges.front(), 3 * (r.m - 3));
-    for (size_t i = 1; i < ranges.size(); ++i) EXPECT_EQ(ranges[i], 2 * (r.m - 3));
-    EXPECT_TRUE(t.IsValid() && LiveFaces(t) == r.m - 2) << r.seed;
+        m, [&](int k) { return ranges.push_back(k), static_cast<int>(rng() % unsigned(k)); }, t);
+    ASSERT_EQ(static_cast<int>(ranges.size()), 1 + flips) << seed;
+    EXPECT_EQ(ranges.front(), 3 * (m - 3));
+    for (size_t i = 1; i < ranges.size(); ++i) EXPECT_EQ(ranges[i], 2 * (m - 3));
+    EXPECT_TRUE(t.IsValid() && LiveFaces(t) == m - 2) << seed;
   }
 }
 

@@ -88,12 +88,6 @@ inline TMatrix<int> FirstHops(const TNube& p, const TMatrix<char>& vis) {
   return trace;
 }
 
-inline void InsertSegment(int u, int v, TDCEL& subdivision) {
-  bool ok = false;
-  const int f = FindSplitFace(u, v, subdivision, ok);
-  if (u != v && ok) subdivision.SplitFace(f, u, v);
-}
-
 // The geodesic of every diagonal of the triangulation (in half-edge order, from the diagonal's
 // origin) inserted segment by segment into the subdivision holding the polygon.
 inline void InsertGeodesics(const TNube& p, const TDCEL& triangulation, TDCEL& subdivision) {
@@ -107,7 +101,9 @@ inline void InsertGeodesics(const TNube& p, const TDCEL& triangulation, TDCEL& s
     const int a = triangulation.Origin(e), b = triangulation.Destination(e);
     for (int h = a, g; h != b && h != kNone; h = g) {
       g = vis[h][b] ? b : trace[h][b];
-      if (g != kNone) InsertSegment(h, g, subdivision);
+      bool fresh = false;  // a segment not in the subdivision yet
+      const int f = g == kNone ? kNone : FindSplitFace(h, g, subdivision, fresh);
+      if (fresh && h != g) subdivision.SplitFace(f, h, g);
     }
   }
 }

@@ -98,13 +98,10 @@ TEST(VertexLabels, OutsideConvexCornersAtTheirOffsets) {
   c.Prepare(4);  // (180,30), (30,180), (180,330), (330,180)
   const auto labels = VertexLabels(c.Polygon(), c.Triangulation());
   ASSERT_EQ(labels.size(), 4u);
-  // i = 3 labels vertex 0: the bisector points straight up, radius sqrt(389)/2.
-  EXPECT_EQ(labels[3].Text, "0");
-  EXPECT_EQ((std::pair{labels[3].X, labels[3].Y}), (std::pair{177, 14}));
-  // i = 0 labels vertex 1 at the left corner: pushed left, 6.5 up.
-  EXPECT_EQ(labels[0].Text, "1");
-  EXPECT_EQ((std::pair{labels[0].X, labels[0].Y}),
-            (std::pair{30 - 10 - 3, 180 - 6}));  // -6.5 to even
+  // i = 3 labels vertex 0: the bisector points straight up, radius sqrt(389)/2. i = 0 labels
+  // vertex 1 at the left corner: pushed left, 6.5 up (-6.5 to even).
+  EXPECT_EQ(std::tie(labels[3].Text, labels[3].X, labels[3].Y), std::tuple("0", 177, 14));
+  EXPECT_EQ(std::tie(labels[0].Text, labels[0].X, labels[0].Y), std::tuple("1", 17, 174));
 }
 
 }  // namespace

@@ -3,10 +3,8 @@
 #pragma once
 
 #include <algorithm>
-#include <cassert>
 #include <deque>
-#include <string>
-#include <unordered_set>
+#include <set>
 #include <vector>
 
 #include "geometry/FuncionesMatematicas.h"
@@ -15,40 +13,18 @@
 
 namespace qv::oracle {
 
-// The canonical form as a byte string, two bytes per edge (at most 255 points).
-inline void Encode(const std::vector<TEdge>& edges, std::string& key) {
-  key.resize(2 * edges.size());
-  for (size_t i = 0; i < edges.size(); ++i) {
-    key[2 * i] = static_cast<char>(edges[i].A);
-    key[2 * i + 1] = static_cast<char>(edges[i].B);
-  }
-}
-
-inline void Decode(const std::string& key, std::vector<TEdge>& edges) {
-  edges.resize(key.size() / 2);
-  for (size_t i = 0; i < edges.size(); ++i)
-    edges[i] =
-        TEdge{static_cast<unsigned char>(key[2 * i]), static_cast<unsigned char>(key[2 * i + 1])};
-}
-
 // Breadth-first search of a flip graph: each vertex (a canonical edge list) is visited once;
 // its neighbours are the lists one flip of an interior edge away.
 template <class TNext>
 uint64_t SearchFlipGraph(const TNube& points, const std::vector<TEdge>& start, TNext next,
                          const TVisitEdges& visit) {
-  assert(points.size() <= 255);
   const std::vector<TEdge> hull = HullEdges(points);
-  std::unordered_set<std::string> seen;
-  std::deque<const std::string*> queue;
-  std::string key;
-  Encode(start, key);
-  queue.push_back(&*seen.insert(key).first);
-  std::vector<TEdge> edges, flipped;
+  std::set<std::vector<TEdge>> seen{start};
+  std::deque<const std::vector<TEdge>*> queue{&*seen.begin()};
   TFlipMap map;
   uint64_t visited = 0;
-  while (!queue.empty()) {
-    Decode(*queue.front(), edges);
-    queue.pop_front();
+  for (; !queue.empty(); queue.pop_front()) {
+    const std::vector<TEdge>& edges = *queue.front();
     ++visited;
     if (visit && !visit(edges)) return visited;
     map.Build(points, edges);
@@ -56,12 +32,10 @@ uint64_t SearchFlipGraph(const TNube& points, const std::vector<TEdge>& start, T
       if (std::binary_search(hull.begin(), hull.end(), e)) continue;
       const TEdge f = next(map, edges, e);
       if (f == kNoEdge) continue;
-      flipped = edges;
+      std::vector<TEdge> flipped = edges;
       flipped.erase(std::lower_bound(flipped.begin(), flipped.end(), e));
       flipped.insert(std::lower_bound(flipped.begin(), flipped.end(), f), f);
-      Encode(flipped, key);
-      auto [it, isNew] = seen.insert(key);
-      if (isNew) queue.push_back(&*it);
+      if (auto [it, isNew] = seen.insert(std::move(flipped)); isNew) queue.push_back(&*it);
     }
   }
   return visited;

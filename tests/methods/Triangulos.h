@@ -130,8 +130,8 @@ inline std::string CheckSweepResult(const TNube& p, const TDCEL& d) {
   std::vector<char> straight(static_cast<size_t>(n), 0);
   for (int f = 0; f < d.FaceCount(); ++f) {
     const std::vector<int> c = FaceCycle(d, f);
-    __extension__ __int128 area2 =
-        0;  // screen coordinates: negative for counterclockwise on the screen
+    // Screen coordinates: negative for counterclockwise on the screen.
+    __extension__ __int128 area2 = 0;
     for (size_t i = 0; i < c.size(); ++i) {
       const int prev = c[(i + c.size() - 1) % c.size()], v = c[i], next = c[(i + 1) % c.size()];
       area2 += __extension__ __int128{int64_t{p[v].X} * p[next].Y - int64_t{p[next].X} * p[v].Y};

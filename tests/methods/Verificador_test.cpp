@@ -2,6 +2,7 @@
 #include "methods/Verificador.h"
 
 #include "geometry/FuncionesMatematicas.h"
+#include "methods/CaminosOraculo.h"
 #include "methods/Constructores.h"
 
 #include <gtest/gtest.h>
@@ -42,13 +43,7 @@ const Edges kKite = {{0, 1}, {1, 2}, {0, 2}, {0, 3}, {1, 3}};
 const int32_t kLo = INT32_MIN, kHi = INT32_MAX;
 
 TEST(CheckerHull, ValidResultsAndTheirFigures) {
-  const struct {
-    const char* name;
-    TNube points;
-    Edges edges;
-    int faces, triangles;
-    std::vector<int> nonPointed;
-  } rows[] = {
+  const std::tuple<const char*, TNube, Edges, int, int, std::vector<int>> rows[] = {
       {"square and diagonal", kSquare, With(kSquareHull, {{0, 2}}), 2, 2, {}},
       {"either orientation", kSquare, {{1, 0}, {2, 1}, {3, 2}, {3, 0}, {2, 0}}, 2, 2, {}},
       {"centre to every corner",
@@ -69,23 +64,19 @@ TEST(CheckerHull, ValidResultsAndTheirFigures) {
       {"huge, outside", {{kLo, kLo}, {kHi, kHi}, {kHi, kLo}, {0, 1}}, kKite, 2, 2, {}},
       {"huge, inside", {{kLo, kLo}, {kHi, kHi}, {kHi, kLo}, {1, 0}}, kKite, 2, 1, {}},
   };
-  for (const auto& row : rows) {
-    const TCheckReport r = CheckPseudoTriangulation(row.points, row.edges);
-    ASSERT_TRUE(r.Valid) << row.name << ": " << r.Reason;
-    EXPECT_TRUE(r.Faces == row.faces && r.Triangles == row.triangles) << row.name;
-    EXPECT_EQ(r.NonPointedVertices, row.nonPointed) << row.name;
-    EXPECT_EQ(r.NonPointed, static_cast<int>(row.nonPointed.size())) << row.name;
+  for (const auto& [name, points, edges, faces, triangles, nonPointed] : rows) {
+    const TCheckReport r = CheckPseudoTriangulation(points, edges);
+    ASSERT_TRUE(r.Valid) << name << ": " << r.Reason;
+    EXPECT_TRUE(r.Faces == faces && r.Triangles == triangles) << name;
+    EXPECT_EQ(r.NonPointedVertices, nonPointed) << name;
+    EXPECT_EQ(r.NonPointed, static_cast<int>(nonPointed.size())) << name;
   }
 }
 
 // Broken and garbage hull results, each with the fault its reason must name.
 TEST(CheckerHull, BrokenResultsAreRefusedWithTheirFault) {
   const TNube squarePlus = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {7, 2}};
-  const struct {
-    TNube points;
-    Edges edges;
-    const char* fault;
-  } rows[] = {
+  const std::tuple<TNube, Edges, const char*> rows[] = {
       {kSquare, kSquareHull, "4 convex corners"},
       {kSquare, With(kSquareHull, {{0, 2}, {1, 3}}), "edges 0-2 and 1-3 cross"},
       {kInner, {{0, 1}, {1, 2}, {0, 3}, {1, 3}, {2, 3}}, "hull edge 0-2 is missing"},
@@ -109,18 +100,14 @@ TEST(CheckerHull, BrokenResultsAreRefusedWithTheirFault) {
       {kSquare, {}, ""},
       {{}, {}, ""},
   };
-  for (const auto& row : rows)
-    EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation(row.points, row.edges), row.fault));
+  for (const auto& [points, edges, fault] : rows)
+    EXPECT_TRUE(RefusedFor(CheckPseudoTriangulation(points, edges), fault));
 }
 
 // Random edge sets on a 5 x 5 grid (vertical runs, collinear overlaps, touching ends, points
 // inside edges): the checker refuses with a crossing, an overlap or a point on an edge exactly
 // when some pair of edges, or an edge and a point, meets outside their shared ends.
 TEST(CheckerHull, EveryMeetingOfEdgesIsFound) {
-  auto onSegment = [](TPoint a, TPoint b, TPoint p) {
-    return OrientationSign(a, b, p) == 0 && std::min(a.X, b.X) <= p.X &&
-           p.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= p.Y && p.Y <= std::max(a.Y, b.Y);
-  };
   std::mt19937 rng(7);
   int faulty = 0, plane = 0;
   for (int trial = 0; trial < 3000; ++trial) {
@@ -143,8 +130,7 @@ TEST(CheckerHull, EveryMeetingOfEdgesIsFound) {
     bool meet = false;
     for (const TEdge& e : edges) {
       const TPoint a = points[e.A], b = points[e.B];
-      for (int v = 0; v < n && !meet; ++v)
-        meet = v != e.A && v != e.B && onSegment(a, b, points[v]);
+      meet = meet || oracle::OpenSegmentHoldsVertex(points, e.A, e.B);
       for (const TEdge& f : edges) {
         if (meet || !(e < f)) continue;
         const TPoint c = points[f.A], d = points[f.B];
@@ -174,37 +160,29 @@ const Edges kNotchedSides = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 4}};
 TEST(CheckerPolygon, ResultsInsideAPolygon) {
   const Edges diagonals = With(kNotchedSides, {{0, 3}, {1, 3}});
   const Edges noSide = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 3}, {1, 3}};
-  const struct {
-    TNube points;
-    std::vector<int> order;
-    Edges edges;
-    const char* fault;  // "" when valid
-    int faces = 0, triangles = 0;
-  } rows[] = {
+  // Rows: points, polygon, edges, the fault the reason names (none when valid), faces, triangles.
+  const std::tuple<TNube, std::vector<int>, Edges, const char*, int, int> rows[] = {
       {kNotched, kNotchedOrder, diagonals, "", 3, 3},
       {kNotched, {4, 3, 2, 1, 0}, diagonals, "", 3, 3},  // either sense
       // 0 1 2 convex, 3 reflex: the polygon is itself a pseudo-triangle.
       {kInner, {0, 1, 2, 3}, {{0, 1}, {1, 2}, {2, 3}, {0, 3}}, "", 1, 0},
-      {kNotched, kNotchedOrder, kNotchedSides, "4 convex corners"},
+      {kNotched, kNotchedOrder, kNotchedSides, "4 convex corners", 0, 0},
       // The edge 2-4 closes the notch from outside.
-      {kNotched, kNotchedOrder, With(diagonals, {{2, 4}}), "outside the polygon"},
-      {kNotched, kNotchedOrder, noSide, "polygon edge 0-4 is missing"},
-      {kNotched, {0, 1, 2, 3, 1}, noSide, "repeated"},
-      {kNotched, {0, 1, 9}, noSide, "not a point"},
-      {kNotched, {0, 1}, noSide, "fewer than 3 vertices"},
-      {{{0, 0}, {10, 10}, {10, 0}, {0, 10}},
-       {0, 1, 2, 3},
-       {{0, 1}, {1, 2}, {2, 3}, {0, 3}},
-       "cross"},
+      {kNotched, kNotchedOrder, With(diagonals, {{2, 4}}), "outside the polygon", 0, 0},
+      {kNotched, kNotchedOrder, noSide, "polygon edge 0-4 is missing", 0, 0},
+      {kNotched, {0, 1, 2, 3, 1}, noSide, "repeated", 0, 0},
+      {kNotched, {0, 1, 9}, noSide, "not a point", 0, 0},
+      {kNotched, {0, 1}, noSide, "fewer than 3 vertices", 0, 0},
+      {{{0, 0}, {10, 10}, {10, 0}, {0, 10}}, {0, 1, 2, 3}, kSquareHull, "cross", 0, 0},
   };
-  for (const auto& row : rows) {
-    const TCheckReport r = CheckPseudoTriangulationOfPolygon(row.points, row.order, row.edges);
-    if (*row.fault) {
-      EXPECT_TRUE(RefusedFor(r, row.fault));
+  for (const auto& [points, order, edges, fault, faces, triangles] : rows) {
+    const TCheckReport r = CheckPseudoTriangulationOfPolygon(points, order, edges);
+    if (*fault) {
+      EXPECT_TRUE(RefusedFor(r, fault));
       continue;
     }
     ASSERT_TRUE(r.Valid) << r.Reason;
-    EXPECT_TRUE(r.Faces == row.faces && r.Triangles == row.triangles);
+    EXPECT_TRUE(r.Faces == faces && r.Triangles == triangles);
   }
 }
 

@@ -12,39 +12,28 @@
 namespace qv {
 namespace {
 
-TEST(Statistics, FiguresOfSweptSubdivisions) {
-  const double kKite = 20 + 2 * std::hypot(10, 10) + 2 * std::hypot(100, 10);
-  const struct {
-    TNube p;
-    double weight;
-    const char* text;
-    int vertexDegree, faceDegree, faces, triangles;
-  } rows[] = {
-      {{{0, 0}, {30, 0}, {0, 40}}, 120, "120", 2, 3, 1, 1},
-      // A triangle and a quadrilateral face; edges 0-1, 0-2, 1-2, 1-3, 0-3.
-      {{{0, 20}, {0, 0}, {10, 10}, {100, 10}}, kKite, "249", 3, 4, 2, 1},
-  };
-  for (const auto& row : rows) {
-    TDCEL d;
-    Sweep(row.p, d);
-    const TStatistics s = ComputeStatistics(row.p, d, ",");
-    EXPECT_NEAR(s.WeightValue, row.weight, 1e-9) << row.text;
-    EXPECT_EQ(s.Weight, row.text);
-    EXPECT_EQ((std::vector<int>{s.Points, s.VertexDegree, s.FaceDegree, s.Faces, s.Triangles}),
-              (std::vector<int>{int(row.p.size()), row.vertexDegree, row.faceDegree, row.faces,
-                                row.triangles}))
-        << row.text;
-  }
-  // An empty subdivision keeps the floor values.
-  const TStatistics s = ComputeStatistics({{0, 0}, {5, 5}}, TDCEL(), ",");
-  EXPECT_EQ(s.WeightValue, 0.0);
-  EXPECT_EQ(s.Weight, "");
-  EXPECT_EQ((std::vector<int>{s.VertexDegree, s.FaceDegree, s.Points, s.Faces, s.Triangles}),
-            (std::vector<int>{2, 3, 2, 0, 0}));
-}
-
 std::vector<int> Figures(const TStatistics& s) {
   return {s.Points, s.VertexDegree, s.FaceDegree, s.Faces, s.Triangles};
+}
+
+// Two points are no subdivision: the empty one keeps the floor values.
+TEST(Statistics, FiguresOfSweptSubdivisions) {
+  const double kKite = 20 + 2 * std::hypot(10, 10) + 2 * std::hypot(100, 10);
+  // Rows: points, weight, its text, points, vertex degree, face degree, faces, triangles.
+  const std::tuple<TNube, double, const char*, std::vector<int>> rows[] = {
+      {{{0, 0}, {30, 0}, {0, 40}}, 120, "120", {3, 2, 3, 1, 1}},
+      // A triangle and a quadrilateral face; edges 0-1, 0-2, 1-2, 1-3, 0-3.
+      {{{0, 20}, {0, 0}, {10, 10}, {100, 10}}, kKite, "249", {4, 3, 4, 2, 1}},
+      {{{0, 0}, {5, 5}}, 0, "", {2, 2, 3, 0, 0}},
+  };
+  for (const auto& [p, weight, text, figures] : rows) {
+    TDCEL d;
+    if (p.size() > 2) Sweep(p, d);
+    const TStatistics s = ComputeStatistics(p, d, ",");
+    EXPECT_NEAR(s.WeightValue, weight, 1e-9) << text;
+    EXPECT_EQ(s.Weight, text);
+    EXPECT_EQ(Figures(s), figures) << text;
+  }
 }
 
 // From the edges alone, the figures of whole subdivisions, and of graphs caught halfway: trees,
@@ -63,11 +52,8 @@ TEST(Statistics, EdgeGraphFiguresAgreeWithSubdivisionsAndCountBoundedWalks) {
       EXPECT_EQ(edges.Weight, whole.Weight);
     }
   }
-  const struct {
-    TNube p;
-    std::vector<TEdge> edges;
-    std::vector<int> figures;  // points, vertex degree, face degree, faces, triangles
-  } rows[] = {
+  // Rows: points, edges, points, vertex degree, face degree, faces, triangles.
+  const std::tuple<TNube, std::vector<TEdge>, std::vector<int>> rows[] = {
       {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}, {{0, 1}, {1, 3}}, {4, 2, 3, 0, 0}},
       // A triangle with an edge hanging into it: one face whose walk runs that edge twice.
       {{{0, 0}, {30, 0}, {0, 30}, {5, 5}}, {{0, 1}, {1, 2}, {0, 2}, {0, 3}}, {4, 3, 5, 1, 0}},
@@ -76,8 +62,8 @@ TEST(Statistics, EdgeGraphFiguresAgreeWithSubdivisionsAndCountBoundedWalks) {
        {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {4, 5}, {5, 6}, {4, 6}},
        {7, 2, 4, 2, 1}},
   };
-  for (const auto& row : rows)
-    EXPECT_EQ(Figures(EdgeGraphStatistics(row.p, row.edges, ",")), row.figures);
+  for (const auto& [p, edges, figures] : rows)
+    EXPECT_EQ(Figures(EdgeGraphStatistics(p, edges, ",")), figures);
 }
 
 TEST(WeightText, RoundsAndGroupsThousands) {
