@@ -8,6 +8,9 @@ namespace qv {
 
 namespace {
 
+__extension__ using Int128 = __int128;
+
+// The difference of two 32-bit points: 33 bits a coordinate, so cross products need 128.
 struct TDirection {
   int64_t X, Y;
 };
@@ -21,16 +24,16 @@ int HalfOf(TDirection d) {
 bool AngleLess(TDirection a, TDirection b) {
   const int ha = HalfOf(a), hb = HalfOf(b);
   if (ha != hb) return ha < hb;
-  return a.X * b.Y - a.Y * b.X > 0;
+  return Int128{a.X} * b.Y - Int128{a.Y} * b.X > 0;
 }
 
 // Twice the signed area of a closed walk, in the coordinates' own sense of turn.
-long double WalkArea(const TNube& p, const std::vector<int>& walk) {
-  long double area = 0;
+Int128 WalkArea(const TNube& p, const std::vector<int>& walk) {
+  Int128 area = 0;
   for (size_t i = 0; i < walk.size(); ++i) {
     const TPoint a = p[static_cast<size_t>(walk[i])];
     const TPoint b = p[static_cast<size_t>(walk[(i + 1) % walk.size()])];
-    area += static_cast<long double>(a.X) * b.Y - static_cast<long double>(b.X) * a.Y;
+    area += Int128{a.X} * b.Y - Int128{b.X} * a.Y;
   }
   return area;
 }

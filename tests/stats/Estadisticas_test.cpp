@@ -61,6 +61,14 @@ TEST(Statistics, EdgeGraphFiguresAgreeWithSubdivisionsAndCountBoundedWalks) {
       {{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {40, 40}, {60, 40}, {50, 60}},
        {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {4, 5}, {5, 6}, {4, 6}},
        {7, 2, 4, 2, 1}},
+      // The 32-bit corners and the origin joined to each: directions of 33 bits.
+      {{{INT32_MIN, INT32_MIN},
+        {INT32_MAX, INT32_MIN},
+        {INT32_MAX, INT32_MAX},
+        {INT32_MIN, INT32_MAX},
+        {0, 0}},
+       {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {0, 4}, {1, 4}, {2, 4}, {3, 4}},
+       {5, 4, 3, 4, 4}},
   };
   for (const auto& [p, edges, figures] : rows)
     EXPECT_EQ(Figures(EdgeGraphStatistics(p, edges, ",")), figures);
