@@ -512,7 +512,7 @@ int NudgeInsertPoint(int i, TNube& points, bool sameY, TDCEL& pt, int* draggedPo
   const int n = static_cast<int>(points.size());
   int k = i;
   while (k + 1 < n && Before(points[k + 1], q)) ++k;
-  while (k - 1 >= 0 && Before(q, points[k - 1])) --k;
+  while (k > 0 && Before(q, points[k - 1])) --k;
   MovePoint(i, k, points, pt, draggedPoint);
   return k;
 }
