@@ -148,7 +148,7 @@ TEST(DCELCheck, IsValidNamesEachKindOfDamage) {
       {[](TDCEL& b) { b.SetTwin(0, 1), b.SetTwin(1, 0); }, "twin in the same face"},
       {[](TDCEL& b) { b.SetFace(2, 1); }, "cycle changes face"},
       {[](TDCEL& b) {
-         for (THalfEdge& h : b.HalfEdges) h.Face = h.Face == 1 ? 5 : h.Face;
+         for (THalfEdge& h : b.HalfEdges) h.Face = h.Face == 1 ? 2 : h.Face;  // one past
        },
        "face missing"},
       {[&](TDCEL& b) { b.StoreFaceEdge(0, b.Twin(inner) == kNone ? inner : b.Twin(inner)); },

@@ -71,6 +71,15 @@ TEST(CheckerHull, ValidResultsAndTheirFigures) {
     EXPECT_EQ(r.NonPointedVertices, nonPointed) << name;
     EXPECT_EQ(r.NonPointed, static_cast<int>(nonPointed.size())) << name;
   }
+  // A fan over 4,200 points in convex position, by decreasing x, its edges in random order.
+  TNube fan;
+  Edges fanEdges;
+  for (int i = 0; i < 4200; ++i) fan.push_back({-i, i * i});
+  for (int i = 1; i < 4200; ++i) fanEdges.insert(fanEdges.end(), {{i - 1, i}, {0, i}});
+  fanEdges.erase(fanEdges.begin() + 1);  // 0-1 twice
+  std::shuffle(fanEdges.begin(), fanEdges.end(), std::mt19937(3));
+  const TCheckReport big = CheckPseudoTriangulation(fan, fanEdges);
+  EXPECT_TRUE(big.Valid && big.Faces == 4198 && big.Triangles == 4198) << big.Reason;
 }
 
 // Broken and garbage hull results, each with the fault its reason must name.
