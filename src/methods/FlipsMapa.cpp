@@ -13,9 +13,10 @@ namespace {
 
 __extension__ using Int128 = __int128;
 
-// 0 for raw angles in [0, 180), 1 for [180, 360).
-int HalfPlane(TPoint o, TPoint p) {
-  return (p.Y < o.Y || (p.Y == o.Y && p.X < o.X)) ? 1 : 0;
+// p lies in the later half-plane around o, raw angles [180, 360): above it on the screen, or
+// level with it on the left.
+bool LaterHalf(TPoint o, TPoint p) {
+  return p.Y < o.Y || (p.Y == o.Y && p.X < o.X);
 }
 
 Int128 Dot(TPoint o, TPoint p, TPoint q) {
@@ -30,8 +31,8 @@ bool Between(int32_t a, int32_t b, int32_t c, int32_t d) {  // [a, b] meets [c, 
 }  // namespace
 
 bool AngleLess(TPoint o, TPoint p, TPoint q) {
-  const int hp = HalfPlane(o, p), hq = HalfPlane(o, q);
-  if (hp != hq) return hp < hq;
+  const bool lp = LaterHalf(o, p);
+  if (lp != LaterHalf(o, q)) return !lp;
   return OrientationSign(o, p, q) > 0;
 }
 

@@ -41,30 +41,12 @@ bool OnClosedSegment(TPoint a, TPoint b, TPoint p) {
          p.Y <= std::max(a.Y, b.Y);
 }
 
-bool OnFaceBoundary(const TNube& points, int f, TPoint p, const TDCEL& pt) {
-  const int start = pt.FaceEdge(f);
-  int e = start;
-  for (int guard = pt.HalfEdgeCount(); guard != 0; --guard) {
-    if (OnClosedSegment(points[pt.Origin(e)], points[pt.Destination(e)], p)) return true;
-    e = pt.Next(e);
-    if (e == start) break;
-  }
-  return false;
-}
-
-// The closed face: inside by the crossing number, or on its boundary.
-bool FaceHolds(const TNube& points, int f, TPoint p, const TDCEL& pt) {
-  return PointInFace(points, f, p, pt) || OnFaceBoundary(points, f, p, pt);
-}
-
-// Last resort of the point location: the face whose crossing number holds p (exactly one, for
-// p strictly inside the hull); for a point on the hull boundary, the first face whose closure
-// holds it.
+// Last resort of the point location: the face whose crossing number holds p, exactly one for
+// p strictly inside the hull. (Points on the hull boundary become vertices before any point is
+// located.)
 int FindFaceByScan(const TNube& points, TPoint p, const TDCEL& pt) {
   for (int f = 0; f < pt.FaceCount(); ++f)
     if (pt.FaceEdge(f) != kNone && PointInFace(points, f, p, pt)) return f;
-  for (int f = 0; f < pt.FaceCount(); ++f)
-    if (pt.FaceEdge(f) != kNone && FaceHolds(points, f, p, pt)) return f;
   throw UserError("A point lies outside the convex hull.");
 }
 

@@ -23,6 +23,7 @@
 #include "methods/Incremental.h"
 #include "methods/Pasos.h"
 #include "methods/Remocion.h"
+#include "methods/Triangulacion.h"
 #include "methods/Triangulos.h"
 
 namespace qv {
@@ -428,6 +429,16 @@ INSTANTIATE_TEST_SUITE_P(AllMethods, MethodProperties, ::testing::ValuesIn(kMeth
 // A placeholder {k} names the step's point k; other text, digits and braces included, stays.
 TEST(StepText, PlaceholdersNameTheStepsPoints) {
   EXPECT_EQ(StepText({{}, {}, {7, 9}, "{1}-{0}, {2}, a1}, {x}, {"}), "9-7, {2}, a1}, {x}, {");
+  // A swept collinear start names its run and the point that joins it.
+  TRecorder steps;
+  TNube p = {{0, 0}, {1, 0}, {2, 0}, {5, -3}};
+  TDCEL d;
+  {
+    const TRecording recording(&steps);
+    SweepTriangulation(p, d);
+  }
+  EXPECT_EQ(StepText(steps.Steps().front()),
+            "Points 0 to 2 lie on one line: point 3 joins each of them");
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ TEST(SweepTriangulation, NudgesWhereOnePixelServesAndRefusesWhatCannotBeSwept) {
       // 3 lies on the horizontal hull edge 1-2 extended: no move to the right can leave that
       // line, so 2 stays a straight hull vertex instead of being nudged for ever.
       {{{0, 5}, {1, 0}, {2, 0}, {3, 0}, {9, 9}}, {}, ""},
-      // Collinear starts are fanned from the first point off the line.
+      // Collinear starts are fanned from the first point off the line, on either side.
+      {{{0, 0}, {1, 0}, {2, 0}, {5, -3}}, {}, ""},
       {{{0, 0}, {1, 7}, {1, 0}, {2, 0}, {3, 0}, {5, 2}}, {}, ""},
       // (4, -3) continues the hull edge 0-3 at the last inserted point: it moves.
       {{{0, 9}, {1, 0}, {2, 0}, {3, 0}, {4, -3}}, {{0, 9}, {1, 0}, {2, 0}, {3, 0}, {5, -3}}, ""},
