@@ -97,6 +97,8 @@ TEST(CheckerHull, BrokenResultsAreRefusedWithTheirFault) {
       {{{0, 0}, {100, 0}, {50, 100}, {40, 20}, {60, 20}, {50, 40}},
        {{0, 1}, {1, 2}, {0, 2}, {3, 4}, {4, 5}, {3, 5}},
        "connected"},
+      // Two pieces whose sweep meets a vertex on the line of an edge ending beside it.
+      {{{0, 0}, {0, 4}, {4, 2}, {0, 3}, {2, 2}}, {{0, 2}, {1, 4}, {3, 4}}, "point 1 is apart"},
       // An inner point joined to one corner only: the face walks 0-3-0.
       {kInner, {{0, 1}, {1, 2}, {0, 2}, {0, 3}}, "not a simple polygon"},
       {kSquare, With(kSquareHull, {{0, 7}}), "does not exist"},
