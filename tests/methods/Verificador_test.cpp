@@ -88,6 +88,10 @@ TEST(CheckerHull, BrokenResultsAreRefusedWithTheirFault) {
   const std::tuple<TNube, Edges, const char*> rows[] = {
       {kSquare, kSquareHull, "4 convex corners"},
       {kSquare, With(kSquareHull, {{0, 2}, {1, 3}}), "edges 0-2 and 1-3 cross"},
+      // Edge 5-6 reaches across the line of 0-1, short of the edge itself.
+      {{{0, 3}, {5, 10}, {8, 4}, {11, 6}, {9, 0}, {2, 5}, {5, 0}},
+       {{0, 1}, {2, 4}, {3, 6}, {5, 6}},
+       "edges 2-4 and 3-6 cross"},
       {kInner, {{0, 1}, {1, 2}, {0, 3}, {1, 3}, {2, 3}}, "hull edge 0-2 is missing"},
       {kInner, {{0, 1}, {1, 2}, {2, 3}, {0, 3}}, "hull edge"},  // a polygon, not the hull
       {squarePlus, With(kSquareHull, {{0, 2}}), "point 4 is on no edge"},
@@ -97,6 +101,8 @@ TEST(CheckerHull, BrokenResultsAreRefusedWithTheirFault) {
       {{{0, 0}, {100, 0}, {50, 100}, {40, 20}, {60, 20}, {50, 40}},
        {{0, 1}, {1, 2}, {0, 2}, {3, 4}, {4, 5}, {3, 5}},
        "connected"},
+      // Two pieces whose sweep meets a vertex on the line of an edge ending beside it.
+      {{{0, 0}, {0, 4}, {4, 2}, {0, 3}, {2, 2}}, {{0, 2}, {1, 4}, {3, 4}}, "point 1 is apart"},
       // An inner point joined to one corner only: the face walks 0-3-0.
       {kInner, {{0, 1}, {1, 2}, {0, 2}, {0, 3}}, "not a simple polygon"},
       {kSquare, With(kSquareHull, {{0, 7}}), "does not exist"},
