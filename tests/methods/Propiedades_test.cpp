@@ -213,6 +213,9 @@ std::string StepsProblem(const std::vector<TEdge>& result, size_t n) {
     if (counted != std::string::npos &&
         !text.ends_with(": " + std::to_string(s.Add.size()) + text.substr(counted)))
       return "count in caption: " + text;
+    const size_t made = text.find(" joins the triangulation: ");  // a fan of one edge more
+    if (made != std::string::npos && std::stoul(text.substr(made + 26)) + 1 != s.Add.size())
+      return "count in caption: " + text;
     for (int v : s.Points)
       if (v < 0 || static_cast<size_t>(v) >= n) return "point out of range: " + text;
     for (const TEdge& e : s.Remove)
