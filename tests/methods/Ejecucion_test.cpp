@@ -140,6 +140,7 @@ TEST(SweepLine, EachPointMakesOneFaceOverTheChainItSeesOrTheOrderIsRefused) {
       {{{0, 0}, {0, 0}, {0, 0}}, 0, {}, coincident},
       {{{0, 0}, {1, 0}, {1, 0}, {3, 5}}, 0, {}, coincident},
       {{{0, 0}, {2, 0}, {1, 0}, {3, 5}}, 0, {}, unswept},
+      {{{0, 0}, {0, 2}, {0, 1}, {3, 5}}, 0, {}, unswept},
       {{{0, 0}, {0, 10}, {10, 5}, {3, 5}}, 0, {}, unswept},
       {{{0, 0}, {0, 10}, {10, 5}, {0, 5}}, 0, {}, unswept},
       {{{0, 0}, {0, 10}, {10, 5}, {20, 5}, {20, 0}, {5, 5}}, 0, {}, unswept}};  // at the last point

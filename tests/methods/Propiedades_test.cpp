@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -216,6 +217,11 @@ std::string StepsProblem(const std::vector<TEdge>& result, size_t n) {
     const size_t made = text.find(" joins the triangulation: ");  // a fan of one edge more
     if (made != std::string::npos && std::stoul(text.substr(made + 26)) + 1 != s.Add.size())
       return "count in caption: " + text;
+    // Counted nouns agree with their count: "1 triangle", "2 triangles".
+    static const std::regex plural(
+        R"(\b(\d+) (convex chain|triangle|point|edge|new segment)(s?)\b)");
+    for (std::sregex_iterator m(text.begin(), text.end(), plural), end; m != end; ++m)
+      if (((*m)[1] == "1") != (*m)[3].str().empty()) return "plural in caption: " + text;
     for (int v : s.Points)
       if (v < 0 || static_cast<size_t>(v) >= n) return "point out of range: " + text;
     for (const TEdge& e : s.Remove)

@@ -52,6 +52,7 @@ TEST(SweepTriangulation, NudgesWhereOnePixelServesAndRefusesWhatCannotBeSwept) {
       {{{0, 5}, {1, 0}, {2, 0}, {3, 0}, {9, 9}}, {}, ""},
       // Collinear starts are fanned from the first point off the line, on either side.
       {{{0, 0}, {1, 0}, {2, 0}, {5, -3}}, {}, ""},
+      {{{0, 0}, {1, 0}, {2, 0}, {3, -5}, {6, -1}}, {}, ""},
       {{{0, 0}, {1, 7}, {1, 0}, {2, 0}, {3, 0}, {5, 2}}, {}, ""},
       // (4, -3) continues the hull edge 0-3 at the last inserted point: it moves.
       {{{0, 9}, {1, 0}, {2, 0}, {3, 0}, {4, -3}}, {{0, 9}, {1, 0}, {2, 0}, {3, 0}, {5, -3}}, ""},
