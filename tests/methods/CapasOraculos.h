@@ -181,7 +181,8 @@ inline std::string LayerResultProblem(const TNube& p, const TPTCapas& layers) {
 
 inline std::string Describe(const TNube& p) {
   std::string s;
-  for (const TPoint& q : p) s += "(" + std::to_string(q.X) + "," + std::to_string(q.Y) + ")";
+  for (const TPoint& q : p)  // appended piece by piece: GCC 12 warns on "(" + std::string
+    s.append("(").append(std::to_string(q.X)).append(",").append(std::to_string(q.Y)).append(")");
   return s;
 }
 
