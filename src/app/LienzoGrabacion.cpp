@@ -117,18 +117,21 @@ class TTikzWriter {
 
 // The picture's rectangle in canvas pixels, [0, width] x [0, height]. Everything written is cut
 // to it: TeX refuses lengths beyond about 575 cm, and a point far off the canvas (at +-2^31)
-// would otherwise give coordinates of millions of centimetres.
+// would otherwise give coordinates of millions of centimetres. A stroke is cut to the rectangle
+// grown by half its pen, which its ink may reach into from outside; the picture's clip takes
+// the rest.
 struct TPictureBox {
   double Width, Height;
 
-  // A coordinate known to lie in [0, hi] up to rounding, put exactly there (never -0).
-  static double Inside(double v, double hi) { return std::clamp(v, 0.0, hi) + 0.0; }
+  // A coordinate known to lie in [lo, hi] up to rounding, put exactly there (never -0).
+  static double Inside(double v, double hi, double lo = 0.0) { return std::clamp(v, lo, hi) + 0.0; }
 
-  // Liang-Barsky: the part of the segment inside the box, in doubles; false when none is.
-  bool ClipSegment(double& x1, double& y1, double& x2, double& y2) const {
+  // Liang-Barsky: the part of the segment inside the box grown by margin, in doubles; false when
+  // none is.
+  bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double margin) const {
     const double dx = x2 - x1, dy = y2 - y1;
     const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1, Width - x1, y1, Height - y1};
+    const double q[4] = {x1 + margin, Width + margin - x1, y1 + margin, Height + margin - y1};
     double enter = 0.0, leave = 1.0;
     for (int k = 0; k < 4; ++k) {
       if (p[k] == 0.0) {
@@ -141,10 +144,10 @@ struct TPictureBox {
     }
     if (enter > leave) return false;
     const double ox = x1, oy = y1;
-    x1 = Inside(ox + enter * dx, Width);
-    y1 = Inside(oy + enter * dy, Height);
-    x2 = Inside(ox + leave * dx, Width);
-    y2 = Inside(oy + leave * dy, Height);
+    x1 = Inside(ox + enter * dx, Width + margin, -margin);
+    y1 = Inside(oy + enter * dy, Height + margin, -margin);
+    x2 = Inside(ox + leave * dx, Width + margin, -margin);
+    y2 = Inside(oy + leave * dy, Height + margin, -margin);
     return true;
   }
 
@@ -178,10 +181,10 @@ struct TPictureBox {
     return v;
   }
 
-  // True when the box from (x1, y1) to (x2, y2) meets the picture.
-  bool Meets(double x1, double y1, double x2, double y2) const {
-    return std::max(x1, x2) >= 0.0 && std::min(x1, x2) <= Width && std::max(y1, y2) >= 0.0 &&
-           std::min(y1, y2) <= Height;
+  // True when the box from (x1, y1) to (x2, y2), grown by margin, meets the picture.
+  bool Meets(double x1, double y1, double x2, double y2, double margin = 0.0) const {
+    return std::max(x1, x2) + margin >= 0.0 && std::min(x1, x2) - margin <= Width &&
+           std::max(y1, y2) + margin >= 0.0 && std::min(y1, y2) - margin <= Height;
   }
 };
 
@@ -215,7 +218,7 @@ std::string TikzBody(const TCanvasRecording& r, TTikzWriter& w, const TPictureBo
     const std::string pen = "draw=" + w.Colour(op.Pen) + ",line width=" + w.Length(op.PenWidth);
     if (op.Kind == TCanvasOp::Line) {
       double x1 = op.X1, y1 = op.Y1, x2 = op.X2, y2 = op.Y2;
-      if (!box.ClipSegment(x1, y1, x2, y2)) continue;
+      if (!box.ClipSegment(x1, y1, x2, y2, op.PenWidth / 2.0)) continue;
       const bool joins = open != nullptr && openX == x1 && openY == y1 && open->Pen == op.Pen &&
                          open->PenWidth == op.PenWidth;
       if (!joins) {
@@ -229,7 +232,7 @@ std::string TikzBody(const TCanvasRecording& r, TTikzWriter& w, const TPictureBo
       continue;
     }
     closePath();
-    if (op.Kind == TCanvasOp::Ellipse && box.Meets(op.X1, op.Y1, op.X2, op.Y2)) {
+    if (op.Kind == TCanvasOp::Ellipse && box.Meets(op.X1, op.Y1, op.X2, op.Y2, op.PenWidth / 2.0)) {
       body << "\\filldraw[" << pen << ",fill=" << w.Colour(op.Brush) << "] "
            << w.Point((op.X1 + op.X2) / 2.0, (op.Y1 + op.Y2) / 2.0) << " ellipse ["
            << "x radius=" << w.Length((op.X2 - op.X1 - 1) / 2.0)

@@ -50,15 +50,20 @@ TEST(DrawPoint, CoversTheSixPixelBoxAndAWiderStyleGrowsTheBlackOutline) {
     EXPECT_EQ(scene.canvas->BrushColor(), QColor(Qt::white));
   }
   // Far off the canvas no trace; partly inside, clipped, not skipped, also in the TikZ picture
-  // (a 3-wide outline reaches into it from a box that ends on its edge).
-  for (auto [width, x] : {std::pair(1, -2), std::pair(3, -3)}) {
+  // (a wide outline reaches into it from a box that ends on its edge or beyond it, and so does
+  // a wide segment drawn beside the picture).
+  for (auto [width, x] : {std::pair(1, -2), std::pair(3, -3), std::pair(5, -4)}) {
     Scene scene(20, 20);
     scene.styles[6].Width = width;
     scene.Drawing().DrawPoint(2147483647, -2147483647 - 1, scene.styles[6]);
     scene.Drawing().DrawPoint(x, 10, scene.styles[6]);
+    scene.canvas->SetPenWidth(width);
+    scene.canvas->MoveTo(-width / 2, 17);
+    scene.canvas->LineTo(-width / 2, 19);
     const std::string tikz = TikzPicture(scene.canvas->Recording(), 20, 20);
-    EXPECT_EQ(std::pair(InkBox(scene.Image()).right(), tikz.find(" ellipse ") != tikz.npos),
-              std::pair(0, true))
+    EXPECT_EQ(std::tuple(InkBox(scene.Image()).right(), !Is(scene.Image(), 0, 18, Qt::white),
+                         tikz.find(" ellipse ") != tikz.npos, tikz.find(" -- ") != tikz.npos),
+              std::tuple(0, true, true, true))
         << width;
   }
 }
