@@ -19,10 +19,9 @@ namespace {
 bool SameContent(const TNube& a, const TNube& b, bool polygon) {
   if (a.size() != b.size()) return false;
   if (polygon) return a == b;
-  const auto less = [](TPoint p, TPoint q) { return p.X != q.X ? p.X < q.X : p.Y < q.Y; };
   TNube x = a, y = b;
-  std::sort(x.begin(), x.end(), less);
-  std::sort(y.begin(), y.end(), less);
+  std::ranges::sort(x);
+  std::ranges::sort(y);
   return x == y;
 }
 
