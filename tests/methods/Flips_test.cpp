@@ -48,7 +48,8 @@ uint64_t Catalan(int k) {
 }
 
 // Convex position gives the Catalan number for both counts; one point inside a triangle has
-// three pointed ones (joined to two of the three corners) and one triangulation.
+// three pointed ones (joined to two of the three corners) and one triangulation, where that
+// point has edges all round and so is not pointed.
 TEST(FlipCounts, HandCountedSets) {
   std::vector<std::tuple<TNube, uint64_t, uint64_t>> rows = {
       {{{0, 0}, {100, 0}, {40, 90}, {45, 30}}, 3, 1}};
@@ -56,6 +57,7 @@ TEST(FlipCounts, HandCountedSets) {
   for (const auto& [pts, pointed, triangulations] : rows) {
     EXPECT_EQ(Search(pts, TFlipGraph::Pointed), pointed) << pts.size();
     EXPECT_EQ(Search(pts, TFlipGraph::Triangulations), triangulations) << pts.size();
+    EXPECT_EQ(IsPointed(pts, SweepTriangulationEdges(pts)), pointed == triangulations);
   }
 }
 
