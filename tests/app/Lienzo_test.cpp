@@ -66,6 +66,11 @@ TEST(DrawPoint, CoversTheSixPixelBoxAndAWiderStyleGrowsTheBlackOutline) {
               std::tuple(0, true, true, true))
         << width;
   }
+  Scene cut(20, 20);  // a polygon across the top is cut along it, at x = 12.5 and 7.5
+  cut.canvas->Polygon({QPoint(5, -10), QPoint(15, -10), QPoint(10, 10)});
+  const std::string tikz = TikzPicture(cut.canvas->Recording(), 20, 20);
+  EXPECT_NE(tikz.find("(7.500,12.000) -- (6.000,6.000) -- (4.500,12.000) -- cycle"), tikz.npos)
+      << tikz;
 }
 
 TDCEL SweepOf(TNube& points) {
