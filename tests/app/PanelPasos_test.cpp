@@ -33,6 +33,13 @@ class StepsPanel : public test::Ventana {
 };
 
 TEST_F(StepsPanel, PlaysAndStepsTheConstructionDrawsItsFramesAndAnEditRewinds) {
+  // A background that New put away stays out of the frames.
+  QImage background(form->Pizarra->Surface().size(), QImage::Format_RGB32);
+  background.fill(Qt::cyan);
+  dialogs.Names = {Path("bg.bmp")};
+  ASSERT_TRUE(background.save(dialogs.Names[0], "BMP"));
+  form->tbCargarFondo->trigger();
+  form->tbLimpiar->trigger();
   form->Doc.Points = {{100, 100}, {400, 120}, {250, 300}, {180, 420}, {520, 380}, {330, 520}};
   Execute(form->tbBarrido);
   ExpectNoMessage();
@@ -44,9 +51,10 @@ TEST_F(StepsPanel, PlaysAndStepsTheConstructionDrawsItsFramesAndAnEditRewinds) {
   const TStepFrame first = Steps().Frame();
   ASSERT_EQ(first.Edges.size(), 3u);
   for (const TEdge& e : first.Edges) EXPECT_TRUE(Drawn(e, kStepAddedColor));
-  // The later edges not there yet; points, faces and triangles shown.
-  EXPECT_EQ(std::tuple(ResultDrawn(), form->StatusText(0), Panel().mid(3)),
-            std::tuple(false, QStringLiteral("Triangle 0-1-2 starts the sweep"),
+  // The later edges not there yet, nor the background; points, faces and triangles shown.
+  EXPECT_EQ(std::tuple(ResultDrawn(), test::Is(Canvas(), 1, 1, Qt::cyan), form->StatusText(0),
+                       Panel().mid(3)),
+            std::tuple(false, false, QStringLiteral("Triangle 0-1-2 starts the sweep"),
                        QStringList{"6", "1", "1"}));
 
   QTest::keyClick(form.get(), Qt::Key_Period, Qt::NoModifier);  // forward: point 3 joins

@@ -132,6 +132,9 @@ class Ventana : public ::testing::Test {
                 form->LGradoC->geometry().right() == left &&
                 form->LNumCaras->geometry().right() == right &&
                 form->LNumT->geometry().right() == right && form->LPuntos->x() > left);
+    // No caption or figure is narrower than its text: none is cut.
+    for (const QLabel* l : form->PanelStat->findChildren<QLabel*>())
+      EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
     QStringList cells;
     for (QLabel* l :
          {form->LPeso, form->LGradoV, form->LGradoC, form->LPuntos, form->LNumCaras, form->LNumT})
