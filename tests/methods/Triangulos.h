@@ -36,6 +36,13 @@ inline std::vector<int> FaceCycle(const TDCEL& d, int f) {
   return out;
 }
 
+// Face f's cycle from its smallest vertex on: cycles compare whatever edge the face stores.
+inline std::vector<int> CycleFromSmallest(const TDCEL& d, int f) {
+  std::vector<int> c = FaceCycle(d, f);
+  std::rotate(c.begin(), std::min_element(c.begin(), c.end()), c.end());
+  return c;
+}
+
 // A subdivision from triangles given counterclockwise on the screen; face i is triangle i,
 // half-edge 3i + j runs from corner j to corner j + 1; shared sides become twins.
 inline TDCEL FromTriangles(const std::vector<Tri>& triangles) {
