@@ -84,15 +84,7 @@ TEST(DCELEdits, EditsOfTheSquareLeaveTheseFaces) {
 
 TEST(DCELEdits, RemoveFaceLeavesOneMergedFace) {
   // A triangle 0-1-2 (face 0) with an outer triangle (i+1) -> i -> 3+i on each edge (face 1+i).
-  TDCEL d;
-  AddCycle(d, 0, 0, 3);
-  for (int i = 0; i < 3; ++i) {
-    const int first = d.HalfEdgeCount();
-    d.SetFaceEdge(1 + i, first);
-    d.AddHalfEdge((i + 1) % 3, kNone, kNone, i, 1 + i);
-    d.AddHalfEdge(i, first, kNone, kNone, 1 + i);
-    d.AddHalfEdge(3 + i, first + 1, first, kNone, 1 + i);
-  }
+  TDCEL d = testing_triangles::FromTriangles({{0, 1, 2}, {1, 0, 3}, {2, 1, 4}, {0, 2, 5}});
   ExpectValid(d);
   d.RemoveFace(0);
   ExpectValid(d);
