@@ -12,6 +12,7 @@
 
 #include "Pixeles.h"
 #include "methods/Aleatorio.h"
+#include "methods/Triangulos.h"
 
 namespace qv {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 using test::Is;
 using test::SegmentDrawn;
 
-using TPair = std::pair<int, int>;
+using testing_triangles::Diagonals;
 
 bool HasDark(const QImage& image, const QRect& area) {
   for (int y = area.top(); y <= area.bottom(); ++y)
@@ -28,19 +29,9 @@ bool HasDark(const QImage& image, const QRect& area) {
   return false;
 }
 
-std::set<TPair> ModelDiagonals(const TTriangulationChoice& c) {
-  std::set<TPair> out;
-  const TDCEL& t = c.Triangulation();
-  for (int e = c.Size(); e < t.HalfEdgeCount(); ++e) {
-    const int a = t.Origin(e), b = t.Destination(e);
-    out.insert({std::min(a, b), std::max(a, b)});
-  }
-  return out;
-}
-
 // The vertex pairs, not neighbours on the polygon, whose middle half is drawn in black.
-std::set<TPair> DrawnDiagonals(const QImage& surface, const TNube& polygon) {
-  std::set<TPair> out;
+std::set<TEdge> DrawnDiagonals(const QImage& surface, const TNube& polygon) {
+  std::set<TEdge> out;
   const int n = static_cast<int>(polygon.size());
   for (int a = 0; a < n; ++a) {
     for (int b = a + 2; b < n; ++b) {
@@ -63,7 +54,7 @@ class Chooser : public ::testing::Test {
   // The drawing shows exactly the model's diagonals, vertex 0 green and the others red.
   void ExpectDrawingFollowsModel() {
     const TTriangulationChoice& c = dialog.Choice();
-    EXPECT_EQ(DrawnDiagonals(dialog.Surface(), c.Polygon()), ModelDiagonals(c));
+    EXPECT_EQ(DrawnDiagonals(dialog.Surface(), c.Polygon()), Diagonals(c));
     for (int v = 0; v < c.Size(); ++v) {
       const TPoint p = c.Polygon()[v];
       EXPECT_TRUE(Is(dialog.Surface(), p.X, p.Y, v == 0 ? QColor(0, 128, 0) : QColor(255, 0, 0)))
@@ -91,7 +82,7 @@ TEST_F(Chooser, ShowsTheFanWithNumberedVerticesAndFlipsOneDiagonalPerPress) {
   dialog.Choice().Recompute = false;
   QTest::mouseClick(dialog.BotonSig, Qt::LeftButton);
   EXPECT_TRUE(dialog.Choice().Recompute);
-  EXPECT_EQ(ModelDiagonals(dialog.Choice()), (std::set<TPair>{{1, 3}}));
+  EXPECT_EQ(Diagonals(dialog.Choice()), (std::set<TEdge>{{1, 3}}));
   ExpectDrawingFollowsModel();
   // "Random" draws from the generator it was given.
   Show(9);
@@ -106,12 +97,12 @@ TEST_F(Chooser, AnswersOkOnlyThroughItsButtonKeepsTheChoiceAndMonocolorImpliesPo
     QTest::mouseClick(dialog.BotonSig, Qt::LeftButton);
     QTest::mouseClick(dialog.BotonOK, Qt::LeftButton);
   }));
-  const auto chosen = ModelDiagonals(dialog.Choice());
+  const auto chosen = Diagonals(dialog.Choice());
   const QImage drawing = dialog.Surface().copy();
-  EXPECT_NE(chosen, (std::set<TPair>{{0, 2}, {0, 3}, {0, 4}}));
+  EXPECT_NE(chosen, (std::set<TEdge>{{0, 2}, {0, 3}, {0, 4}}));
   // Shown again for the same size: the last choice, as drawn; closed without "OK".
   EXPECT_FALSE(RunModal(6, [this] { dialog.close(); }));
-  EXPECT_EQ(ModelDiagonals(dialog.Choice()), chosen);
+  EXPECT_EQ(Diagonals(dialog.Choice()), chosen);
   EXPECT_EQ(dialog.Surface(), drawing);
   // "Monocolor" implies "Pockets", and "Pockets" sets the recompute flag.
   EXPECT_TRUE(dialog.Labels() && !dialog.Pockets() && !dialog.Monocolor());

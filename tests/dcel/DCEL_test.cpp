@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <functional>
 
+#include "methods/Triangulos.h"
+
 namespace qv {
 namespace {
 
 using V = std::vector<int>;
+using testing_triangles::CycleFromSmallest;
 
 // Vertices first .. first + n - 1 as a counterclockwise cycle of face f, built by hand: its
 // half-edges follow in that order.
@@ -23,18 +26,6 @@ TDCEL Square() {
   TDCEL d;
   AddCycle(d, 0, 0, 4);
   return d;
-}
-
-V Cycle(const TDCEL& d, int f) {
-  V out;
-  int e = d.FaceEdge(f);
-  do {
-    out.push_back(d.Origin(e));
-    e = d.Next(e);
-  } while (e != d.FaceEdge(f) && out.size() <= d.HalfEdges.size());
-  // Rotate so the smallest vertex comes first: cycles compare independent of the start.
-  std::rotate(out.begin(), std::min_element(out.begin(), out.end()), out.end());
-  return out;
 }
 
 void ExpectValid(const TDCEL& d) {
@@ -86,29 +77,20 @@ TEST(DCELEdits, EditsOfTheSquareLeaveTheseFaces) {
     }
     ExpectValid(d);
     std::vector<V> faces;
-    for (int f = 0; f < d.FaceCount(); ++f)
-      faces.push_back(d.FaceEdge(f) == kNone ? V{} : Cycle(d, f));
+    for (int f = 0; f < d.FaceCount(); ++f) faces.push_back(CycleFromSmallest(d, f));
     EXPECT_EQ(faces, expected) << ops;
   }
 }
 
 TEST(DCELEdits, RemoveFaceLeavesOneMergedFace) {
   // A triangle 0-1-2 (face 0) with an outer triangle (i+1) -> i -> 3+i on each edge (face 1+i).
-  TDCEL d;
-  AddCycle(d, 0, 0, 3);
-  for (int i = 0; i < 3; ++i) {
-    const int first = d.HalfEdgeCount();
-    d.SetFaceEdge(1 + i, first);
-    d.AddHalfEdge((i + 1) % 3, kNone, kNone, i, 1 + i);
-    d.AddHalfEdge(i, first, kNone, kNone, 1 + i);
-    d.AddHalfEdge(3 + i, first + 1, first, kNone, 1 + i);
-  }
+  TDCEL d = testing_triangles::FromTriangles({{0, 1, 2}, {1, 0, 3}, {2, 1, 4}, {0, 2, 5}});
   ExpectValid(d);
   d.RemoveFace(0);
   ExpectValid(d);
   // Only the face across the third removed edge survives, around all six points.
   EXPECT_EQ((V{d.FaceEdge(0), d.FaceEdge(1), d.FaceEdge(2)}), V(3, kNone));
-  EXPECT_EQ(Cycle(d, 3), (V{0, 3, 1, 4, 2, 5}));
+  EXPECT_EQ(CycleFromSmallest(d, 3), (V{0, 3, 1, 4, 2, 5}));
 }
 
 TEST(DCELEdits, CopyFromRenumbersBoundaryAndKeepsInnerIndices) {
@@ -127,8 +109,8 @@ TEST(DCELEdits, CopyFromRenumbersBoundaryAndKeepsInnerIndices) {
   EXPECT_EQ((V{dst.FaceCount(), dst.HalfEdgeCount()}), (V{2, 6}));
   EXPECT_EQ((V{dst.Origin(4), dst.Origin(5), dst.Twin(4), dst.Next(4), dst.Twin(edgeMap[0])}),
             (V{10, 12, 5, edgeMap[2], kNone}));
-  EXPECT_EQ(Cycle(dst, 0), (V{10, 12, 13}));
-  EXPECT_EQ(Cycle(dst, 1), (V{10, 11, 12}));
+  EXPECT_EQ(CycleFromSmallest(dst, 0), (V{10, 12, 13}));
+  EXPECT_EQ(CycleFromSmallest(dst, 1), (V{10, 11, 12}));
 }
 
 // One row per kind of damage; the reason names the invariant that broke.

@@ -181,9 +181,7 @@ TEST_F(PTFiles, SaveReplacesTheFileOrTheLinksTargetWithTheExactBytes) {
   SavePT(Path("dangling.pt"), {{5, 6}}, false);
   EXPECT_TRUE(fs::is_symlink(Path("dangling.pt")) && fs::is_symlink(Path("sub/hop.pt")));
   EXPECT_EQ(Slurp(Path("new.pt")), "NUB\r\n5\r\n6\r\n");
-  fs::remove_all(Path("sub"));
-  fs::remove(Path("dangling.pt"));
-  fs::remove(Path("new.pt"));
+  for (const char* name : {"sub", "dangling.pt", "new.pt"}) fs::remove_all(Path(name));
   // A CR LF split between two read blocks, and many points: the file reader reads as the
   // memory reader does.
   std::string big = "NUB\r\n" + std::string(65529, ' ') + "7\r\n8\r\n";
@@ -221,10 +219,8 @@ TEST_F(PTFiles, FailuresNameTheirCauseAndLeaveNothingBehind) {
 // kept; a writable file in a folder that takes no new file is written in place; every failure
 // is found by the check made before any work.
 TEST_F(PTFiles, PermissionsAreHonouredAsCpHonoursThem) {
-  fs::create_directories(Path("open"));
-  fs::create_directories(Path("shut"));
-  Spit(Path("open/ro.pt"), "old");
-  Spit(Path("shut/rw.pt"), "old");
+  for (const char* name : {"open", "shut"}) fs::create_directories(Path(name));
+  for (const char* name : {"open/ro.pt", "shut/rw.pt"}) Spit(Path(name), "old");
   fs::permissions(Path("open"), fs::perms::all);
   fs::permissions(Path("open/ro.pt"), fs::perms(0444));
   fs::permissions(Path("shut/rw.pt"), fs::perms(0666));

@@ -11,12 +11,6 @@
 namespace qv {
 namespace {
 
-std::set<std::pair<int, int>> AsSet(const TNube& p) {
-  std::set<std::pair<int, int>> s;
-  for (TPoint q : p) s.insert({q.X, q.Y});
-  return s;
-}
-
 TEST(RandomSource, IsTheLinearCongruentialGeneratorOfItsSeedOrOfTheTimeOfDay) {
   TRandom r(7);
   uint32_t state = 7;
@@ -44,7 +38,7 @@ void ExpectInsideAndDistinct(const TNube& p, size_t n, int maxX, int maxY) {
   ASSERT_EQ(p.size(), n);
   for (TPoint q : p)
     EXPECT_TRUE(q.X >= 0 && q.X <= maxX && q.Y >= 0 && q.Y <= maxY) << q.X << "," << q.Y;
-  EXPECT_EQ(AsSet(p).size(), n);
+  EXPECT_EQ(std::set(p.begin(), p.end()).size(), n);
 }
 
 TEST(RandomDistribution, UniformStaysInTheDrawRangeAndIsDistinct) {
@@ -56,8 +50,9 @@ TEST(RandomDistribution, UniformStaysInTheDrawRangeAndIsDistinct) {
   const int x = again.Random(990), y = again.Random(590);
   EXPECT_EQ(p[0], (TPoint{x, y}));
   // A 2 x 2 range: four points must be its four cells, drawn again until all are found.
-  EXPECT_EQ(AsSet(GenerateUniform(r, 4, 12, 12)),
-            (std::set<std::pair<int, int>>{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
+  const TNube cells = GenerateUniform(r, 4, 12, 12);
+  EXPECT_EQ(std::set(cells.begin(), cells.end()),
+            (std::set<TPoint>{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
 }
 
 TEST(RandomDistribution, NormalClustersAroundTheCentreInsideTheCanvas) {

@@ -19,7 +19,6 @@ namespace qv {
 namespace {
 
 using testing::CheckSweepResult;
-using testing::FaceCycle;
 using V = std::vector<int>;
 
 // The order's definition: a stable sort by the keys (x dirX + y dirY, x dirY - y dirX), each
@@ -153,9 +152,7 @@ TEST(SweepLine, EachPointMakesOneFaceOverTheChainItSeesOrTheOrderIsRefused) {
       continue;
     }
     EXPECT_EQ(CheckSweepResult(p, d), "") << p.size();
-    V cycle = FaceCycle(d, face);
-    std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
-    EXPECT_EQ(cycle, expected) << p.size();
+    EXPECT_EQ(testing_triangles::CycleFromSmallest(d, face), expected) << p.size();
   }
 }
 

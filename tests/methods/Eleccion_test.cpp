@@ -5,20 +5,13 @@
 #include <set>
 
 #include "methods/Aleatorio.h"
+#include "methods/Triangulos.h"
 #include "methods/Verificador.h"
 
 namespace qv {
 namespace {
 
-std::set<TEdge> Diagonals(const TTriangulationChoice& c) {
-  std::set<TEdge> out;
-  const TDCEL& t = c.Triangulation();
-  for (int e = c.Size(); e < t.HalfEdgeCount(); ++e) {
-    const int a = t.Origin(e), b = t.Destination(e);
-    out.insert({std::min(a, b), std::max(a, b)});
-  }
-  return out;
-}
+using testing_triangles::Diagonals;
 
 void ExpectTriangulation(const TTriangulationChoice& c) {
   std::string why;

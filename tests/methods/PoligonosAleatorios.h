@@ -85,12 +85,10 @@ inline TNube Comb(int n, uint32_t seed) {
   int x = 0;
   for (int i = 0; i < teeth; ++i) {
     const int w = width(rng), h = height(rng), gap = width(rng);
-    top.push_back({x, -h});
-    top.push_back({x + w, -h});
+    top.insert(top.end(), {{x, -h}, {x + w, -h}});
     x += w;
     if (i + 1 < teeth) {
-      top.push_back({x, 0});
-      top.push_back({x + gap, 0});
+      top.insert(top.end(), {{x, 0}, {x + gap, 0}});
       x += gap;
     }
   }

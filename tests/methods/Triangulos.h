@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "dcel/DCEL.h"
 #include "geometry/FuncionesMatematicas.h"
 #include "geometry/Tipos.h"
+#include "methods/Eleccion.h"
 #include "methods/Verificador.h"
 
 namespace qv::testing_triangles {
@@ -33,6 +35,22 @@ inline std::vector<int> FaceCycle(const TDCEL& d, int f) {
     out.push_back(d.Origin(e));
     e = d.Next(e);
   } while (e != start && out.size() <= d.HalfEdges.size());
+  return out;
+}
+
+// Face f's cycle from its smallest vertex on: cycles compare whatever edge the face stores.
+inline std::vector<int> CycleFromSmallest(const TDCEL& d, int f) {
+  std::vector<int> c = FaceCycle(d, f);
+  std::rotate(c.begin(), std::min_element(c.begin(), c.end()), c.end());
+  return c;
+}
+
+// The diagonals of the chooser's triangulation: its half-edges after the polygon's sides.
+inline std::set<TEdge> Diagonals(const TTriangulationChoice& c) {
+  std::set<TEdge> out;
+  const TDCEL& t = c.Triangulation();
+  for (int e = c.Size(); e < t.HalfEdgeCount(); ++e)
+    out.insert({std::min(t.Origin(e), t.Destination(e)), std::max(t.Origin(e), t.Destination(e))});
   return out;
 }
 
