@@ -205,7 +205,7 @@ std::string TexEscaped(const QString& text) {
 }
 
 // One TikZ statement per operation, cut to the picture; consecutive segments with one pen join
-// into one path. A disc partly in the picture keeps its centre, at most its radius outside.
+// into one path. A disc keeps its centre, at most its radius and half its pen outside.
 std::string TikzBody(const TCanvasRecording& r, TTikzWriter& w, const TPictureBox& box) {
   std::ostringstream body;
   const TCanvasOp* open = nullptr;  // the last segment of the path being written
